@@ -1,0 +1,140 @@
+#include "model/game.h"
+
+#include "model/piece_types.h"
+
+namespace vortan {
+
+void ResetToProgramStart(Game& g) {
+  g.settings = GameSettings{};
+  g.state = GameState{};
+  g.pieces = PieceTable{};
+  g.world = World{};
+  g.landMasses = LandMassTable{};
+  g.app = AppShared{};
+  g.app.attackTable = kAttackTableConstants;
+
+  g.settings.version = 2.0f;
+  g.settings.width = 40;
+  g.settings.height = 40;
+  g.settings.landMassCount = 10;
+
+  g.state.gameActive = 0;
+  g.state.mapHidden = 1;
+  g.state.tileSize = 16;
+  g.state.zoomIsWhole = 1;
+  for (int p = 0; p < kPlayerCount; ++p) g.state.playerBit[p] = static_cast<int16_t>(1 << p);
+
+  for (MapCell& c : g.world.cells) {
+    c.explored = 0;
+    c.visible = 0;
+    c.topType = PieceType::None;
+  }
+  for (PieceRecord& r : g.pieces.slots) {
+    r.x = 0;
+    r.y = 0;
+    r.type = PieceType::None;
+  }
+  g.lastSelectedPos = MapPos{0, 0};
+  g.lastShownPiece = kPieceSlots;
+  g.cityDialogPiece = -1;
+  g.insideAdvanceGame = false;
+}
+
+bool IsAirType(int type) { return type == PieceType::Fighter || type == PieceType::Bomber || type == PieceType::Para; }
+
+bool IsShipType(int type) {
+  return type == PieceType::Destroyer || type == PieceType::Battleship || type == PieceType::Carrier ||
+         type == PieceType::Submarine || type == PieceType::Transport;
+}
+
+static int TrueMod(int v, int m) {
+  int r = v % m;
+  return r < 0 ? r + m : r;
+}
+
+int WrapX(const GameSettings& s, int x) { return TrueMod(x, s.width); }
+int WrapY(const GameSettings& s, int y) { return TrueMod(y, s.height); }
+
+MapPos WrapPos(const GameSettings& s, int x, int y) {
+  return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
+}
+
+int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
+  int dx = TrueMod(s.width + x1 - x2, s.width);
+  if (dx > s.width / 2) dx = s.width - dx;
+  int dy = TrueMod(s.height + y1 - y2, s.height);
+  if (dy > s.height / 2) dy = s.height - dy;
+  return dx > dy ? dx : dy;
+}
+
+bool IsCoastal(const World& w, const GameSettings& s, int x, int y) {
+  bool coastal = false;
+  ForEachInBlock3(s, x, y, [&](int cx, int cy) {
+    if (w.At(cx, cy).terrain == Terrain::Sea) coastal = true;
+  });
+  return coastal;
+}
+
+bool IsEnemyOccupied(const World& w, int x, int y, int player) {
+  const MapCell& c = w.At(x, y);
+  return c.topType != PieceType::None && c.topOwner != player;
+}
+
+bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece) {
+  const PieceRecord& p = t[piece];
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& c = t[i];
+    if (c.type == PieceType::City && c.owner == p.owner && WrapDistance(s, c.x, c.y, p.x, p.y) <= 1) return true;
+  }
+  return false;
+}
+
+// The top-piece precedence: a city always wins, a submarine shows only when
+// alone, carriers and transports hide their cargo, else the highest index wins.
+static void ApplyTopPiece(MapCell& c, const PieceRecord& r) {
+  bool takes = false;
+  if (r.type == PieceType::City) {
+    takes = true;
+  } else if (r.type == PieceType::Submarine) {
+    takes = c.topType == PieceType::None;
+  } else {
+    takes = c.topType != PieceType::City && c.topType != PieceType::Carrier && c.topType != PieceType::Transport;
+  }
+  if (takes) {
+    c.topType = r.type;
+    c.topOwner = r.owner;
+    c.topFacing = r.facing;
+  }
+}
+
+void RefreshCell(Game& g, MapPos pos) {
+  MapCell& c = g.world.At(pos);
+  c.topType = PieceType::None;
+  for (const PieceRecord& r : g.pieces.slots)
+    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) ApplyTopPiece(c, r);
+}
+
+void RefreshAllCells(Game& g) {
+  for (int y = 0; y < g.Height(); ++y)
+    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).topType = PieceType::None;
+  for (const PieceRecord& r : g.pieces.slots)
+    if (r.type != PieceType::None && r.x < kGridSide && r.y < kGridSide) ApplyTopPiece(g.world.At(r.x, r.y), r);
+}
+
+static bool ViewerMaskTest(const Game& g, uint8_t mask) {
+  int viewer = g.state.viewingPlayer;
+  if (viewer >= 0 && viewer < kPlayerCount && (mask & g.state.playerBit[viewer])) return true;
+  if (mask == 0) return false;
+  return g.state.demoMode != 0 || (viewer >= 0 && viewer < kPlayerCount && g.state.eliminated[viewer] != 0);
+}
+
+bool ViewerKnowsCell(const Game& g, MapPos pos) { return ViewerMaskTest(g, g.world.At(pos).explored); }
+bool ViewerSeesCell(const Game& g, MapPos pos) { return ViewerMaskTest(g, g.world.At(pos).visible); }
+
+int FindFreeSlot(const PieceTable& t) {
+  for (int i = 0; i < kPieceSlots; ++i)
+    if (t[i].type == PieceType::None) return i;
+  return -1;
+}
+
+}  // namespace vortan

@@ -1,0 +1,89 @@
+// One game context: the records of a game, the application values the rules
+// share with the user interface, the random generator and the hooks. Every
+// operation of the core takes it explicitly; there is no global game state.
+#pragma once
+
+#include <string>
+
+#include "model/hooks.h"
+#include "model/random.h"
+#include "model/records.h"
+
+namespace vortan {
+
+inline constexpr const char* kRecoverFileName = "RECOVER.TMP";
+inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE", "YELLOW", "BLACK", "PURPLE"};
+
+// The parts of the application record that the rules read and write.
+struct AppShared {
+  std::string fileName = kRecoverFileName;
+  int32_t winner = 0;
+  int32_t lostPlayer = 0;
+  int32_t popupCity = 0;
+  int32_t endTurnRequested = 0;
+  uint8_t soundMode = SoundMode::None;
+  uint8_t monochrome = 0;
+  bool promptOnNewHuman = false;   // the "Prompt on new human" menu check
+  AttackTable attackTable{};
+};
+
+struct Game {
+  GameSettings settings;
+  GameState state;
+  PieceTable pieces;
+  World world;
+  LandMassTable landMasses{};
+  AppShared app;
+  Random rng;
+  PresentationHooks* hooks = &nullHooks;
+
+  // Transient values, never saved.
+  MapPos lastSelectedPos{0, 0};
+  int lastShownPiece = kPieceSlots;   // 500: none
+  int cityDialogPiece = -1;
+  bool insideAdvanceGame = false;     // guards against re-entry from a modal loop
+  std::string settingsPath;           // the settings file; empty: none
+
+  NullHooks nullHooks;
+
+  Game() = default;
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+  PresentationHooks& ui() { return *hooks; }
+  int Width() const { return settings.width; }
+  int Height() const { return settings.height; }
+};
+
+// Zeroes every block and applies the start-up defaults of a fresh program
+// (settings version 2.0, 40 x 40, 10 land masses; state defaults; empty cells
+// and slots; the attack table). Piece attributes are left at zero: the caller
+// loads them from the settings file or applies the defaults.
+void ResetToProgramStart(Game& g);
+
+// --- Queries and helpers shared by every Part ---
+bool IsAirType(int type);
+bool IsShipType(int type);
+int WrapX(const GameSettings& s, int x);   // true modulo, always 0..width-1
+int WrapY(const GameSettings& s, int y);
+MapPos WrapPos(const GameSettings& s, int x, int y);
+int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2);
+inline int WrapDistance(const GameSettings& s, MapPos a, MapPos b) { return WrapDistance(s, a.x, a.y, b.x, b.y); }
+bool IsCoastal(const World& w, const GameSettings& s, int x, int y);
+bool IsEnemyOccupied(const World& w, int x, int y, int player);
+bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece);
+void RefreshCell(Game& g, MapPos pos);
+void RefreshAllCells(Game& g);
+bool ViewerKnowsCell(const Game& g, MapPos pos);
+bool ViewerSeesCell(const Game& g, MapPos pos);
+// The lowest empty slot, or -1 when all 500 are in use.
+int FindFreeSlot(const PieceTable& t);
+
+// Calls f(x, y) for the 3 x 3 block around (cx, cy), wrapped: x offset in the
+// outer loop, y offset in the inner loop, both from -1 to +1.
+template <typename F>
+void ForEachInBlock3(const GameSettings& s, int cx, int cy, F&& f) {
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy) f(WrapX(s, cx + dx), WrapY(s, cy + dy));
+}
+
+}  // namespace vortan

@@ -1,0 +1,101 @@
+// Everything the game core asks of the user interface goes through this one
+// interface. The core never draws, plays a sound or opens a window itself.
+// NullHooks does nothing: message boxes answer at once, optional windows are
+// closed, modal dialogs return immediately. Tests and vortan-sim use it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/records.h"
+
+namespace vortan {
+
+enum class ToolWindow { GameInfo, Rankings, PieceInfo, Production, WorldMap };
+
+namespace SoundEffect {
+enum : uint8_t { Bomber = 0, Tank, Ship, Distant, Fighter, Para, Laugh, Victory };
+}
+
+namespace SoundMode {
+enum : uint8_t { None = 0, Speaker = 1, Card = 2 };
+}
+
+struct Rgb {
+  uint8_t r, g, b;
+};
+inline constexpr Rgb kExplosionRed{255, 0, 0};
+inline constexpr Rgb kExplosionYellow{255, 255, 0};
+inline constexpr Rgb kExplosionOrange{255, 128, 0};
+
+enum class MsgIcon { None, Stop, Exclamation, Question, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// Menu command identifiers shared by the menu, the button strip and the keyboard.
+namespace Cmd {
+enum : int {
+  New = 101, Open = 102, Save = 103, SaveAs = 104, Demo = 105, Exit = 106,
+  Later = 130, Finished = 131, Return = 132, Sleep = 133, Drop = 134, Surrender = 135, EndTurn = 136,
+  PieceInfo = 140, Rankings = 141, WorldMap = 142, Production = 143, GameInfo = 144,
+  Zoom75 = 145, Zoom100 = 146, Zoom150 = 147, Zoom200 = 148, CurrentPiece = 149, Home = 150,
+  NoSound = 160, PcSpeaker = 161, SoundCard = 162, ColourMonitor = 163, PromptOnNewHuman = 164,
+  AutoPlay = 165, MoveMemory = 166,
+  About = 800, Rules = 801,
+};
+}
+
+class PresentationHooks {
+ public:
+  virtual ~PresentationHooks() = default;
+
+  // Map view.
+  virtual void DrawCell(MapPos /*pos*/, bool /*fullRepaint*/) {}
+  virtual void EraseGotoLine() {}
+  virtual void KeepPieceInView() {}
+  virtual void RefreshPieceInfo() {}
+
+  // Tool windows: a repaint request does nothing for a closed window.
+  virtual bool IsToolWindowOpen(ToolWindow /*w*/) const { return false; }
+  virtual void RepaintToolWindow(ToolWindow /*w*/) {}
+  virtual void CloseToolWindow(ToolWindow /*w*/) {}
+  virtual void OpenToolWindow(ToolWindow /*w*/) {}
+  // A new game replaces the production list: close it if open and create it anew.
+  virtual void RecreateProductionWindow() {}
+
+  // Effects. ShowExplosion returns when the animation is over and has redrawn
+  // the cells within the radius; PlaySoundEffect never waits.
+  virtual void ShowExplosion(MapPos /*pos*/, Rgb /*colour*/, int /*radius*/) {}
+  virtual void PlaySoundEffect(int /*effect*/) {}
+
+  // Modal dialogs.
+  virtual void ShowNextPlayerPrompt() {}
+  virtual void ShowEliminatedDialog() {}   // names AppShared::lostPlayer
+  virtual void ShowVictoryDialog() {}      // names AppShared::winner
+  virtual void ShowCityDialog(int /*cityIndex*/) {}
+  // The New Game dialog edits Game::settings in place; true for OK.
+  virtual bool RunNewGameDialog() { return true; }
+  // File dialogs; std::nullopt when the user cancels.
+  virtual std::optional<std::string> ChooseOpenFile() { return std::nullopt; }
+  virtual std::optional<std::string> ChooseSaveFile() { return std::nullopt; }
+  virtual MsgResult ShowMessageBox(std::string_view /*caption*/, std::string_view /*text*/, MsgIcon /*icon*/,
+                                   MsgButtons buttons) {
+    return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgResult::Ok : MsgResult::Yes;
+  }
+
+  // Main window.
+  virtual void RepaintMainWindow() {}
+  virtual void PaintMapBlack() {}
+  virtual void SetScrollBarsForViewer() {}
+  virtual void EnableMenuItem(int /*commandId*/, bool /*enabled*/) {}
+  virtual void CheckMenuItem(int /*commandId*/, bool /*checked*/) {}
+  virtual void SizeMainWindowForWorld() {}
+  virtual void PlaceInfoDialogs() {}
+  virtual void SetWaitCursor(bool /*on*/) {}
+};
+
+using NullHooks = PresentationHooks;
+
+}  // namespace vortan

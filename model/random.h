@@ -1,0 +1,27 @@
+// The game's single pseudo-random generator: a 32-bit linear congruential
+// generator whose draws are 15-bit values. Games replay identically from the
+// same state, so every rule draws from this one instance, in a fixed order.
+#pragma once
+
+#include <cstdint>
+
+namespace vortan {
+
+class Random {
+ public:
+  explicit Random(uint32_t seed = 1) : state_(seed) {}
+  void SetState(uint32_t s) { state_ = s; }
+  uint32_t State() const { return state_; }
+  // One draw: 0 .. 32767.
+  int Next() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFF);
+  }
+  // "r mod k" of the rules: the remainder of one fresh draw divided by k.
+  int Mod(int k) { return Next() % k; }
+
+ private:
+  uint32_t state_;
+};
+
+}  // namespace vortan

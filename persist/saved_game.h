@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include "model/game.h"
+
+namespace vortan {
+// Checks a whole file image; empty string when it may be loaded, else why not.
+std::string CheckSavedGameBytes(const uint8_t* data, size_t size);
+void SaveGame(Game& g);          // to app.fileName; "File Save Error" on failure
+int SaveGameAs(Game& g);         // asks for a file through the hooks
+int LoadGame(Game& g);           // asks for a file through the hooks
+// Loads the named file with the full check; on refusal shows the message and changes nothing.
+bool LoadGameFromPath(Game& g, const std::string& path);
+bool WriteGameToPath(const Game& g, const std::string& path);
+void DeleteRecoverFile(Game& g);
+void RecountCities(Game& g);
+}  // namespace vortan

@@ -1,0 +1,6 @@
+#pragma once
+#include "model/game.h"
+
+namespace vortan {
+void CheckElimination(Game& g);
+}  // namespace vortan
