@@ -17,6 +17,7 @@ inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE
 // The parts of the application record that the rules read and write.
 struct AppShared {
   std::string fileName = kRecoverFileName;
+  std::string fileFolder;          // where fileName lives: the folder last chosen in a file dialog; empty: working folder
   int32_t winner = 0;
   int32_t lostPlayer = 0;
   int32_t popupCity = 0;
