@@ -1,11 +1,200 @@
 #include "rules/movement.h"
 
+#include <algorithm>
 #include <cstdlib>
 
-// Not written yet: every function here aborts until it is implemented.
+#include "rules/combat.h"
+#include "rules/production.h"
+#include "rules/visibility.h"
+
 namespace vortan {
-void PerformStep(Game& g, int piece, int x, int y) { std::abort(); }
-bool CheckAircraftFuel(Game& g, int piece) { std::abort(); }
-void RecomputeRefuelMaps(Game& g) { std::abort(); }
-void RecomputeFighterMap(Game& g) { std::abort(); }
+
+namespace {
+
+constexpr int kMaxCargo = 6;
+
+bool IsHuman(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
+
+// A freshly taken city starts on armies, or on paras where armies are not built.
+void StartCaptureProduction(const Game& g, PieceRecord& city) {
+  const int type = g.settings.inUse[PieceType::Army] == 1 ? PieceType::Army : PieceType::Para;
+  city.production = static_cast<uint8_t>(type);
+  city.daysLeft = g.settings.days[type];
+}
+
+void TakeNeutralCity(Game& g, int piece, MapPos target) {
+  PieceRecord& p = g.pieces[piece];
+  const MapPos old = p.Pos();
+  p.type = PieceType::City;
+  StartCaptureProduction(g, p);
+  p.owner = static_cast<uint8_t>(g.state.currentPlayer);
+  p.destX = old.x;
+  p.destY = old.y;
+  p.state = PieceState::Asleep;
+  p.movesLeft = 0;
+  g.world.At(target).terrain = Terrain::Land;
+  p.x = target.x;
+  p.y = target.y;
+  RefreshCell(g, old);
+  RefreshCell(g, target);
+  UpdateSight(g, piece, old, true);
+  RecomputeRefuelMaps(g);
+  if (ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Tank);
+  ChooseProduction(g, piece);
+}
+
+// Cargo is not linked to its carrier: whatever of the cargo type stands on the
+// carrier's sea cell moves with it, the first six in table order.
+void CarryCargo(Game& g, const PieceRecord& carrier, MapPos target) {
+  int cargoType = PieceType::None;
+  if (carrier.type == PieceType::Transport) cargoType = PieceType::Army;
+  if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
+  if (cargoType == PieceType::None || g.world.At(carrier.Pos()).terrain != Terrain::Sea) return;
+  int carried = 0;
+  for (int i = 0; i < kPieceSlots && carried < kMaxCargo; ++i) {
+    PieceRecord& r = g.pieces[i];
+    if (r.type != cargoType || r.x != carrier.x || r.y != carrier.y) continue;
+    r.x = r.destX = target.x;
+    r.y = r.destY = target.y;
+    ++carried;
+  }
+}
+
+bool CityInSight(const Game& g, const PieceRecord& p, MapPos around) {
+  bool found = false;
+  ForEachInBlock3(g.settings, around.x, around.y, [&](int x, int y) {
+    const MapCell& c = g.world.At(x, y);
+    if (c.terrain == Terrain::City) found = true;
+    if (p.type == PieceType::Army && c.topType == PieceType::City && c.topOwner != g.state.currentPlayer)
+      found = true;
+  });
+  return found;
+}
+
+// An army or transport under a go-to order halts beside a city so the player
+// can decide what to do with it.
+void StopBesideCity(Game& g, PieceRecord& p) {
+  if (p.type != PieceType::Army && p.type != PieceType::Transport) return;
+  if (p.state == PieceState::Returning) return;
+  if (!CityInSight(g, p, p.Pos())) return;
+  p.destX = p.x;
+  p.destY = p.y;
+  p.state = PieceState::Ready;
+}
+
+void MoveOneCell(Game& g, int piece, MapPos target) {
+  PieceRecord& p = g.pieces[piece];
+  CarryCargo(g, p, target);
+  SetFacingToward(g, p, target);
+  if (IsAirType(p.type)) --p.fuel;
+  --p.movesLeft;
+  if (p.movesLeft > 0 && IsHuman(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
+  const MapPos old = p.Pos();
+  p.x = target.x;
+  p.y = target.y;
+  RefreshCell(g, old);
+  RefreshCell(g, target);
+  UpdateSight(g, piece, old, true);
+  StopBesideCity(g, p);
+}
+
+void LowerFighterRange(Game& g, MapPos carrier, int radius, int sail) {
+  for (int dx = -radius; dx <= radius; ++dx) {
+    for (int dy = -radius; dy <= radius; ++dy) {
+      MapCell& c = g.world.At(WrapPos(g.settings, carrier.x + dx, carrier.y + dy));
+      const int d = std::max(std::abs(dx), std::abs(dy)) + sail;
+      if (d < c.fighterRange) c.fighterRange = static_cast<uint8_t>(d);
+    }
+  }
+}
+
+void TopUp(Game& g, PieceRecord& a) {
+  const int full = g.settings.fuel[a.type];
+  if (a.fuel == full) return;
+  a.fuel = static_cast<int16_t>(full);
+  if (IsHuman(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
+}
+
+}  // namespace
+
+void SetFacingToward(const Game& g, PieceRecord& p, MapPos target) {
+  const int w = g.Width();
+  const int step = (target.x - p.x + w) % w;
+  if (step == 1) p.facing = 0;
+  if (step == w - 1) p.facing = 1;
+}
+
+void PerformStep(Game& g, int piece, int x, int y) {
+  const MapPos target{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+  const MapCell& c = g.world.At(target);
+  if (c.topOwner != g.state.currentPlayer && c.topType != PieceType::None) {
+    ResolveAttack(g, piece, target);
+    return;
+  }
+  if (c.terrain == Terrain::City && g.pieces[piece].type == PieceType::Army) {
+    TakeNeutralCity(g, piece, target);
+    return;
+  }
+  MoveOneCell(g, piece, target);
+}
+
+bool CheckAircraftFuel(Game& g, int piece) {
+  PieceRecord& a = g.pieces[piece];
+  const int base = g.world.At(a.Pos()).topType;
+  if (base == PieceType::City) TopUp(g, a);
+  if (a.type == PieceType::Fighter && base == PieceType::Carrier) TopUp(g, a);
+  return a.fuel != 0;
+}
+
+void RecomputeRefuelMaps(Game& g) {
+  const int tooFar = g.settings.fuel[PieceType::Bomber] + 1;
+  for (int y = 0; y < g.Height(); ++y) {
+    for (int x = 0; x < g.Width(); ++x) {
+      MapCell& c = g.world.At(x, y);
+      c.bomberRange = c.safeCityRange = static_cast<uint8_t>(tooFar);
+    }
+  }
+  const int radius = g.settings.fuel[PieceType::Bomber] / 2;
+  const int player = g.state.currentPlayer;
+  for (const PieceRecord& city : g.pieces.slots) {
+    if (city.type != PieceType::City || city.owner != player) continue;
+    const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
+    for (int dx = -radius; dx <= radius; ++dx) {
+      for (int dy = -radius; dy <= radius; ++dy) {
+        MapCell& c = g.world.At(WrapPos(g.settings, city.x + dx, city.y + dy));
+        const int d = std::max(std::abs(dx), std::abs(dy));
+        if (d >= c.bomberRange) continue;
+        c.bomberRange = c.fighterRange = static_cast<uint8_t>(d);
+        if (safe) c.safeCityRange = static_cast<uint8_t>(d);
+      }
+    }
+  }
+  RecomputeFighterMap(g);
+}
+
+void ReturnLowFuelAircraft(Game& g) {
+  for (PieceRecord& a : g.pieces.slots) {
+    if (a.IsEmpty() || a.owner != g.state.currentPlayer) continue;
+    const MapCell& c = g.world.At(a.Pos());
+    const bool fighterShort = a.type == PieceType::Fighter && a.fuel < c.fighterRange;
+    const bool bomberShort = (a.type == PieceType::Bomber || a.type == PieceType::Para) && a.fuel < c.bomberRange;
+    if (fighterShort || bomberShort) a.state = PieceState::Returning;
+  }
+}
+
+void RecomputeFighterMap(Game& g) {
+  for (int y = 0; y < g.Height(); ++y)
+    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).fighterRange = g.world.At(x, y).bomberRange;
+  // A carrier counts as a base at its distance plus one turn of sailing,
+  // since it may have moved on by the time the fighter gets there.
+  const int sail = g.settings.moves[PieceType::Carrier];
+  const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
+  if (radius < 0) return;
+  const int player = g.state.currentPlayer;
+  for (const PieceRecord& carrier : g.pieces.slots) {
+    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
+    LowerFighterRange(g, carrier.Pos(), radius, sail);
+  }
+}
+
 }  // namespace vortan
