@@ -1,8 +1,99 @@
 #include "rules/elimination.h"
 
-#include <cstdlib>
+#include <array>
 
-// Not written yet: every function here aborts until it is implemented.
+#include "persist/saved_game.h"
+
 namespace vortan {
-void CheckElimination(Game& g) { std::abort(); }
+namespace {
+
+constexpr int kNoPlayer = -1;
+
+constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,    Cmd::Finished,
+                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender};
+
+constexpr ToolWindow kWindowsShowingTheGame[] = {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::Production,
+                                                 ToolWindow::PieceInfo, ToolWindow::WorldMap};
+
+std::array<bool, kPlayerCount> PlayersOwningSomething(const Game& g) {
+  std::array<bool, kPlayerCount> owns{};
+  for (const PieceRecord& r : g.pieces.slots)
+    if (!r.IsEmpty() && r.owner < kPlayerCount) owns[r.owner] = true;
+  return owns;
+}
+
+bool IsTakingPart(const Game& g, int p) {
+  return g.state.eliminated[p] == 0 && g.settings.kind[p] != PlayerKind::Out;
+}
+
+bool AnyHumanLeft(const Game& g) {
+  for (int p = 0; p < kPlayerCount; ++p)
+    if (g.settings.kind[p] == PlayerKind::Human && g.state.eliminated[p] == 0) return true;
+  return false;
+}
+
+void Eliminate(Game& g, int p) {
+  g.ui().EraseGotoLine();
+  g.ui().RepaintToolWindow(ToolWindow::Rankings);
+  if (g.state.demoMode == 0) {
+    g.app.lostPlayer = p;
+    g.ui().PlaySoundEffect(SoundEffect::Laugh);
+    g.ui().ShowEliminatedDialog();
+  }
+  g.state.eliminated[p] = 1;
+  if (g.settings.kind[p] == PlayerKind::Human && !AnyHumanLeft(g)) {
+    // Nobody is left to play by hand; the map now shows everything.
+    g.ui().EnableMenuItem(Cmd::Surrender, false);
+    g.ui().EnableMenuItem(Cmd::AutoPlay, false);
+    g.ui().RepaintMainWindow();
+  }
+}
+
+void StopGame(Game& g) {
+  g.state.gameActive = 0;
+  for (int id : kMenuItemsOffAfterGame) g.ui().EnableMenuItem(id, false);
+}
+
+void DeclareWinner(Game& g, int w) {
+  g.app.winner = w;
+  if (g.app.fileName != kRecoverFileName) SaveGame(g);  // a named game keeps its final position
+  g.ui().EraseGotoLine();
+  g.state.currentPlayer = static_cast<int16_t>(w);
+  g.state.viewingPlayer = static_cast<int16_t>(w);
+  for (ToolWindow window : kWindowsShowingTheGame) g.ui().RepaintToolWindow(window);
+  g.ui().PlaySoundEffect(SoundEffect::Victory);
+  g.ui().ShowVictoryDialog();
+  StopGame(g);
+}
+
+// The one player still taking part, kNoPlayer when none or several are left.
+int SoleSurvivor(const Game& g, int& left) {
+  left = 0;
+  int survivor = kNoPlayer;
+  for (int p = 0; p < kPlayerCount; ++p) {
+    if (!IsTakingPart(g, p)) continue;
+    ++left;
+    survivor = p;
+  }
+  return left == 1 ? survivor : kNoPlayer;
+}
+
+}  // namespace
+
+void CheckElimination(Game& g) {
+  const std::array<bool, kPlayerCount> owns = PlayersOwningSomething(g);
+  for (int p = 0; p < kPlayerCount; ++p)
+    if (!owns[p] && IsTakingPart(g, p)) Eliminate(g, p);
+
+  int left = 0;
+  const int survivor = SoleSurvivor(g, left);
+  if (survivor != kNoPlayer) {
+    DeclareWinner(g, survivor);
+  } else if (left == 0 && g.state.gameActive == 1) {
+    // A blast took the last pieces of the last players together: nobody won.
+    g.ui().EraseGotoLine();
+    StopGame(g);
+  }
+}
+
 }  // namespace vortan

@@ -1,17 +1,421 @@
 #include "rules/turn_loop.h"
 
-#include <cstdlib>
+#include "ai/computer_turn.h"
+#include "ai/route_finding.h"
+#include "model/piece_types.h"
+#include "persist/saved_game.h"
+#include "rules/elimination.h"
+#include "rules/movement.h"
+#include "rules/production.h"
+#include "rules/visibility.h"
 
-// Not written yet: every function here aborts until it is implemented.
 namespace vortan {
-void AdvanceGame(Game& g) { std::abort(); }
-bool CanMove(const Game& g, int piece) { std::abort(); }
-bool IsArmyBoxedIn(const Game& g, int piece) { std::abort(); }
-void NextPiece(Game& g, bool later) { std::abort(); }
-bool FindNewPiece(Game& g, bool later) { std::abort(); }
-void StartPlayerTurn(Game& g) { std::abort(); }
-void StartNewDay(Game& g) { std::abort(); }
-void HandOverTurn(Game& g) { std::abort(); }
-void RepairPiece(Game& g, int piece) { std::abort(); }
-MapPos LastSelectedPos(const Game& g) { std::abort(); }
+namespace {
+
+// The order commands a human may give the current piece; greyed while a
+// computer player is on turn.
+constexpr int kOrderMenuItems[] = {Cmd::CurrentPiece, Cmd::Drop, Cmd::Return, Cmd::Later,
+                                   Cmd::Finished,     Cmd::Sleep, Cmd::EndTurn};
+
+// The windows the Next Player prompt hides, so the previous player's map and
+// pieces are not shown to the next one.
+constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWindow::Production,
+                                                 ToolWindow::WorldMap};
+
+// After a victory the loop still runs until the winner can move something; a
+// winner with nothing that will ever move must not hang the program. No city
+// takes longer than this many days to build.
+constexpr int kTurnStartsAfterVictory = 64;
+
+class ReentryGuard {
+ public:
+  explicit ReentryGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ReentryGuard() { flag_ = false; }
+  ReentryGuard(const ReentryGuard&) = delete;
+  ReentryGuard& operator=(const ReentryGuard&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+bool IsHuman(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
+
+bool IsComputerControlled(const Game& g, int player) {
+  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
+}
+
+bool IsTakingPart(const Game& g, int player) {
+  return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
+}
+
+bool AnyPlayerTakingPart(const Game& g) {
+  for (int p = 0; p < kPlayerCount; ++p)
+    if (IsTakingPart(g, p)) return true;
+  return false;
+}
+
+bool IsLivePieceOf(const Game& g, int piece, int player) {
+  if (piece < 0 || piece >= kPieceSlots) return false;
+  const PieceRecord& r = g.pieces[piece];
+  return !r.IsEmpty() && r.owner == player;
+}
+
+void ForgetDestination(PieceRecord& r) {
+  r.destX = r.x;
+  r.destY = r.y;
+}
+
+// --- StartPlayerTurn steps ---
+
+void AdvanceToNextPlayer(Game& g) {
+  g.state.currentPlayer = static_cast<int16_t>(g.state.currentPlayer + 1);
+  if (g.state.currentPlayer > kPlayerCount - 1) StartNewDay(g);
+}
+
+void WakeAwaitingPieces(Game& g, int player) {
+  for (PieceRecord& r : g.pieces.slots) {
+    if (r.IsEmpty() || r.owner != player || r.state != PieceState::AwaitingOrders) continue;
+    r.state = PieceState::Ready;
+    ForgetDestination(r);
+  }
+}
+
+void ForgetAllDestinations(Game& g, int player) {
+  for (PieceRecord& r : g.pieces.slots)
+    if (!r.IsEmpty() && r.owner == player) ForgetDestination(r);
+}
+
+bool TopIsCityOf(const Game& g, int x, int y, int player) {
+  const MapCell& c = g.world.At(x, y);
+  return c.topType == PieceType::City && c.topOwner == player;
+}
+
+void RepairPlayerPieces(Game& g, int player) {
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.IsEmpty() || r.owner != player) continue;
+    const uint8_t top = g.world.At(r.x, r.y).topType;
+    if (IsShipType(r.type)) {
+      ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
+        if (TopIsCityOf(g, x, y, player)) RepairPiece(g, i);
+      });
+    } else if (r.type == PieceType::Fighter) {
+      if (top == PieceType::City || top == PieceType::Carrier) RepairPiece(g, i);
+    } else if (top == PieceType::City) {
+      RepairPiece(g, i);
+    }
+  }
+}
+
+// The computer decides every piece afresh each turn.
+void ClearComputerOrders(Game& g, int player) {
+  for (PieceRecord& r : g.pieces.slots) {
+    if (r.IsEmpty() || r.owner != player || r.state == PieceState::Returning) continue;
+    r.state = PieceState::Ready;
+    ForgetDestination(r);
+  }
+}
+
+void SendLowFuelAircraftHome(Game& g, int player) {
+  for (PieceRecord& r : g.pieces.slots) {
+    if (r.IsEmpty() || r.owner != player) continue;
+    const MapCell& c = g.world.At(r.x, r.y);
+    const bool low = (r.type == PieceType::Fighter && r.fuel < c.fighterRange) ||
+                     ((r.type == PieceType::Bomber || r.type == PieceType::Para) && r.fuel < c.bomberRange);
+    if (low) r.state = PieceState::Returning;
+  }
+}
+
+void RunProduction(Game& g, int player) {
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type == PieceType::City && r.owner == player) RunCityProduction(g, i);
+  }
+}
+
+void GiveMoves(Game& g, int player) {
+  for (PieceRecord& r : g.pieces.slots) {
+    if (r.IsEmpty() || r.owner != player || r.type == PieceType::City) continue;
+    int moves = g.settings.moves[r.type];
+    if (IsShipType(r.type)) moves = ShipMovesForStrength(moves, r.strength);
+    r.movesLeft = static_cast<uint8_t>(moves);
+  }
+}
+
+// --- NextPiece helpers ---
+
+// Draws the current piece's cell without the highlight of the current piece.
+void DrawCellUnhighlighted(Game& g, MapPos pos) {
+  const int16_t saved = g.state.currentPiece;
+  g.state.currentPiece = kPieceSlots - 1;
+  g.ui().DrawCell(pos, false);
+  g.state.currentPiece = saved;
+}
+
+bool HumanHoldsOwnPiece(const Game& g) {
+  const int player = g.state.currentPlayer;
+  return IsHuman(g, player) && IsLivePieceOf(g, g.state.currentPiece, player);
+}
+
+// Between its turns a player's visible mask shows what its pieces saw when
+// the turn ended, not what they passed earlier in the turn.
+void RecordEndOfTurnSight(Game& g) {
+  const int player = g.state.currentPlayer;
+  const uint8_t bit = static_cast<uint8_t>(g.state.playerBit[player]);
+  for (int y = 0; y < g.Height(); ++y)
+    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).visible &= static_cast<uint8_t>(~bit);
+  for (int i = 0; i < kPieceSlots; ++i)
+    if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
+}
+
+// --- HandOverTurn helpers ---
+
+void SwitchViewTo(Game& g, int player) {
+  GameState& s = g.state;
+  s.savedViewX[s.viewingPlayer] = s.viewX;
+  s.savedViewY[s.viewingPlayer] = s.viewY;
+  s.viewingPlayer = static_cast<int16_t>(player);
+  s.viewX = s.savedViewX[player];
+  s.viewY = s.savedViewY[player];
+  g.ui().SetScrollBarsForViewer();
+  g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  g.ui().RepaintToolWindow(ToolWindow::Rankings);
+}
+
+// Returns whether the tool windows were closed and reopened around the prompt.
+bool PromptNextHuman(Game& g) {
+  if (!g.app.promptOnNewHuman) {
+    g.ui().RepaintMainWindow();
+    return false;
+  }
+  bool closed[std::size(kWindowsHiddenByPrompt)] = {};
+  g.ui().PaintMapBlack();
+  for (std::size_t k = 0; k < std::size(kWindowsHiddenByPrompt); ++k) {
+    if (!g.ui().IsToolWindowOpen(kWindowsHiddenByPrompt[k])) continue;
+    g.ui().CloseToolWindow(kWindowsHiddenByPrompt[k]);
+    closed[k] = true;
+  }
+  g.ui().ShowNextPlayerPrompt();
+  g.ui().RepaintMainWindow();
+  for (std::size_t k = 0; k < std::size(kWindowsHiddenByPrompt); ++k)
+    if (closed[k]) g.ui().OpenToolWindow(kWindowsHiddenByPrompt[k]);
+  return true;
+}
+
+void ChooseFirstProductions(Game& g, int player) {
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type == PieceType::City && r.owner == player) ChooseProduction(g, i);
+  }
+}
+
+void EnableOrderMenuItems(Game& g, bool enabled) {
+  for (int id : kOrderMenuItems) g.ui().EnableMenuItem(id, enabled);
+}
+
+void HandOverToHuman(Game& g, int player) {
+  bool reopened = false;
+  if (player != g.state.viewingPlayer || g.state.day == 1) {
+    SwitchViewTo(g, player);
+    reopened = PromptNextHuman(g);
+  }
+  g.ui().RepaintToolWindow(ToolWindow::Rankings);
+  if (!reopened) {
+    g.ui().RepaintToolWindow(ToolWindow::Production);
+    g.ui().RepaintToolWindow(ToolWindow::WorldMap);
+  }
+  if (g.state.day == 1) ChooseFirstProductions(g, player);
+  EnableOrderMenuItems(g, true);
+}
+
+// --- AdvanceGame helpers ---
+
+void ShowPieceInfoForNewPiece(Game& g) {
+  if (g.state.currentPiece == g.lastShownPiece) return;
+  const bool humanWatching =
+      g.ui().IsToolWindowOpen(ToolWindow::PieceInfo) && IsHuman(g, g.state.currentPlayer);
+  if (!humanWatching && g.state.demoMode == 0) return;
+  g.ui().RepaintToolWindow(ToolWindow::PieceInfo);
+  g.lastShownPiece = g.state.currentPiece;
+}
+
+void LoseAircraft(Game& g, int piece) {
+  PieceRecord& r = g.pieces[piece];
+  r.type = PieceType::None;
+  RefreshCell(g, r.Pos());
+  g.ui().ShowExplosion(r.Pos(), kExplosionRed, 1);
+  CheckElimination(g);
+}
+
+void StepReadyPiece(Game& g, int piece) {
+  PieceRecord& r = g.pieces[piece];
+  if (!(r.Dest() == r.Pos())) {
+    GoToStep(g, piece);
+    return;
+  }
+  r.state = PieceState::AwaitingOrders;
+  if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().KeepPieceInView();
+}
+
+void DecideWaitingPiece(Game& g) {
+  if (!IsComputerControlled(g, g.state.currentPlayer)) return;  // a human gives the order
+  if (LandParasIfUseful(g) == 0) DecideComputerPiece(g);
+}
+
+}  // namespace
+
+bool IsArmyBoxedIn(const Game& g, int piece) {
+  const PieceRecord& r = g.pieces[piece];
+  const int player = g.state.currentPlayer;
+  bool boxed = true;
+  ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
+    const MapCell& c = g.world.At(x, y);
+    const bool closed = c.terrain == Terrain::Sea || c.terrain == Terrain::Mountain ||
+                        (c.topType == PieceType::Army && c.topOwner == player);
+    if (!closed) boxed = false;
+  });
+  return boxed;
+}
+
+bool CanMove(const Game& g, int piece) {
+  if (piece < 0 || piece >= kPieceSlots) return false;
+  const PieceRecord& r = g.pieces[piece];
+  if (r.IsEmpty() || r.owner != g.state.currentPlayer || r.type == PieceType::City) return false;
+  if (r.movesLeft == 0 || r.state == PieceState::Asleep) return false;
+  return r.type != PieceType::Army || !IsArmyBoxedIn(g, piece);
+}
+
+void AdvanceGame(Game& g) {
+  if (g.state.gameActive != 1 || g.insideAdvanceGame) return;
+  ReentryGuard guard(g.insideAdvanceGame);
+  while (!CanMove(g, g.state.currentPiece)) {
+    NextPiece(g, false);
+    if (g.state.gameActive != 1) break;
+  }
+  if (g.state.gameActive != 1) return;
+
+  ShowPieceInfoForNewPiece(g);
+  const int piece = g.state.currentPiece;
+  if (IsAirType(g.pieces[piece].type) && !CheckAircraftFuel(g, piece)) {
+    LoseAircraft(g, piece);
+    return;
+  }
+  switch (g.pieces[piece].state) {
+    case PieceState::Ready: StepReadyPiece(g, piece); break;
+    case PieceState::Returning: ReturnStep(g, piece); break;
+    default: DecideWaitingPiece(g); break;
+  }
+}
+
+bool FindNewPiece(Game& g, bool later) {
+  if (g.state.currentPiece < 0 || g.state.currentPiece >= kPieceSlots) {
+    g.ui().ShowMessageBox("Error", "Problem with FindNewPiece", MsgIcon::Stop, MsgButtons::Ok);
+    g.state.currentPiece = 0;
+  }
+  const int old = g.state.currentPiece;
+  if (IsHuman(g, g.state.currentPlayer) && !later) {
+    int best = g.Width() + g.Height();
+    for (int i = 0; i < kPieceSlots; ++i) {
+      if (i == old || !CanMove(g, i)) continue;
+      const int d = WrapDistance(g.settings, g.pieces[i].Pos(), g.lastSelectedPos);
+      if (d < best) {
+        g.state.currentPiece = static_cast<int16_t>(i);
+        best = d;
+      }
+    }
+  }
+  if (g.state.currentPiece == old) {
+    int i = old;
+    do {
+      i = (i + 1) % kPieceSlots;
+    } while (i != old && !CanMove(g, i));
+    g.state.currentPiece = static_cast<int16_t>(i);
+  }
+  if (g.state.currentPiece == old && !CanMove(g, old)) return false;
+  g.lastSelectedPos = g.pieces[g.state.currentPiece].Pos();
+  return true;
+}
+
+void NextPiece(Game& g, bool later) {
+  const int current = g.state.currentPiece;
+  const int player = g.state.currentPlayer;
+  if (IsLivePieceOf(g, current, player) && g.pieces[current].type == PieceType::Carrier) RecomputeFighterMap(g);
+  if (HumanHoldsOwnPiece(g)) DrawCellUnhighlighted(g, g.pieces[current].Pos());
+
+  bool turnPassed = false;
+  int turnStartsAfterVictory = 0;
+  while (!FindNewPiece(g, later)) {
+    turnPassed = true;
+    RecordEndOfTurnSight(g);
+    if (g.state.day == 1) HandOverTurn(g);
+    StartPlayerTurn(g);
+    if (!AnyPlayerTakingPart(g)) return;  // nobody left to move: the game is over
+    if (g.state.gameActive != 1 && ++turnStartsAfterVictory > kTurnStartsAfterVictory) return;
+  }
+  if (turnPassed) HandOverTurn(g);
+  if (HumanHoldsOwnPiece(g)) g.ui().DrawCell(g.pieces[g.state.currentPiece].Pos(), false);
+}
+
+void StartPlayerTurn(Game& g) {
+  if (!AnyPlayerTakingPart(g)) {
+    g.state.gameActive = 0;
+    return;
+  }
+  g.state.currentPiece = 0;
+  AdvanceToNextPlayer(g);
+  while (!IsTakingPart(g, g.state.currentPlayer)) AdvanceToNextPlayer(g);
+  const int player = g.state.currentPlayer;
+
+  if (player == g.state.viewingPlayer || g.state.demoMode != 0) {
+    g.ui().RepaintToolWindow(ToolWindow::WorldMap);
+    g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  }
+  CheckElimination(g);
+  g.app.endTurnRequested = 0;
+  WakeAwaitingPieces(g, player);
+  if (g.state.moveMemory[player] == 0) ForgetAllDestinations(g, player);
+  if (IsHuman(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  RepairPlayerPieces(g, player);
+  if (IsComputerControlled(g, player)) {
+    ClearComputerOrders(g, player);
+    UpdateLandMassStatus(g, player);
+  }
+  RecomputeRefuelMaps(g);
+  SendLowFuelAircraftHome(g, player);
+  if (g.state.day != 1) RunProduction(g, player);
+  GiveMoves(g, player);
+}
+
+void RepairPiece(Game& g, int piece) {
+  PieceRecord& r = g.pieces[piece];
+  const int strength = r.strength + (100 - r.strength) / 3;
+  r.strength = static_cast<int16_t>(strength > 100 ? 100 : strength);
+}
+
+void StartNewDay(Game& g) {
+  g.state.currentPlayer = 0;
+  g.state.day = static_cast<int16_t>(g.state.day + 1);
+  if (g.state.day % 7 == 0 && g.state.demoMode == 0 && g.state.gameActive == 1) SaveGame(g);
+  if (g.state.demoMode != 0) {
+    g.ui().RepaintToolWindow(ToolWindow::WorldMap);
+    g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  }
+  g.ui().RepaintToolWindow(ToolWindow::Rankings);
+}
+
+void HandOverTurn(Game& g) {
+  const int player = g.state.currentPlayer;
+  if (IsHuman(g, player)) {
+    HandOverToHuman(g, player);
+  } else {
+    if (g.state.day == 1) ChooseFirstProductions(g, player);
+    EnableOrderMenuItems(g, false);
+  }
+  g.lastShownPiece = kPieceSlots;
+  const bool autoPlayShown = g.state.autoPlay[g.state.viewingPlayer] == 1 && g.state.demoMode == 0;
+  g.ui().CheckMenuItem(Cmd::AutoPlay, autoPlayShown);
+}
+
+MapPos LastSelectedPos(const Game& g) { return g.lastSelectedPos; }
+
 }  // namespace vortan
