@@ -172,16 +172,6 @@ void RecomputeRefuelMaps(Game& g) {
   RecomputeFighterMap(g);
 }
 
-void ReturnLowFuelAircraft(Game& g) {
-  for (PieceRecord& a : g.pieces.slots) {
-    if (a.IsEmpty() || a.owner != g.state.currentPlayer) continue;
-    const MapCell& c = g.world.At(a.Pos());
-    const bool fighterShort = a.type == PieceType::Fighter && a.fuel < c.fighterRange;
-    const bool bomberShort = (a.type == PieceType::Bomber || a.type == PieceType::Para) && a.fuel < c.bomberRange;
-    if (fighterShort || bomberShort) a.state = PieceState::Returning;
-  }
-}
-
 void RecomputeFighterMap(Game& g) {
   for (int y = 0; y < g.Height(); ++y)
     for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).fighterRange = g.world.At(x, y).bomberRange;

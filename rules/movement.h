@@ -7,9 +7,6 @@ void PerformStep(Game& g, int piece, int x, int y);
 bool CheckAircraftFuel(Game& g, int piece);
 void RecomputeRefuelMaps(Game& g);
 void RecomputeFighterMap(Game& g);
-// Start of a turn: aircraft of the player on turn without the fuel to reach a
-// base from where they stand turn for home.
-void ReturnLowFuelAircraft(Game& g);
 // Turns the piece east or west when the target lies one column that way.
 void SetFacingToward(const Game& g, PieceRecord& p, MapPos target);
 }  // namespace vortan

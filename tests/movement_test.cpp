@@ -182,22 +182,5 @@ TEST_F(RefuelMapTest, CarrierPassRadiusTruncatesTowardZero) {
   EXPECT_EQ(g.world.At(30, 10).fighterRange, 29);
 }
 
-TEST_F(RefuelMapTest, AircraftShortOfFuelTurnForHome) {
-  AddCity(g, 0, 10, 10);
-  const int keeps = AddPiece(g, PieceType::Fighter, 0, 24, 10);
-  const int turns = AddPiece(g, PieceType::Fighter, 0, 10, 24);
-  const int bomber = AddPiece(g, PieceType::Bomber, 0, 20, 20);
-  const int enemy = AddPiece(g, PieceType::Fighter, 1, 10, 24);
-  g.pieces[turns].fuel = 13;
-  g.pieces[bomber].fuel = 9;
-  g.pieces[enemy].fuel = 1;
-  RecomputeRefuelMaps(g);
-  ReturnLowFuelAircraft(g);
-  EXPECT_EQ(g.pieces[keeps].state, PieceState::Ready);
-  EXPECT_EQ(g.pieces[turns].state, PieceState::Returning);
-  EXPECT_EQ(g.pieces[bomber].state, PieceState::Returning);
-  EXPECT_EQ(g.pieces[enemy].state, PieceState::Ready);
-}
-
 }  // namespace
 }  // namespace vortan
