@@ -1,8 +1,159 @@
 #include "rules/combat.h"
 
-#include <cstdlib>
+#include "rules/elimination.h"
+#include "rules/movement.h"
+#include "rules/production.h"
+#include "rules/visibility.h"
 
-// Not written yet: every function here aborts until it is implemented.
 namespace vortan {
-void ResolveAttack(Game& g, int attacker, MapPos target) { std::abort(); }
+
+namespace {
+
+constexpr int kBlastRadius = 2;
+
+bool OnCell(const PieceRecord& r, MapPos cell) { return r.x == cell.x && r.y == cell.y; }
+
+void Destroy(PieceRecord& r) {
+  r.type = PieceType::None;
+  r.movesLeft = 0;
+}
+
+void KeepPosition(PieceRecord& r) {
+  r.destX = r.x;
+  r.destY = r.y;
+}
+
+// A bomber's blast spares nothing within two cells, not even the bomber or
+// its owner's cities; a city destroyed this way leaves a neutral site.
+void Blast(Game& g, int attacker, MapPos target) {
+  for (PieceRecord& r : g.pieces.slots) {
+    if (WrapDistance(g.settings, r.Pos(), target) > kBlastRadius) continue;
+    if (r.type == PieceType::City) g.world.At(r.Pos()).terrain = Terrain::City;
+    r.type = PieceType::None;
+  }
+  Destroy(g.pieces[attacker]);
+  RefreshAllCells(g);
+  g.ui().ShowExplosion(target, kExplosionOrange, kBlastRadius);
+  CheckElimination(g);
+}
+
+int AttackSound(int attackerType) {
+  if (attackerType == PieceType::Army) return SoundEffect::Tank;
+  if (attackerType == PieceType::Fighter) return SoundEffect::Fighter;
+  return SoundEffect::Ship;
+}
+
+// The sound card plays the attack before the explosion, the speaker beeps after it.
+void AttackSoundFor(Game& g, int attackerType, MapPos target, uint8_t mode) {
+  if (g.app.soundMode == mode && ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(AttackSound(attackerType));
+}
+
+// A sunk transport or carrier takes everything of its cargo type on the cell down with it.
+void SinkCargo(Game& g, const PieceRecord& carrier, MapPos target) {
+  if (g.world.At(target).terrain != Terrain::Sea) return;
+  int cargoType = PieceType::None;
+  if (carrier.type == PieceType::Transport) cargoType = PieceType::Army;
+  if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
+  if (cargoType == PieceType::None) return;
+  for (PieceRecord& r : g.pieces.slots)
+    if (r.type == cargoType && OnCell(r, target)) r.type = PieceType::None;
+}
+
+void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, MapPos target) {
+  if (IsShipType(d.type) && g.world.At(target).terrain != Terrain::Sea) {
+    d.strength = 0;  // a ship caught in port cannot manoeuvre
+  } else {
+    d.strength = static_cast<int16_t>(d.strength - (g.rng.Mod(meanDamage) + meanDamage / 2));
+  }
+  if (d.state != PieceState::Returning) {
+    KeepPosition(d);
+    d.state = PieceState::Ready;
+  }
+  AttackSoundFor(g, attackerType, target, SoundMode::Card);
+  if (d.strength < 1) {
+    SinkCargo(g, d, target);
+    Destroy(d);
+    RefreshCell(g, target);
+    g.ui().ShowExplosion(target, kExplosionYellow, 1);
+    if (!ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Distant);
+  }
+  AttackSoundFor(g, attackerType, target, SoundMode::Speaker);
+}
+
+bool StrikeCell(Game& g, int attacker, MapPos target) {
+  const int player = g.state.currentPlayer;
+  const int attackerType = g.pieces[attacker].type;
+  bool struck = false;
+  for (PieceRecord& d : g.pieces.slots) {
+    if (d.IsEmpty() || d.type == PieceType::City || d.owner == player || !OnCell(d, target)) continue;
+    const int meanDamage = g.app.attackTable[attackerType][d.type];
+    if (meanDamage == 0) continue;
+    StrikeDefender(g, attackerType, d, meanDamage, target);
+    struck = true;
+  }
+  return struck;
+}
+
+void FinishAttack(Game& g, int attacker, MapPos target) {
+  CheckElimination(g);
+  PieceRecord& a = g.pieces[attacker];
+  a.movesLeft = 0;
+  KeepPosition(a);
+  a.state = a.type == PieceType::Fighter ? PieceState::Returning : PieceState::Ready;
+  SetFacingToward(g, a, target);
+  --a.fuel;
+  RefreshCell(g, a.Pos());
+  g.ui().DrawCell(a.Pos(), false);
+}
+
+void CaptureCity(Game& g, int attacker, MapPos target) {
+  PieceRecord& a = g.pieces[attacker];
+  a.type = PieceType::None;  // the army garrisons the city
+  RefreshCell(g, a.Pos());
+  const int player = g.state.currentPlayer;
+  const int production = g.settings.inUse[PieceType::Army] == 1 ? PieceType::Army : PieceType::Para;
+  int captured = -1;
+  for (int i = 0; i < kPieceSlots; ++i) {
+    PieceRecord& c = g.pieces[i];
+    if (c.type != PieceType::City || c.owner == player || !OnCell(c, target)) continue;
+    c.owner = static_cast<uint8_t>(player);
+    c.state = PieceState::Asleep;
+    KeepPosition(c);
+    c.production = static_cast<uint8_t>(production);
+    c.daysLeft = g.settings.days[production];
+    captured = i;
+  }
+  RefreshCell(g, target);
+  if (captured >= 0) UpdateSight(g, captured, target, true);
+  RecomputeRefuelMaps(g);
+  if (ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Tank);
+  if (captured >= 0) ChooseProduction(g, captured);
+  CheckElimination(g);
+}
+
+}  // namespace
+
+void ResolveAttack(Game& g, int attacker, MapPos target) {
+  const int player = g.state.currentPlayer;
+  PieceRecord& a = g.pieces[attacker];
+  const bool computerMoves = g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
+  if (computerMoves && a.movesLeft > 0) --a.movesLeft;
+
+  if (a.type == PieceType::Bomber) {
+    Blast(g, attacker, target);
+    return;
+  }
+  if (a.type == PieceType::Army && g.world.At(a.Pos()).terrain == Terrain::Sea) {
+    KeepPosition(a);  // no assault from a transport's deck
+    return;
+  }
+  if (StrikeCell(g, attacker, target)) {
+    FinishAttack(g, attacker, target);
+  } else if (g.world.At(target).topType == PieceType::City && a.type == PieceType::Army) {
+    CaptureCity(g, attacker, target);
+  } else {
+    KeepPosition(a);
+  }
+}
+
 }  // namespace vortan
