@@ -2,9 +2,175 @@
 
 #include <cstdlib>
 
-// Not written yet: every function here aborts until it is implemented.
+#include "ai/piece_rules.h"
+#include "ai/value_map.h"
+
 namespace vortan {
-void UpdateLandMassStatus(Game& g, int player) { std::abort(); }
-int LandParasIfUseful(Game& g) { std::abort(); }
-void DecideComputerPiece(Game& g) { std::abort(); }
+
+// Rows: the deciding piece's type; columns: the visible enemy's type.
+const TargetValueTable kTargetValue = {{
+    //  City Army Dest Fight Bomb Batt Carr  Sub Trans Para
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // City
+    {{0, 300, 0, 100, 200, 0, 0, 0, 40, 120}},      // Army
+    {{0, 0, 80, 40, 200, 0, 20, 200, 100, 120}},    // Destroyer
+    {{0, 60, 0, 100, 900, 0, 40, 120, 200, 140}},   // Fighter
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Bomber
+    {{0, 60, 80, 100, 200, 80, 120, 20, 200, 120}}, // Battleship
+    {{0, 0, 20, 80, 200, 0, 0, 20, 0, 120}},        // Carrier
+    {{0, 0, 0, 0, 0, 300, 100, 80, 200, 0}},        // Submarine
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Transport
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Para
+}};
+
+namespace {
+
+constexpr int kRepairedFighterStrength = 70;
+
+// A damaged fighter at its own city or carrier waits to be repaired and
+// strikes only at pieces right beside it. True when it was held.
+bool HoldDamagedFighterAtBase(Game& g, int index) {
+  PieceRecord& f = g.pieces[index];
+  const MapCell& here = g.world.At(f.Pos());
+  if (f.type != PieceType::Fighter || f.strength >= kRepairedFighterStrength) return false;
+  if (here.topType != PieceType::City && here.topType != PieceType::Carrier) return false;
+  if (here.topOwner != f.owner) return false;
+  f.destX = f.x;
+  f.destY = f.y;
+  ForEachInBlock3(g.settings, f.x, f.y, [&](int x, int y) {
+    const MapCell& c = g.world.At(x, y);
+    if (c.topType == PieceType::None || c.topType == PieceType::City || c.topOwner == f.owner) return;
+    f.destX = static_cast<uint8_t>(x);
+    f.destY = static_cast<uint8_t>(y);
+    f.state = PieceState::Ready;
+  });
+  if (f.Dest() == f.Pos()) f.movesLeft = 0;
+  return true;
+}
+
+int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, const MapCell& c) {
+  const auto& row = kTargetValue[piece.type];
+  if (c.topType == PieceType::City) {
+    int32_t worth = 0;
+    for (const PieceRecord& o : g.pieces.slots)
+      if (o.type != PieceType::None && o.type != PieceType::City && o.x == cellPos.x && o.y == cellPos.y)
+        worth += row[o.type];
+    return worth;
+  }
+  if (piece.type == PieceType::Army && g.world.At(piece.Pos()).landMass != c.landMass) return 0;
+  return row[c.topType];
+}
+
+// Adds what the visible enemies are worth to the piece, then discounts every
+// entry by its distance from the centre.
+void ScoreEnemiesAndDiscount(const Game& g, const PieceRecord& piece, ValueMap& map) {
+  const int R = map.radius, player = piece.owner, bit = g.state.playerBit[player];
+  const bool ship = IsShipType(piece.type);
+  for (int i = 0; i <= 2 * R; ++i)
+    for (int j = 0; j <= 2 * R; ++j) {
+      int32_t& v = map.At(i, j);
+      MapPos cp = map.CellOf(g.settings, piece.Pos(), i, j);
+      const MapCell& c = g.world.At(cp);
+      bool enemy = c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0;
+      if (enemy && (!ship || IsCoastal(g.world, g.settings, cp.x, cp.y))) {
+        int m = piece.movesLeft >= WrapDistance(g.settings, piece.Pos(), cp) ? 2 : 1;
+        v += m * EnemyWorth(g, piece, cp, c);
+        if (piece.type == PieceType::Fighter && c.terrain != Terrain::Sea && c.topType != PieceType::Bomber &&
+            g.landMasses[c.landMass].status == LandMassStatus::Contested)
+          v /= 2;
+      }
+      int di = std::abs(i - R), dj = std::abs(j - R);
+      int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+      v = v * 8 / d;
+    }
+}
+
+// The best entry in a scan that starts at a random place, so that equal
+// scores are chosen among fairly. Both draws are spent even when nothing
+// qualifies.
+void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
+  const int R = map.radius, side = map.Side();
+  const int a = g.rng.Mod(R) * 2 + 1;
+  const int b = g.rng.Mod(R) * 2 + 1;
+  int32_t best = -10000;
+  int bestI = -1, bestJ = -1;
+  for (int k = 0; k < side; ++k)
+    for (int l = 0; l < side; ++l) {
+      int i = (k + a) % side, j = (l + b) % side;
+      if (map.At(i, j) > best) {
+        best = map.At(i, j);
+        bestI = i;
+        bestJ = j;
+      }
+    }
+  piece.state = PieceState::Ready;
+  if (bestI < 0) {
+    piece.movesLeft = 0;
+    piece.destX = piece.x;
+    piece.destY = piece.y;
+    return;
+  }
+  const int di = bestI - R, dj = bestJ - R;
+  if (di == 0 && dj == 0) piece.movesLeft = 0;
+  MapPos dest = WrapPos(g.settings, piece.x + di, piece.y + dj);
+  piece.destX = dest.x;
+  piece.destY = dest.y;
+}
+
+}  // namespace
+
+void DecideComputerPiece(Game& g) {
+  const int index = g.state.currentPiece;
+  if (HoldDamagedFighterAtBase(g, index)) return;
+  ValueMap map;
+  if (!ApplyPieceRule(g, index, map)) return;
+  PieceRecord& piece = g.pieces[index];
+  if (IsShipType(piece.type)) ShipRepairBias(g, index, map);
+  ScoreEnemiesAndDiscount(g, piece, map);
+  ChooseDestination(g, piece, map);
+}
+
+void UpdateLandMassStatus(Game& g, int player) {
+  const int bit = g.state.playerBit[player];
+  for (int m = 1; m <= g.settings.landMassCount; ++m) {
+    g.landMasses[m].status = LandMassStatus::Secure;
+    g.landMasses[m].armyCount = 0;
+  }
+  auto massUnder = [&](const PieceRecord& r) -> LandMassRecord& { return g.landMasses[g.world.At(r.Pos()).landMass]; };
+  for (const PieceRecord& r : g.pieces.slots)
+    if (r.type == PieceType::Army && r.owner == player) massUnder(r).armyCount++;
+  for (int x = 0; x < g.Width(); ++x)
+    for (int y = 0; y < g.Height(); ++y) {
+      const MapCell& c = g.world.At(x, y);
+      bool leftToTake = (c.terrain == Terrain::Land && (c.explored & bit) == 0) || c.terrain == Terrain::City;
+      if (leftToTake) g.landMasses[c.landMass].status = LandMassStatus::Open;
+    }
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.owner != player || (r.type != PieceType::Army && r.type != PieceType::City)) continue;
+    if (massUnder(r).status == LandMassStatus::Open) massUnder(r).status = LandMassStatus::BeingTaken;
+  }
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.type == PieceType::None || r.owner == player) continue;
+    const MapCell& c = g.world.At(r.Pos());
+    bool knownCity = r.type == PieceType::City && (c.explored & bit) != 0;
+    bool seenArmy = r.type == PieceType::Army && (c.visible & bit) != 0;
+    if (knownCity || seenArmy) massUnder(r).status = LandMassStatus::Contested;
+  }
+}
+
+int LandParasIfUseful(Game& g) {
+  PieceRecord& p = g.pieces[g.state.currentPiece];
+  const MapCell& c = g.world.At(p.Pos());
+  if (p.type != PieceType::Para || c.terrain != Terrain::Land || c.topOwner != p.owner) return 0;
+  const int status = g.landMasses[c.landMass].status;
+  if (status == LandMassStatus::Secure || status == LandMassStatus::BeingTaken) return 0;
+  p.type = PieceType::Army;
+  RefreshCell(g, p.Pos());
+  g.ui().DrawCell(p.Pos(), false);
+  p.movesLeft = 0;
+  p.destX = p.x;
+  p.destY = p.y;
+  if (ViewerSeesCell(g, p.Pos())) g.ui().PlaySoundEffect(SoundEffect::Para);
+  return 1;
+}
+
 }  // namespace vortan

@@ -1,0 +1,485 @@
+#include "ai/piece_rules.h"
+
+#include <cstdlib>
+#include <span>
+
+namespace vortan {
+
+namespace {
+
+// A kind of enemy the deciding piece keeps away from, and how far: the moves
+// of a piece type (the enemy's reach in one turn) or a fixed number of cells.
+struct DangerSource {
+  uint8_t enemy;
+  uint8_t marginMovesOf;  // PieceType::None: use fixedMargin
+  uint8_t fixedMargin;
+};
+constexpr uint8_t kFixed = PieceType::None;
+
+constexpr DangerSource kArmyDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0}};
+constexpr DangerSource kFighterDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0},
+                                           {PieceType::Destroyer, PieceType::Battleship, 0}};
+constexpr DangerSource kParaDanger[] = {{PieceType::Fighter, kFixed, 3},
+                                        {PieceType::Battleship, kFixed, 3},
+                                        {PieceType::Destroyer, kFixed, 3}};
+constexpr DangerSource kDestroyerDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0}};
+constexpr DangerSource kBattleshipDanger[] = {{PieceType::Submarine, PieceType::Submarine, 0}};
+constexpr DangerSource kSubmarineDanger[] = {{PieceType::Fighter, kFixed, 4}, {PieceType::Destroyer, kFixed, 4}};
+constexpr DangerSource kCarrierDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0}};
+constexpr DangerSource kTransportDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0},
+                                             {PieceType::Destroyer, PieceType::Destroyer, 0},
+                                             {PieceType::Fighter, kFixed, 3},
+                                             {PieceType::Submarine, PieceType::Submarine, 0}};
+
+// Destroyers, battleships and submarines patrol the sea within reach of the
+// fighters' bases and explore; they differ only in these numbers.
+struct PatrolShip {
+  uint8_t radiusMoves;      // R = radiusMoves x own moves
+  uint8_t homeRangeBelow;   // sea within this fighter range is worth exploring
+  int16_t farSea;           // sea further out
+  bool coastalTargets;      // enemy pieces on the coast are not ruled out
+  std::span<const DangerSource> danger;
+};
+constexpr PatrolShip kDestroyerPatrol{2, 10, -100, false, kDestroyerDanger};
+constexpr PatrolShip kBattleshipPatrol{3, 8, -50, true, kBattleshipDanger};
+constexpr PatrolShip kSubmarinePatrol{3, 8, -100, false, kSubmarineDanger};
+
+// Scores for an army carried by a transport, by what lies next to it.
+constexpr int32_t kLandOnOwnCity = 40;
+constexpr int32_t kLandOnEmptyLand = 30;
+constexpr int32_t kLandOnNeutralCity = 150;
+
+// What the deciding piece sees of the world, in the player's terms.
+struct RuleContext {
+  Game& g;
+  int index;
+  PieceRecord& piece;
+  int player;
+  uint8_t bit;
+  const MapCell& here;
+  ValueMap& map;
+
+  const GameSettings& S() const { return g.settings; }
+  int R() const { return map.radius; }
+  int Last() const { return 2 * map.radius; }
+  MapPos CellOf(int i, int j) const { return map.CellOf(g.settings, piece.Pos(), i, j); }
+  const MapCell& At(MapPos c) const { return g.world.At(c); }
+  const MapCell& At(int x, int y) const { return g.world.At(x, y); }
+  bool Explored(const MapCell& c) const { return (c.explored & bit) != 0; }
+  bool Visible(const MapCell& c) const { return (c.visible & bit) != 0; }
+  int Status(const MapCell& c) const { return g.landMasses[c.landMass].status; }
+  bool OwnCityOn(const MapCell& c) const { return c.topType == PieceType::City && c.topOwner == player; }
+  bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
+  bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
+  int Unexplored(MapPos c, int r) const { return CountUnexplored(g, player, c.x, c.y, r); }
+  int Unseen(MapPos c, int r) const { return CountUnseen(g, player, c.x, c.y, r); }
+  int Moves(int type) const { return g.settings.moves[type]; }
+
+  // f(i, j, cell position, cell, entry) for every entry of the window.
+  template <typename F>
+  void ForEachEntry(F&& f) {
+    for (int i = 0; i <= Last(); ++i)
+      for (int j = 0; j <= Last(); ++j) {
+        MapPos c = CellOf(i, j);
+        f(i, j, c, At(c), map.At(i, j));
+      }
+  }
+  // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
+  template <typename F>
+  void ForEachNeighbourEntry(F&& f) {
+    for (int di = -1; di <= 1; ++di)
+      for (int dj = -1; dj <= 1; ++dj) {
+        int i = R() + di, j = R() + dj;
+        f(i, j, At(CellOf(i, j)), map.At(i, j));
+      }
+  }
+  template <typename F>
+  void ForEachAround(MapPos c, F&& f) const {
+    ForEachInBlock3(g.settings, c.x, c.y, [&](int x, int y) { f(At(x, y)); });
+  }
+  bool ForeignArmyAround(MapPos c) const {
+    bool found = false;
+    ForEachAround(c, [&](const MapCell& m) { found = found || ForeignTypeOn(m, PieceType::Army); });
+    return found;
+  }
+  void PaintDangerFrom(std::span<const DangerSource> sources) {
+    ForEachEntry([&](int i, int j, MapPos, const MapCell& c, int32_t&) {
+      if (!ForeignPieceOn(c) || !Visible(c)) return;
+      for (const DangerSource& d : sources)
+        if (c.topType == d.enemy) PaintDanger(map, i, j, d.marginMovesOf == kFixed ? d.fixedMargin : Moves(d.marginMovesOf));
+    });
+  }
+  int32_t Exploration(MapPos c, int r, int unexploredWeight, int unexploredDivisor) const {
+    return unexploredWeight * Unexplored(c, r) / unexploredDivisor + Unseen(c, r);
+  }
+};
+
+int Chebyshev(int a, int b) { return std::abs(a) > std::abs(b) ? std::abs(a) : std::abs(b); }
+
+// --- Armies ---------------------------------------------------------------
+
+// Aboard a transport: land only where there is something to take.
+bool ArmyAboardRule(RuleContext& r) {
+  r.map.SetRadius(1);
+  r.ForEachEntry([&](int, int, MapPos, const MapCell& c, int32_t& v) {
+    v = kAvoid;
+    if (c.terrain == Terrain::Land) {
+      int status = r.Status(c);
+      if (status == LandMassStatus::Contested || status == LandMassStatus::Open) {
+        if (r.OwnCityOn(c))
+          v = kLandOnOwnCity;
+        else if (c.topType == PieceType::None)
+          v = kLandOnEmptyLand;
+      }
+    }
+    if (c.terrain == Terrain::City) v = kLandOnNeutralCity;
+  });
+  r.map.At(1, 1) = 0;
+  return true;
+}
+
+bool IsFirstArmyInCity(const RuleContext& r) {
+  for (int i = 0; i < r.index; ++i) {
+    const PieceRecord& o = r.g.pieces[i];
+    if (o.type == PieceType::Army && o.owner == r.player && o.x == r.piece.x && o.y == r.piece.y) return false;
+  }
+  return true;
+}
+
+// On a land mass with nothing left to take: guard the city, else look for a
+// transport or the last unexplored corners.
+bool SecureArmyRule(RuleContext& r) {
+  if (r.here.topType == PieceType::City && IsFirstArmyInCity(r)) {
+    r.piece.destX = r.piece.x;
+    r.piece.destY = r.piece.y;
+    r.piece.movesLeft = 0;
+    return false;
+  }
+  r.map.SetRadius(4);
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (c.topType == PieceType::Transport && c.topOwner == r.player) {
+      v = 200;
+    } else if (c.terrain == Terrain::Land && r.Explored(c) && c.landMass == r.here.landMass) {
+      v = r.Exploration(cp, 1, 1, 1);
+      if (c.topType == PieceType::City && r.piece.strength < 90) v += 400;
+    } else {
+      v = kAvoid;
+    }
+  });
+  r.PaintDangerFrom(kArmyDanger);
+  return true;
+}
+
+// Where something is left to take: explore, take the nearest neutral city,
+// attack enemy cities, defend against armies next door.
+bool AdvancingArmyRule(RuleContext& r) {
+  r.map.SetRadius(7);
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (!r.Explored(c) || c.landMass != r.here.landMass) {
+      v = kAvoid;
+      return;
+    }
+    v = r.Exploration(cp, 1, 5, 1);
+    if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, cp.x, cp.y))
+      v += 2000;
+    else if (c.topType == PieceType::City && c.topOwner != r.player)
+      v += 1000;
+    else if (c.terrain != Terrain::Land)
+      v += kAvoid;
+  });
+  if (r.here.topType == PieceType::City) {
+    r.ForEachNeighbourEntry([&](int, int, const MapCell& c, int32_t& v) {
+      if (r.ForeignTypeOn(c, PieceType::Army)) v = 3000;
+    });
+  } else {
+    r.ForEachNeighbourEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+      if (c.topType == PieceType::City && r.ForeignArmyAround(r.CellOf(i, j))) v = 3000;
+    });
+  }
+  return true;
+}
+
+bool ArmyRule(RuleContext& r) {
+  if (r.here.terrain == Terrain::Sea) return ArmyAboardRule(r);
+  if (r.Status(r.here) == LandMassStatus::Secure) return SecureArmyRule(r);
+  return AdvancingArmyRule(r);
+}
+
+// --- Aircraft -------------------------------------------------------------
+
+// Scout within the fuel that still brings the fighter home.
+bool FighterRule(RuleContext& r) {
+  int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
+  r.map.SetRadius(radius < 1 ? 1 : radius);
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    int spare = r.piece.fuel - WrapDistance(r.S(), r.piece.Pos(), cp);
+    v = c.fighterRange <= spare ? r.Exploration(cp, 3, 3, 1) : kAvoid;
+  });
+  r.PaintDangerFrom(kFighterDanger);
+  if (r.here.topType == PieceType::City) {
+    r.ForEachNeighbourEntry([&](int, int, const MapCell& c, int32_t& v) {
+      if (r.ForeignTypeOn(c, PieceType::Army)) v += 500;
+    });
+  }
+  return true;
+}
+
+// The worth of a bomber's blast on the 5 x 5 square around a target.
+int32_t BlastWorth(const RuleContext& r, MapPos target) {
+  int32_t worth = 0;
+  for (int dx = -2; dx <= 2; ++dx)
+    for (int dy = -2; dy <= 2; ++dy) {
+      const MapCell& n = r.At(WrapX(r.S(), target.x + dx), WrapY(r.S(), target.y + dy));
+      if (n.topType == PieceType::None) continue;
+      int days = n.topType == PieceType::City ? 0 : r.g.settings.days[n.topType];
+      if (n.topOwner != r.player)
+        worth += n.topType == PieceType::City ? 200 : 3 * days;
+      else if (n.topType == PieceType::City)
+        worth = -2000;
+      else
+        worth += -10 * days;
+    }
+  return worth;
+}
+
+bool BomberRule(RuleContext& r) {
+  r.map.SetRadius(2 * r.Moves(PieceType::Bomber));
+  const int R = r.R();
+  r.ForEachEntry([&](int i, int j, MapPos cp, const MapCell& c, int32_t& v) {
+    bool target = r.Explored(c) && r.Status(c) != LandMassStatus::Secure && r.ForeignPieceOn(c);
+    if (!target) {
+      v = r.OwnCityOn(c) ? (std::abs(i - R) + std::abs(j - R)) / 5 : 0;
+      return;
+    }
+    v = BlastWorth(r, cp);
+    if (Chebyshev(i - R, j - R) <= r.piece.movesLeft) v *= 4;
+  });
+  r.map.At(R, R) = -100;
+  return true;
+}
+
+// Drop onto empty land near neutral and enemy cities.
+bool ParaRule(RuleContext& r) {
+  r.map.SetRadius(2 * r.Moves(PieceType::Para));
+  const int R = r.R();
+  r.ForEachEntry([&](int i, int j, MapPos cp, const MapCell& c, int32_t& v) {
+    bool dropZone = r.Explored(c) && c.terrain == Terrain::Land && c.topType == PieceType::None &&
+                    r.Status(c) != LandMassStatus::Secure;
+    if (!dropZone) {
+      v = r.OwnCityOn(c) ? std::abs((i - R) + (j - R)) / 2 : 0;
+      return;
+    }
+    int status = r.Status(c);
+    r.ForEachAround(cp, [&](const MapCell& m) {
+      if (m.terrain == Terrain::City) {
+        if (status == LandMassStatus::Open) v += 320;
+        if (status == LandMassStatus::Contested) v += 160;
+      }
+      if (r.ForeignTypeOn(m, PieceType::City)) v += 80;
+      if (m.terrain == Terrain::Land && status == LandMassStatus::Open) v += 40;
+    });
+  });
+  r.PaintDangerFrom(kParaDanger);
+  r.map.At(R, R) = -100;
+  return true;
+}
+
+// --- Ships ----------------------------------------------------------------
+
+bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
+  r.map.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (c.terrain == Terrain::Sea)
+      v = c.fighterRange < ship.homeRangeBelow ? r.Exploration(cp, 2, 1, 2) : ship.farSea;
+    else if (ship.coastalTargets && IsCoastal(r.g.world, r.S(), cp.x, cp.y) && r.ForeignPieceOn(c))
+      v = 0;
+    else
+      v = kAvoid;
+  });
+  r.PaintDangerFrom(ship.danger);
+  return true;
+}
+
+bool DestroyerRule(RuleContext& r) { return PatrolRule(r, kDestroyerPatrol); }
+bool BattleshipRule(RuleContext& r) { return PatrolRule(r, kBattleshipPatrol); }
+bool SubmarineRule(RuleContext& r) { return PatrolRule(r, kSubmarinePatrol); }
+
+// Stay where the bombers' bases are near and watch the unseen sea.
+bool CarrierRule(RuleContext& r) {
+  r.map.SetRadius(2 * r.Moves(PieceType::Carrier));
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (c.terrain != Terrain::Sea) {
+      v = kAvoid;
+      return;
+    }
+    v = r.Unseen(cp, 2);
+    if (c.bomberRange <= 12) v += 5 * c.bomberRange;
+  });
+  r.PaintDangerFrom(kCarrierDanger);
+  return true;
+}
+
+int ArmiesAboard(const RuleContext& r) {
+  int n = 0;
+  for (const PieceRecord& o : r.g.pieces.slots)
+    if (o.type == PieceType::Army && o.x == r.piece.x && o.y == r.piece.y) ++n;
+  return n;
+}
+
+// A loaded transport: explore early, then seek the coasts of open land masses
+// (and of contested ones with two or more armies aboard). True when some
+// entry got a score this way.
+bool ScoreLoadedTransport(RuleContext& r, int aboard) {
+  r.map.SetRadius(4 * r.Moves(PieceType::Transport));
+  const bool explore = aboard > 1 || r.g.state.day < 30;
+  bool found = false;
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (explore) {
+      v = r.Exploration(cp, 1, 3, 1) + c.bomberRange;
+      found = true;
+    }
+    if (c.terrain != Terrain::Sea) return;
+    r.ForEachAround(cp, [&](const MapCell& m) {
+      if (!r.Explored(m) || (m.terrain != Terrain::Land && m.terrain != Terrain::City)) return;
+      int status = r.Status(m);
+      if (status == LandMassStatus::Contested && aboard > 1) {
+        found = true;
+        if (m.topType == PieceType::None || m.topType == PieceType::City) v += 5;
+        if (m.terrain == Terrain::City) v += 100;
+      } else if (status == LandMassStatus::Open) {
+        found = true;
+        if (m.terrain == Terrain::Land) v += 50;
+        if (m.terrain == Terrain::City) v += 1000;
+      }
+    });
+  });
+  return found;
+}
+
+// An empty (or idle) transport heads back toward the safe cities, above all
+// to coasts where armies wait.
+void ScoreReturningTransport(RuleContext& r) {
+  r.map.SetRadius(2 * r.Moves(PieceType::Transport));
+  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+    if (c.terrain != Terrain::Sea) {
+      v = kAvoid;
+      return;
+    }
+    v = -c.safeCityRange;
+    r.ForEachAround(cp, [&](const MapCell& m) {
+      if (m.terrain == Terrain::Sea || m.topOwner != r.player) return;
+      int status = r.Status(m);
+      if (status == LandMassStatus::Secure)
+        v += m.topType == PieceType::Army ? 200 : 10;
+      else if (status == LandMassStatus::BeingTaken)
+        v = 5;
+    });
+  });
+}
+
+bool TransportRule(RuleContext& r) {
+  int aboard = ArmiesAboard(r);
+  if (aboard == 0 || !ScoreLoadedTransport(r, aboard)) ScoreReturningTransport(r);
+  r.PaintDangerFrom(kTransportDanger);
+  return true;
+}
+
+using PieceRule = bool (*)(RuleContext&);
+constexpr PieceRule kPieceRules[kTypeCount] = {
+    nullptr,        ArmyRule,       DestroyerRule, FighterRule,   BomberRule,
+    BattleshipRule, CarrierRule,    SubmarineRule, TransportRule, ParaRule,
+};
+
+}  // namespace
+
+bool ApplyPieceRule(Game& g, int piece, ValueMap& map) {
+  PieceRecord& p = g.pieces[piece];
+  RuleContext r{g, piece, p, p.owner, static_cast<uint8_t>(g.state.playerBit[p.owner]), g.world.At(p.Pos()), map};
+  PieceRule rule = p.type < kTypeCount ? kPieceRules[p.type] : nullptr;
+  if (rule == nullptr) {
+    map.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
+    return true;
+  }
+  return rule(r);
+}
+
+void PaintDanger(ValueMap& map, int a, int b, int k) {
+  const int R = map.radius, last = 2 * map.radius;
+  auto range = [&](int centre, int& from, int& to) {
+    from = 0;
+    to = last;
+    if (centre < R) to = centre + k;
+    if (centre > R) from = centre - k;
+    if (from < 0) from = 0;
+    if (to > last) to = last;
+  };
+  int i0, i1, j0, j1;
+  range(a, i0, i1);
+  range(b, j0, j1);
+  for (int i = i0; i <= i1; ++i)
+    for (int j = j0; j <= j1; ++j) map.At(i, j) = kThreatened;
+}
+
+template <typename Test>
+static int CountInSquare(const Game& g, int x, int y, int r, Test test) {
+  int n = 0;
+  for (int dx = -r; dx <= r; ++dx) {
+    int cx = WrapX(g.settings, x + dx);
+    for (int dy = -r; dy <= r; ++dy)
+      if (test(g.world.At(cx, WrapY(g.settings, y + dy)))) ++n;
+  }
+  return n;
+}
+
+int CountUnexplored(const Game& g, int player, int x, int y, int r) {
+  const int bit = g.state.playerBit[player];
+  return CountInSquare(g, x, y, r, [bit](const MapCell& c) { return (c.explored & bit) == 0; });
+}
+
+int CountUnseen(const Game& g, int player, int x, int y, int r) {
+  const int bit = g.state.playerBit[player];
+  return CountInSquare(g, x, y, r, [bit](const MapCell& c) { return (c.visible & bit) == 0; });
+}
+
+bool IsNearestArmy(const Game& g, int army, int x, int y) {
+  const PieceRecord& a = g.pieces[army];
+  const int landMass = g.world.At(a.Pos()).landMass;
+  const int distance = WrapDistance(g.settings, a.x, a.y, x, y);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& o = g.pieces[i];
+    if (i == army || o.type != PieceType::Army || o.owner != a.owner) continue;
+    const MapCell& under = g.world.At(o.Pos());
+    if (under.terrain == Terrain::Sea || under.landMass != landMass) continue;
+    if (WrapDistance(g.settings, o.x, o.y, x, y) < distance) return false;
+  }
+  return true;
+}
+
+void ShipRepairBias(const Game& g, int ship, ValueMap& map) {
+  const PieceRecord& s = g.pieces[ship];
+  const int R = map.radius;
+  const bool inPort = IsNextToOwnCity(g.pieces, g.settings, ship);
+  if (inPort && s.strength < 85) {
+    for (int di = -1; di <= 1; ++di)
+      for (int dj = -1; dj <= 1; ++dj) {
+        const MapCell& c = g.world.At(map.CellOf(g.settings, s.Pos(), R + di, R + dj));
+        if (c.topType != PieceType::None && c.topType != PieceType::City && c.topOwner != s.owner)
+          map.At(R + di, R + dj) += 1000;
+      }
+    map.At(R, R) += 500;
+  } else if (!inPort && s.strength < 60) {
+    for (int i = 0; i <= 2 * R; ++i)
+      for (int j = 0; j <= 2 * R; ++j) {
+        MapPos cp = map.CellOf(g.settings, s.Pos(), i, j);
+        if (g.world.At(cp).terrain != Terrain::Sea) continue;
+        bool port = false;
+        ForEachInBlock3(g.settings, cp.x, cp.y, [&](int x, int y) {
+          const MapCell& m = g.world.At(x, y);
+          port = port || (m.topType == PieceType::City && m.topOwner == s.owner);
+        });
+        if (port) map.At(i, j) += 2000;
+      }
+  }
+}
+
+}  // namespace vortan
