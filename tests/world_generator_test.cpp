@@ -1,0 +1,392 @@
+#include "worldgen/world_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "model/piece_types.h"
+#include "support/world_picture.h"
+
+namespace vortan {
+namespace {
+
+using test::BuildWorld;
+using test::DrawTerrain;
+
+std::vector<std::string> Sea(int side) { return std::vector<std::string>(side, std::string(side, '.')); }
+
+int CountTerrain(const Game& g, uint8_t terrain) {
+  int n = 0;
+  for (int x = 0; x < g.Width(); ++x)
+    for (int y = 0; y < g.Height(); ++y) n += g.world.At(x, y).terrain == terrain;
+  return n;
+}
+
+uint64_t Fnv1a(const uint8_t* p, size_t n, uint64_t h = 1469598103934665603ull) {
+  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  return h;
+}
+
+// --- The building blocks, on drawn worlds ---
+
+struct BlobTest : ::testing::Test {
+  std::unique_ptr<Game> owner = std::make_unique<Game>();
+  Game& g = *owner;
+  void SetUp() override { BuildWorld(g, Sea(20)); }
+  int Blob(int x, int y, int dx, int dy) { return AddLandBlob(g.rng, x, y, dx, dy, 20, 20, g.settings, g.world); }
+  bool IsSea(int x, int y) { return g.world.At(x, y).terrain == Terrain::Sea; }
+};
+
+TEST_F(BlobTest, IsARectangleWithoutCornersThatWrapsAndCountsOnlyNewLand) {
+  EXPECT_EQ(Blob(17, 2, 4, 3), 5 * 4 - 4);
+  // Columns 17..21 wrap to 17, 18, 19, 0, 1; rows 2..5.
+  for (auto [x, y] : {std::pair{17, 2}, {17, 5}, {1, 2}, {1, 5}, {16, 3}, {2, 3}, {18, 1}, {18, 6}})
+    EXPECT_TRUE(IsSea(x, y)) << x << "," << y << "\n" << DrawTerrain(g);
+  for (auto [x, y] : {std::pair{17, 3}, {17, 4}, {1, 3}, {19, 2}, {0, 5}}) EXPECT_FALSE(IsSea(x, y)) << x << "," << y;
+  EXPECT_EQ(Blob(19, 2, 3, 3), 4) << "new: the first blob's corners (1,2), (1,5) and column 2's two cells";
+}
+
+// The city draws per blob come from float constants; the most cities any
+// blob shows over many seeds must match the number of draws.
+TEST_F(BlobTest, CityDrawsPerBlobFollowTheLandAmount) {
+  const int kDims[][2] = {{3, 3}, {3, 4}, {3, 5}, {4, 4}, {4, 5}, {5, 5}};
+  const int kExpected[5][6] = {{1, 1, 1, 2, 2, 3}, {0, 1, 1, 1, 2, 2}, {0, 1, 1, 1, 1, 2},
+                               {0, 0, 1, 1, 1, 1}, {0, 0, 1, 1, 1, 1}};
+  for (int land = 0; land <= 4; ++land)
+    for (int d = 0; d < 6; ++d) {
+      int most = 0;
+      for (uint32_t seed = 0; seed < 300; ++seed) {
+        BuildWorld(g, Sea(20));
+        g.settings.landAmount = static_cast<uint8_t>(land);
+        g.rng.SetState(seed * 2654435761u);
+        Blob(5, 5, kDims[d][0], kDims[d][1]);
+        most = std::max(most, CountTerrain(g, Terrain::City));
+      }
+      EXPECT_EQ(most, kExpected[land][d]) << "land " << land << ", blob " << kDims[d][0] << "x" << kDims[d][1];
+    }
+}
+
+TEST_F(BlobTest, MountainsLieInsideTheBlobAndMayReplaceItsCity) {
+  bool cityLost = false;
+  for (uint32_t seed = 0; seed < 400; ++seed) {
+    BuildWorld(g, Sea(20));
+    g.rng.SetState(seed * 2654435761u);
+    Blob(5, 5, 3, 3);
+    const int mountains = CountTerrain(g, Terrain::Mountain);
+    EXPECT_TRUE(mountains <= 3);
+    for (int x = 0; x < 20; ++x)
+      for (int y = 0; y < 20; ++y)
+        if (g.world.At(x, y).terrain == Terrain::Mountain) {
+          EXPECT_TRUE(x >= 6 && x <= 7 && y >= 6 && y <= 7);
+        }
+    if (mountains > 0 && CountTerrain(g, Terrain::City) == 0) cityLost = true;
+  }
+  EXPECT_TRUE(cityLost) << "land 0 always draws one city for a 3x3 blob; only a mountain can remove it";
+}
+
+TEST(FillSeaHoles, FillsCellsWithAtMostOneSeaNeighbourInScanOrder) {
+  auto g = std::make_unique<Game>();
+  BuildWorld(*g, {
+                     "++++++++",
+                     "+..++.++",
+                     "+++++..+",
+                     "++++++++",
+                 });
+  FillSeaHoles(g->settings, g->world);
+  EXPECT_EQ(DrawTerrain(*g),
+            "++++++++\n"
+            "+++++.++\n"
+            "+++++..+\n"
+            "++++++++\n")
+      << "the pair goes (its second cell has no sea left by then); the triangle's cells have two sea neighbours each";
+}
+
+struct LabelTest : ::testing::Test {
+  std::unique_ptr<Game> owner = std::make_unique<Game>();
+  Game& g = *owner;
+  int Label(const std::vector<std::string>& rows) {
+    BuildWorld(g, rows);
+    return LabelLandMasses(g.landMasses, g.settings, g.world);
+  }
+  int MassAt(int x, int y) { return g.world.At(x, y).landMass; }
+};
+
+TEST_F(LabelTest, CornersJoinOnlyWhenACellBetweenIsNotSea) {
+  EXPECT_EQ(Label({".....", ".+...", "..*..", "....."}), 2);
+  EXPECT_EQ(Label({".....", ".+^..", "..*..", "....."}), 1);
+  EXPECT_EQ(MassAt(2, 1), 0) << "mountains belong to no land mass";
+  EXPECT_EQ(Label({"+..+", "....", "....", "+..."}), 1) << "wraps at every edge";
+  EXPECT_EQ(Label({"..+.", "+...", "...+", "...."}), 3);
+  EXPECT_EQ(MassAt(0, 1), 1) << "numbered column by column";
+  EXPECT_EQ(MassAt(2, 0), 2);
+  EXPECT_EQ(MassAt(3, 2), 3);
+}
+
+TEST_F(LabelTest, ALandMassOf250CellsFailsAnd249Passes) {
+  std::vector<std::string> rows = Sea(30);
+  for (int y = 1; y <= 25; ++y) rows[y].replace(1, 10, std::string(10, '+'));
+  rows[25][10] = '.';
+  EXPECT_EQ(Label(rows), 1);
+  EXPECT_EQ(g.landMasses[1].size, 249);
+  rows[25][10] = '+';
+  EXPECT_EQ(Label(rows), 0);
+  EXPECT_EQ(g.landMasses[1].size, 250);
+}
+
+TEST_F(LabelTest, StopsAtTheEightiethLandMass) {
+  std::vector<std::string> rows = Sea(20);
+  for (int i = 0; i < 81; ++i) rows[(i / 9) * 2][(i % 9) * 2] = '+';
+  EXPECT_EQ(Label(rows), 80);
+  EXPECT_EQ(MassAt(16, 12), 79);
+  EXPECT_EQ(MassAt(16, 14), 0) << "the 80th is found but never numbered";
+}
+
+struct StartCityTest : LabelTest {
+  int Place(const std::vector<std::string>& rows) {
+    GameSettings& s = g.settings;
+    const auto kinds = s.kind;
+    const auto difficulty = s.difficulty;
+    const auto inUse = s.inUse;
+    s.landMassCount = static_cast<uint8_t>(Label(rows));
+    s.kind = kinds;
+    s.difficulty = difficulty;
+    s.inUse = inUse;
+    CountCitiesPerLandMass(g.landMasses, s, g.world);
+    return PlaceStartCities(g, s, g.state);
+  }
+  void SetUp() override {
+    BuildWorld(g, Sea(3));
+    g.settings.kind = {PlayerKind::Out, PlayerKind::Human, PlayerKind::Out,
+                       PlayerKind::Out, PlayerKind::Out,   PlayerKind::Out};
+  }
+};
+
+TEST_F(StartCityTest, TakesTheFirstCoastalCityColumnByColumn) {
+  g.settings.kind[1] = PlayerKind::Computer;
+  ASSERT_EQ(Place({
+                "........",
+                "..+++*+.",
+                ".+*+*++.",
+                ".++++*+.",
+                ".+*+++*.",
+                "........",
+            }),
+            1);
+  const PieceRecord& city = g.pieces[1];
+  EXPECT_EQ(city.type, PieceType::City);
+  EXPECT_EQ(city.owner, 1);
+  EXPECT_EQ(city.Pos(), (MapPos{2, 2})) << "(5,1) comes later by column; (4,2) is not coastal";
+  EXPECT_EQ(g.world.At(2, 2).terrain, Terrain::Land);
+  EXPECT_EQ(city.production, PieceType::Army);
+  EXPECT_EQ(city.daysLeft, 4);
+  EXPECT_EQ(g.landMasses[1].status, LandMassStatus::Secure);
+  EXPECT_EQ(g.pieces[0].type, PieceType::None);
+  EXPECT_EQ(g.world.At(1, 1).explored, 2);
+  EXPECT_EQ(g.world.At(3, 3).visible, 2);
+  EXPECT_EQ(g.world.At(4, 3).visible, 0);
+}
+
+TEST_F(StartCityTest, HumansGetALandMassWithTheirDifficultysCityCount) {
+  const std::vector<std::string> world = {
+      "..........",
+      ".*.**.***.",
+      "..........",
+      ".****.....",
+      "..........",
+  };
+  int placed = 0;
+  for (int difficulty = Difficulty::Easy; difficulty <= Difficulty::Hard; ++difficulty)
+    for (uint32_t seed = 0; seed < 20; ++seed) {
+      g.settings.difficulty = static_cast<uint8_t>(difficulty);
+      g.rng.SetState(seed);
+      if (Place(world) == 0) continue;
+      ++placed;
+      const int cities = g.landMasses[g.world.At(g.pieces[1].Pos()).landMass].cityCount;
+      const bool fits = difficulty == Difficulty::Easy ? cities == 2 || cities == 3 : cities == 1 || cities == 2;
+      EXPECT_TRUE(fits) << "difficulty " << difficulty << ": " << cities << " cities";
+    }
+  EXPECT_GT(placed, 30);
+  g.settings.difficulty = Difficulty::Simple;
+  g.settings.inUse[PieceType::Army] = 0;
+  g.rng.SetState(1);
+  ASSERT_EQ(Place({"....", ".*..", "...."}), 0) << "Simple wants two cities or more";
+  ASSERT_EQ(Place({"....", ".**.", "...."}), 1);
+  EXPECT_EQ(g.pieces[1].production, PieceType::Para);
+  EXPECT_EQ(g.pieces[1].daysLeft, 8);
+}
+
+TEST_F(StartCityTest, SevenCitiesOnOneLandMassFailEvenWithNoPlayerThere) {
+  g.settings.kind.fill(PlayerKind::Out);
+  EXPECT_EQ(Place({"................", ".*.*.*.*.*.*.*..", ".++++++++++++++.", "................"}), 0);
+  EXPECT_EQ(Place({"................", ".*.*.*.*.*.*....", ".++++++++++++++.", "................"}), 1);
+}
+
+// --- Whole worlds ---
+
+struct Mix {
+  int side, land, difficulty;
+  std::array<uint8_t, kPlayerCount> kinds;
+};
+
+void ExpectGuarantees(const Game& g, int n, const Mix& m) {
+  const GameSettings& s = g.settings;
+  ASSERT_TRUE(n >= 9 && n <= 79) << n;
+  // Land masses: numbered 1..n in scan order, each connected, no two touching.
+  int next = 1;
+  std::vector<int> cells(kLandMassSlots), neutral(kLandMassSlots);
+  for (int x = 0; x < s.width; ++x)
+    for (int y = 0; y < s.height; ++y) {
+      const MapCell& c = g.world.At(x, y);
+      const bool land = c.terrain == Terrain::Land || c.terrain == Terrain::City;
+      ASSERT_EQ(land, c.landMass != 0) << x << "," << y;
+      if (!land) continue;
+      ASSERT_LE(c.landMass, next) << "land masses are numbered as the scan meets them";
+      if (c.landMass == next) ++next;
+      ++cells[c.landMass];
+      neutral[c.landMass] += c.terrain == Terrain::City;
+      ForEachInBlock3(s, x, y, [&](int nx, int ny) {
+        const MapCell& o = g.world.At(nx, ny);
+        const bool joined = nx == x || ny == y || g.world.At(x, ny).terrain != Terrain::Sea ||
+                            g.world.At(nx, y).terrain != Terrain::Sea;
+        if (joined && (o.terrain == Terrain::Land || o.terrain == Terrain::City)) {
+          ASSERT_EQ(o.landMass, c.landMass) << "neighbours " << x << "," << y << " and " << nx << "," << ny;
+        }
+      });
+    }
+  ASSERT_EQ(next - 1, n);
+  int nonSea = s.width * s.height - CountTerrain(g, Terrain::Sea);
+  EXPECT_GE(nonSea * 100, (m.land * 5 + 18) * s.width * s.height);
+  // Start cities.
+  std::set<int> startMasses;
+  std::vector<uint8_t> sight(kGridSide * kGridSide);
+  for (int p = 0; p < kPlayerCount; ++p) {
+    const PieceRecord& c = g.pieces[p];
+    if (m.kinds[p] == PlayerKind::Out) {
+      EXPECT_EQ(c.type, PieceType::None);
+      continue;
+    }
+    ASSERT_EQ(c.type, PieceType::City) << "player " << p;
+    EXPECT_EQ(c.owner, p);
+    EXPECT_TRUE(IsCoastal(g.world, s, c.x, c.y));
+    const int mass = g.world.At(c.x, c.y).landMass;
+    EXPECT_TRUE(startMasses.insert(mass).second) << "one start city per land mass";
+    EXPECT_EQ(g.landMasses[mass].status, LandMassStatus::Secure);
+    const int cities = g.landMasses[mass].cityCount;
+    if (m.kinds[p] == PlayerKind::Human) {
+      static const int kRange[4][2] = {{2, 6}, {2, 3}, {1, 2}, {1, 2}};
+      EXPECT_TRUE(cities >= kRange[m.difficulty][0] && cities <= kRange[m.difficulty][1]) << cities;
+    }
+    ++neutral[mass];
+    ForEachInBlock3(s, c.x, c.y, [&](int x, int y) { sight[y * kGridSide + x] |= 1 << p; });
+  }
+  for (int i = 1; i <= n; ++i) {
+    EXPECT_LE(g.landMasses[i].cityCount, 6);
+    EXPECT_EQ(g.landMasses[i].cityCount, neutral[i]) << "land mass " << i;
+    EXPECT_LT(g.landMasses[i].size, 250);
+    EXPECT_EQ(g.landMasses[i].size, cells[i]);
+    EXPECT_EQ(g.landMasses[i].status, startMasses.count(i) ? LandMassStatus::Secure : LandMassStatus::Open);
+  }
+  for (int i = kPlayerCount; i < kPieceSlots; ++i) ASSERT_EQ(g.pieces[i].type, PieceType::None);
+  for (int y = 0; y < kGridSide; ++y)
+    for (int x = 0; x < kGridSide; ++x) {
+      const MapCell& c = g.world.At(x, y);
+      ASSERT_EQ(c.explored, sight[y * kGridSide + x]) << x << "," << y;
+      ASSERT_EQ(c.visible, c.explored);
+      ASSERT_EQ(c.topType, PieceType::None);
+      if (x >= s.width || y >= s.height) {
+        ASSERT_EQ(c.terrain, Terrain::Sea);
+      }
+    }
+}
+
+TEST(GenerateWorld, EverySizeLandAmountDifficultyAndPlayerMixKeepsTheGuarantees) {
+  using K = std::array<uint8_t, kPlayerCount>;
+  const K kMixes[] = {{1, 2, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {0, 2, 1, 0, 2, 2}, {2, 2, 2, 2, 2, 1}, {0, 0, 0, 0, 1, 1}};
+  auto g = std::make_unique<Game>();
+  int run = 0;
+  for (int side : {40, 50, 55, 60, 65, 70})
+    for (int land = 0; land <= 4; ++land) {
+      const Mix m{side, land, run % 4, kMixes[run % 5]};
+      ResetToProgramStart(*g);
+      ApplyDefaultPieceAttributes(g->settings);
+      g->settings.width = g->settings.height = static_cast<uint8_t>(side);
+      g->settings.landAmount = static_cast<uint8_t>(land);
+      g->settings.difficulty = static_cast<uint8_t>(m.difficulty);
+      g->settings.kind = m.kinds;
+      g->rng.SetState(static_cast<uint32_t>(run * 7919 + 1));
+      ++run;
+      const int n = GenerateWorld(*g, g->settings, g->state);
+      SCOPED_TRACE(::testing::Message() << side << "x" << side << " land " << land << " mix " << run % 5);
+      ExpectGuarantees(*g, n, m);
+      EXPECT_EQ(g->settings.landMassCount, 10) << "only the generator's own copy learns the count";
+    }
+}
+
+// Fixed seeds give fixed worlds: any change in the draw order shows here.
+TEST(GenerateWorld, KnownSeedsGiveKnownWorlds) {
+  struct Case {
+    uint32_t seed;
+    int side, land;
+    int landMasses;
+    uint64_t hash;
+  };
+  const Case kCases[] = {
+      {1, 50, 2, 18, 0x4dd4185af3a46442ull},
+      {123456789, 70, 4, 29, 0x36297666348da666ull},
+      {4000000000u, 40, 0, 9, 0x3ecd2e4e04304f88ull},
+  };
+  auto g = std::make_unique<Game>();
+  for (const Case& c : kCases) {
+    ResetToProgramStart(*g);
+    ApplyDefaultPieceAttributes(g->settings);
+    g->settings.width = g->settings.height = static_cast<uint8_t>(c.side);
+    g->settings.landAmount = static_cast<uint8_t>(c.land);
+    g->settings.difficulty = Difficulty::Tricky;
+    g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Out,
+                        PlayerKind::Human, PlayerKind::Out,      PlayerKind::Computer};
+    g->rng.SetState(c.seed);
+    const int n = GenerateWorld(*g, g->settings, g->state);
+    std::vector<uint8_t> bytes(kPieceTableBytes + kWorldBytes);
+    EncodePieces(g->pieces, bytes.data());
+    EncodeWorld(g->world, bytes.data() + kPieceTableBytes);
+    const uint64_t hash = Fnv1a(bytes.data(), bytes.size(), g->rng.State());
+    EXPECT_EQ(n, c.landMasses) << "seed " << c.seed;
+    EXPECT_EQ(hash, c.hash) << "seed " << c.seed << std::hex << " hash 0x" << hash;
+  }
+}
+
+TEST(GenerateWorld, GivesUpAfterTwoHundredAttemptsWithTheMessage) {
+  auto g = std::make_unique<Game>();
+  test::RecordingHooks hooks;
+  ResetToProgramStart(*g);
+  ApplyDefaultPieceAttributes(g->settings);
+  g->hooks = &hooks;
+  g->settings.width = g->settings.height = 12;  // too small for nine land masses
+  g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
+  g->rng.SetState(7);
+  EXPECT_EQ(GenerateWorld(*g, g->settings, g->state), 0);
+  ASSERT_EQ(hooks.calls.size(), 1u);
+  EXPECT_EQ(hooks.calls[0], "Message Vortan: Failed to make a suitable map\nTry again or change the New Game settings");
+  EXPECT_GT(CountTerrain(*g, Terrain::Land), 0) << "the last attempt's remains stay";
+}
+
+TEST(GenerateWorld, LandAmountAboveFourActsAsFourInTheGeneratorsCopyOnly) {
+  auto a = std::make_unique<Game>(), b = std::make_unique<Game>();
+  for (auto* g : {a.get(), b.get()}) {
+    ResetToProgramStart(*g);
+    ApplyDefaultPieceAttributes(g->settings);
+    g->settings.width = g->settings.height = 60;
+    g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
+    g->rng.SetState(99);
+  }
+  a->settings.landAmount = 4;
+  b->settings.landAmount = 9;
+  EXPECT_EQ(GenerateWorld(*a, a->settings, a->state), GenerateWorld(*b, b->settings, b->state));
+  EXPECT_EQ(a->rng.State(), b->rng.State());
+  EXPECT_EQ(b->settings.landAmount, 9);
+}
+
+}  // namespace
+}  // namespace vortan
