@@ -1,5 +1,134 @@
+// vortan-sim info: checks a saved game as a load would and summarises it.
+// vortan-sim attributes: what the program would read from the settings file at start-up.
+#include <array>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/game.h"
+#include "model/piece_types.h"
+#include "persist/file_bytes.h"
+#include "persist/saved_game.h"
+#include "persist/settings_file.h"
 #include "tools/sim_commands.h"
+
 namespace vortan::sim {
-int RunInfo(const Args&) { return 2; }        // not written yet
-int RunAttributes(const Args&) { return 2; }  // not written yet
+namespace {
+
+constexpr int kExitRefused = 4;
+constexpr const char* kKindNames[] = {"Out", "Human", "Computer"};
+constexpr const char* kDifficultyNames[] = {"Simple", "Easy", "Tricky", "Hard"};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "vortan-sim: %s\n", message.c_str());
+  return 2;
 }
+
+struct Summary {
+  std::array<std::array<int, kTypeCount>, kPlayerCount> pieces{};
+  int neutralCities = 0;
+  std::map<int, std::pair<int, int>> landMasses;  // number -> cells, cities
+};
+
+Summary Summarise(const Game& g) {
+  Summary s;
+  for (const PieceRecord& r : g.pieces.slots)
+    if (!r.IsEmpty()) s.pieces[r.owner][r.type]++;
+  for (int x = 0; x < g.Width(); ++x)
+    for (int y = 0; y < g.Height(); ++y) {
+      const MapCell& c = g.world.At(x, y);
+      if (c.terrain == Terrain::City) s.neutralCities++;
+      if (c.landMass != 0) s.landMasses[c.landMass].first++;
+    }
+  for (const PieceRecord& r : g.pieces.slots)
+    if (r.type == PieceType::City) s.landMasses[g.world.At(r.x, r.y).landMass].second++;
+  for (int x = 0; x < g.Width(); ++x)
+    for (int y = 0; y < g.Height(); ++y)
+      if (g.world.At(x, y).terrain == Terrain::City) s.landMasses[g.world.At(x, y).landMass].second++;
+  return s;
+}
+
+void PrintSummary(const std::string& path, const Game& g) {
+  const GameSettings& st = g.settings;
+  const GameState& gs = g.state;
+  std::printf("%s: saved game, %d bytes\n", path.c_str(), kSavedGameBytes);
+  std::printf("world %d x %d, %d land masses numbered, difficulty %s\n", st.width, st.height, st.landMassCount,
+              kDifficultyNames[st.difficulty]);
+  std::printf("day %d, %s on turn, %s viewing%s%s\n", gs.day, kPlayerNames[gs.currentPlayer],
+              kPlayerNames[gs.viewingPlayer], gs.gameActive == 1 ? "" : ", game over", gs.demoMode == 1 ? ", demo" : "");
+  const Summary s = Summarise(g);
+  for (int p = 0; p < kPlayerCount; ++p) {
+    std::printf("%-6s %-8s", kPlayerNames[p], kKindNames[st.kind[p]]);
+    if (gs.eliminated[p]) std::printf(" eliminated");
+    for (int t = PieceType::City; t <= PieceType::Para; ++t)
+      if (s.pieces[p][t]) std::printf(" %s %d", kPieceTypeDefaults[t].key, s.pieces[p][t]);
+    std::printf("\n");
+  }
+  std::printf("neutral cities %d\n", s.neutralCities);
+  std::printf("land masses %zu:", s.landMasses.size());
+  for (const auto& [number, counts] : s.landMasses)
+    std::printf(" %d (%d cells, %d cities)", number, counts.first, counts.second);
+  std::printf("\n");
+}
+
+// Remembers the menu check marks that loading the options sets.
+class CheckMarks : public PresentationHooks {
+ public:
+  std::map<int, bool> checked;
+  void CheckMenuItem(int commandId, bool on) override { checked[commandId] = on; }
+};
+
+}  // namespace
+
+int RunInfo(const Args& args) {
+  if (args.size() != 1) return UsageError("info needs exactly one saved-game file");
+  const std::string& path = args[0];
+  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
+  if (!bytes) {
+    std::printf("%s: refused: cannot be read\n", path.c_str());
+    return kExitRefused;
+  }
+  const std::string why = CheckSavedGameBytes(bytes->data(), bytes->size());
+  if (!why.empty()) {
+    std::printf("%s: refused: %s\n", path.c_str(), why.c_str());
+    return kExitRefused;
+  }
+  auto g = std::make_unique<Game>();
+  const uint8_t* in = bytes->data();
+  g->settings = DecodeSettings(in);
+  g->state = DecodeState(in + kSettingsBytes);
+  g->pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
+  g->world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  PrintSummary(path, *g);
+  return 0;
+}
+
+int RunAttributes(const Args& args) {
+  std::string ini;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--ini") return UsageError("attributes: unknown argument '" + args[i] + "'");
+    if (i + 1 >= args.size()) return UsageError("attributes: --ini needs a file name");
+    ini = args[++i];
+  }
+  auto g = std::make_unique<Game>();
+  ResetToProgramStart(*g);
+  CheckMarks marks;
+  g->hooks = &marks;
+  g->settingsPath = ini;
+  LoadPieceAttributes(g->settings, ini);
+  LoadSetupOptions(*g);
+  const GameSettings& s = g->settings;
+  for (int t = PieceType::Army; t <= PieceType::Para; ++t)
+    std::printf("%s in-use %d days %d moves %d fuel %d\n", kPieceTypeDefaults[t].key, s.inUse[t], s.days[t], s.moves[t],
+                s.fuel[t]);
+  const bool soundChosen = marks.checked[Cmd::NoSound] || marks.checked[Cmd::PcSpeaker] || marks.checked[Cmd::SoundCard];
+  if (soundChosen)
+    std::printf("sounds %d\n", g->app.soundMode);
+  else
+    std::printf("sounds none\n");
+  std::printf("colour %d\n", g->app.monochrome ? 0 : 1);
+  return 0;
+}
+
+}  // namespace vortan::sim

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "persist/settings_file.h"
+
+namespace vortan {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MenuHooks : public PresentationHooks {
+ public:
+  std::map<int, bool> checked;
+  void CheckMenuItem(int id, bool on) override { checked[id] = on; }
+};
+
+struct SettingsFileTest : ::testing::Test {
+  fs::path dir;
+  std::string ini;
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          (std::string("vortan-ini-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ini = (dir / "VORTAN.INI").string();
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  void Write(const std::string& text) const { std::ofstream(ini, std::ios::binary) << text; }
+  std::string Read() const {
+    std::ifstream in(ini, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  int32_t Int(const std::string& section, const std::string& key, int32_t def = -99) const {
+    return ReadProfileInt(ini, section, key, def);
+  }
+};
+
+TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
+  Write("[Days]\r\n"
+        "a=12abc\r\n"
+        "b=3.7\r\n"
+        "c=-5\r\n"
+        "d=abc\r\n"
+        "e=\r\n"
+        "f=  \"17\"  \r\n"
+        "g='-2'\r\n"
+        "h=4294967297\r\n"
+        "i=+8\r\n"
+        "j=--3\r\n"
+        "k=\"\"\r\n"
+        "l=\"9'\r\n"
+        "m\r\n");
+  EXPECT_EQ(Int("Days", "a"), 12);
+  EXPECT_EQ(Int("Days", "b"), 3);
+  EXPECT_EQ(Int("Days", "c"), -5);
+  EXPECT_EQ(Int("Days", "d"), 0);
+  EXPECT_EQ(Int("Days", "e"), -99);  // empty: the default
+  EXPECT_EQ(Int("Days", "f"), 17);
+  EXPECT_EQ(Int("Days", "g"), -2);
+  EXPECT_EQ(Int("Days", "h"), 1);    // wraps modulo 2^32
+  EXPECT_EQ(Int("Days", "i"), 8);
+  EXPECT_EQ(Int("Days", "j"), 0);
+  EXPECT_EQ(Int("Days", "k"), -99);
+  EXPECT_EQ(Int("Days", "l"), 0);    // quotes that do not match stay
+  EXPECT_EQ(Int("Days", "m"), -99);  // a key without a value
+  EXPECT_EQ(Int("Days", "missing"), -99);
+  EXPECT_EQ(Int("Moves", "a"), -99);
+  EXPECT_EQ(ReadProfileInt((dir / "none.ini").string(), "Days", "a", 5), 5);
+  EXPECT_EQ(ReadProfileInt("", "Days", "a", 6), 6);
+}
+
+TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
+  Write("; army=1 in a comment\r"
+        "  [ DAYS ]  \r"
+        "  ARMY  =  7  \r"
+        "army=8\r"
+        "[Moves]\n"
+        "Fighter=20\n"
+        "[days]\r\n"
+        "army=9\r\n"
+        "destroyer=3\r\n");
+  EXPECT_EQ(Int("Days", "army"), 7);
+  EXPECT_EQ(Int(" days ", " Army"), 7);
+  EXPECT_EQ(Int("moves", "FIGHTER"), 20);
+  EXPECT_EQ(Int("Days", "destroyer"), -99);  // only the first [Days] section counts
+}
+
+TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
+  const std::string original =
+      "; my settings\n"
+      "[Setup]\n"
+      "  sounds = 1\n"
+      "\n"
+      "; pieces follow\n"
+      "[Pieces]\r\n"
+      "army=1\r\n"
+      "\r\n"
+      "[Days]\r"
+      "army=4";
+  Write(original);
+  ASSERT_TRUE(WriteProfileString(ini, "SETUP", "Sounds", "2"));
+  EXPECT_EQ(Read(),
+            "; my settings\n[Setup]\nsounds=2\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n[Days]\rarmy=4");
+  ASSERT_TRUE(WriteProfileString(ini, "Setup", "Colour", "0"));
+  ASSERT_TRUE(WriteProfileString(ini, "Days", "para", "8"));
+  ASSERT_TRUE(WriteProfileString(ini, "Fuel", "bomber", "28"));
+  EXPECT_EQ(Read(),
+            "; my settings\n[Setup]\nsounds=2\nColour=0\r\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n"
+            "[Days]\rarmy=4\r\npara=8\r\n\r\n[Fuel]\r\nbomber=28\r\n");
+  EXPECT_EQ(Int("Setup", "colour"), 0);
+  EXPECT_EQ(Int("Days", "army"), 4);
+  EXPECT_EQ(Int("Fuel", "bomber"), 28);
+
+  const std::string fresh = (dir / "new.ini").string();
+  ASSERT_TRUE(WriteProfileString(fresh, "Setup", "Sounds", "0"));
+  std::ifstream in(fresh, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  EXPECT_EQ(ss.str(), "[Setup]\r\nSounds=0\r\n");
+  EXPECT_FALSE(WriteProfileString("", "Setup", "Sounds", "0"));
+  EXPECT_FALSE(WriteProfileString((dir / "no folder" / "x.ini").string(), "Setup", "Sounds", "0"));
+}
+
+TEST_F(SettingsFileTest, PieceAttributesAreCutToAByteThenBounded) {
+  Write("[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\npara=junk\n"
+        "[Moves]\nfighter=40\ntransport=-1\n"
+        "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n"
+        "[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n");
+  GameSettings s;
+  s.fuel[PieceType::Destroyer] = 30;
+  LoadPieceAttributes(s, ini);
+  EXPECT_EQ(s.days[PieceType::Army], 1);
+  EXPECT_EQ(s.days[PieceType::Destroyer], 32);
+  EXPECT_EQ(s.days[PieceType::Fighter], 32);  // 300 -> 44 -> 32
+  EXPECT_EQ(s.days[PieceType::Bomber], 1);    // 256 -> 0 -> 1
+  EXPECT_EQ(s.days[PieceType::Para], 1);
+  EXPECT_EQ(s.days[PieceType::Carrier], 10);
+  EXPECT_EQ(s.moves[PieceType::Fighter], 32);
+  EXPECT_EQ(s.moves[PieceType::Transport], 32);  // -1 -> 255 -> 32
+  EXPECT_EQ(s.moves[PieceType::Army], 1);
+  EXPECT_EQ(s.fuel[PieceType::Bomber], 8);
+  EXPECT_EQ(s.fuel[PieceType::Fighter], 20);
+  EXPECT_EQ(s.fuel[PieceType::Para], 28);
+  EXPECT_EQ(s.fuel[PieceType::Destroyer], 8);  // no fuel key is read for ships
+  EXPECT_EQ(s.inUse[PieceType::Carrier], 0);
+  EXPECT_EQ(s.inUse[PieceType::Submarine], 0);
+  EXPECT_EQ(s.inUse[PieceType::Battleship], 1);
+  EXPECT_EQ(s.inUse[PieceType::Army], 1);
+  EXPECT_EQ(s.days[PieceType::City] | s.moves[PieceType::City] | s.fuel[PieceType::City] | s.inUse[PieceType::City], 0);
+}
+
+TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
+  Game g;
+  ResetToProgramStart(g);
+  MenuHooks menu;
+  g.hooks = &menu;
+  g.settingsPath = ini;
+  Write("[Setup]\r\nSounds=1\r\nColour=0\r\n");
+  LoadSetupOptions(g);
+  EXPECT_EQ(g.app.soundMode, SoundMode::Speaker);
+  EXPECT_EQ(g.app.monochrome, 1);
+  EXPECT_EQ(menu.checked, (std::map<int, bool>{{Cmd::NoSound, false}, {Cmd::PcSpeaker, true},
+                                               {Cmd::SoundCard, false}, {Cmd::ColourMonitor, false}}));
+  g.app.soundMode = SoundMode::Card;
+  g.app.monochrome = 0;
+  SaveSetupOptions(g);
+  EXPECT_EQ(Read(), "[Setup]\r\nSounds=2\r\nColour=1\r\n");
+
+  ResetToProgramStart(g);
+  menu.checked.clear();
+  Write("[Setup]\nSounds=7\nColour=5\n");
+  LoadSetupOptions(g);
+  EXPECT_EQ(g.app.soundMode, SoundMode::None);
+  EXPECT_EQ(g.app.monochrome, 0);
+  EXPECT_TRUE(menu.checked.empty());
+
+  // No file: the sound card and colour; an empty path is never written.
+  ResetToProgramStart(g);
+  g.settingsPath.clear();
+  LoadSetupOptions(g);
+  EXPECT_EQ(g.app.soundMode, SoundMode::Card);
+  EXPECT_TRUE(menu.checked[Cmd::ColourMonitor]);
+  SaveSetupOptions(g);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, SimToolPrintsWhatStartUpWouldLoad) {
+  Write("[Days]\nArmy=0\n[Pieces]\ncarrier=2\n[Setup]\nSounds=9\nColour=0\n");
+  const std::string out = (dir / "out.txt").string();
+  const auto run = [&](const std::string& args) {
+    const int status = std::system((std::string(VORTAN_SIM_PATH) + " attributes " + args + " > " + out + " 2>&1").c_str());
+    std::ifstream in(out);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return std::make_pair(WEXITSTATUS(status), ss.str());
+  };
+  auto [code, text] = run("--ini " + ini);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(text,
+            "army in-use 1 days 1 moves 1 fuel 8\n"
+            "destroyer in-use 1 days 6 moves 6 fuel 8\n"
+            "fighter in-use 1 days 8 moves 14 fuel 14\n"
+            "bomber in-use 1 days 12 moves 7 fuel 28\n"
+            "battleship in-use 1 days 12 moves 4 fuel 8\n"
+            "carrier in-use 0 days 10 moves 4 fuel 8\n"
+            "submarine in-use 1 days 6 moves 4 fuel 8\n"
+            "transport in-use 1 days 2 moves 4 fuel 8\n"
+            "para in-use 1 days 8 moves 7 fuel 28\n"
+            "sounds none\n"
+            "colour 0\n");
+  std::tie(code, text) = run("--ini " + (dir / "missing.ini").string());
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(text.find("army in-use 1 days 4 moves 1 fuel 8\n"), std::string::npos);
+  EXPECT_NE(text.find("sounds 2\ncolour 1\n"), std::string::npos);
+  EXPECT_EQ(run("--ini").first, 2);
+  EXPECT_EQ(run("--colour").first, 2);
+}
+
+}  // namespace
+}  // namespace vortan
