@@ -1,15 +1,23 @@
-// The orders a human gives the current piece (menu, keys and map clicks call these).
+// The orders a human gives (menu, keys and map clicks call these). The order
+// keys (Sleep, Later, Finished, Return, Drop) act on the current piece only
+// while it awaits orders and the player on turn is Human; they return whether
+// they applied. End turn and Surrender run after the player confirmed them.
 #pragma once
 #include "model/game.h"
 
 namespace vortan {
-void OrderGoTo(Game& g, MapPos dest);
-void OrderSleep(Game& g);
-void OrderLater(Game& g);
-void OrderFinished(Game& g);
-void OrderReturn(Game& g);
-void OrderDrop(Game& g);
-void OrderEndTurn(Game& g);      // after the player confirmed the question
-void OrderSurrender(Game& g);    // after the player confirmed the question
+// A left click on a cell: the current piece of a Human player heads there.
+bool OrderGoTo(Game& g, MapPos dest);
+bool OrderSleep(Game& g);
+bool OrderLater(Game& g);
+bool OrderFinished(Game& g);
+bool OrderReturn(Game& g);
+bool OrderDrop(Game& g);
+void OrderEndTurn(Game& g);
+void OrderSurrender(Game& g);
+// Wakes one record of the viewing player (cities and empty slots are left alone).
 void WakePiece(Game& g, int piece);
+// A right click that opened no city: wakes the viewing player's pieces on the
+// cell, then hands the turn to one of them that can still move.
+void WakeCell(Game& g, MapPos cell);
 }  // namespace vortan
