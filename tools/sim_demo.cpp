@@ -1,5 +1,190 @@
+// vortan-sim demo and play: computer-only games without a window. The game
+// runs through AdvanceGame exactly as the idle loop of the application drives
+// it, with hooks that do nothing, so a seed always gives the same game.
+#include <chrono>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/game.h"
+#include "model/piece_types.h"
+#include "persist/saved_game.h"
+#include "rules/turn_loop.h"
 #include "tools/sim_commands.h"
+#include "worldgen/new_game.h"
+
 namespace vortan::sim {
-int RunDemo(const Args&) { return 2; }  // not written yet
-int RunPlay(const Args&) { return 2; }  // not written yet
+namespace {
+
+constexpr const char* kDemoUsage =
+    "usage: vortan-sim demo --seed S --days D [--max-steps M] [--trace FILE] --out FILE.gam";
+constexpr const char* kPlayUsage =
+    "usage: vortan-sim play --in FILE.gam --seed S --days D [--max-steps M] [--trace FILE] --out FILE2.gam";
+constexpr uint64_t kDefaultMaxSteps = 20'000'000;
+constexpr int kExitUsage = 2;
+constexpr int kExitRefused = 4;
+constexpr int kExitFailed = 1;
+// Saves during a played game go nowhere: the rules still do everything a save
+// does to the records, but no file beside the input (or anywhere) is written.
+constexpr const char* kNoSaveFile = "/dev/null";
+
+struct RunOptions {
+  std::string in, out, trace;
+  uint32_t seed = 0;
+  int days = 0;
+  uint64_t maxSteps = kDefaultMaxSteps;
+};
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+  int base = 10;
+  const char* first = text.data();
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    first += 2;
+  }
+  const char* last = text.data() + text.size();
+  auto [end, ec] = std::from_chars(first, last, value, base);
+  return ec == std::errc() && end == last && first != last;
 }
+
+// Reads "--name value" pairs; nullopt on anything unknown, repeated or missing.
+std::optional<RunOptions> ParseOptions(const Args& args, bool wantsInput) {
+  RunOptions o;
+  bool seed = false, days = false;
+  if (args.size() % 2 != 0) return std::nullopt;
+  for (size_t i = 0; i < args.size(); i += 2) {
+    const std::string& name = args[i];
+    const std::string& value = args[i + 1];
+    bool ok = true;
+    if (name == "--seed") {
+      ok = !seed && ParseNumber(value, o.seed);
+      seed = true;
+    } else if (name == "--days") {
+      ok = !days && ParseNumber(value, o.days) && o.days >= 0;
+      days = true;
+    } else if (name == "--max-steps") {
+      ok = ParseNumber(value, o.maxSteps);
+    } else if (name == "--trace") {
+      ok = !value.empty();
+      o.trace = value;
+    } else if (name == "--out") {
+      ok = !value.empty();
+      o.out = value;
+    } else if (name == "--in" && wantsInput) {
+      ok = !value.empty();
+      o.in = value;
+    } else {
+      ok = false;
+    }
+    if (!ok) return std::nullopt;
+  }
+  if (!seed || !days || o.out.empty() || (wantsInput && o.in.empty())) return std::nullopt;
+  return o;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const {
+    if (f) std::fclose(f);
+  }
+};
+using TraceFile = std::unique_ptr<std::FILE, FileCloser>;
+
+void WriteTraceLine(std::FILE* f, uint64_t step, const Game& g) {
+  const int current = g.state.currentPiece;
+  const PieceRecord& p = g.pieces[current >= 0 && current < kPieceSlots ? current : 0];
+  std::fprintf(f, "%llu %d %d %d %d %d %d %d %d %08x\n", static_cast<unsigned long long>(step), g.state.day,
+               g.state.currentPlayer, current, p.type, p.x, p.y, p.state, p.movesLeft, g.rng.State());
+}
+
+// The one player left, or -1 while the game goes on or when nobody is left.
+int Winner(const Game& g) {
+  if (g.state.gameActive == 1) return -1;
+  int winner = -1, left = 0;
+  for (int p = 0; p < kPlayerCount; ++p)
+    if (g.settings.kind[p] != PlayerKind::Out && g.state.eliminated[p] == 0) {
+      winner = p;
+      ++left;
+    }
+  return left == 1 ? winner : -1;
+}
+
+// Calls AdvanceGame until the game ends, the day limit is reached or the
+// step budget is spent, then writes the four records as they stand.
+int RunGame(Game& g, const RunOptions& o) {
+  TraceFile trace;
+  if (!o.trace.empty()) {
+    trace.reset(std::fopen(o.trace.c_str(), "w"));
+    if (!trace) {
+      std::fprintf(stderr, "vortan-sim: cannot write the trace file '%s'\n", o.trace.c_str());
+      return kExitFailed;
+    }
+  }
+  const auto start = std::chrono::steady_clock::now();
+  uint64_t steps = 0;
+  do {
+    AdvanceGame(g);
+    ++steps;
+    if (trace) WriteTraceLine(trace.get(), steps, g);
+  } while (g.state.gameActive == 1 && g.state.day < o.days && steps < o.maxSteps);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  trace.reset();
+
+  if (!WriteGameToPath(g, o.out)) {
+    std::fprintf(stderr, "vortan-sim: cannot write '%s'\n", o.out.c_str());
+    return kExitFailed;
+  }
+  const int winner = Winner(g);
+  std::printf("steps %llu day %d winner %s time %.3f s\n", static_cast<unsigned long long>(steps), g.state.day,
+              winner < 0 ? "none" : kPlayerNames[winner], seconds);
+  return 0;
+}
+
+}  // namespace
+
+int RunDemo(const Args& args) {
+  const std::optional<RunOptions> o = ParseOptions(args, false);
+  if (!o) {
+    std::fprintf(stderr, "%s\n", kDemoUsage);
+    return kExitUsage;
+  }
+  auto g = std::make_unique<Game>();
+  ResetToProgramStart(*g);
+  ApplyDefaultPieceAttributes(g->settings);
+  g->app.soundMode = SoundMode::None;
+  g->app.promptOnNewHuman = false;
+  g->rng.SetState(o->seed);
+  DemoCommand(*g);
+  return RunGame(*g, *o);
+}
+
+int RunPlay(const Args& args) {
+  const std::optional<RunOptions> o = ParseOptions(args, true);
+  if (!o) {
+    std::fprintf(stderr, "%s\n", kPlayUsage);
+    return kExitUsage;
+  }
+  auto g = std::make_unique<Game>();
+  ResetToProgramStart(*g);
+  ApplyDefaultPieceAttributes(g->settings);
+  g->app.soundMode = SoundMode::None;
+  g->app.promptOnNewHuman = false;
+  if (!LoadGameFromPath(*g, o->in)) {
+    std::fprintf(stderr, "vortan-sim: '%s' is not a game file that can be loaded\n", o->in.c_str());
+    return kExitRefused;
+  }
+  RecountCities(*g);
+  g->app.fileName = kNoSaveFile;
+  g->app.fileFolder.clear();
+  for (int p = 0; p < kPlayerCount; ++p)
+    if (g->settings.kind[p] == PlayerKind::Human) g->state.autoPlay[p] = 1;
+  g->rng.SetState(o->seed);
+  SetUpGameView(*g);
+  g->app.promptOnNewHuman = false;   // with several humans the view set-up would check it
+  return RunGame(*g, *o);
+}
+
+}  // namespace vortan::sim
