@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "rules/elimination.h"
+#include "support/world_picture.h"
+
+namespace vortan {
+namespace {
+
+using test::AddCity;
+using test::AddPiece;
+
+// Records which player each dialog names at the moment it is shown.
+struct EndingHooks : test::RecordingHooks {
+  Game* game = nullptr;
+  void ShowEliminatedDialog() override { calls.push_back("Eliminated " + std::to_string(game->app.lostPlayer)); }
+  void ShowVictoryDialog() override { calls.push_back("Victory " + std::to_string(game->app.winner)); }
+  void EnableMenuItem(int id, bool on) override {
+    if (!on) calls.push_back("Grey " + std::to_string(id));
+  }
+};
+
+struct EliminationTest : ::testing::Test {
+  Game g;
+  EndingHooks hooks;
+  void SetUp() override {
+    test::BuildWorld(g, {
+                            "........",
+                            ".++++++.",
+                            ".++++++.",
+                            "........",
+                        });
+    g.settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Computer,
+                       PlayerKind::Out,   PlayerKind::Human,    PlayerKind::Out};
+    hooks.game = &g;
+    g.hooks = &hooks;
+  }
+  int Count(const std::string& prefix) const {
+    int n = 0;
+    for (const std::string& c : hooks.calls) n += c.rfind(prefix, 0) == 0;
+    return n;
+  }
+};
+
+const std::string kLaugh = "Sound " + std::to_string(SoundEffect::Laugh);
+const std::string kFanfare = "Sound " + std::to_string(SoundEffect::Victory);
+
+TEST_F(EliminationTest, EveryPlayerWithNothingLeftGoesInOneCheckLowerIndexFirst) {
+  AddCity(g, 0, 1, 1);
+  AddPiece(g, PieceType::Destroyer, 1, 0, 0);  // a ship at sea keeps its owner alive
+  CheckElimination(g);
+  // Players 2 and 4 own nothing; 3 and 5 are Out and never reported.
+  EXPECT_EQ(hooks.calls, (std::vector<std::string>{kLaugh, "Eliminated 2", kLaugh, "Eliminated 4"}));
+  EXPECT_EQ(g.state.eliminated, (std::array<uint8_t, kPlayerCount>{0, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(g.state.gameActive, 1);
+
+  hooks.calls.clear();
+  CheckElimination(g);  // nothing new: no dialog twice
+  EXPECT_TRUE(hooks.calls.empty());
+}
+
+TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
+  AddCity(g, 1, 5, 2);
+  AddPiece(g, PieceType::Army, 0, 2, 2);
+  g.state.eliminated[2] = g.state.eliminated[4] = 1;
+  CheckElimination(g);
+  EXPECT_EQ(g.state.gameActive, 1);
+
+  g.pieces[1].type = PieceType::None;  // the human's last army falls
+  g.state.currentPlayer = 0;
+  CheckElimination(g);
+  EXPECT_EQ(g.state.eliminated[0], 1);
+  EXPECT_EQ(g.app.winner, 1);
+  EXPECT_EQ(g.state.currentPlayer, 1);
+  EXPECT_EQ(g.state.viewingPlayer, 1);
+  EXPECT_EQ(g.state.gameActive, 0);
+  const auto at = [&](const std::string& call) {
+    return std::find(hooks.calls.begin(), hooks.calls.end(), call) - hooks.calls.begin();
+  };
+  EXPECT_LT(at("Eliminated 0"), at(kFanfare));
+  EXPECT_LT(at(kFanfare), at("Victory 1"));
+  // No human is left: Surrender and Auto play are greyed, then the orders.
+  EXPECT_LT(at("Grey " + std::to_string(Cmd::AutoPlay)), at("Victory 1"));
+  EXPECT_EQ(Count("Grey " + std::to_string(Cmd::Surrender)), 2);
+  EXPECT_EQ(Count("Grey " + std::to_string(Cmd::Later)), 1);
+}
+
+TEST_F(EliminationTest, ADemonstrationShowsOnlyTheVictory) {
+  g.state.demoMode = 1;
+  AddCity(g, 2, 5, 2);
+  CheckElimination(g);
+  EXPECT_EQ(Count("Eliminated"), 0);
+  EXPECT_EQ(Count(kLaugh), 0);
+  EXPECT_EQ(Count("Victory 2"), 1);
+  EXPECT_EQ(g.state.eliminated, (std::array<uint8_t, kPlayerCount>{1, 1, 0, 0, 1, 0}));
+}
+
+TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("vortan_victory_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::create_directories(dir);
+  g.app.fileFolder = dir.string();
+  AddCity(g, 4, 5, 2);
+  CheckElimination(g);
+  EXPECT_EQ(g.state.gameActive, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / kRecoverFileName));
+
+  g.state.gameActive = 1;
+  g.app.fileName = "final.gam";
+  CheckElimination(g);
+  ASSERT_TRUE(std::filesystem::exists(dir / "final.gam"));
+  EXPECT_EQ(std::filesystem::file_size(dir / "final.gam"), static_cast<uintmax_t>(kSavedGameBytes));
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(EliminationTest, WhenTheLastTwoFallTogetherNobodyWins) {
+  AddPiece(g, PieceType::Army, 0, 2, 2);
+  AddPiece(g, PieceType::Army, 1, 3, 2);
+  g.state.eliminated[2] = g.state.eliminated[4] = 1;
+  g.app.winner = 5;
+  g.pieces[0].type = g.pieces[1].type = PieceType::None;  // one blast
+  CheckElimination(g);
+  EXPECT_EQ(g.state.eliminated[0] + g.state.eliminated[1], 2);
+  EXPECT_EQ(g.state.gameActive, 0);
+  EXPECT_EQ(Count("Victory"), 0);
+  EXPECT_EQ(g.app.winner, 5);
+}
+
+}  // namespace
+}  // namespace vortan
