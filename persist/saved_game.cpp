@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cassert>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -28,7 +29,11 @@ constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInf
 std::string Str(int v) { return std::to_string(v); }
 
 std::string SettingsProblem(const GameSettings& s) {
-  if (s.version != 2.0f) return "format version is " + std::to_string(s.version) + ", not 2.0";
+  if (s.version != 2.0f) {
+    char text[48];
+    std::snprintf(text, sizeof text, "format version is %.9g, not 2.0", static_cast<double>(s.version));
+    return text;
+  }
   for (int p = 0; p < kPlayerCount; ++p)
     if (s.kind[p] > PlayerKind::Computer) return "player " + Str(p) + " has kind " + Str(s.kind[p]);
   if (s.difficulty > Difficulty::Hard) return "difficulty is " + Str(s.difficulty);

@@ -33,19 +33,19 @@ struct Summary {
 
 Summary Summarise(const Game& g) {
   Summary s;
-  for (const PieceRecord& r : g.pieces.slots)
-    if (!r.IsEmpty()) s.pieces[r.owner][r.type]++;
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.IsEmpty()) continue;
+    s.pieces[r.owner][r.type]++;
+    if (r.type == PieceType::City) s.landMasses[g.world.At(r.x, r.y).landMass].second++;
+  }
   for (int x = 0; x < g.Width(); ++x)
     for (int y = 0; y < g.Height(); ++y) {
       const MapCell& c = g.world.At(x, y);
-      if (c.terrain == Terrain::City) s.neutralCities++;
       if (c.landMass != 0) s.landMasses[c.landMass].first++;
+      if (c.terrain != Terrain::City) continue;
+      s.neutralCities++;
+      s.landMasses[c.landMass].second++;
     }
-  for (const PieceRecord& r : g.pieces.slots)
-    if (r.type == PieceType::City) s.landMasses[g.world.At(r.x, r.y).landMass].second++;
-  for (int x = 0; x < g.Width(); ++x)
-    for (int y = 0; y < g.Height(); ++y)
-      if (g.world.At(x, y).terrain == Terrain::City) s.landMasses[g.world.At(x, y).landMass].second++;
   return s;
 }
 
@@ -59,7 +59,7 @@ void PrintSummary(const std::string& path, const Game& g) {
               kPlayerNames[gs.viewingPlayer], gs.gameActive == 1 ? "" : ", game over", gs.demoMode == 1 ? ", demo" : "");
   const Summary s = Summarise(g);
   for (int p = 0; p < kPlayerCount; ++p) {
-    std::printf("%-6s %-8s", kPlayerNames[p], kKindNames[st.kind[p]]);
+    std::printf("%-6s %s", kPlayerNames[p], kKindNames[st.kind[p]]);
     if (gs.eliminated[p]) std::printf(" eliminated");
     for (int t = PieceType::City; t <= PieceType::Para; ++t)
       if (s.pieces[p][t]) std::printf(" %s %d", kPieceTypeDefaults[t].key, s.pieces[p][t]);
