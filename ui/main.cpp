@@ -1,10 +1,8 @@
 #include <QApplication>
 
-#include "ui/main_window.h"
+#include "ui/shell.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  vortan::MainWindow window;
-  window.show();
-  return app.exec();
+  return vortan::RunVortan(app);
 }

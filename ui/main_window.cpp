@@ -1,7 +1,405 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+#include <functional>
+
+#include "persist/saved_game.h"
+#include "rules/orders.h"
+#include "ui/game_loop.h"
+#include "ui/info_window.h"
+#include "worldgen/new_game.h"
+
 namespace vortan {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) { setWindowTitle("Vortan"); }
+namespace {
+
+// The menu, top to bottom. A row with id 0 is a separator; a row with a
+// submenu text opens that submenu for the rows that follow until its end row.
+struct MenuRow {
+  const char* menu;   // the popup it belongs to
+  int id;
+  const char* text;
+};
+constexpr MenuRow kMenu[] = {
+    {"&File", Cmd::New, "&New..."},           {"&File", Cmd::Open, "&Open..."},
+    {"&File", Cmd::Save, "&Save"},            {"&File", Cmd::SaveAs, "Save &as..."},
+    {"&File", 0, nullptr},                    {"&File", Cmd::Demo, "&Demo"},
+    {"&File", 0, nullptr},                    {"&File", Cmd::Exit, "E&xit"},
+    {"&Moves", Cmd::Sleep, "&Sleep"},         {"&Moves", Cmd::Later, "&Later"},
+    {"&Moves", Cmd::Finished, "&Finished"},   {"&Moves", Cmd::Return, "&Return"},
+    {"&Moves", Cmd::Drop, "&Drop"},           {"&Moves", 0, nullptr},
+    {"&Moves", Cmd::EndTurn, "&End turn..."}, {"&Moves", Cmd::Surrender, "S&urrender..."},
+    {"&View", Cmd::GameInfo, "&Game Info"},   {"&View", Cmd::Rankings, "R&ankings"},
+    {"&View", Cmd::PieceInfo, "Piece &Info"}, {"&View", Cmd::Production, "&Production"},
+    {"&View", Cmd::WorldMap, "&World Map"},   {"&View", 0, nullptr},
+    {"&View", Cmd::Zoom75, "  75 %"},         {"&View", Cmd::Zoom100, "100 %"},
+    {"&View", Cmd::Zoom150, "150 %"},         {"&View", Cmd::Zoom200, "200 %"},
+    {"&View", 0, nullptr},                    {"&View", Cmd::CurrentPiece, "&Current piece"},
+    {"&View", Cmd::Home, "&Home"},            {"&Sound", Cmd::NoSound, "No Sound"},
+    {"&Sound", Cmd::PcSpeaker, "PC Speaker"}, {"&Sound", Cmd::SoundCard, "Sound Card"},
+    {"&Options", Cmd::ColourMonitor, "&Colour monitor"},
+    {"&Options", 0, nullptr},
+    {"&Options", Cmd::PromptOnNewHuman, "&Prompt on new human"},
+    {"&Options", Cmd::MoveMemory, "&Move memory"},
+    {"&Options", Cmd::AutoPlay, "&Auto play"},
+    {"&Help", Cmd::Rules, "&Rules..."},       {"&Help", 0, nullptr},
+    {"&Help", Cmd::About, "&About..."},
+};
+// Items that carry a check mark at some time, and those checked in the template.
+constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd::Production, Cmd::WorldMap,
+                              Cmd::Zoom75,   Cmd::Zoom100,  Cmd::Zoom150,   Cmd::Zoom200,    Cmd::NoSound,
+                              Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor, Cmd::PromptOnNewHuman,
+                              Cmd::MoveMemory, Cmd::AutoPlay};
+constexpr int kCheckedInTemplate[] = {Cmd::Zoom100, Cmd::ColourMonitor, Cmd::MoveMemory};
+constexpr int kGrayedAtStartUp[] = {Cmd::Save,     Cmd::SaveAs,   Cmd::Drop,         Cmd::Return,   Cmd::Later,
+                                    Cmd::Sleep,    Cmd::Finished, Cmd::CurrentPiece, Cmd::Home,     Cmd::Surrender,
+                                    Cmd::EndTurn,  Cmd::PromptOnNewHuman, Cmd::AutoPlay, Cmd::MoveMemory};
+
+struct ToolWindowInfo {
+  ToolWindow window;
+  int command;
+  const char* title;
+  int offset;   // below the main window's top
+  int height;   // 0: down to the main window's bottom
+};
+constexpr ToolWindowInfo kToolWindows[] = {
+    {ToolWindow::GameInfo, Cmd::GameInfo, "Game Info", 0, 90},
+    {ToolWindow::Rankings, Cmd::Rankings, "Rankings", 90, 112},
+    {ToolWindow::PieceInfo, Cmd::PieceInfo, "Piece Info", 202, 120},
+    {ToolWindow::Production, Cmd::Production, "Production", 322, 0},
+    {ToolWindow::WorldMap, Cmd::WorldMap, "World Map", 0, 0},
+};
+const ToolWindowInfo& InfoFor(ToolWindow w) { return kToolWindows[static_cast<int>(w)]; }
+
+struct ZoomInfo {
+  int command;
+  int tileSize;
+  int zoomIsWhole;
+};
+constexpr ZoomInfo kZooms[] = {{Cmd::Zoom75, 12, 0}, {Cmd::Zoom100, 16, 1}, {Cmd::Zoom150, 24, 0}, {Cmd::Zoom200, 32, 1}};
+
+}  // namespace
+
+MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
+    : QMainWindow(parent), g_(g), pictures_(pictures) {
+  setWindowTitle("Vortan");
+  setWindowIcon(QIcon(":/icons/ICON_2.png"));
+  BuildMenu();
+  view_ = new MapView(g, pictures, cursors, this);
+  setCentralWidget(view_);
+  view_->setFocus();
+  connect(view_, &MapView::commandPosted, this, &MainWindow::ExecuteCommand, Qt::QueuedConnection);
+  connect(view_, &MapView::characterTyped, this, &MainWindow::HandleCharacter);
+  // Keys always reach the map: a tool window never keeps the focus.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now) return;
+    for (const QPointer<QWidget>& t : tools_)
+      if (t && now->window() == t) QMetaObject::invokeMethod(this, [this] {
+          activateWindow();
+          view_->setFocus();
+        }, Qt::QueuedConnection);
+  });
+}
+
+void MainWindow::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  // The Help menu sits at the right end of the bar.
+  auto* helpBar = new QMenuBar(bar);
+  std::map<QString, QMenu*> menus;
+  std::function<QMenu*(const QString&)> menuFor = [&](const QString& title) {
+    auto it = menus.find(title);
+    if (it != menus.end()) return it->second;
+    QMenu* m;
+    if (title == "&Sound")
+      m = menuFor("&Options")->addMenu(title);
+    else if (title == "&Help")
+      m = helpBar->addMenu(title);
+    else
+      m = bar->addMenu(title);
+    menus[title] = m;
+    return m;
+  };
+  for (const MenuRow& row : kMenu) {
+    QMenu* m = menuFor(row.menu);
+    if (row.id == 0) {
+      m->addSeparator();
+      continue;
+    }
+    QAction* a = m->addAction(row.text);
+    a->setData(row.id);
+    actions_[row.id] = a;
+    connect(a, &QAction::triggered, this, [this, a, id = row.id](bool checked) {
+      // The commands set their own check marks.
+      if (a->isCheckable()) a->setChecked(!checked);
+      ExecuteCommand(id);
+    });
+  }
+  for (int id : kCheckable) actions_[id]->setCheckable(true);
+  for (int id : kCheckedInTemplate) actions_[id]->setChecked(true);
+  bar->setCornerWidget(helpBar, Qt::TopRightCorner);
+}
+
+QAction* MainWindow::Action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::EnableMenuItem(int id, bool enabled) {
+  if (QAction* a = Action(id)) a->setEnabled(enabled);
+}
+
+void MainWindow::CheckMenuItem(int id, bool checked) {
+  QAction* a = Action(id);
+  if (!a) return;
+  a->setCheckable(true);
+  a->setChecked(checked);
+  if (id == Cmd::PromptOnNewHuman) g_.app.promptOnNewHuman = checked;
+}
+
+bool MainWindow::IsChecked(int id) const {
+  QAction* a = Action(id);
+  return a && a->isChecked();
+}
+
+void MainWindow::SetStartUpMenuState() {
+  for (int id : kGrayedAtStartUp) EnableMenuItem(id, false);
+}
+
+// --- Window size and the tool window column ---
+
+void MainWindow::SizeMainWindowForWorld() {
+  const QSize client = ClientSizeForWorld(g_.Width(), g_.Height(), g_.state.tileSize);
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const int menuHeight = menuBar()->sizeHint().height();
+  const int width = client.width() + frame.width();
+  const int height = client.height() + menuHeight + frame.height();
+  const QRect screen = this->screen()->availableGeometry();
+  setMinimumSize(500 - frame.width(), 400 - frame.height());
+  setMaximumSize(std::min(screen.width() - kToolColumnWidth, width) - frame.width(),
+                 std::min(screen.height(), height) - frame.height());
+  resize(width - frame.width(), height - frame.height());
+  move(screen.x() + std::max(0, (screen.width() - kToolColumnWidth - width) / 2),
+       screen.y() + std::max(0, (screen.height() - height) / 2));
+}
+
+void MainWindow::PlaceInfoDialogs() {
+  const QRect f = frameGeometry();
+  const int right = f.x() + f.width(), top = f.y(), bottom = f.y() + f.height();
+  for (const ToolWindowInfo& info : kToolWindows) {
+    if (info.window == ToolWindow::WorldMap) continue;
+    if (!IsToolWindowOpen(info.window)) OpenToolWindow(info.window);
+    QWidget* w = ToolWindowWidget(info.window);
+    const QSize margins = w->frameGeometry().size() - w->geometry().size();
+    const int height = info.height ? info.height : bottom - top - info.offset;
+    w->resize(std::max(1, kToolColumnWidth - margins.width()), std::max(1, height - margins.height()));
+    w->move(right, top + info.offset);
+    w->update();
+  }
+}
+
+void MainWindow::OpenToolWindow(ToolWindow which) {
+  if (IsToolWindowOpen(which)) return;
+  const ToolWindowInfo& info = InfoFor(which);
+  // The contents of each window are drawn by its own class; until then an
+  // empty window of the right title and place stands in.
+  auto* w = new InfoWindow(info.title, this);
+  w->resize(kToolColumnWidth, info.height ? info.height : 200);
+  tools_[static_cast<size_t>(which)] = w;
+  CheckMenuItem(info.command, true);
+  connect(w, &InfoWindow::closed, this, [this, w, which, id = info.command] {
+    if (tools_[static_cast<size_t>(which)] != w) return;
+    tools_[static_cast<size_t>(which)] = nullptr;
+    CheckMenuItem(id, false);
+  });
+  w->show();
+}
+
+void MainWindow::CloseToolWindow(ToolWindow which) {
+  if (QWidget* w = ToolWindowWidget(which)) w->close();
+}
+
+void MainWindow::RepaintToolWindow(ToolWindow which) {
+  if (QWidget* w = ToolWindowWidget(which)) w->update();
+}
+
+void MainWindow::ToggleToolWindow(int id, ToolWindow which) {
+  const bool wasChecked = IsChecked(id);
+  CheckMenuItem(id, true);
+  if (!wasChecked)
+    OpenToolWindow(which);
+  else
+    CloseToolWindow(which);
+}
+
+// --- Commands ---
+
+bool MainWindow::SaveGuard() {
+  if (g_.app.fileName == kRecoverFileName && g_.state.gameActive && !g_.state.demoMode) {
+    switch (g_.ui().ShowMessageBox("Vortan", "Save current game?", MsgIcon::Question, MsgButtons::YesNoCancel)) {
+      case MsgResult::Yes: return SaveGameAs(g_) == 1;
+      case MsgResult::No: return true;
+      default: return false;
+    }
+  }
+  SaveGame(g_);
+  return true;
+}
+
+void MainWindow::CentreView(int x, int y) {
+  g_.state.viewX = static_cast<int16_t>(x);
+  g_.state.viewY = static_cast<int16_t>(y);
+  view_->RepaintAll();
+  view_->SetScrollBarsForViewer();
+}
+
+void MainWindow::SetZoom(int id) {
+  for (const ZoomInfo& z : kZooms) CheckMenuItem(z.command, false);
+  for (int b = 10; b <= 13; ++b) view_->DrawButton(b, false);
+  for (const ZoomInfo& z : kZooms)
+    if (z.command == id) {
+      g_.state.tileSize = static_cast<uint8_t>(z.tileSize);
+      g_.state.zoomIsWhole = static_cast<int16_t>(z.zoomIsWhole);
+    }
+  CheckMenuItem(id, true);
+  view_->DrawButton(ZoomButtonForCellSize(g_.state.tileSize), true);
+  SizeMainWindowForWorld();
+  view_->RepaintAll();
+  PlaceInfoDialogs();
+}
+
+void MainWindow::SetSoundMode(int id) {
+  for (int item : {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard}) CheckMenuItem(item, item == id);
+  g_.app.soundMode = static_cast<uint8_t>(id - Cmd::NoSound);
+}
+
+void MainWindow::ExecuteCommand(int id) {
+  const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
+  switch (id) {
+    case Cmd::New: if (SaveGuard()) NewGameCommand(g_); break;
+    case Cmd::Open: if (SaveGuard()) LoadGame(g_); break;
+    case Cmd::Save:
+      if (g_.app.fileName == kRecoverFileName)
+        SaveGameAs(g_);
+      else
+        SaveGame(g_);
+      break;
+    case Cmd::SaveAs: SaveGameAs(g_); break;
+    case Cmd::Demo: if (SaveGuard()) DemoCommand(g_); break;
+    case Cmd::Exit: close(); break;
+    case Cmd::Later: HandleCharacter('L'); break;
+    case Cmd::Finished: HandleCharacter('F'); break;
+    case Cmd::Return: HandleCharacter('R'); break;
+    case Cmd::Sleep: HandleCharacter('S'); break;
+    case Cmd::Drop: HandleCharacter('D'); break;
+    case Cmd::Surrender:
+      view_->EraseGotoLine();
+      if (g_.ui().ShowMessageBox("Coward!", "Are you sure you wish to surrender?", MsgIcon::Exclamation,
+                                 MsgButtons::YesNo) == MsgResult::Yes)
+        OrderSurrender(g_);
+      break;
+    case Cmd::EndTurn:
+      view_->EraseGotoLine();
+      if (g_.ui().ShowMessageBox("End turn...", "Are you sure you wish to end your turn?", MsgIcon::Question,
+                                 MsgButtons::YesNo) == MsgResult::Yes) {
+        view_->EraseGotoLine();
+        OrderEndTurn(g_);
+      }
+      break;
+    case Cmd::PieceInfo: ToggleToolWindow(id, ToolWindow::PieceInfo); break;
+    case Cmd::Rankings: ToggleToolWindow(id, ToolWindow::Rankings); break;
+    case Cmd::WorldMap: view_->EraseGotoLine(); ToggleToolWindow(id, ToolWindow::WorldMap); break;
+    case Cmd::Production: ToggleToolWindow(id, ToolWindow::Production); break;
+    case Cmd::GameInfo: ToggleToolWindow(id, ToolWindow::GameInfo); break;
+    case Cmd::Zoom75: case Cmd::Zoom100: case Cmd::Zoom150: case Cmd::Zoom200: SetZoom(id); break;
+    case Cmd::CurrentPiece: {
+      const int cp = std::clamp<int>(g_.state.currentPiece, 0, kPieceSlots - 1);
+      CentreView(g_.pieces[cp].x, g_.pieces[cp].y);
+      break;
+    }
+    case Cmd::Home: CentreView(g_.state.homeX[viewer], g_.state.homeY[viewer]); break;
+    case Cmd::NoSound: case Cmd::PcSpeaker: case Cmd::SoundCard: SetSoundMode(id); break;
+    case Cmd::ColourMonitor:
+      CheckMenuItem(id, !IsChecked(id));
+      g_.app.monochrome = IsChecked(id) ? 0 : 1;
+      view_->RepaintAll();
+      RepaintToolWindow(ToolWindow::Rankings);
+      RepaintToolWindow(ToolWindow::WorldMap);
+      break;
+    case Cmd::PromptOnNewHuman: CheckMenuItem(id, !IsChecked(id)); break;
+    case Cmd::AutoPlay:
+      g_.state.autoPlay[viewer] = g_.state.autoPlay[viewer] == 1 ? 0 : 1;
+      CheckMenuItem(id, g_.state.autoPlay[viewer] == 1);
+      break;
+    case Cmd::MoveMemory:
+      CheckMenuItem(id, !IsChecked(id));
+      g_.state.moveMemory[viewer] = IsChecked(id) ? 1 : 0;
+      break;
+    case Cmd::About:
+      view_->EraseGotoLine();
+      QMessageBox::about(this, "About", "<b>Vortan</b><br>A war game for two to six players.");
+      break;
+    case Cmd::Rules:
+      view_->EraseGotoLine();
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() + "/vortan.hlp"));
+      view_->EraseGotoLine();
+      break;
+    default: break;
+  }
+  if (loop_) loop_->Wake();
+}
+
+void MainWindow::HandleCharacter(QChar c) {
+  const QChar key = c.toUpper();
+  const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
+  const int cp = std::clamp<int>(g_.state.currentPiece, 0, kPieceSlots - 1);
+  if (g_.state.gameActive && g_.pieces[cp].state == PieceState::AwaitingOrders &&
+      g_.settings.kind[player] == PlayerKind::Human) {
+    switch (key.unicode()) {
+      case 'C': ExecuteCommand(Cmd::CurrentPiece); break;
+      case 'D': view_->EraseGotoLine(); OrderDrop(g_); break;
+      case 'F': view_->EraseGotoLine(); OrderFinished(g_); break;
+      case 'L': view_->EraseGotoLine(); OrderLater(g_); break;
+      case 'R': view_->EraseGotoLine(); OrderReturn(g_); break;
+      case 'S': view_->EraseGotoLine(); OrderSleep(g_); break;
+      default: break;
+    }
+  }
+  switch (key.unicode()) {
+    case 'A': ExecuteCommand(Cmd::Rankings); break;
+    case 'G': ExecuteCommand(Cmd::GameInfo); break;
+    case 'I': ExecuteCommand(Cmd::PieceInfo); break;
+    case 'P': ExecuteCommand(Cmd::Production); break;
+    case 'W': ExecuteCommand(Cmd::WorldMap); break;
+    default: break;
+  }
+  if (loop_) loop_->Wake();
+}
+
+// --- Window events ---
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  if (!SaveGuard()) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+}
+
+void MainWindow::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (isVisible()) PlaceInfoDialogs();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::ActivationChange && !isActiveWindow()) view_->EraseGotoLine();
+  QMainWindow::changeEvent(e);
+}
 
 }  // namespace vortan

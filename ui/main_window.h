@@ -1,13 +1,72 @@
+// The main window: the menu bar, the client area (strip, map, scroll bars),
+// the column of tool windows and the one place where commands are carried out.
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <map>
+
+#include "model/game.h"
+#include "ui/cursor_store.h"
+#include "ui/map_view.h"
+#include "ui/picture_store.h"
 
 namespace vortan {
+
+class GameLoop;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent = nullptr);
+
+  MapView* View() const { return view_; }
+  void SetGameLoop(GameLoop* loop) { loop_ = loop; }
+
+  // Carries out one command of the menu, the strip or the keyboard.
+  void ExecuteCommand(int id);
+  // An order or dialog key from the keyboard or the strip.
+  void HandleCharacter(QChar c);
+
+  QAction* Action(int id) const;
+  void EnableMenuItem(int id, bool enabled);
+  void CheckMenuItem(int id, bool checked);
+  bool IsChecked(int id) const;
+
+  // Sizes and centres the window to show the whole world at the present cell size.
+  void SizeMainWindowForWorld();
+  void PlaceInfoDialogs();
+  // The start-up state of the menu items.
+  void SetStartUpMenuState();
+
+  QWidget* ToolWindowWidget(ToolWindow w) const { return tools_[static_cast<size_t>(w)]; }
+  bool IsToolWindowOpen(ToolWindow w) const { return ToolWindowWidget(w) != nullptr; }
+  void OpenToolWindow(ToolWindow w);
+  void CloseToolWindow(ToolWindow w);
+  void RepaintToolWindow(ToolWindow w);
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void BuildMenu();
+  void ToggleToolWindow(int id, ToolWindow w);
+  void SetZoom(int id);
+  void SetSoundMode(int id);
+  // The "Save current game?" question; false when the command must not go on.
+  bool SaveGuard();
+  void CentreView(int x, int y);
+
+  Game& g_;
+  const PictureStore& pictures_;
+  MapView* view_;
+  GameLoop* loop_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::array<QPointer<QWidget>, 5> tools_{};
 };
 
 }  // namespace vortan

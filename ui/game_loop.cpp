@@ -1,0 +1,62 @@
+#include "ui/game_loop.h"
+
+#include <QApplication>
+#include <QEvent>
+
+#include "rules/turn_loop.h"
+
+namespace vortan {
+
+GameLoop::GameLoop(Game& g, QObject* parent) : QObject(parent), g_(g) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(0);
+  connect(&timer_, &QTimer::timeout, this, &GameLoop::RunStep);
+  step = [](Game& game) { AdvanceGame(game); };
+  QApplication::instance()->installEventFilter(this);
+}
+
+bool GameLoop::WorkRemains() const {
+  if (!g_.state.gameActive) return false;
+  const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
+  if (player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return true;
+  const bool humanWaits = g_.pieces[cp].state == PieceState::AwaitingOrders &&
+                          g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 &&
+                          !g_.app.endTurnRequested;
+  return !humanWaits;
+}
+
+void GameLoop::Wake() {
+  // Inside a step (a modal dialog's own loop) nothing is armed: the step
+  // re-arms itself when it returns.
+  if (running_ || g_.insideAdvanceGame) return;
+  if (WorkRemains() && !timer_.isActive()) timer_.start();
+}
+
+void GameLoop::RunStep() {
+  if (running_ || g_.insideAdvanceGame || !g_.state.gameActive) return;
+  // A modal dialog opened by a command suspends the game; the command wakes
+  // the loop again when the dialog has closed.
+  if (QApplication::activeModalWidget()) return;
+  running_ = true;
+  step(g_);
+  ++steps_;
+  running_ = false;
+  if (afterStep) afterStep();
+  if (WorkRemains()) timer_.start();
+}
+
+bool GameLoop::eventFilter(QObject* watched, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+      // Input may have given an order; the step after it decides whether to go on.
+      if (!running_) QTimer::singleShot(0, this, &GameLoop::Wake);
+      break;
+    default: break;
+  }
+  return QObject::eventFilter(watched, e);
+}
+
+}  // namespace vortan

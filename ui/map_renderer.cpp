@@ -1,0 +1,224 @@
+#include "ui/map_renderer.h"
+
+#include <cstring>
+
+namespace vortan {
+
+void BlitImage(QImage& dst, const QImage& src, int x, int y) {
+  const QRect r = QRect(x, y, src.width(), src.height()) & dst.rect();
+  if (r.isEmpty()) return;
+  const int sx = r.x() - x, sy = r.y() - y;
+  const size_t bytes = static_cast<size_t>(r.width()) * 4;
+  for (int row = 0; row < r.height(); ++row)
+    std::memcpy(dst.scanLine(r.y() + row) + static_cast<size_t>(r.x()) * 4,
+                src.constScanLine(sy + row) + static_cast<size_t>(sx) * 4, bytes);
+}
+
+void DrawPicture(QImage& target, const Picture& picture, int px, int py, bool mirrored, int owner, bool fixed16,
+                 int cellSize, bool monochrome, int viewer) {
+  const bool inverted = monochrome && owner != kNoOwner && owner != viewer;
+  const int scale = !fixed16 && cellSize >= 24 ? 2 : 1;
+  BlitImage(target, picture.Variant(scale, mirrored, inverted), px, py);
+}
+
+void DrawLargePicture(QImage& target, const Picture& picture, int px, int py, bool mirrored) {
+  BlitImage(target, picture.Variant(3, mirrored, false), px, py);
+}
+
+bool MapRenderer::ViewerSeesAll(const Game& g) {
+  const int viewer = g.state.viewingPlayer;
+  return g.state.demoMode == 1 || (viewer >= 0 && viewer < kPlayerCount && g.state.eliminated[viewer] != 0);
+}
+
+ViewFrame MapRenderer::Frame() const {
+  return ViewFrame{g_.Width(), g_.Height(), CellSize(), columns, rows, g_.state.viewX, g_.state.viewY};
+}
+
+int MapRenderer::ChooseLandTile(MapPos pos) const {
+  const GameSettings& s = g_.settings;
+  auto land = [&](int dx, int dy) { return g_.world.At(WrapX(s, pos.x + dx), WrapY(s, pos.y + dy)).terrain != Terrain::Sea; };
+  const bool n = land(0, -1), s_ = land(0, 1), e = land(1, 0), w = land(-1, 0);
+  const bool ne = land(1, -1), nw = land(-1, -1), se = land(1, 1), sw = land(-1, 1);
+  // Tile indices into kLandTileSuffixes, rule by rule.
+  struct Rule {
+    bool holds;
+    int tile;
+  };
+  const Rule rules[] = {
+      {n && s_ && e && w && ne && nw && se && sw, 2},  // 22 inland
+      {!n && w && e, 4},                               // 44 coast at the top
+      {!w && n && s_, 3},                              // 33 coast at the left
+      {!e && n && s_, 1},                              // 11 coast at the right
+      {!s_ && w && e, 0},                              // 00 coast at the bottom
+      {!se && e && s_, 6},                             // 10 small bay bottom right
+      {!sw && w && s_, 7},                             // 03 small bay bottom left
+      {!ne && n && e, 9},                              // 14 small bay top right
+      {!nw && w && n, 12},                             // 43 small bay top left
+      {!w && !n, 11},                                  // 34 top-left corner
+      {!n && !e, 10},                                  // 41 top-right corner
+      {!e && !s_, 5},                                  // 01 bottom-right corner
+      {!w && !s_, 8},                                  // 30 bottom-left corner
+  };
+  for (const Rule& r : rules)
+    if (r.holds) return r.tile;
+  return 2;
+}
+
+void MapRenderer::DrawTerrain(MapPos pos, int px, int py) {
+  const MapCell& c = g_.world.At(pos);
+  const int set = PictureSetInUse();
+  const Picture* p = nullptr;
+  switch (c.terrain) {
+    case Terrain::Sea: p = &pictures_.Sea(set, c.tileVariant & 7); break;
+    case Terrain::Land: p = &pictures_.Land(set, ChooseLandTile(pos)); break;
+    case Terrain::City: p = &pictures_.NeutralCity(set); break;
+    case Terrain::Mountain: p = &pictures_.Mountain(set); break;
+    default: break;
+  }
+  if (!p || p->IsNull()) {
+    g_.ui().ShowMessageBox("Warning!", "Asked to draw illegal piece", MsgIcon::Stop, MsgButtons::Ok);
+    return;
+  }
+  DrawPicture(*target_, *p, px, py, false, kNoOwner, false, CellSize(), g_.app.monochrome, g_.state.viewingPlayer);
+}
+
+void MapRenderer::DrawPieceKind(int kind, int owner, bool mirrored, int px, int py) {
+  if (kind < 0 || kind >= kTypeCount || owner < 0 || owner >= kPlayerCount ||
+      pictures_.Piece(PictureSetInUse(), owner, kind).IsNull()) {
+    g_.ui().ShowMessageBox("Warning!", "Asked to draw illegal piece", MsgIcon::Stop, MsgButtons::Ok);
+    return;
+  }
+  DrawPicture(*target_, pictures_.Piece(PictureSetInUse(), owner, kind), px, py, mirrored, owner, false, CellSize(),
+              g_.app.monochrome, g_.state.viewingPlayer);
+}
+
+void MapRenderer::DrawStackCount(int count, int px, int py, int cellSize) {
+  if (count <= 0) return;
+  if (count > 9) count = 9;
+  const Picture& digit = pictures_.Digit(count);
+  if (cellSize == 32)
+    BlitImage(*target_, digit.Variant(2, false, false), px + 32 - 14, py);
+  else
+    BlitImage(*target_, digit.Variant(1, false, false), px + cellSize - 7, py);
+}
+
+QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
+  if (pos.x >= g_.Width() || pos.y >= g_.Height()) {
+    g_.ui().ShowMessageBox("Oops!", "Draw piece out of range", MsgIcon::Stop, MsgButtons::Ok);
+    return {};
+  }
+  const ViewFrame v = Frame();
+  const int px = ScreenX(v, pos.x), py = ScreenY(v, pos.y), cs = v.cellSize;
+  const QRect rect(px, py, cs, cs);
+  const MapCell& c = g_.world.At(pos);
+  const int viewer = g_.state.viewingPlayer;
+  const bool seesAll = ViewerSeesAll(g_);
+
+  if (!ViewerKnowsCell(g_, pos)) {
+    if (fullRepaint) return {};
+    DrawPicture(*target_, pictures_.BlankBlack(PictureSetInUse()), px, py, false, kNoOwner, false, cs,
+                g_.app.monochrome, viewer);
+    return rect;
+  }
+  if (c.topType == PieceType::City && c.topOwner != viewer && !seesAll) {
+    DrawPieceKind(PieceType::City, c.topOwner, c.topFacing, px, py);
+    return rect;
+  }
+  if (c.topType == PieceType::None) {
+    DrawTerrain(pos, px, py);
+    return rect;
+  }
+  const bool inSight = ViewerSeesCell(g_, pos);
+  if (!inSight) {
+    if (c.topOwner != viewer || !fullRepaint) {
+      DrawTerrain(pos, px, py);
+      return rect;
+    }
+    return {};
+  }
+  if (c.topOwner != viewer && !seesAll) {
+    DrawPieceKind(c.topType, c.topOwner, c.topFacing, px, py);
+    return rect;
+  }
+
+  std::array<int, kTypeCount> byType{};
+  int total = 0;
+  for (const PieceRecord& r : g_.pieces.slots)
+    if (r.x == pos.x && r.y == pos.y && r.type < PieceType::None) {
+      ++byType[r.type];
+      ++total;
+    }
+
+  const int cp = g_.state.currentPiece, player = g_.state.currentPlayer;
+  const PieceRecord* current = cp >= 0 && cp < kPieceSlots ? &g_.pieces[cp] : nullptr;
+  if (current && current->x == pos.x && current->y == pos.y && current->type != PieceType::None &&
+      current->type != PieceType::City && current->owner == player && c.topOwner == player &&
+      g_.settings.kind[player] == PlayerKind::Human) {
+    DrawPieceKind(current->type, player, current->facing, px, py);
+    int count = 0;
+    if (current->type == PieceType::Transport && c.terrain == Terrain::Sea) count = byType[PieceType::Army];
+    if (current->type == PieceType::Army && byType[PieceType::Army] > 1) count = byType[PieceType::Army];
+    if (current->type == PieceType::Carrier && c.terrain == Terrain::Sea) count = byType[PieceType::Fighter];
+    DrawStackCount(count, px, py, cs);
+    return rect;
+  }
+  DrawPieceKind(c.topType, c.topOwner, c.topFacing, px, py);
+  if (c.topOwner == viewer || seesAll) {
+    int count = 0;
+    if (c.topType == PieceType::City) count = total - 1;
+    if (c.topType == PieceType::Transport) count = byType[PieceType::Army];
+    if (c.topType == PieceType::Carrier) count = byType[PieceType::Fighter];
+    DrawStackCount(count, px, py, cs);
+  }
+  return rect;
+}
+
+void MapRenderer::DrawButtonStrip(int clientWidth) {
+  QImage& t = *target_;
+  const QRect strip = QRect(0, 0, clientWidth, kStripHeight) & t.rect();
+  for (int y = strip.top(); y <= strip.bottom(); ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(t.scanLine(y));
+    std::fill(line + strip.left(), line + strip.left() + strip.width(), y == 0 ? qRgb(255, 255, 255) : qRgb(192, 192, 192));
+  }
+  BlitImage(t, pictures_.Strip(false).Original(), 0, 0);
+  const int zoomButton = ZoomButtonForCellSize(CellSize());
+  if (zoomButton >= 0) DrawButton(zoomButton, true);
+}
+
+QRect MapRenderer::DrawButton(int index, bool pressed) {
+  const int x = ButtonLeft(index);
+  const QImage part = pictures_.Strip(pressed).Original().copy(x, 0, kButtonWidth, kButtonHeight);
+  BlitImage(*target_, part, x, 0);
+  return QRect(x, 0, kButtonWidth, kButtonHeight);
+}
+
+void MapRenderer::PaintRect(QRect update, QSize client) {
+  const int cs = CellSize();
+  columns = ViewColumns(client.width(), cs);
+  rows = ViewRows(client.height(), cs);
+  int left = update.left(), top = update.top();
+  int right = std::min(update.x() + update.width(), client.width() - 15);
+  int bottom = std::min(update.y() + update.height(), client.height() - 15);
+  if (right <= left || bottom <= top) return;
+  QImage& t = *target_;
+  const QRect black = QRect(left, top, right - left, bottom - top) & t.rect();
+  for (int y = black.top(); y <= black.bottom(); ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(t.scanLine(y));
+    std::fill(line + black.left(), line + black.left() + black.width(), qRgb(0, 0, 0));
+  }
+  if (top < kStripHeight) {
+    DrawButtonStrip(client.width());
+    top = kStripHeight;
+  }
+  if (g_.state.mapHidden == 1 || bottom <= top) return;
+  const int W = g_.Width(), H = g_.Height();
+  if (W <= 0 || H <= 0) return;
+  for (int row = (top - kStripHeight) / cs; row <= (bottom - 35) / cs; ++row)
+    for (int column = left / cs; column <= (right - 1) / cs; ++column) {
+      const MapPos pos{static_cast<uint8_t>(Wrap(g_.state.viewX + column - columns / 2 + W, W)),
+                       static_cast<uint8_t>(Wrap(g_.state.viewY + row - rows / 2 + H, H))};
+      DrawCell(pos, true);
+    }
+}
+
+}  // namespace vortan

@@ -1,0 +1,431 @@
+#include "ui/map_view.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QThread>
+#include <cmath>
+
+#include "rules/orders.h"
+
+namespace vortan {
+
+namespace {
+constexpr int kWaitCursor = 20;
+
+int Fold(int d, int size) {
+  if (d > size / 2) return d - size;
+  if (d < -size / 2) return d + size;
+  return d;
+}
+
+// The order character a held strip button sends (0: a command instead).
+constexpr char kButtonChars[10] = {0, 0, 0, 'S', 'L', 'F', 'R', 'D', 0, 0};
+constexpr int kButtonCommands[14] = {Cmd::New,       Cmd::Open,    Cmd::SaveAs,  0, 0, 0, 0, 0, Cmd::EndTurn,
+                                     Cmd::Surrender, Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
+}  // namespace
+
+MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
+    : QWidget(parent), g_(g), pictures_(pictures), cursors_(cursors), renderer_(g, pictures) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  grip_ = new QSizeGrip(this);
+  vbar_ = new QScrollBar(Qt::Vertical, this);
+  hbar_ = new QScrollBar(Qt::Horizontal, this);
+  vbar_->setObjectName("801");
+  hbar_->setObjectName("800");
+  for (QWidget* child : {static_cast<QWidget*>(grip_), static_cast<QWidget*>(vbar_), static_cast<QWidget*>(hbar_)}) {
+    child->setFocusPolicy(Qt::NoFocus);
+    child->installEventFilter(this);
+  }
+  vbar_->setRange(0, g_.Height());
+  hbar_->setRange(0, g_.Width());
+  vbar_->setPageStep(4);
+  hbar_->setPageStep(4);
+  connect(hbar_, &QScrollBar::actionTriggered, this, [this](int a) { OnScrollAction(Qt::Horizontal, a); });
+  connect(vbar_, &QScrollBar::actionTriggered, this, [this](int a) { OnScrollAction(Qt::Vertical, a); });
+  connect(hbar_, &QScrollBar::sliderReleased, this, &MapView::SetScrollBarsForViewer);
+  connect(vbar_, &QScrollBar::sliderReleased, this, &MapView::SetScrollBarsForViewer);
+  renderer_.SetTarget(&screen_);
+}
+
+void MapView::PaintRectNow(QRect r) {
+  renderer_.PaintRect(r, screen_.size());
+}
+
+void MapView::DrawCell(MapPos pos, bool fullRepaint) {
+  const QRect r = renderer_.DrawCell(pos, fullRepaint);
+  if (!r.isEmpty()) update(r);
+}
+
+void MapView::RepaintAll() {
+  EraseGotoLine();
+  PaintRectNow(screen_.rect());
+  update();
+  TrackPointer();
+}
+
+void MapView::PaintMapBlack() {
+  EraseGotoLine();
+  const QRect area = MapViewRect(screen_.size()) & screen_.rect();
+  QPainter(&screen_).fillRect(area, Qt::black);
+  update(area);
+}
+
+void MapView::DrawButton(int index, bool pressed) { update(renderer_.DrawButton(index, pressed)); }
+
+void MapView::paintEvent(QPaintEvent* e) {
+  QPainter p(this);
+  // Pixel art is scaled, if the screen needs it, by plain pixel repetition.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  for (const QRect& r : e->region()) p.drawImage(r, screen_, r);
+}
+
+void MapView::resizeEvent(QResizeEvent*) {
+  EraseGotoLine();
+  lineDrawn_ = false;
+  const QSize client = size();
+  vbar_->setGeometry(VerticalBarRect(client));
+  hbar_->setGeometry(HorizontalBarRect(client));
+  grip_->setGeometry(SizeGripRect(client));
+  screen_ = QImage(client, QImage::Format_RGB32);
+  screen_.fill(Qt::black);
+  renderer_.SetTarget(&screen_);
+  PaintRectNow(screen_.rect());
+  SetScrollBarsForViewer();
+  update();
+}
+
+void MapView::SetScrollBarsForViewer() {
+  const int W = g_.Width(), H = g_.Height();
+  if (W <= 0 || H <= 0) return;
+  const QSignalBlocker bh(hbar_), bv(vbar_);
+  const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
+  if (g_.state.gameActive) {
+    hbar_->setRange(0, W - 1);
+    vbar_->setRange(0, H - 1);
+  }
+  hbar_->setSliderPosition(Wrap((W * 3) / 2 + g_.state.viewX - g_.state.homeX[viewer], W));
+  vbar_->setSliderPosition(Wrap((H * 3) / 2 + g_.state.viewY - g_.state.homeY[viewer], H));
+}
+
+void MapView::OnScrollAction(Qt::Orientation o, int action) {
+  int step = 0;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: step = -1; break;
+    case QAbstractSlider::SliderSingleStepAdd: step = 1; break;
+    case QAbstractSlider::SliderPageStepSub: step = -4; break;
+    case QAbstractSlider::SliderPageStepAdd: step = 4; break;
+    default: break;
+  }
+  if (step == 0) return;
+  if (o == Qt::Horizontal)
+    ScrollCells(step, 0);
+  else
+    ScrollCells(0, step);
+  // The bar shows the view's place relative to home, not where Qt moved it.
+  QScrollBar* bar = o == Qt::Horizontal ? hbar_ : vbar_;
+  const int W = g_.Width(), H = g_.Height();
+  const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
+  bar->setSliderPosition(o == Qt::Horizontal ? Wrap((W * 3) / 2 + g_.state.viewX - g_.state.homeX[viewer], W)
+                                             : Wrap((H * 3) / 2 + g_.state.viewY - g_.state.homeY[viewer], H));
+}
+
+void MapView::ScrollCells(int dx, int dy) {
+  const int W = g_.Width(), H = g_.Height();
+  if (W <= 0 || H <= 0) return;
+  EraseGotoLine();
+  g_.state.viewX = static_cast<int16_t>(Wrap(g_.state.viewX + dx, W));
+  g_.state.viewY = static_cast<int16_t>(Wrap(g_.state.viewY + dy, H));
+  const QRect area = MapViewRect(screen_.size()) & screen_.rect();
+  if (area.isEmpty()) return;
+  const int cs = renderer_.CellSize(), mx = -dx * cs, my = -dy * cs;
+  const QRect target = area.translated(mx, my) & area;
+  if (!target.isEmpty()) {
+    const QImage moved = screen_.copy(target.translated(-mx, -my));
+    BlitImage(screen_, moved, target.x(), target.y());
+  }
+  if (mx > 0) PaintRectNow(QRect(area.left(), area.top(), mx, area.height()));
+  if (mx < 0) PaintRectNow(QRect(area.right() + 1 + mx, area.top(), -mx, area.height()));
+  if (my > 0) PaintRectNow(QRect(area.left(), area.top(), area.width(), my));
+  if (my < 0) PaintRectNow(QRect(area.left(), area.bottom() + 1 + my, area.width(), -my));
+  SetScrollBarsForViewer();
+  repaint(area);
+}
+
+void MapView::KeepPieceInView() {
+  const int player = g_.state.currentPlayer;
+  if (player < 0 || player >= kPlayerCount || g_.settings.kind[player] == PlayerKind::Computer ||
+      g_.state.autoPlay[player] == 1)
+    return;
+  const int cp = g_.state.currentPiece;
+  if (cp < 0 || cp >= kPieceSlots) return;
+  const int W = g_.Width(), H = g_.Height();
+  if (W <= 0 || H <= 0) return;
+  const PieceRecord& piece = g_.pieces[cp];
+  const int columns = renderer_.columns, rows = renderer_.rows;
+  // A view too small for the 7-cell margins on both sides would page back and
+  // forth for ever; a world's width of pages is as far as paging can help.
+  for (int guard = 0; guard < W; ++guard) {
+    const int c = Wrap(columns / 2 + piece.x - g_.state.viewX + W, W);
+    if (c >= (W + columns) / 2 || c < 7)
+      ScrollCells(-4, 0);
+    else if (c > columns - 7)
+      ScrollCells(4, 0);
+    else
+      break;
+  }
+  for (int guard = 0; guard < H; ++guard) {
+    const int r = Wrap(rows / 2 + piece.y - g_.state.viewY + H, H);
+    if (r >= (H + rows) / 2 || r < 7)
+      ScrollCells(0, -4);
+    else if (r > rows - 7)
+      ScrollCells(0, 4);
+    else
+      break;
+  }
+  TrackPointer();
+}
+
+// --- Go-to line and pointer shape ---
+
+void MapView::InvertLine(QPoint a, QPoint b) {
+  // Inverting every pixel of the line (but its last one, as the platform's line
+  // does) twice gives back the picture exactly.
+  int x = a.x(), y = a.y();
+  const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
+  const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
+  int err = dx + dy;
+  const QRect bounds = screen_.rect();
+  while (x != b.x() || y != b.y()) {
+    if (bounds.contains(x, y)) {
+      QRgb* px = reinterpret_cast<QRgb*>(screen_.scanLine(y)) + x;
+      *px = (~*px & 0x00FFFFFF) | 0xFF000000;
+    }
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+  update(QRect(a, b).normalized().adjusted(-1, -1, 1, 1));
+}
+
+void MapView::EraseGotoLine() {
+  if (lineDrawn_) InvertLine(lineA_, lineB_);
+  lineDrawn_ = false;
+}
+
+void MapView::DrawGotoLine(QPoint pointer) {
+  const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
+  if (!g_.state.gameActive || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return;
+  const PieceRecord& piece = g_.pieces[cp];
+  if (piece.state != PieceState::AwaitingOrders || g_.settings.kind[player] != PlayerKind::Human ||
+      g_.state.eliminated[player] || g_.state.autoPlay[player] == 1)
+    return;
+  EraseGotoLine();
+  const int W = g_.Width(), H = g_.Height(), cs = renderer_.CellSize();
+  const int dx = Fold(piece.x - g_.state.viewX, W), dy = Fold(piece.y - g_.state.viewY, H);
+  QPoint a = pointer;
+  QPoint b((dx + renderer_.columns / 2) * cs + cs / 2, (dy + renderer_.rows / 2) * cs + cs / 2 + kStripHeight);
+  if (a.y() < kStripHeight && b.y() < kStripHeight) return;
+  auto clip = [](QPoint& p1, QPoint p2) {
+    if (p1.y() >= kStripHeight) return;
+    const double t = double(kStripHeight - p1.y()) / double(p2.y() - p1.y());
+    p1 = QPoint(p1.x() + static_cast<int>(std::trunc(t * (p2.x() - p1.x()))), kStripHeight);
+  };
+  clip(a, b);
+  clip(b, a);
+  InvertLine(a, b);
+  lineA_ = a;
+  lineB_ = b;
+  lineDrawn_ = true;
+}
+
+void MapView::SetCursorShape(int id) {
+  if (id == cursorShape_) return;
+  cursorShape_ = id;
+  if (id == kWaitCursor)
+    setCursor(Qt::WaitCursor);
+  else
+    setCursor(cursors_.Distance(id));
+}
+
+void MapView::SetMapCursor(QPoint pointer) {
+  const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
+  if ((g_.settings.kind[player] == PlayerKind::Human || !g_.state.gameActive) && g_.state.autoPlay[player] != 1) {
+    if (!g_.state.gameActive) return SetCursorShape(0);
+    const int cp = g_.state.currentPiece;
+    if (cp < 0 || cp >= kPieceSlots) return SetCursorShape(0);
+    const ViewFrame v = renderer_.Frame();
+    const PieceRecord& piece = g_.pieces[cp];
+    const int d = std::max(std::abs(Fold(CellXAt(v, pointer.x()) - piece.x, v.width)),
+                           std::abs(Fold(CellYAt(v, pointer.y()) - piece.y, v.height)));
+    return SetCursorShape(d < 20 ? d : 0);
+  }
+  const bool inside = pointer.x() >= 0 && pointer.x() < width() - 16 && pointer.y() >= 0 && pointer.y() < height() - 16;
+  SetCursorShape(inside && pointer.y() > kStripHeight ? kWaitCursor : 0);
+}
+
+void MapView::TrackPointer() {
+  const QPoint p = mapFromGlobal(QCursor::pos());
+  DrawGotoLine(p);
+  SetMapCursor(p);
+}
+
+// --- Pointer and keyboard ---
+
+bool MapView::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::Enter && (watched == hbar_ || watched == vbar_ || watched == grip_)) EraseGotoLine();
+  return QWidget::eventFilter(watched, e);
+}
+
+void MapView::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || e->position().y() >= kStripHeight) return;
+  const int button = ButtonAt(e->position().toPoint().x());
+  if (button < 0) return;
+  if (button >= 10) {
+    Q_EMIT commandPosted(kButtonCommands[button]);
+    return;
+  }
+  pressedButton_ = button;
+  buttonHeld_ = pointerInside_ = true;
+  DrawButton(button, true);
+}
+
+void MapView::StripPointerMoved(QPoint p) {
+  const bool over = ButtonAt(p.x()) == pressedButton_ && p.y() >= 0 && p.y() <= 32;
+  if (over != pointerInside_) DrawButton(pressedButton_, over);
+  pointerInside_ = over;
+}
+
+void MapView::MapPointerMoved(QPoint p) {
+  if (p.y() < kStripHeight) {
+    if (!g_.app.endTurnRequested) DrawGotoLine(p);
+    SetCursorShape(0);
+  } else if (p.y() < height() - 15 && p.x() < width() - 15) {
+    if (!g_.app.endTurnRequested) DrawGotoLine(p);
+    SetMapCursor(p);
+  } else {
+    EraseGotoLine();
+    SetCursorShape(0);
+  }
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (buttonHeld_) StripPointerMoved(p);
+  MapPointerMoved(p);
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (e->button() == Qt::RightButton) return RightClick(p, e->modifiers() & Qt::ShiftModifier);
+  if (e->button() != Qt::LeftButton) return;
+  if (!buttonHeld_) return LeftClickOnMap(p);
+  buttonHeld_ = false;
+  DrawButton(pressedButton_, false);
+  if (!pointerInside_) return;
+  const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
+  const bool human = g_.settings.kind[player] == PlayerKind::Human;
+  const bool playing = g_.state.gameActive && !g_.state.demoMode;
+  const int b = pressedButton_;
+  if (b > 1 && !(playing && (human || b == 9))) return;
+  if (kButtonChars[b])
+    Q_EMIT characterTyped(QChar(kButtonChars[b]));
+  else
+    Q_EMIT commandPosted(kButtonCommands[b]);
+}
+
+void MapView::LeftClickOnMap(QPoint p) {
+  const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
+  if (g_.state.demoMode || g_.settings.kind[player] != PlayerKind::Human) return;
+  if (p.y() <= kStripHeight || p.y() >= height() - 15 || p.x() >= width() - 15) return;
+  EraseGotoLine();
+  const ViewFrame v = renderer_.Frame();
+  const MapPos cell{static_cast<uint8_t>(CellXAt(v, p.x())), static_cast<uint8_t>(CellYAt(v, p.y()))};
+  const int cp = g_.state.currentPiece;
+  if (cp >= 0 && cp < kPieceSlots && !(g_.pieces[cp].Pos() == cell)) OrderGoTo(g_, cell);
+}
+
+void MapView::RightClick(QPoint p, bool shift) {
+  if (!g_.state.gameActive) return;
+  const ViewFrame v = renderer_.Frame();
+  const MapPos cell{static_cast<uint8_t>(CellXAt(v, p.x())), static_cast<uint8_t>(CellYAt(v, p.y()))};
+  if (!shift) {
+    const bool seesAll = MapRenderer::ViewerSeesAll(g_);
+    for (int i = 0; i < kPieceSlots; ++i) {
+      const PieceRecord& r = g_.pieces[i];
+      if (r.type != PieceType::City || !(r.Pos() == cell) || (r.owner != g_.state.viewingPlayer && !seesAll)) continue;
+      EraseGotoLine();
+      g_.cityDialogPiece = i;
+      const int old = g_.state.currentPiece;
+      g_.ui().ShowCityDialog(i);
+      const int now = g_.state.currentPiece;
+      if (now != old && old >= 0 && old < kPieceSlots && now >= 0 && now < kPieceSlots) {
+        DrawCell(g_.pieces[old].Pos(), false);
+        DrawCell(g_.pieces[now].Pos(), false);
+        g_.lastSelectedPos = g_.pieces[now].Pos();
+      }
+      return;
+    }
+  }
+  WakeCell(g_, cell);
+}
+
+void MapView::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Home: Q_EMIT commandPosted(Cmd::Home); break;
+    case Qt::Key_Left: ScrollCells(-1, 0); break;
+    case Qt::Key_Right: ScrollCells(1, 0); break;
+    case Qt::Key_Up: ScrollCells(0, -1); break;
+    case Qt::Key_Down: ScrollCells(0, 1); break;
+    default:
+      if (!e->text().isEmpty() && e->text()[0].isPrint()) Q_EMIT characterTyped(e->text()[0]);
+      break;
+  }
+  TrackPointer();
+}
+
+// --- Explosion ---
+
+void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
+  const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
+  const bool animate = (radius >= 2 && (g_.world.At(pos).explored & g_.state.playerBit[viewer])) ||
+                       ViewerSeesCell(g_, pos);
+  if (animate) {
+    if (radius > 1 && g_.app.soundMode == SoundMode::Card) g_.ui().PlaySoundEffect(SoundEffect::Bomber);
+    const ViewFrame v = renderer_.Frame();
+    const int cs = v.cellSize;
+    const QPoint centre(ScreenX(v, pos.x) + cs / 2, ScreenY(v, pos.y) + cs / 2);
+    QElapsedTimer clock;
+    clock.start();
+    for (int r = cs / 2; r < cs * radius + cs / 2; r += cs / 3) {
+      if (centre.y() - r <= kStripHeight) continue;
+      {
+        QPainter p(&screen_);
+        p.setPen(Qt::black);
+        p.setBrush(QColor(colour.r, colour.g, colour.b));
+        p.drawEllipse(QRect(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
+      }
+      // Only this widget is painted meanwhile: no input and no game step runs.
+      repaint(QRect(centre.x() - r, centre.y() - r, 2 * r + 1, 2 * r + 1));
+      if (explosionObserver) explosionObserver(r, centre);
+      while (clock.elapsed() < 30) QThread::msleep(1);
+      clock.restart();
+    }
+  }
+  if (radius > 1 && g_.app.soundMode == SoundMode::Speaker) g_.ui().PlaySoundEffect(SoundEffect::Bomber);
+  for (int x = pos.x - radius; x <= pos.x + radius; ++x)
+    for (int y = pos.y - radius; y <= pos.y + radius; ++y)
+      DrawCell(MapPos{static_cast<uint8_t>(WrapX(g_.settings, x)), static_cast<uint8_t>(WrapY(g_.settings, y))}, false);
+}
+
+}  // namespace vortan

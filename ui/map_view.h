@@ -1,0 +1,93 @@
+// The main window's client area: the button strip, the map view and the
+// scroll bars with the size grip. Everything is drawn into an off-screen image
+// of the client area; painting only copies the exposed part of it to the
+// screen, so single cells, the inverted go-to line and the explosion discs can
+// be drawn between paints.
+#pragma once
+
+#include <QImage>
+#include <QScrollBar>
+#include <QSizeGrip>
+#include <QWidget>
+#include <functional>
+
+#include "model/game.h"
+#include "ui/cursor_store.h"
+#include "ui/map_renderer.h"
+#include "ui/picture_store.h"
+
+namespace vortan {
+
+class MapView : public QWidget {
+  Q_OBJECT
+ public:
+  MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent = nullptr);
+
+  MapRenderer& Renderer() { return renderer_; }
+  const QImage& Screen() const { return screen_; }
+  QScrollBar* HorizontalBar() const { return hbar_; }
+  QScrollBar* VerticalBar() const { return vbar_; }
+  QSizeGrip* Grip() const { return grip_; }
+
+  // Drawing requests from the game and the commands.
+  void DrawCell(MapPos pos, bool fullRepaint);
+  void RepaintAll();                 // the whole client area, at once
+  void PaintMapBlack();
+  void SetScrollBarsForViewer();
+  void KeepPieceInView();
+  void DrawButton(int index, bool pressed);
+  // Moves the view centre by whole cells, shifting the picture and drawing
+  // only the uncovered band.
+  void ScrollCells(int dx, int dy);
+
+  void DrawGotoLine(QPoint pointer);
+  void EraseGotoLine();
+  bool GotoLineDrawn() const { return lineDrawn_; }
+  void SetMapCursor(QPoint pointer);
+  void TrackPointer();
+
+  void ShowExplosion(MapPos pos, Rgb colour, int radius);
+  // Called after each disc of an explosion is drawn (tests look at the frames).
+  std::function<void(int radius, QPoint centre)> explosionObserver;
+
+ Q_SIGNALS:
+  void commandPosted(int id);   // strip buttons; delivered after the event returns
+  void characterTyped(QChar c);  // order keys from the keyboard and the strip
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void OnScrollAction(Qt::Orientation o, int action);
+  void InvertLine(QPoint a, QPoint b);
+  void PaintRectNow(QRect r);
+  void SetCursorShape(int id);
+  void StripPointerMoved(QPoint p);
+  void MapPointerMoved(QPoint p);
+  void LeftClickOnMap(QPoint p);
+  void RightClick(QPoint p, bool shift);
+
+  Game& g_;
+  const PictureStore& pictures_;
+  const CursorStore& cursors_;
+  MapRenderer renderer_;
+  QImage screen_;
+  QScrollBar* hbar_;
+  QScrollBar* vbar_;
+  QSizeGrip* grip_;
+
+  bool lineDrawn_ = false;
+  QPoint lineA_, lineB_;
+  int pressedButton_ = -1;
+  bool buttonHeld_ = false;
+  bool pointerInside_ = false;
+  int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
+};
+
+}  // namespace vortan

@@ -1,0 +1,82 @@
+#include "ui/shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "model/game.h"
+#include "persist/saved_game.h"
+#include "persist/settings_file.h"
+#include "ui/cursor_store.h"
+#include "ui/game_loop.h"
+#include "ui/main_window.h"
+#include "ui/picture_store.h"
+#include "ui/shell_hooks.h"
+#include "ui/sound_player.h"
+
+namespace vortan {
+
+QString SettingsFilePath() {
+  const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  QDir().mkpath(dir);
+  return QDir(dir).filePath("VORTAN.INI");
+}
+
+uint32_t MillisecondTicks() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+int RunVortan(QApplication& app) {
+  app.setApplicationName("vortan");
+  app.setWindowIcon(QIcon(":/icons/ICON_2.png"));
+
+  // The model: one game for the whole run, defaults and attack table applied.
+  std::unique_ptr<Game> game(new (std::nothrow) Game);
+  if (!game) {
+    QMessageBox::critical(nullptr, "Error!", "No memory");
+    return 1;
+  }
+  Game& g = *game;
+  ResetToProgramStart(g);
+  g.settingsPath = SettingsFilePath().toStdString();
+
+  CursorStore cursors;
+  cursors.LoadCursors();
+  PictureStore pictures;
+  pictures.LoadBitmaps();
+  LoadPieceAttributes(g.settings, g.settingsPath);
+
+  MainWindow window(g, pictures, cursors);
+  SoundPlayer sound;
+  ShellHooks hooks(g, window, sound);
+  g.hooks = &hooks;
+  window.SizeMainWindowForWorld();
+
+  g.rng.SetState(MillisecondTicks());
+  g.app.fileName = kRecoverFileName;
+  window.SetStartUpMenuState();
+  LoadSetupOptions(g);
+
+  GameLoop loop(g);
+  loop.afterStep = [&window] { window.View()->SetMapCursor(window.View()->mapFromGlobal(QCursor::pos())); };
+  window.SetGameLoop(&loop);
+
+  window.show();
+  window.View()->RepaintAll();
+  window.PlaceInfoDialogs();
+  window.ExecuteCommand(Cmd::About);
+  const int result = app.exec();
+
+  SaveSetupOptions(g);
+  if (g.app.fileName == kRecoverFileName) DeleteRecoverFile(g);
+  g.hooks = &g.nullHooks;
+  return result;
+}
+
+}  // namespace vortan

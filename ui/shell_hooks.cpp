@@ -1,0 +1,115 @@
+#include "ui/shell_hooks.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "model/game.h"
+#include "ui/main_window.h"
+#include "ui/sound_player.h"
+
+namespace vortan {
+
+void ShellHooks::DrawCell(MapPos pos, bool fullRepaint) { window_.View()->DrawCell(pos, fullRepaint); }
+void ShellHooks::EraseGotoLine() { window_.View()->EraseGotoLine(); }
+void ShellHooks::KeepPieceInView() { window_.View()->KeepPieceInView(); }
+void ShellHooks::RefreshPieceInfo() { window_.RepaintToolWindow(ToolWindow::PieceInfo); }
+
+bool ShellHooks::IsToolWindowOpen(ToolWindow w) const { return window_.IsToolWindowOpen(w); }
+void ShellHooks::RepaintToolWindow(ToolWindow w) { window_.RepaintToolWindow(w); }
+void ShellHooks::CloseToolWindow(ToolWindow w) { window_.CloseToolWindow(w); }
+void ShellHooks::OpenToolWindow(ToolWindow w) { window_.OpenToolWindow(w); }
+void ShellHooks::RecreateProductionWindow() {
+  window_.CloseToolWindow(ToolWindow::Production);
+  window_.OpenToolWindow(ToolWindow::Production);
+  window_.PlaceInfoDialogs();
+}
+
+void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) { window_.View()->ShowExplosion(pos, colour, radius); }
+void ShellHooks::PlaySoundEffect(int effect) { sound_.Play(effect, g_.app.soundMode, g_.rng); }
+
+void ShellHooks::ShowPlayerDialog(const char* title, int player, const char* text) {
+  QMessageBox box(&window_);
+  box.setWindowTitle(title);
+  box.setText(QString(kPlayerNames[std::clamp(player, 0, kPlayerCount - 1)]) + " " + text);
+  box.exec();
+}
+
+void ShellHooks::ShowNextPlayerPrompt() {
+  g_.state.mapHidden = 1;
+  window_.View()->RepaintAll();
+  QMessageBox box(&window_);
+  box.setWindowTitle("Next Player");
+  box.setText(kPlayerNames[std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1)]);
+  box.exec();
+  g_.state.mapHidden = 0;
+  window_.View()->RepaintAll();
+}
+
+void ShellHooks::ShowEliminatedDialog() { ShowPlayerDialog("Ha! Ha! Ha!", g_.app.lostPlayer, "has been eliminated!"); }
+void ShellHooks::ShowVictoryDialog() { ShowPlayerDialog("Victory!", g_.app.winner, "has conquered the world!"); }
+
+void ShellHooks::ShowCityDialog(int cityIndex) {
+  // Stands in for the City dialog: shows which city was opened.
+  QMessageBox box(&window_);
+  box.setWindowTitle("City");
+  const PieceRecord& city = g_.pieces[std::clamp(cityIndex, 0, kPieceSlots - 1)];
+  box.setText(QString("(%1, %2)").arg(city.x).arg(city.y));
+  box.exec();
+}
+
+bool ShellHooks::RunNewGameDialog() { return true; }
+
+std::optional<std::string> ShellHooks::ChooseOpenFile() {
+  const QString f = QFileDialog::getOpenFileName(&window_, "Open", QString(), "*.gam");
+  if (f.isEmpty()) return std::nullopt;
+  return f.toStdString();
+}
+
+std::optional<std::string> ShellHooks::ChooseSaveFile() {
+  const QString f = QFileDialog::getSaveFileName(&window_, "Save as", QString(), "*.gam");
+  if (f.isEmpty()) return std::nullopt;
+  return f.toStdString();
+}
+
+MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon,
+                                     MsgButtons buttons) {
+  static const std::map<MsgIcon, QMessageBox::Icon> kIcons = {
+      {MsgIcon::None, QMessageBox::NoIcon},          {MsgIcon::Stop, QMessageBox::Critical},
+      {MsgIcon::Exclamation, QMessageBox::Warning},  {MsgIcon::Question, QMessageBox::Question},
+      {MsgIcon::Information, QMessageBox::Information}};
+  static const std::map<MsgButtons, QMessageBox::StandardButtons> kButtons = {
+      {MsgButtons::Ok, QMessageBox::Ok},
+      {MsgButtons::OkCancel, QMessageBox::Ok | QMessageBox::Cancel},
+      {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No},
+      {MsgButtons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}};
+  window_.View()->EraseGotoLine();
+  QMessageBox box(kIcons.at(icon), QString::fromUtf8(caption.data(), static_cast<int>(caption.size())),
+                  QString::fromUtf8(text.data(), static_cast<int>(text.size())), kButtons.at(buttons), &window_);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    default: return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+  }
+}
+
+void ShellHooks::RepaintMainWindow() { window_.View()->RepaintAll(); }
+void ShellHooks::PaintMapBlack() { window_.View()->PaintMapBlack(); }
+void ShellHooks::SetScrollBarsForViewer() { window_.View()->SetScrollBarsForViewer(); }
+void ShellHooks::EnableMenuItem(int commandId, bool enabled) { window_.EnableMenuItem(commandId, enabled); }
+void ShellHooks::CheckMenuItem(int commandId, bool checked) { window_.CheckMenuItem(commandId, checked); }
+void ShellHooks::SizeMainWindowForWorld() { window_.SizeMainWindowForWorld(); }
+void ShellHooks::PlaceInfoDialogs() { window_.PlaceInfoDialogs(); }
+
+void ShellHooks::SetWaitCursor(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++waitCursorDepth_;
+  } else if (waitCursorDepth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --waitCursorDepth_;
+  }
+}
+
+}  // namespace vortan

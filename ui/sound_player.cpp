@@ -1,0 +1,93 @@
+#include "ui/sound_player.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+#include <cstdio>
+
+#include "model/hooks.h"
+#include "model/random.h"
+
+namespace vortan {
+
+SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {
+  const QString exe = QCoreApplication::applicationDirPath();
+  searchFolders << exe << exe + "/sounds" << exe + "/../share/vortan/sounds";
+}
+
+SoundPlayer::~SoundPlayer() = default;
+
+QString SoundPlayer::FileFor(int effect, int draw) {
+  switch (effect) {
+    case SoundEffect::Bomber: return "bomber.wav";
+    case SoundEffect::Tank: return draw % 2 == 0 ? "tank1.wav" : "tank2.wav";
+    case SoundEffect::Ship: return "ship.wav";
+    case SoundEffect::Distant: return draw % 2 == 0 ? "distant1.wav" : "distant2.wav";
+    case SoundEffect::Fighter: return "fighter.wav";
+    case SoundEffect::Para: return "para.wav";
+    case SoundEffect::Laugh: return "haha.wav";
+    case SoundEffect::Victory: return "victory.wav";
+    default: return {};
+  }
+}
+
+void SoundPlayer::Play(int effect, uint8_t soundMode, Random& rng) {
+  if (soundMode == SoundMode::Speaker) {
+    if (effect == SoundEffect::Bomber || effect == SoundEffect::Tank || effect == SoundEffect::Ship ||
+        effect == SoundEffect::Fighter)
+      QApplication::beep();
+    return;
+  }
+  if (soundMode != SoundMode::Card) return;
+  const bool twoFiles = effect == SoundEffect::Tank || effect == SoundEffect::Distant;
+  const int draw = twoFiles ? rng.Next() : 0;
+  PlayFile(FileFor(effect, draw), effect == SoundEffect::Distant);
+}
+
+bool SoundPlayer::DeviceAvailable() {
+  if (device_ < 0) {
+    device_ = QMediaDevices::audioOutputs().isEmpty() ? 0 : 1;
+    if (!device_) std::fprintf(stderr, "vortan: no audio output device found; the game plays on without sound\n");
+  }
+  return device_ == 1;
+}
+
+bool SoundPlayer::AnyPlaying() const {
+  for (const auto& [name, e] : effects_)
+    if (e && e->isPlaying()) return true;
+  return false;
+}
+
+void SoundPlayer::PlayFile(const QString& file, bool unlessBusy) {
+  if (file.isEmpty() || !DeviceAvailable()) return;
+  if (unlessBusy && AnyPlaying()) return;
+  auto it = effects_.find(file);
+  if (it == effects_.end()) {
+    QString path;
+    for (const QString& folder : searchFolders)
+      if (QFileInfo::exists(folder + "/" + file)) {
+        path = QDir(folder).absoluteFilePath(file);
+        break;
+      }
+    QSoundEffect* e = nullptr;
+    if (!path.isEmpty()) {
+      e = new QSoundEffect(this);
+      e->setSource(QUrl::fromLocalFile(path));
+    }
+    it = effects_.emplace(file, e).first;
+  }
+  QSoundEffect* e = it->second;
+  if (!e) return;   // a missing file is silently nothing
+  for (const auto& [name, other] : effects_)
+    if (other && other != e && other->isPlaying()) other->stop();
+  e->stop();
+  e->play();
+  current_ = e;
+}
+
+}  // namespace vortan
