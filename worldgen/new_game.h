@@ -1,10 +1,14 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include "model/game.h"
 
 namespace vortan {
 int NewGameCommand(Game& g);
+// What New does once its dialog has said OK: generate, set up, start. 0 when
+// no world could be made (the message has been shown; settings not restored).
+int StartNewGame(Game& g);
 void DemoCommand(Game& g);
 int StartGeneratedGame(Game& g);
 void SetUpGameView(Game& g);
@@ -16,4 +20,21 @@ struct PieceAttributeInput {
   std::array<std::string, kTypeCount> days, moves, fuel;
 };
 bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in);
+
+// The New Game dialog's OK, given which button of each group is selected.
+struct NewGameChoice {
+  // Per player: Out, Human, or anything else for Computer.
+  std::array<uint8_t, kPlayerCount> kind{};
+  std::optional<int> sizeIndex;   // 0..4 for 50 x 50 .. 70 x 70; none selected means 70 x 70
+  int difficulty = Difficulty::Easy;  // 0..2; anything else is Hard
+  std::optional<int> land;        // 0..4; none selected leaves the amount of land as it was
+};
+enum class NewGameVerdict { Accepted, NoHumanPlayer, OnlyOnePlayer };
+// Stores the choice in the settings and the settings file, then checks it;
+// a refused choice has shown its message and stays stored (the dialog stays open).
+NewGameVerdict ApplyNewGameChoice(Game& g, const NewGameChoice& choice);
+
+// The Demo command's view centre: the middle of the land, found from the
+// longest band of all-sea columns (x) and rows (y).
+MapPos CentreOnLand(const GameSettings& s, const World& w);
 }  // namespace vortan

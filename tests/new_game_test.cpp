@@ -1,0 +1,338 @@
+#include "worldgen/new_game.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <memory>
+
+#include "model/piece_types.h"
+#include "persist/settings_file.h"
+#include "support/world_picture.h"
+
+namespace vortan {
+namespace {
+
+using test::BuildWorld;
+
+// Records hook calls and keeps the last enabled/checked state of every menu item.
+class MenuHooks : public test::RecordingHooks {
+ public:
+  std::map<int, bool> enabled, checked;
+  std::function<bool()> dialog = [] { return true; };
+  void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
+  void CheckMenuItem(int id, bool on) override { checked[id] = on; }
+  bool RunNewGameDialog() override { return dialog(); }
+  void SetWaitCursor(bool on) override { calls.push_back(on ? "Wait" : "Arrow"); }
+  void RecreateProductionWindow() override { calls.push_back("Production"); }
+  void RepaintMainWindow() override { calls.push_back("Repaint"); }
+};
+
+std::string TempPath(const std::string& name) {
+  std::string path = ::testing::TempDir() + "vortan_new_game_" + name;
+  std::remove(path.c_str());
+  return path;
+}
+
+struct NewGameTest : ::testing::Test {
+  std::unique_ptr<Game> owner = std::make_unique<Game>();
+  Game& g = *owner;
+  MenuHooks hooks;
+  void SetUp() override {
+    ResetToProgramStart(g);
+    ApplyDefaultPieceAttributes(g.settings);
+    g.hooks = &hooks;
+    g.settingsPath = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    g.rng.SetState(2024);
+  }
+  int Setting(const char* section, const std::string& key) { return ReadProfileInt(g.settingsPath, section, key, -1); }
+  std::vector<uint8_t> SettingsBytes() {
+    std::vector<uint8_t> b(kSettingsBytes);
+    EncodeSettings(g.settings, b.data());
+    return b;
+  }
+};
+
+NewGameChoice Choice(std::array<uint8_t, kPlayerCount> kinds, std::optional<int> size, int difficulty,
+                     std::optional<int> land) {
+  NewGameChoice c;
+  c.kind = kinds;
+  c.sizeIndex = size;
+  c.difficulty = difficulty;
+  c.land = land;
+  return c;
+}
+
+TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
+  g.settings.landAmount = 3;
+  EXPECT_EQ(ApplyNewGameChoice(g, Choice({2, 2, 0, 0, 0, 0}, std::nullopt, 7, std::nullopt)),
+            NewGameVerdict::NoHumanPlayer);
+  EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be a human player");
+  EXPECT_EQ(g.settings.width, 70);
+  EXPECT_EQ(g.settings.difficulty, Difficulty::Hard);
+  EXPECT_EQ(g.settings.landAmount, 3);
+  EXPECT_EQ(Setting("Settings", "player2"), 2);
+  EXPECT_EQ(Setting("Settings", "size"), 4);
+  EXPECT_EQ(Setting("Settings", "land"), -1) << "no land button: nothing written";
+
+  EXPECT_EQ(ApplyNewGameChoice(g, Choice({0, 0, 1, 0, 0, 0}, 1, 0, 4)), NewGameVerdict::OnlyOnePlayer);
+  EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be more than 1 player");
+  EXPECT_EQ(g.settings.height, 55);
+  EXPECT_EQ(Setting("Settings", "land"), 4);
+
+  hooks.calls.clear();
+  EXPECT_EQ(ApplyNewGameChoice(g, Choice({0, 2, 1, 0, 0, 0}, 0, 2, 1)), NewGameVerdict::Accepted);
+  EXPECT_TRUE(hooks.calls.empty());
+}
+
+TEST_F(NewGameTest, CancelPutsTheSettingsBackButTheFileKeepsTheChoices) {
+  const auto before = SettingsBytes();
+  hooks.dialog = [&] {
+    ApplyNewGameChoice(g, Choice({2, 2, 2, 0, 0, 0}, 2, 1, 0));
+    PieceAttributeInput in;
+    in.use.fill(true);
+    in.use[PieceType::Carrier] = false;
+    in.days[PieceType::Army] = "9";
+    ApplyPieceAttributes(g, in);
+    return false;
+  };
+  EXPECT_EQ(NewGameCommand(g), 0);
+  EXPECT_EQ(SettingsBytes(), before);
+  EXPECT_EQ(Setting("Settings", "size"), 2);
+  EXPECT_EQ(Setting("Pieces", "carrier"), 0);
+  EXPECT_EQ(Setting("Days", "army"), 9);
+}
+
+TEST_F(NewGameTest, FailedGenerationPutsTheSettingsBack) {
+  const auto before = SettingsBytes();
+  hooks.dialog = [&] {
+    g.settings.kind = {1, 2, 0, 0, 0, 0};
+    g.settings.width = g.settings.height = 12;
+    return true;
+  };
+  EXPECT_EQ(NewGameCommand(g), 0);
+  EXPECT_EQ(SettingsBytes(), before);
+  EXPECT_EQ(g.state.gameActive, 0);
+  EXPECT_EQ(hooks.calls.front(), "Wait");
+  EXPECT_EQ(hooks.calls.back(), "Arrow");
+}
+
+TEST_F(NewGameTest, NewGameStartsWithTheLowestHumanViewingAndEveryoneAtHome) {
+  hooks.dialog = [&] { return ApplyNewGameChoice(g, Choice({0, 2, 1, 2, 1, 0}, 0, 2, 1)) == NewGameVerdict::Accepted; };
+  g.state.tileSize = 32;
+  g.state.eliminated[1] = 1;
+  g.app.fileName = "OLD.GAM";
+  ASSERT_EQ(NewGameCommand(g), 1);
+  const GameState& s = g.state;
+  EXPECT_EQ(s.viewingPlayer, 2);
+  EXPECT_EQ(s.currentPlayer, 0);
+  EXPECT_EQ(s.day, 1);
+  EXPECT_EQ(s.tileSize, 16);
+  EXPECT_EQ(s.gameActive, 1);
+  EXPECT_EQ(s.demoMode, 0);
+  EXPECT_EQ(s.mapHidden, 0);
+  EXPECT_EQ(g.app.fileName, kRecoverFileName);
+  EXPECT_GE(g.settings.landMassCount, 9);
+  for (int p = 0; p < kPlayerCount; ++p) {
+    EXPECT_EQ(s.eliminated[p], 0);
+    EXPECT_EQ(s.homeX[p], g.pieces[p].x);
+    EXPECT_EQ(s.savedViewY[p], g.pieces[p].y);
+  }
+  EXPECT_EQ(s.viewX, g.pieces[2].x);
+  EXPECT_TRUE(hooks.enabled[Cmd::Save]);
+  EXPECT_TRUE(hooks.checked[Cmd::PromptOnNewHuman]) << "two humans";
+  EXPECT_TRUE(g.app.promptOnNewHuman);
+  EXPECT_TRUE(hooks.checked[Cmd::MoveMemory]);
+  EXPECT_FALSE(hooks.checked[Cmd::AutoPlay]);
+  EXPECT_TRUE(hooks.checked[Cmd::Zoom100]);
+  EXPECT_FALSE(hooks.checked[Cmd::Zoom200]);
+  EXPECT_EQ(std::count(hooks.calls.begin(), hooks.calls.end(), "Production"), 1);
+}
+
+TEST_F(NewGameTest, DemoIsSixComputersOnFortyByFortyCentredOnTheLand) {
+  g.settings.inUse[PieceType::Army] = 0;
+  DemoCommand(g);
+  EXPECT_EQ(g.settings.width, 40);
+  EXPECT_EQ(g.settings.landAmount, 2);
+  EXPECT_EQ(g.settings.difficulty, Difficulty::Easy);
+  for (int p = 0; p < kPlayerCount; ++p) EXPECT_EQ(g.settings.kind[p], PlayerKind::Computer);
+  EXPECT_EQ(g.settings.inUse[PieceType::Army], 1);
+  EXPECT_EQ(g.state.demoMode, 1);
+  EXPECT_EQ(g.state.gameActive, 1);
+  EXPECT_EQ(g.state.viewingPlayer, 0);
+  const MapPos centre = CentreOnLand(g.settings, g.world);
+  EXPECT_EQ(g.state.homeX[0], centre.x);
+  EXPECT_EQ(g.state.savedViewY[0], centre.y);
+  EXPECT_EQ(g.state.viewX, centre.x);
+  EXPECT_EQ(g.state.homeX[1], g.pieces[1].x);
+  EXPECT_FALSE(hooks.enabled[Cmd::Save]);
+  EXPECT_FALSE(hooks.enabled[Cmd::PromptOnNewHuman]);
+  EXPECT_EQ(hooks.calls.back(), "Repaint");
+  EXPECT_EQ(g.app.fileName, kRecoverFileName);
+}
+
+TEST(CentreOnLand, SplitsTheLongestEmptyBandLastOneOnATieWrappingRound) {
+  auto g = std::make_unique<Game>();
+  auto centre = [&](std::vector<std::string> rows) {
+    BuildWorld(*g, rows);
+    return CentreOnLand(g->settings, g->world);
+  };
+  EXPECT_EQ(centre({"+++...++++", "+.+....+.+"}), (MapPos{8, 1}));
+  EXPECT_EQ(centre({"+.++.+++++", "+.++.++.++"}), (MapPos{8, 1})) << "two bands of one: the later";
+  EXPECT_EQ(centre({"...++...+.", "..........", ".........."}), (MapPos{5, 2})) << "band 9, 0, 1, 2 wraps";
+  EXPECT_EQ(centre({"++++++++++", "++++++++++", "++++++++++", "++++++++++"}), (MapPos{3, 0}))
+      << "no empty line: the last one with a run of 0";
+}
+
+TEST_F(NewGameTest, SetUpGameViewNumbersCitiesAndRunsTheEliminationCheck) {
+  BuildWorld(g, {
+                    ".......",
+                    ".*+*.*.",
+                    ".+++...",
+                    ".......",
+                });
+  g.hooks = &hooks;
+  test::AddCity(g, 0, 2, 2);
+  test::AddCity(g, 1, 5, 1);
+  test::AddCity(g, 3, 0, 0);
+  g.settings.kind[3] = PlayerKind::Computer;
+  g.settings.kind[2] = PlayerKind::Computer;  // owns nothing
+  g.state.tileSize = 20;
+  g.lastShownPiece = 3;
+  SetUpGameView(g);
+  EXPECT_EQ(g.world.At(1, 1).cityOrdinal, 0);
+  EXPECT_EQ(g.world.At(2, 2).cityOrdinal, 1);
+  EXPECT_EQ(g.world.At(3, 1).cityOrdinal, 2);
+  EXPECT_EQ(g.world.At(5, 1).cityOrdinal, 0);
+  EXPECT_EQ(g.lastShownPiece, kPieceSlots);
+  EXPECT_EQ(g.state.tileSize, 16);
+  EXPECT_EQ(g.state.zoomIsWhole, 1);
+  EXPECT_EQ(g.state.eliminated[2], 1);
+  EXPECT_FALSE(hooks.checked[Cmd::PromptOnNewHuman]) << "one human";
+  EXPECT_FALSE(hooks.enabled[Cmd::PromptOnNewHuman]);
+  EXPECT_TRUE(hooks.enabled[Cmd::Surrender]);
+
+  g.state.eliminated[0] = 1;
+  g.state.tileSize = 24;
+  SetUpGameView(g);
+  EXPECT_FALSE(hooks.enabled[Cmd::Surrender]) << "no human left";
+  EXPECT_FALSE(hooks.enabled[Cmd::MoveMemory]);
+  EXPECT_EQ(g.state.zoomIsWhole, 0);
+  EXPECT_TRUE(hooks.checked[Cmd::Zoom150]);
+}
+
+TEST_F(NewGameTest, PieceAttributesReadFieldsAsBytesThenBoundThem) {
+  PieceAttributeInput in;
+  in.use.fill(true);
+  in.use[PieceType::Submarine] = false;
+  in.days = {"", "0", "junk", "4", "300", "256", "-3", "12x", " 7 ", "8"};
+  in.moves = {"", "1", "6", "14", "7", "4", "4", "4", "4", "7"};
+  in.fuel = {"", "", "", "5", "40", "", "", "", "", "300"};
+  ASSERT_TRUE(ApplyPieceAttributes(g, in));
+  const GameSettings& s = g.settings;
+  EXPECT_EQ(s.days[PieceType::Army], 1);
+  EXPECT_EQ(s.days[PieceType::Destroyer], 1);
+  EXPECT_EQ(s.days[PieceType::Bomber], 32);
+  EXPECT_EQ(s.days[PieceType::Battleship], 1);
+  EXPECT_EQ(s.days[PieceType::Carrier], 1);
+  EXPECT_EQ(s.days[PieceType::Submarine], 1);
+  EXPECT_EQ(s.days[PieceType::Transport], 7);
+  EXPECT_EQ(s.fuel[PieceType::Fighter], 8);
+  EXPECT_EQ(s.fuel[PieceType::Bomber], 32);
+  EXPECT_EQ(s.fuel[PieceType::Para], 32);
+  EXPECT_EQ(s.inUse[PieceType::Submarine], 0);
+  EXPECT_EQ(Setting("Pieces", "submarine"), 0);
+  EXPECT_EQ(Setting("Pieces", "army"), 1);
+  EXPECT_EQ(Setting("Days", "battleship"), 1);
+  EXPECT_EQ(Setting("Moves", "fighter"), 14);
+  EXPECT_EQ(Setting("Fuel", "fighter"), 8);
+  EXPECT_EQ(Setting("Fuel", "carrier"), -1) << "only the air types have fuel keys";
+}
+
+TEST_F(NewGameTest, PieceAttributesRefuseASetThatCannotCaptureOrCross) {
+  const auto before = SettingsBytes();
+  PieceAttributeInput in;
+  in.use.fill(true);
+  in.use[PieceType::Army] = in.use[PieceType::Para] = false;
+  EXPECT_FALSE(ApplyPieceAttributes(g, in));
+  EXPECT_EQ(hooks.calls.back(),
+            "Message Vortan: You must have either Armies or Paras in the\ngame or you couldn't capture cities!");
+  in.use[PieceType::Army] = true;
+  in.use[PieceType::Transport] = false;
+  EXPECT_FALSE(ApplyPieceAttributes(g, in));
+  EXPECT_EQ(hooks.calls.back(),
+            "Message Vortan: You must have either Transports or Paras in the\ngame or you couldn't get to other "
+            "islands!");
+  EXPECT_EQ(SettingsBytes(), before);
+  EXPECT_EQ(Setting("Pieces", "army"), -1);
+}
+
+// --- vortan-sim new ---
+
+struct SimRun {
+  int exitCode;
+  std::string err;
+  std::vector<uint8_t> bytes;
+};
+
+SimRun RunSimNew(const std::string& args, const std::string& name) {
+  const std::string out = TempPath(name + ".gam"), err = TempPath(name + ".err");
+  const std::string cmd = std::string(VORTAN_SIM_PATH) + " new " + args + " --out " + out + " 2>" + err;
+  const int status = std::system(cmd.c_str());
+  SimRun r{WEXITSTATUS(status), {}, {}};
+  std::ifstream e(err), o(out, std::ios::binary);
+  r.err.assign(std::istreambuf_iterator<char>(e), {});
+  r.bytes.assign(std::istreambuf_iterator<char>(o), {});
+  return r;
+}
+
+uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {
+  uint64_t h = 1469598103934665603ull;
+  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+  return h;
+}
+
+TEST(SimNew, SameArgumentsGiveTheSameKnownBytes) {
+  struct Case {
+    const char* args;
+    uint64_t hash;
+  };
+  const Case kCases[] = {
+      {"--seed 1 --size 50 --land 2 --difficulty 1 --players HCOOOO", 0x90afbf66d7180561ull},
+      {"--seed 4294967295 --size 70 --land 4 --difficulty 3 --players CHCHCH", 0xf7e9c16373f477afull},
+      {"--seed 77 --size 40 --land 0 --difficulty 0 --players OOHOOC", 0xaeaab1a61c3f59b6ull},
+  };
+  for (const Case& c : kCases) {
+    const SimRun a = RunSimNew(c.args, "a"), b = RunSimNew(c.args, "b");
+    ASSERT_EQ(a.exitCode, 0) << c.args << ": " << a.err;
+    ASSERT_EQ(a.bytes.size(), static_cast<size_t>(kSavedGameBytes));
+    EXPECT_TRUE(a.bytes == b.bytes) << c.args;
+    EXPECT_EQ(Fnv1a(a.bytes), c.hash) << c.args << std::hex << " hash 0x" << Fnv1a(a.bytes);
+  }
+}
+
+TEST(SimNew, NoWorldExitsThreeWithTheMessageAndUsageErrorsExitTwo) {
+  const SimRun tiny = RunSimNew("--seed 5 --size 12 --land 2 --difficulty 1 --players HCOOOO", "tiny");
+  EXPECT_EQ(tiny.exitCode, 3);
+  EXPECT_EQ(tiny.err, "Failed to make a suitable map\nTry again or change the New Game settings\n");
+  EXPECT_TRUE(tiny.bytes.empty());
+  for (const char* bad : {"--seed 1 --size 50 --land 5 --difficulty 1 --players HCOOOO",
+                          "--seed -1 --size 50 --land 2 --difficulty 1 --players HCOOOO",
+                          "--seed 1 --size 50 --land 2 --difficulty 1 --players HCOOO",
+                          "--seed 1 --size 50 --land 2 --difficulty 1 --players CCOOOO",
+                          "--seed 1 --size 50 --land 2 --players HCOOOO", "--seed 1 --size 71 --land 2"}) {
+    const SimRun r = RunSimNew(bad, "bad");
+    EXPECT_EQ(r.exitCode, 2) << bad;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << bad << ": " << r.err;
+  }
+}
+
+}  // namespace
+}  // namespace vortan
