@@ -254,6 +254,14 @@ TEST_F(NewGameTest, PieceAttributesReadFieldsAsBytesThenBoundThem) {
   EXPECT_EQ(Setting("Moves", "fighter"), 14);
   EXPECT_EQ(Setting("Fuel", "fighter"), 8);
   EXPECT_EQ(Setting("Fuel", "carrier"), -1) << "only the air types have fuel keys";
+
+  g.settings.inUse[PieceType::Submarine] = 1;  // the dialog shows the file's choice
+  const PieceAttributeInput shown = PieceAttributesToShow(g);
+  EXPECT_FALSE(shown.use[PieceType::Submarine]);
+  EXPECT_TRUE(shown.use[PieceType::Army]);
+  EXPECT_EQ(shown.days[PieceType::Transport], "7");
+  EXPECT_EQ(shown.fuel[PieceType::Bomber], "32");
+  EXPECT_EQ(DefaultPieceAttributesToShow().days[PieceType::Transport], "2");
 }
 
 TEST_F(NewGameTest, PieceAttributesRefuseASetThatCannotCaptureOrCross) {

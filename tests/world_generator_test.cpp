@@ -24,11 +24,6 @@ int CountTerrain(const Game& g, uint8_t terrain) {
   return n;
 }
 
-uint64_t Fnv1a(const uint8_t* p, size_t n, uint64_t h = 1469598103934665603ull) {
-  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  return h;
-}
-
 // --- The building blocks, on drawn worlds ---
 
 struct BlobTest : ::testing::Test {
@@ -188,26 +183,7 @@ TEST_F(StartCityTest, TakesTheFirstCoastalCityColumnByColumn) {
   EXPECT_EQ(g.world.At(4, 3).visible, 0);
 }
 
-TEST_F(StartCityTest, HumansGetALandMassWithTheirDifficultysCityCount) {
-  const std::vector<std::string> world = {
-      "..........",
-      ".*.**.***.",
-      "..........",
-      ".****.....",
-      "..........",
-  };
-  int placed = 0;
-  for (int difficulty = Difficulty::Easy; difficulty <= Difficulty::Hard; ++difficulty)
-    for (uint32_t seed = 0; seed < 20; ++seed) {
-      g.settings.difficulty = static_cast<uint8_t>(difficulty);
-      g.rng.SetState(seed);
-      if (Place(world) == 0) continue;
-      ++placed;
-      const int cities = g.landMasses[g.world.At(g.pieces[1].Pos()).landMass].cityCount;
-      const bool fits = difficulty == Difficulty::Easy ? cities == 2 || cities == 3 : cities == 1 || cities == 2;
-      EXPECT_TRUE(fits) << "difficulty " << difficulty << ": " << cities << " cities";
-    }
-  EXPECT_GT(placed, 30);
+TEST_F(StartCityTest, SimpleWantsTwoCitiesAndWithoutArmiesCitiesBuildParas) {
   g.settings.difficulty = Difficulty::Simple;
   g.settings.inUse[PieceType::Army] = 0;
   g.rng.SetState(1);
@@ -322,39 +298,6 @@ TEST(GenerateWorld, EverySizeLandAmountDifficultyAndPlayerMixKeepsTheGuarantees)
       ExpectGuarantees(*g, n, m);
       EXPECT_EQ(g->settings.landMassCount, 10) << "only the generator's own copy learns the count";
     }
-}
-
-// Fixed seeds give fixed worlds: any change in the draw order shows here.
-TEST(GenerateWorld, KnownSeedsGiveKnownWorlds) {
-  struct Case {
-    uint32_t seed;
-    int side, land;
-    int landMasses;
-    uint64_t hash;
-  };
-  const Case kCases[] = {
-      {1, 50, 2, 18, 0x4dd4185af3a46442ull},
-      {123456789, 70, 4, 29, 0x36297666348da666ull},
-      {4000000000u, 40, 0, 9, 0x3ecd2e4e04304f88ull},
-  };
-  auto g = std::make_unique<Game>();
-  for (const Case& c : kCases) {
-    ResetToProgramStart(*g);
-    ApplyDefaultPieceAttributes(g->settings);
-    g->settings.width = g->settings.height = static_cast<uint8_t>(c.side);
-    g->settings.landAmount = static_cast<uint8_t>(c.land);
-    g->settings.difficulty = Difficulty::Tricky;
-    g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Out,
-                        PlayerKind::Human, PlayerKind::Out,      PlayerKind::Computer};
-    g->rng.SetState(c.seed);
-    const int n = GenerateWorld(*g, g->settings, g->state);
-    std::vector<uint8_t> bytes(kPieceTableBytes + kWorldBytes);
-    EncodePieces(g->pieces, bytes.data());
-    EncodeWorld(g->world, bytes.data() + kPieceTableBytes);
-    const uint64_t hash = Fnv1a(bytes.data(), bytes.size(), g->rng.State());
-    EXPECT_EQ(n, c.landMasses) << "seed " << c.seed;
-    EXPECT_EQ(hash, c.hash) << "seed " << c.seed << std::hex << " hash 0x" << hash;
-  }
 }
 
 TEST(GenerateWorld, GivesUpAfterTwoHundredAttemptsWithTheMessage) {

@@ -293,6 +293,29 @@ bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in) {
   return true;
 }
 
+PieceAttributeInput PieceAttributesToShow(const Game& g) {
+  PieceAttributeInput shown;
+  for (int t : kAttributeRows) {
+    const char* key = kPieceTypeDefaults[t].key;
+    shown.use[t] = g.settingsPath.empty() || ReadProfileInt(g.settingsPath, "Pieces", key, 1) == 1;
+    shown.days[t] = std::to_string(g.settings.days[t]);
+    shown.moves[t] = std::to_string(g.settings.moves[t]);
+  }
+  for (int t : kFuelRows) shown.fuel[t] = std::to_string(g.settings.fuel[t]);
+  return shown;
+}
+
+PieceAttributeInput DefaultPieceAttributesToShow() {
+  PieceAttributeInput shown;
+  for (int t : kAttributeRows) {
+    shown.use[t] = true;
+    shown.days[t] = std::to_string(kPieceTypeDefaults[t].days);
+    shown.moves[t] = std::to_string(kPieceTypeDefaults[t].moves);
+  }
+  for (int t : kFuelRows) shown.fuel[t] = std::to_string(kPieceTypeDefaults[t].fuel);
+  return shown;
+}
+
 NewGameVerdict ApplyNewGameChoice(Game& g, const NewGameChoice& choice) {
   GameSettings& s = g.settings;
   for (int p = 0; p < kPlayerCount; ++p) {

@@ -20,6 +20,11 @@ struct PieceAttributeInput {
   std::array<std::string, kTypeCount> days, moves, fuel;
 };
 bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in);
+// What the Piece Attributes dialog shows when it opens: the boxes from the
+// settings file's "Pieces" keys (missing: in use), the fields from the settings.
+PieceAttributeInput PieceAttributesToShow(const Game& g);
+// What its "Default" button puts in: every box checked, the default values.
+PieceAttributeInput DefaultPieceAttributesToShow();
 
 // The New Game dialog's OK, given which button of each group is selected.
 struct NewGameChoice {
