@@ -9,159 +9,98 @@
 namespace vortan {
 namespace {
 
-std::vector<uint8_t> RandomBytes(int n, unsigned seed) {
+using Bytes = std::vector<uint8_t>;
+
+Bytes RandomBytes(int n, unsigned seed) {
   std::mt19937 gen(seed);
-  std::vector<uint8_t> v(static_cast<std::size_t>(n));
+  Bytes v(static_cast<std::size_t>(n));
   for (uint8_t& b : v) b = static_cast<uint8_t>(gen() | 1);  // never zero, so a dropped byte shows
   return v;
+}
+
+template <typename Block>
+Bytes Encoded(const Block& b, void (*encode)(const Block&, uint8_t*), int size) {
+  Bytes out(static_cast<std::size_t>(size));
+  encode(b, out.data());
+  return out;
 }
 
 // Any byte image decodes and encodes back to itself: no field is lost and no
 // unused byte is cleared.
 TEST(RecordCodec, EveryByteOfEveryBlockRoundTrips) {
-  for (unsigned seed = 1; seed <= 3; ++seed) {
-    auto settings = RandomBytes(kSettingsBytes, seed);
-    std::vector<uint8_t> out(kSettingsBytes);
-    EncodeSettings(DecodeSettings(settings.data()), out.data());
-    EXPECT_EQ(out, settings);
-
-    auto state = RandomBytes(kStateBytes, seed);
-    out.assign(kStateBytes, 0);
-    EncodeState(DecodeState(state.data()), out.data());
-    EXPECT_EQ(out, state);
-
-    auto pieces = RandomBytes(kPieceTableBytes, seed);
-    out.assign(kPieceTableBytes, 0);
-    auto table = std::make_unique<PieceTable>(DecodePieces(pieces.data()));
-    EncodePieces(*table, out.data());
-    EXPECT_EQ(out, pieces);
-
-    auto world = RandomBytes(kWorldBytes, seed);
-    out.assign(kWorldBytes, 0);
-    auto w = std::make_unique<World>(DecodeWorld(world.data()));
-    EncodeWorld(*w, out.data());
-    EXPECT_EQ(out, world);
-  }
+  const Bytes settings = RandomBytes(kSettingsBytes, 1), state = RandomBytes(kStateBytes, 2);
+  const Bytes pieces = RandomBytes(kPieceTableBytes, 3), world = RandomBytes(kWorldBytes, 4);
+  EXPECT_EQ(Encoded(DecodeSettings(settings.data()), EncodeSettings, kSettingsBytes), settings);
+  EXPECT_EQ(Encoded(DecodeState(state.data()), EncodeState, kStateBytes), state);
+  EXPECT_EQ(Encoded(*std::make_unique<PieceTable>(DecodePieces(pieces.data())), EncodePieces, kPieceTableBytes), pieces);
+  EXPECT_EQ(Encoded(*std::make_unique<World>(DecodeWorld(world.data())), EncodeWorld, kWorldBytes), world);
 }
 
-TEST(RecordCodec, SettingsFieldsSitAtTheirOffsets) {
+// Each field holds a value that shows where it landed, so a swapped or
+// misplaced field changes the image.
+TEST(RecordCodec, SettingsLayout) {
   GameSettings s;
   s.version = 2.0f;
-  s.width = 50;
-  s.height = 55;
-  s.landMassCount = 12;
-  s.difficulty = 3;
+  s.width = 50, s.height = 55, s.landMassCount = 12, s.difficulty = 3;
   s.kind = {1, 2, 0, 2, 1, 0};
   s.landAmount = 4;
-  s.inUse[9] = 1;
-  s.days[1] = 4;
-  s.moves[3] = 14;
-  s.fuel[9] = 28;
+  for (int t = 0; t < kTypeCount; ++t) {
+    s.inUse[t] = static_cast<uint8_t>(0x10 + t);
+    s.days[t] = static_cast<uint8_t>(0x20 + t);
+    s.moves[t] = static_cast<uint8_t>(0x30 + t);
+    s.fuel[t] = static_cast<uint8_t>(0x40 + t);
+  }
   s.unused55 = 0xAB;
-  uint8_t b[kSettingsBytes] = {};
-  EncodeSettings(s, b);
-  EXPECT_EQ(b[0], 0x00);
-  EXPECT_EQ(b[1], 0x00);
-  EXPECT_EQ(b[2], 0x00);
-  EXPECT_EQ(b[3], 0x40);  // float 2.0
-  EXPECT_EQ(b[4], 50);
-  EXPECT_EQ(b[5], 55);
-  EXPECT_EQ(b[6], 12);
-  EXPECT_EQ(b[7], 3);
-  EXPECT_EQ(b[8 + 1], 2);
-  EXPECT_EQ(b[13], 0);
-  EXPECT_EQ(b[14], 4);
-  EXPECT_EQ(b[15 + 9], 1);
-  EXPECT_EQ(b[25 + 1], 4);
-  EXPECT_EQ(b[35 + 3], 14);
-  EXPECT_EQ(b[45 + 9], 28);
-  EXPECT_EQ(b[55], 0xAB);
+  const Bytes want = {0, 0, 0, 0x40, 50, 55, 12, 3, 1, 2, 0, 2, 1, 0, 4,
+                      0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19,
+                      0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29,
+                      0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39,
+                      0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0xAB};
+  EXPECT_EQ(Encoded(s, EncodeSettings, kSettingsBytes), want);
 }
 
-TEST(RecordCodec, StateFieldsAreLittleEndianAtTheirOffsets) {
+TEST(RecordCodec, StateLayoutIsLittleEndian) {
   GameState s;
-  s.currentPiece = 499;
-  s.unused2 = {0x11, 0x22};
-  s.currentPlayer = 5;
-  s.day = -2;
-  s.tileSize = 24;
-  s.mapHidden = 1;
-  s.eliminated[2] = 1;
-  s.autoPlay[5] = 1;
-  s.savedViewX[1] = 0x1234;
-  s.homeY[5] = 69;
-  s.viewX = 33;
-  s.viewY = 0x0102;
-  s.playerBit[5] = 32;
-  s.moveMemory[5] = 1;
-  uint8_t b[kStateBytes] = {};
-  EncodeState(s, b);
-  EXPECT_EQ(b[0], 499 & 0xFF);
-  EXPECT_EQ(b[1], 499 >> 8);
-  EXPECT_EQ(b[2], 0x11);
-  EXPECT_EQ(b[3], 0x22);
-  EXPECT_EQ(b[4], 5);
-  EXPECT_EQ(b[6], 0xFE);
-  EXPECT_EQ(b[7], 0xFF);
-  EXPECT_EQ(b[16], 24);
-  EXPECT_EQ(b[17], 1);
-  EXPECT_EQ(b[20 + 2], 1);
-  EXPECT_EQ(b[26 + 5], 1);
-  EXPECT_EQ(b[32 + 2], 0x34);
-  EXPECT_EQ(b[32 + 3], 0x12);
-  EXPECT_EQ(b[68 + 10], 69);
-  EXPECT_EQ(b[80], 33);
-  EXPECT_EQ(b[82], 0x02);
-  EXPECT_EQ(b[83], 0x01);
-  EXPECT_EQ(b[84 + 10], 32);
-  EXPECT_EQ(b[96 + 10], 1);
-  EXPECT_EQ(b[107], 0);
+  s.currentPiece = 0x0102, s.unused2 = {0x03, 0x04}, s.currentPlayer = 0x0506, s.day = -2;
+  s.viewingPlayer = 0x0708, s.gameActive = 0x090A, s.demoMode = 0x0B0C, s.zoomIsWhole = 0x0D0E;
+  s.tileSize = 0x0F, s.mapHidden = 0x10, s.unused18 = {0x11, 0x12};
+  for (int p = 0; p < kPlayerCount; ++p) {
+    s.eliminated[p] = static_cast<uint8_t>(0x20 + p);
+    s.autoPlay[p] = static_cast<uint8_t>(0x30 + p);
+    s.savedViewX[p] = static_cast<int16_t>(0x4000 + p);
+    s.savedViewY[p] = static_cast<int16_t>(0x4100 + p);
+    s.homeX[p] = static_cast<int16_t>(0x4200 + p);
+    s.homeY[p] = static_cast<int16_t>(0x4300 + p);
+    s.playerBit[p] = static_cast<int16_t>(0x4400 + p);
+    s.moveMemory[p] = static_cast<int16_t>(0x4500 + p);
+  }
+  s.viewX = 0x5051, s.viewY = 0x5253;
+  Bytes want = {0x02, 0x01, 0x03, 0x04, 0x06, 0x05, 0xFE, 0xFF, 0x08, 0x07, 0x0A, 0x09, 0x0C, 0x0B, 0x0E, 0x0D,
+                0x0F, 0x10, 0x11, 0x12, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x30, 0x31, 0x32, 0x33, 0x34, 0x35};
+  const auto words = [&](int high) {
+    for (int p = 0; p < kPlayerCount; ++p) want.insert(want.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(high)});
+  };
+  for (int high : {0x40, 0x41, 0x42, 0x43}) words(high);
+  want.insert(want.end(), {0x51, 0x50, 0x53, 0x52});
+  words(0x44);
+  words(0x45);
+  EXPECT_EQ(Encoded(s, EncodeState, kStateBytes), want);
 }
 
-TEST(RecordCodec, PieceAndCellFieldsSitAtTheirOffsets) {
+TEST(RecordCodec, PieceAndCellLayouts) {
   auto t = std::make_unique<PieceTable>();
-  PieceRecord& p = (*t)[1];
-  p.type = PieceType::Bomber;
-  p.owner = 3;
-  p.x = 7;
-  p.destY = 9;
-  p.strength = 100;
-  p.fuel = -1;
-  p.facing = 1;
-  p.production = 8;
-  p.daysLeft = 2;
-  p.unused15 = 0x5A;
-  std::vector<uint8_t> b(kPieceTableBytes);
-  EncodePieces(*t, b.data());
-  const uint8_t* r = b.data() + 16;
-  EXPECT_EQ(b[0], PieceType::None);
-  EXPECT_EQ(r[0], PieceType::Bomber);
-  EXPECT_EQ(r[1], 3);
-  EXPECT_EQ(r[4], 7);
-  EXPECT_EQ(r[7], 9);
-  EXPECT_EQ(r[8], 100);
-  EXPECT_EQ(r[9], 0);
-  EXPECT_EQ(r[10], 0xFF);
-  EXPECT_EQ(r[11], 0xFF);
-  EXPECT_EQ(r[12], 1);
-  EXPECT_EQ(r[13], 8);
-  EXPECT_EQ(r[14], 2);
-  EXPECT_EQ(r[15], 0x5A);
+  (*t)[1] = PieceRecord{PieceType::Bomber, 3, 4, 2, 7, 8, 9, 10, 100, -1, 1, 8, 2, 0x5A};
+  const Bytes pieces = Encoded(*t, EncodePieces, kPieceTableBytes);
+  EXPECT_EQ(pieces[0], PieceType::None);
+  EXPECT_EQ(Bytes(pieces.begin() + 16, pieces.begin() + 32),
+            (Bytes{PieceType::Bomber, 3, 4, 2, 7, 8, 9, 10, 100, 0, 0xFF, 0xFF, 1, 8, 2, 0x5A}));
 
   auto w = std::make_unique<World>();
-  MapCell& c = w->At(3, 2);  // element 2 * 70 + 3
-  c.terrain = Terrain::Mountain;
-  c.landMass = 17;
-  c.tileVariant = 6;
-  c.topFacing = 1;
-  std::vector<uint8_t> wb(kWorldBytes);
-  EncodeWorld(*w, wb.data());
-  const uint8_t* cb = wb.data() + (2 * kGridSide + 3) * kCellBytes;
-  EXPECT_EQ(cb[0], Terrain::Mountain);
-  EXPECT_EQ(cb[3], 17);
-  EXPECT_EQ(cb[4], PieceType::None);
-  EXPECT_EQ(cb[7], 6);
-  EXPECT_EQ(cb[11], 1);
+  w->At(3, 2) = MapCell{3, 1, 2, 17, 5, 4, 6, 7, 8, 9, 10, 1};  // element 2 * 70 + 3
+  const Bytes world = Encoded(*w, EncodeWorld, kWorldBytes);
+  const auto at = world.begin() + (2 * kGridSide + 3) * kCellBytes;
+  EXPECT_EQ(Bytes(at, at + kCellBytes), (Bytes{3, 1, 2, 17, 5, 4, 6, 7, 8, 9, 10, 1}));
+  EXPECT_EQ(world[(2 * kGridSide + 2) * kCellBytes + 4], PieceType::None);
 }
 
 }  // namespace
