@@ -60,28 +60,58 @@ int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, cons
   return row[c.topType];
 }
 
-// Adds what the visible enemies are worth to the piece, then discounts every
-// entry by its distance from the centre.
-void ScoreEnemiesAndDiscount(const Game& g, const PieceRecord& piece, ValueMap& map) {
-  const int R = map.radius, player = piece.owner, bit = g.state.playerBit[player];
+// Adds what the visible enemies are worth to the piece.
+void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& window) {
   const bool ship = IsShipType(piece.type);
-  for (int i = 0; i <= 2 * R; ++i)
-    for (int j = 0; j <= 2 * R; ++j) {
-      int32_t& v = map.At(i, j);
-      MapPos cp = map.CellOf(g.settings, piece.Pos(), i, j);
-      const MapCell& c = g.world.At(cp);
-      bool enemy = c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0;
-      if (enemy && (!ship || IsCoastal(g.world, g.settings, cp.x, cp.y))) {
-        int m = piece.movesLeft >= WrapDistance(g.settings, piece.Pos(), cp) ? 2 : 1;
-        v += m * EnemyWorth(g, piece, cp, c);
-        if (piece.type == PieceType::Fighter && c.terrain != Terrain::Sea && c.topType != PieceType::Bomber &&
-            g.landMasses[c.landMass].status == LandMassStatus::Contested)
-          v /= 2;
-      }
-      int di = std::abs(i - R), dj = std::abs(j - R);
-      int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-      v = v * 8 / d;
+  const WindowCells& cells = *window.cells;
+  for (int k = 0; k < window.enemyCount; ++k) {
+    const int i = window.EnemyI(k), j = window.EnemyJ(k);
+    const MapPos cp = cells.Pos(i, j);
+    const MapCell& c = g.world.At(cp);
+    if (ship && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
+    int32_t& v = window.map.At(i, j);
+    const int m = piece.movesLeft >= cells.Distance(i, j) ? 2 : 1;
+    v += m * EnemyWorth(g, piece, cp, c);
+    if (piece.type == PieceType::Fighter && c.terrain != Terrain::Sea && c.topType != PieceType::Bomber &&
+        g.landMasses[c.landMass].status == LandMassStatus::Contested)
+      v /= 2;
+  }
+}
+
+// v * 8 / d truncated toward zero, for the divisors 2 to 22 of the discount,
+// by a multiplication with the rounded-up reciprocal: exact while |v * 8| stays
+// below 2^27, which every score does by far (plain division beyond).
+class Discount {
+ public:
+  constexpr Discount() {
+    for (int d = 1; d < kDivisors; ++d) reciprocal_[d] = ((uint64_t{1} << 32) + d - 1) / d;
+  }
+  int32_t Apply(int32_t v, int d) const {
+    const int64_t x = int64_t{v} * 8;
+    const uint64_t ax = static_cast<uint64_t>(x < 0 ? -x : x);
+    if (ax >= (uint64_t{1} << 27)) return static_cast<int32_t>(x / d);
+    const int64_t q = static_cast<int64_t>((ax * reciprocal_[d]) >> 32);
+    return static_cast<int32_t>(x < 0 ? -q : q);
+  }
+
+ private:
+  static constexpr int kDivisors = kMaxValueRadius + 3;
+  uint64_t reciprocal_[kDivisors]{};
+};
+constexpr Discount kDiscount;
+
+// Far cells count for less: every entry times 8, divided by its ring plus 2
+// (3 for the centre).
+void DiscountByDistance(ValueMap& map) {
+  const int R = map.radius, side = map.Side();
+  for (int i = 0; i < side; ++i) {
+    const int di = std::abs(i - R);
+    for (int j = 0; j < side; ++j) {
+      const int dj = std::abs(j - R);
+      const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+      map.At(i, j) = kDiscount.Apply(map.At(i, j), d);
     }
+  }
 }
 
 // The best entry in a scan that starts at a random place, so that equal
@@ -93,15 +123,13 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int b = g.rng.Mod(R) * 2 + 1;
   int32_t best = -10000;
   int bestI = -1, bestJ = -1;
-  for (int k = 0; k < side; ++k)
-    for (int l = 0; l < side; ++l) {
-      int i = (k + a) % side, j = (l + b) % side;
+  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1)
+    for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1)
       if (map.At(i, j) > best) {
         best = map.At(i, j);
         bestI = i;
         bestJ = j;
       }
-    }
   piece.state = PieceState::Ready;
   if (bestI < 0) {
     piece.movesLeft = 0;
@@ -121,12 +149,13 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
 void DecideComputerPiece(Game& g) {
   const int index = g.state.currentPiece;
   if (HoldDamagedFighterAtBase(g, index)) return;
-  ValueMap map;
-  if (!ApplyPieceRule(g, index, map)) return;
+  DecisionWindow window;
+  if (!ApplyPieceRule(g, index, window)) return;
   PieceRecord& piece = g.pieces[index];
-  if (IsShipType(piece.type)) ShipRepairBias(g, index, map);
-  ScoreEnemiesAndDiscount(g, piece, map);
-  ChooseDestination(g, piece, map);
+  if (IsShipType(piece.type)) ShipRepairBias(g, index, window);
+  ScoreEnemies(g, piece, window);
+  DiscountByDistance(window.map);
+  ChooseDestination(g, piece, window.map);
 }
 
 void UpdateLandMassStatus(Game& g, int player) {

@@ -1,7 +1,9 @@
 #include "ai/piece_rules.h"
 
 #include <cstdlib>
+#include <optional>
 #include <span>
+#include <utility>
 
 namespace vortan {
 
@@ -57,60 +59,71 @@ struct RuleContext {
   int player;
   uint8_t bit;
   const MapCell& here;
+  DecisionWindow& window;
   ValueMap& map;
+  std::optional<WindowSquareSums> unexplored, unseen;
+
+  // Every rule starts by choosing its window.
+  void SetRadius(int r) { window.Open(g, piece, r); }
+  // Prepares CountUnexplored and CountUnseen over squares of radius r.
+  void CountSquares(int r) {
+    unexplored.emplace(r);
+    unseen.emplace(r);
+    FillExplorationSums(g, *window.cells, map.radius, player, *unexplored, *unseen);
+  }
 
   const GameSettings& S() const { return g.settings; }
   int R() const { return map.radius; }
   int Last() const { return 2 * map.radius; }
-  MapPos CellOf(int i, int j) const { return map.CellOf(g.settings, piece.Pos(), i, j); }
-  const MapCell& At(MapPos c) const { return g.world.At(c); }
-  const MapCell& At(int x, int y) const { return g.world.At(x, y); }
+  const WindowCells& Cells() const { return *window.cells; }
+  const MapCell& Entry(int i, int j) const { return g.world.At(Cells().X(i), Cells().Y(j)); }
   bool Explored(const MapCell& c) const { return (c.explored & bit) != 0; }
   bool Visible(const MapCell& c) const { return (c.visible & bit) != 0; }
   int Status(const MapCell& c) const { return g.landMasses[c.landMass].status; }
   bool OwnCityOn(const MapCell& c) const { return c.topType == PieceType::City && c.topOwner == player; }
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
   bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
-  int Unexplored(MapPos c, int r) const { return CountUnexplored(g, player, c.x, c.y, r); }
-  int Unseen(MapPos c, int r) const { return CountUnseen(g, player, c.x, c.y, r); }
   int Moves(int type) const { return g.settings.moves[type]; }
+  // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
+  int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
+    return unexploredWeight * unexplored->At(i, j) / divisor + unseen->At(i, j);
+  }
 
-  // f(i, j, cell position, cell, entry) for every entry of the window.
+  // f(i, j, cell, entry) for every entry of the window.
   template <typename F>
   void ForEachEntry(F&& f) {
     for (int i = 0; i <= Last(); ++i)
-      for (int j = 0; j <= Last(); ++j) {
-        MapPos c = CellOf(i, j);
-        f(i, j, c, At(c), map.At(i, j));
-      }
+      for (int j = 0; j <= Last(); ++j) f(i, j, Entry(i, j), map.At(i, j));
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
   void ForEachNeighbourEntry(F&& f) {
-    for (int di = -1; di <= 1; ++di)
-      for (int dj = -1; dj <= 1; ++dj) {
-        int i = R() + di, j = R() + dj;
-        f(i, j, At(CellOf(i, j)), map.At(i, j));
-      }
+    for (int i = R() - 1; i <= R() + 1; ++i)
+      for (int j = R() - 1; j <= R() + 1; ++j) f(i, j, Entry(i, j), map.At(i, j));
   }
+  // f(cell) for the square of radius r around entry [i][j], x outer, y inner.
   template <typename F>
-  void ForEachAround(MapPos c, F&& f) const {
-    ForEachInBlock3(g.settings, c.x, c.y, [&](int x, int y) { f(At(x, y)); });
+  void ForEachAround(int i, int j, int r, F&& f) const {
+    for (int di = -r; di <= r; ++di)
+      for (int dj = -r; dj <= r; ++dj) f(Entry(i + di, j + dj));
   }
-  bool ForeignArmyAround(MapPos c) const {
+  bool ForeignArmyAround(int i, int j) const {
     bool found = false;
-    ForEachAround(c, [&](const MapCell& m) { found = found || ForeignTypeOn(m, PieceType::Army); });
+    ForEachAround(i, j, 1, [&](const MapCell& m) { found = found || ForeignTypeOn(m, PieceType::Army); });
     return found;
   }
-  void PaintDangerFrom(std::span<const DangerSource> sources) {
-    ForEachEntry([&](int i, int j, MapPos, const MapCell& c, int32_t&) {
-      if (!ForeignPieceOn(c) || !Visible(c)) return;
-      for (const DangerSource& d : sources)
-        if (c.topType == d.enemy) PaintDanger(map, i, j, d.marginMovesOf == kFixed ? d.fixedMargin : Moves(d.marginMovesOf));
-    });
+  bool CoastalEntry(int i, int j) const {
+    bool sea = false;
+    ForEachAround(i, j, 1, [&](const MapCell& m) { sea = sea || m.terrain == Terrain::Sea; });
+    return sea;
   }
-  int32_t Exploration(MapPos c, int r, int unexploredWeight, int unexploredDivisor) const {
-    return unexploredWeight * Unexplored(c, r) / unexploredDivisor + Unseen(c, r);
+  void PaintDangerFrom(std::span<const DangerSource> sources) {
+    for (int k = 0; k < window.enemyCount; ++k) {
+      const int i = window.EnemyI(k), j = window.EnemyJ(k);
+      const int type = Entry(i, j).topType;
+      for (const DangerSource& d : sources)
+        if (type == d.enemy) PaintDanger(map, i, j, d.marginMovesOf == kFixed ? d.fixedMargin : Moves(d.marginMovesOf));
+    }
   }
 };
 
@@ -120,8 +133,8 @@ int Chebyshev(int a, int b) { return std::abs(a) > std::abs(b) ? std::abs(a) : s
 
 // Aboard a transport: land only where there is something to take.
 bool ArmyAboardRule(RuleContext& r) {
-  r.map.SetRadius(1);
-  r.ForEachEntry([&](int, int, MapPos, const MapCell& c, int32_t& v) {
+  r.SetRadius(1);
+  r.ForEachEntry([&](int, int, const MapCell& c, int32_t& v) {
     v = kAvoid;
     if (c.terrain == Terrain::Land) {
       int status = r.Status(c);
@@ -155,12 +168,13 @@ bool SecureArmyRule(RuleContext& r) {
     r.piece.movesLeft = 0;
     return false;
   }
-  r.map.SetRadius(4);
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.SetRadius(4);
+  r.CountSquares(1);
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.topType == PieceType::Transport && c.topOwner == r.player) {
       v = 200;
     } else if (c.terrain == Terrain::Land && r.Explored(c) && c.landMass == r.here.landMass) {
-      v = r.Exploration(cp, 1, 1, 1);
+      v = r.Exploration(i, j, 1, 1);
       if (c.topType == PieceType::City && r.piece.strength < 90) v += 400;
     } else {
       v = kAvoid;
@@ -173,14 +187,15 @@ bool SecureArmyRule(RuleContext& r) {
 // Where something is left to take: explore, take the nearest neutral city,
 // attack enemy cities, defend against armies next door.
 bool AdvancingArmyRule(RuleContext& r) {
-  r.map.SetRadius(7);
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.SetRadius(7);
+  r.CountSquares(1);
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (!r.Explored(c) || c.landMass != r.here.landMass) {
       v = kAvoid;
       return;
     }
-    v = r.Exploration(cp, 1, 5, 1);
-    if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, cp.x, cp.y))
+    v = r.Exploration(i, j, 5, 1);
+    if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
       v += 2000;
     else if (c.topType == PieceType::City && c.topOwner != r.player)
       v += 1000;
@@ -193,7 +208,7 @@ bool AdvancingArmyRule(RuleContext& r) {
     });
   } else {
     r.ForEachNeighbourEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-      if (c.topType == PieceType::City && r.ForeignArmyAround(r.CellOf(i, j))) v = 3000;
+      if (c.topType == PieceType::City && r.ForeignArmyAround(i, j)) v = 3000;
     });
   }
   return true;
@@ -210,10 +225,11 @@ bool ArmyRule(RuleContext& r) {
 // Scout within the fuel that still brings the fighter home.
 bool FighterRule(RuleContext& r) {
   int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
-  r.map.SetRadius(radius < 1 ? 1 : radius);
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
-    int spare = r.piece.fuel - WrapDistance(r.S(), r.piece.Pos(), cp);
-    v = c.fighterRange <= spare ? r.Exploration(cp, 3, 3, 1) : kAvoid;
+  r.SetRadius(radius < 1 ? 1 : radius);
+  r.CountSquares(3);
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+    int spare = r.piece.fuel - r.Cells().Distance(i, j);
+    v = c.fighterRange <= spare ? r.Exploration(i, j, 3, 1) : kAvoid;
   });
   r.PaintDangerFrom(kFighterDanger);
   if (r.here.topType == PieceType::City) {
@@ -224,34 +240,32 @@ bool FighterRule(RuleContext& r) {
   return true;
 }
 
-// The worth of a bomber's blast on the 5 x 5 square around a target.
-int32_t BlastWorth(const RuleContext& r, MapPos target) {
+// The worth of a bomber's blast on the 5 x 5 square around entry [i][j].
+int32_t BlastWorth(const RuleContext& r, int i, int j) {
   int32_t worth = 0;
-  for (int dx = -2; dx <= 2; ++dx)
-    for (int dy = -2; dy <= 2; ++dy) {
-      const MapCell& n = r.At(WrapX(r.S(), target.x + dx), WrapY(r.S(), target.y + dy));
-      if (n.topType == PieceType::None) continue;
-      int days = n.topType == PieceType::City ? 0 : r.g.settings.days[n.topType];
-      if (n.topOwner != r.player)
-        worth += n.topType == PieceType::City ? 200 : 3 * days;
-      else if (n.topType == PieceType::City)
-        worth = -2000;
-      else
-        worth += -10 * days;
-    }
+  r.ForEachAround(i, j, 2, [&](const MapCell& n) {
+    if (n.topType == PieceType::None) return;
+    int days = n.topType == PieceType::City ? 0 : r.g.settings.days[n.topType];
+    if (n.topOwner != r.player)
+      worth += n.topType == PieceType::City ? 200 : 3 * days;
+    else if (n.topType == PieceType::City)
+      worth = -2000;
+    else
+      worth += -10 * days;
+  });
   return worth;
 }
 
 bool BomberRule(RuleContext& r) {
-  r.map.SetRadius(2 * r.Moves(PieceType::Bomber));
+  r.SetRadius(2 * r.Moves(PieceType::Bomber));
   const int R = r.R();
-  r.ForEachEntry([&](int i, int j, MapPos cp, const MapCell& c, int32_t& v) {
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     bool target = r.Explored(c) && r.Status(c) != LandMassStatus::Secure && r.ForeignPieceOn(c);
     if (!target) {
       v = r.OwnCityOn(c) ? (std::abs(i - R) + std::abs(j - R)) / 5 : 0;
       return;
     }
-    v = BlastWorth(r, cp);
+    v = BlastWorth(r, i, j);
     if (Chebyshev(i - R, j - R) <= r.piece.movesLeft) v *= 4;
   });
   r.map.At(R, R) = -100;
@@ -260,9 +274,9 @@ bool BomberRule(RuleContext& r) {
 
 // Drop onto empty land near neutral and enemy cities.
 bool ParaRule(RuleContext& r) {
-  r.map.SetRadius(2 * r.Moves(PieceType::Para));
+  r.SetRadius(2 * r.Moves(PieceType::Para));
   const int R = r.R();
-  r.ForEachEntry([&](int i, int j, MapPos cp, const MapCell& c, int32_t& v) {
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     bool dropZone = r.Explored(c) && c.terrain == Terrain::Land && c.topType == PieceType::None &&
                     r.Status(c) != LandMassStatus::Secure;
     if (!dropZone) {
@@ -270,7 +284,7 @@ bool ParaRule(RuleContext& r) {
       return;
     }
     int status = r.Status(c);
-    r.ForEachAround(cp, [&](const MapCell& m) {
+    r.ForEachAround(i, j, 1, [&](const MapCell& m) {
       if (m.terrain == Terrain::City) {
         if (status == LandMassStatus::Open) v += 320;
         if (status == LandMassStatus::Contested) v += 160;
@@ -287,11 +301,12 @@ bool ParaRule(RuleContext& r) {
 // --- Ships ----------------------------------------------------------------
 
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
-  r.map.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
+  r.CountSquares(2);
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea)
-      v = c.fighterRange < ship.homeRangeBelow ? r.Exploration(cp, 2, 1, 2) : ship.farSea;
-    else if (ship.coastalTargets && IsCoastal(r.g.world, r.S(), cp.x, cp.y) && r.ForeignPieceOn(c))
+      v = c.fighterRange < ship.homeRangeBelow ? r.Exploration(i, j, 1, 2) : ship.farSea;
+    else if (ship.coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
       v = 0;
     else
       v = kAvoid;
@@ -306,13 +321,14 @@ bool SubmarineRule(RuleContext& r) { return PatrolRule(r, kSubmarinePatrol); }
 
 // Stay where the bombers' bases are near and watch the unseen sea.
 bool CarrierRule(RuleContext& r) {
-  r.map.SetRadius(2 * r.Moves(PieceType::Carrier));
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.SetRadius(2 * r.Moves(PieceType::Carrier));
+  r.CountSquares(2);
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain != Terrain::Sea) {
       v = kAvoid;
       return;
     }
-    v = r.Unseen(cp, 2);
+    v = r.unseen->At(i, j);
     if (c.bomberRange <= 12) v += 5 * c.bomberRange;
   });
   r.PaintDangerFrom(kCarrierDanger);
@@ -330,28 +346,40 @@ int ArmiesAboard(const RuleContext& r) {
 // (and of contested ones with two or more armies aboard). True when some
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
-  r.map.SetRadius(4 * r.Moves(PieceType::Transport));
+  r.SetRadius(4 * r.Moves(PieceType::Transport));
   const bool explore = aboard > 1 || r.g.state.day < 30;
+  if (explore) r.CountSquares(1);
+  // What a coast cell m adds to the sea beside it, and whether it counts at all.
+  auto landing = [&](const MapCell& m, bool& qualifies) {
+    qualifies = false;
+    if (!r.Explored(m) || (m.terrain != Terrain::Land && m.terrain != Terrain::City)) return 0;
+    int status = r.Status(m), add = 0;
+    if (status == LandMassStatus::Contested && aboard > 1) {
+      qualifies = true;
+      if (m.topType == PieceType::None || m.topType == PieceType::City) add += 5;
+      if (m.terrain == Terrain::City) add += 100;
+    } else if (status == LandMassStatus::Open) {
+      qualifies = true;
+      if (m.terrain == Terrain::Land) add += 50;
+      if (m.terrain == Terrain::City) add += 1000;
+    }
+    return add;
+  };
+  WindowSquareSums coastWorth(1), coasts(1);
+  WindowSquareSums::FillPair(coastWorth, coasts, r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+    bool qualifies = false;
+    int add = landing(m, qualifies);
+    return std::pair<int, int>{add, qualifies ? 1 : 0};
+  });
   bool found = false;
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (explore) {
-      v = r.Exploration(cp, 1, 3, 1) + c.bomberRange;
+      v = r.Exploration(i, j, 3, 1) + c.bomberRange;
       found = true;
     }
     if (c.terrain != Terrain::Sea) return;
-    r.ForEachAround(cp, [&](const MapCell& m) {
-      if (!r.Explored(m) || (m.terrain != Terrain::Land && m.terrain != Terrain::City)) return;
-      int status = r.Status(m);
-      if (status == LandMassStatus::Contested && aboard > 1) {
-        found = true;
-        if (m.topType == PieceType::None || m.topType == PieceType::City) v += 5;
-        if (m.terrain == Terrain::City) v += 100;
-      } else if (status == LandMassStatus::Open) {
-        found = true;
-        if (m.terrain == Terrain::Land) v += 50;
-        if (m.terrain == Terrain::City) v += 1000;
-      }
-    });
+    v += coastWorth.At(i, j);
+    found = found || coasts.At(i, j) > 0;
   });
   return found;
 }
@@ -359,14 +387,14 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
 // An empty (or idle) transport heads back toward the safe cities, above all
 // to coasts where armies wait.
 void ScoreReturningTransport(RuleContext& r) {
-  r.map.SetRadius(2 * r.Moves(PieceType::Transport));
-  r.ForEachEntry([&](int, int, MapPos cp, const MapCell& c, int32_t& v) {
+  r.SetRadius(2 * r.Moves(PieceType::Transport));
+  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain != Terrain::Sea) {
       v = kAvoid;
       return;
     }
     v = -c.safeCityRange;
-    r.ForEachAround(cp, [&](const MapCell& m) {
+    r.ForEachAround(i, j, 1, [&](const MapCell& m) {
       if (m.terrain == Terrain::Sea || m.topOwner != r.player) return;
       int status = r.Status(m);
       if (status == LandMassStatus::Secure)
@@ -392,15 +420,32 @@ constexpr PieceRule kPieceRules[kTypeCount] = {
 
 }  // namespace
 
-bool ApplyPieceRule(Game& g, int piece, ValueMap& map) {
+bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
   PieceRecord& p = g.pieces[piece];
-  RuleContext r{g, piece, p, p.owner, static_cast<uint8_t>(g.state.playerBit[p.owner]), g.world.At(p.Pos()), map};
+  RuleContext r{g, piece, p, p.owner, static_cast<uint8_t>(g.state.playerBit[p.owner]), g.world.At(p.Pos()),
+                window, window.map, {}, {}};
   PieceRule rule = p.type < kTypeCount ? kPieceRules[p.type] : nullptr;
   if (rule == nullptr) {
-    map.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
+    r.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
     return true;
   }
   return rule(r);
+}
+
+void DecisionWindow::Open(const Game& g, const PieceRecord& piece, int radius) {
+  map.SetRadius(radius);
+  const int side = map.Side();
+  for (int i = 0; i < side; ++i)
+    for (int j = 0; j < side; ++j) map.At(i, j) = 0;
+  cells.emplace(g.settings, piece.Pos(), map.radius);
+  const int bit = g.state.playerBit[piece.owner];
+  enemyCount = 0;
+  for (int i = 0; i < side; ++i)
+    for (int j = 0; j < side; ++j) {
+      const MapCell& c = g.world.At(cells->X(i), cells->Y(j));
+      if (c.topType != PieceType::None && c.topOwner != piece.owner && (c.visible & bit) != 0)
+        enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
+    }
 }
 
 void PaintDanger(ValueMap& map, int a, int b, int k) {
@@ -418,6 +463,14 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
   range(b, j0, j1);
   for (int i = i0; i <= i1; ++i)
     for (int j = j0; j <= j1; ++j) map.At(i, j) = kThreatened;
+}
+
+void FillExplorationSums(const Game& g, const WindowCells& cells, int radius, int player, WindowSquareSums& unexplored,
+                         WindowSquareSums& unseen) {
+  const int bit = g.state.playerBit[player];
+  WindowSquareSums::FillPair(unexplored, unseen, g, cells, radius, [bit](const MapCell& c) {
+    return std::pair<int, int>{(c.explored & bit) == 0 ? 1 : 0, (c.visible & bit) == 0 ? 1 : 0};
+  });
 }
 
 template <typename Test>
@@ -455,28 +508,31 @@ bool IsNearestArmy(const Game& g, int army, int x, int y) {
   return true;
 }
 
-void ShipRepairBias(const Game& g, int ship, ValueMap& map) {
+void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
   const PieceRecord& s = g.pieces[ship];
+  if (s.strength >= 85) return;
+  ValueMap& map = window.map;
   const int R = map.radius;
+  const WindowCells& cells = *window.cells;
+  auto entry = [&](int i, int j) -> const MapCell& { return g.world.At(cells.X(i), cells.Y(j)); };
   const bool inPort = IsNextToOwnCity(g.pieces, g.settings, ship);
-  if (inPort && s.strength < 85) {
-    for (int di = -1; di <= 1; ++di)
-      for (int dj = -1; dj <= 1; ++dj) {
-        const MapCell& c = g.world.At(map.CellOf(g.settings, s.Pos(), R + di, R + dj));
-        if (c.topType != PieceType::None && c.topType != PieceType::City && c.topOwner != s.owner)
-          map.At(R + di, R + dj) += 1000;
+  if (inPort) {
+    for (int i = R - 1; i <= R + 1; ++i)
+      for (int j = R - 1; j <= R + 1; ++j) {
+        const MapCell& c = entry(i, j);
+        if (c.topType != PieceType::None && c.topType != PieceType::City && c.topOwner != s.owner) map.At(i, j) += 1000;
       }
     map.At(R, R) += 500;
-  } else if (!inPort && s.strength < 60) {
+  } else if (s.strength < 60) {
     for (int i = 0; i <= 2 * R; ++i)
       for (int j = 0; j <= 2 * R; ++j) {
-        MapPos cp = map.CellOf(g.settings, s.Pos(), i, j);
-        if (g.world.At(cp).terrain != Terrain::Sea) continue;
+        if (entry(i, j).terrain != Terrain::Sea) continue;
         bool port = false;
-        ForEachInBlock3(g.settings, cp.x, cp.y, [&](int x, int y) {
-          const MapCell& m = g.world.At(x, y);
-          port = port || (m.topType == PieceType::City && m.topOwner == s.owner);
-        });
+        for (int di = -1; di <= 1; ++di)
+          for (int dj = -1; dj <= 1; ++dj) {
+            const MapCell& m = entry(i + di, j + dj);
+            port = port || (m.topType == PieceType::City && m.topOwner == s.owner);
+          }
         if (port) map.At(i, j) += 2000;
       }
   }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "model/game.h"
 
@@ -33,6 +34,59 @@ struct ValueMap {
   MapPos CellOf(const GameSettings& s, MapPos centre, int i, int j) const {
     return WrapPos(s, centre.x + i - radius, centre.y + j - radius);
   }
+};
+
+// The world column of every window column and the world row of every window
+// row, with a margin around the window for the squares the rules look at
+// around an entry, so that a wrapped coordinate is worked out only once.
+class WindowCells {
+ public:
+  static constexpr int kMargin = 3;
+
+  WindowCells(const GameSettings& s, MapPos centre, int radius) {
+    Fill(xs_.data(), dist_.data(), centre.x, s.width, radius);
+    Fill(ys_.data(), dist_.data() + kSpan, centre.y, s.height, radius);
+  }
+  // i and j run from -kMargin to 2R + kMargin.
+  int X(int i) const { return xs_[static_cast<std::size_t>(i + kMargin)]; }
+  int Y(int j) const { return ys_[static_cast<std::size_t>(j + kMargin)]; }
+  // WrapDistance from the centre to the cell of entry [i][j].
+  int Distance(int i, int j) const {
+    int dx = dist_[static_cast<std::size_t>(i + kMargin)], dy = dist_[static_cast<std::size_t>(kSpan + j + kMargin)];
+    return dx > dy ? dx : dy;
+  }
+  MapPos Pos(int i, int j) const { return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]}; }
+
+ private:
+  static constexpr int kSpan = kValueMapSide + 2 * kMargin;
+  // One axis: the wrapped coordinate and the torus distance from the centre
+  // for the offsets -radius - kMargin .. radius + kMargin.
+  static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
+    int c = ((centre - radius - kMargin) % length + length) % length;
+    for (int k = 0; k <= 2 * (radius + kMargin); ++k) {
+      int d = ((c - centre) % length + length) % length;
+      if (d > length / 2) d = length - d;
+      coord[k] = static_cast<uint8_t>(c);
+      dist[k] = static_cast<uint8_t>(d);
+      if (++c == length) c = 0;
+    }
+  }
+  std::array<uint8_t, kSpan> xs_{}, ys_{};
+  std::array<uint8_t, 2 * kSpan> dist_{};   // per column, then per row
+};
+
+// The window of one decision: the scores, the cells they stand for and the
+// entries where the player sees another player's piece.
+struct DecisionWindow {
+  ValueMap map;
+  std::optional<WindowCells> cells;
+  int enemyCount = 0;
+  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;   // i * kValueMapSide + j; the first enemyCount hold
+
+  // Sets the radius (capped), zeroes the entries in use and looks at the cells.
+  void Open(const Game& g, const PieceRecord& piece, int radius);
+  int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapSide; }
+  int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapSide; }
 };
 
 // The worth of a visible enemy by [deciding type][enemy type].
