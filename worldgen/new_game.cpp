@@ -15,6 +15,7 @@ namespace vortan {
 namespace {
 
 constexpr int kDemoSide = 40;
+constexpr uint8_t kDemoLandAmount = 2;  // Normal
 constexpr int kSizeChoices[] = {50, 55, 60, 65, 70};
 constexpr int kLargestSizeIndex = 4;
 
@@ -210,7 +211,7 @@ void DemoCommand(Game& g) {
   g.settings.width = g.settings.height = kDemoSide;
   g.settings.difficulty = Difficulty::Easy;
   g.settings.kind.fill(PlayerKind::Computer);
-  g.settings.landAmount = 2;
+  g.settings.landAmount = kDemoLandAmount;
   g.state.demoMode = 1;
   if (StartGeneratedGame(g) == 0) return;
   for (int t = 1; t < kTypeCount; ++t) g.settings.inUse[t] = 1;
