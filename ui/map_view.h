@@ -44,6 +44,8 @@ class MapView : public QWidget {
   void EraseGotoLine();
   bool GotoLineDrawn() const { return lineDrawn_; }
   void SetMapCursor(QPoint pointer);
+  // The shape SetMapCursor chose last: distance 0..19, 20 for the hourglass.
+  int CursorShape() const { return cursorShape_; }
   void TrackPointer();
 
   void ShowExplosion(MapPos pos, Rgb colour, int radius);

@@ -1,0 +1,109 @@
+// Shared by the window tests: an offscreen application on a screen large
+// enough for any window the program sizes, and a main window around a game
+// built from an ASCII picture.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "model/game.h"
+#include "support/world_picture.h"
+#include "ui/cursor_store.h"
+#include "ui/main_window.h"
+#include "ui/picture_store.h"
+#include "ui/shell_hooks.h"
+#include "ui/sound_player.h"
+
+namespace vortan::test {
+
+// The application hooks, with message boxes recorded instead of shown.
+class WindowTestHooks : public ShellHooks {
+ public:
+  using ShellHooks::ShellHooks;
+  std::vector<std::string> messages;
+  MsgResult answer = MsgResult::Yes;
+  MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon, MsgButtons) override {
+    messages.push_back(std::string(caption) + ": " + std::string(text));
+    return answer;
+  }
+};
+
+class WindowFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pictures.LoadBitmaps();
+    cursors.LoadCursors();
+    window = std::make_unique<MainWindow>(*game, pictures, cursors);
+    hooks = std::make_unique<WindowTestHooks>(*game, *window, sound);
+    game->hooks = hooks.get();
+  }
+  void TearDown() override { game->hooks = &game->nullHooks; }
+
+  // A world from the picture, shown whole at the given cell size, viewed by
+  // player 0 with the view centred so that cell (x, y) sits at column x, row y.
+  Game& Build(const std::vector<std::string>& rows, int cellSize = 16) {
+    BuildWorld(*game, rows);
+    SetCellSize(cellSize);
+    game->state.viewX = static_cast<int16_t>(game->Width() / 2);
+    game->state.viewY = static_cast<int16_t>(game->Height() / 2);
+    window->SizeMainWindowForWorld();
+    window->show();
+    return *game;
+  }
+  void SetCellSize(int cellSize) {
+    game->state.tileSize = static_cast<uint8_t>(cellSize);
+    game->state.zoomIsWhole = cellSize == 16 || cellSize == 32;
+  }
+  // Every cell of the world explored and in sight of player 0.
+  void RevealAll() {
+    for (int y = 0; y < game->Height(); ++y)
+      for (int x = 0; x < game->Width(); ++x) game->world.At(x, y).explored = game->world.At(x, y).visible = 1;
+  }
+  // What the main window shows now, as the screen would get it.
+  QImage Grab() {
+    window->View()->RepaintAll();
+    return window->View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  QRect CellRect(int x, int y) const {
+    const ViewFrame v = window->View()->Renderer().Frame();
+    return QRect(ScreenX(v, x), ScreenY(v, y), v.cellSize, v.cellSize);
+  }
+  QImage CellIn(const QImage& shot, int x, int y) const { return shot.copy(CellRect(x, y)); }
+  // A picture as a cell of the present size shows it.
+  QImage AsCell(const Picture& p, bool mirrored = false, bool inverted = false) const {
+    return p.Variant(game->state.tileSize >= 24 ? 2 : 1, mirrored, inverted);
+  }
+  int Set() const { return game->state.zoomIsWhole ? PictureSet::Large : PictureSet::Small; }
+
+  std::unique_ptr<Game> game = std::make_unique<Game>();
+  PictureStore pictures;
+  CursorStore cursors;
+  SoundPlayer sound;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<WindowTestHooks> hooks;
+};
+
+// main() of each window test: a QApplication on a 1920 x 1200 offscreen screen.
+inline int RunWindowTests(int argc, char** argv) {
+  const auto config = std::filesystem::temp_directory_path() / "vortan-ui-test-screen.json";
+  std::ofstream(config) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1920,"height":1200,)"
+                        << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
+  std::string platform = "offscreen:configfile=" + config.string();
+  std::vector<char*> args(argv, argv + argc);
+  args.push_back(const_cast<char*>("-platform"));
+  args.push_back(platform.data());
+  int qtArgc = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  QApplication app(qtArgc, args.data());
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
+
+}  // namespace vortan::test
