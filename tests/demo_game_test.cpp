@@ -1,0 +1,274 @@
+// Whole computer games: many seeded demo games checked after every step,
+// identical replays from one seed through vortan-sim, and a running game that
+// allocates nothing.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "model/game.h"
+#include "model/piece_types.h"
+#include "rules/invariants.h"
+#include "rules/turn_loop.h"
+#include "worldgen/new_game.h"
+
+// Every allocation of the program passes through here, so a test can count the
+// ones made while it watches.
+namespace {
+std::atomic<bool> gCounting{false};
+std::atomic<long> gAllocations{0};
+
+void* CountedAllocation(std::size_t n) {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
+  void* p = std::malloc(n ? n : 1);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+void* CountedAlignedAllocation(std::size_t n, std::align_val_t align) {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
+  const std::size_t a = static_cast<std::size_t>(align);
+  void* p = std::aligned_alloc(a, (n + a - 1) / a * a);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+}  // namespace
+
+void* operator new(std::size_t n) { return CountedAllocation(n); }
+void* operator new[](std::size_t n) { return CountedAllocation(n); }
+void* operator new(std::size_t n, std::align_val_t a) { return CountedAlignedAllocation(n, a); }
+void* operator new[](std::size_t n, std::align_val_t a) { return CountedAlignedAllocation(n, a); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+
+namespace vortan {
+namespace {
+
+// Sanitizer and unoptimised builds run far slower: fewer and shorter games.
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+constexpr int kSoakGames = 6;
+constexpr int kSoakDays = 60;
+#else
+constexpr int kSoakGames = 30;
+constexpr int kSoakDays = 300;
+#endif
+constexpr long kStepLimit = 5'000'000;
+
+std::unique_ptr<Game> StartDemo(uint32_t seed) {
+  auto g = std::make_unique<Game>();
+  ResetToProgramStart(*g);
+  ApplyDefaultPieceAttributes(g->settings);
+  g->rng.SetState(seed);
+  DemoCommand(*g);
+  return g;
+}
+
+int PlayersLeft(const Game& g) {
+  int left = 0;
+  for (int p = 0; p < kPlayerCount; ++p) left += g.settings.kind[p] != PlayerKind::Out && !g.state.eliminated[p];
+  return left;
+}
+
+class DemoSoak : public ::testing::TestWithParam<int> {};
+
+TEST_P(DemoSoak, EveryStepKeepsTheGameConsistentUntilVictoryOrTheDayLimit) {
+  auto g = StartDemo(static_cast<uint32_t>(GetParam()));
+  ASSERT_EQ(g->state.gameActive, 1);
+  ASSERT_EQ(CheckInvariants(*g), "");
+  long steps = 0;
+  int lastDay = g->state.day;
+  while (g->state.gameActive == 1 && g->state.day < kSoakDays) {
+    AdvanceGame(*g);
+    ++steps;
+    const std::string broken = CheckInvariants(*g);
+    ASSERT_EQ(broken, "") << "seed " << GetParam() << " step " << steps << " day " << g->state.day;
+    ASSERT_GE(g->state.day, lastDay);
+    lastDay = g->state.day;
+    ASSERT_LT(steps, kStepLimit) << "the game stopped advancing on day " << g->state.day;
+  }
+  if (g->state.gameActive == 0) {
+    EXPECT_LE(PlayersLeft(*g), 1);
+    RecordProperty("victoryDay", g->state.day);
+  } else {
+    EXPECT_GE(PlayersLeft(*g), 2);
+  }
+  RecordProperty("steps", static_cast<int>(steps));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, DemoSoak, ::testing::Range(1, kSoakGames + 1));
+
+// --- A running game allocates nothing -------------------------------------
+
+long AllocationsDuring(auto&& work) {
+  gAllocations = 0;
+  gCounting = true;
+  work();
+  gCounting = false;
+  return gAllocations;
+}
+
+TEST(DemoAllocation, CountingSeesAnAllocation) {
+  EXPECT_EQ(AllocationsDuring([] { std::make_unique<int>(7).reset(); }), 1);
+}
+
+TEST(DemoAllocation, AThousandStepsOfARunningGameAllocateNothing) {
+  auto g = StartDemo(5);
+  for (int day : {3, 20, 45}) {
+    while (g->state.gameActive == 1 && g->state.day < day) AdvanceGame(*g);
+    ASSERT_EQ(g->state.gameActive, 1) << "the game must still run on day " << day;
+    const int dayBefore = g->state.day;
+    EXPECT_EQ(AllocationsDuring([&] {
+                for (int i = 0; i < 1000; ++i) AdvanceGame(*g);
+              }),
+              0)
+        << "from day " << dayBefore;
+  }
+}
+
+// --- vortan-sim replays a seed exactly --------------------------------------
+
+namespace fs = std::filesystem;
+
+struct SimResult {
+  int exitCode = -1;
+  std::string output;
+};
+
+SimResult RunSim(const std::string& arguments, const fs::path& folder) {
+  const std::string command = "cd '" + folder.string() + "' && '" VORTAN_SIM_PATH "' " + arguments + " 2>&1";
+  SimResult r;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return r;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+  const int status = pclose(pipe);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::vector<char> ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> ReadLines(const fs::path& p) {
+  std::ifstream in(p);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class SimReplay : public ::testing::Test {
+ protected:
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("vortan_demo_test_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(SimReplay, OneSeedGivesTheSameFileAndTraceTwice) {
+  for (const char* run : {"a", "b"}) {
+    SimResult r = RunSim(std::string("demo --seed 11 --days 40 --trace ") + run + ".txt --out " + run + ".gam", dir);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+  }
+  EXPECT_EQ(ReadBytes(dir / "a.gam").size(), 66964u);
+  EXPECT_TRUE(ReadBytes(dir / "a.gam") == ReadBytes(dir / "b.gam"));
+  EXPECT_TRUE(ReadBytes(dir / "a.txt") == ReadBytes(dir / "b.txt"));
+
+  SimResult other = RunSim("demo --seed 12 --days 40 --trace c.txt --out c.gam", dir);
+  ASSERT_EQ(other.exitCode, 0);
+  EXPECT_FALSE(ReadBytes(dir / "a.txt") == ReadBytes(dir / "c.txt")) << "the seed must matter";
+}
+
+TEST_F(SimReplay, TraceHasOneLinePerStepEndingWithTheSummary) {
+  SimResult r = RunSim("demo --seed 3 --days 25 --max-steps 4000 --trace t.txt --out t.gam", dir);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  long steps = 0;
+  int day = 0;
+  char winner[16] = {};
+  double seconds = 0;
+  ASSERT_EQ(std::sscanf(r.output.c_str(), "steps %ld day %d winner %15s time %lf", &steps, &day, winner, &seconds), 4)
+      << r.output;
+  const std::vector<std::string> lines = ReadLines(dir / "t.txt");
+  ASSERT_EQ(static_cast<long>(lines.size()), steps);
+  EXPECT_LE(steps, 4000);
+  for (size_t i = 0; i < lines.size(); i += lines.size() / 7 + 1) {
+    long step = 0;
+    int lineDay = 0, player = 0, piece = 0, type = 0, x = 0, y = 0, state = 0, moves = 0;
+    char rng[16] = {};
+    ASSERT_EQ(std::sscanf(lines[i].c_str(), "%ld %d %d %d %d %d %d %d %d %15s", &step, &lineDay, &player, &piece, &type,
+                          &x, &y, &state, &moves, rng),
+              10)
+        << lines[i];
+    EXPECT_EQ(step, static_cast<long>(i) + 1);
+    EXPECT_EQ(std::string(rng).size(), 8u);
+    EXPECT_LE(type, 10);
+    EXPECT_LT(player, kPlayerCount);
+  }
+  int lastDay = 0;
+  std::sscanf(lines.back().c_str(), "%*s %d", &lastDay);
+  EXPECT_EQ(lastDay, day);
+}
+
+// A saved game of human players, continued by the computer for them: the same
+// seed continues it the same way, and no save of the seventh day is written.
+TEST_F(SimReplay, PlayContinuesASavedGameForItsHumansWithoutSavingOnTheWay) {
+  ASSERT_EQ(RunSim("demo --seed 8 --days 5 --out start.gam", dir).exitCode, 0);
+  std::vector<char> bytes = ReadBytes(dir / "start.gam");
+  ASSERT_EQ(bytes.size(), 66964u);
+  bytes[8] = PlayerKind::Human;           // settings: kind of player 0
+  bytes[56 + 12] = bytes[56 + 13] = 0;    // state: demoMode 0, so the game would save itself
+  std::ofstream(dir / "human.gam", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+  for (const char* run : {"p", "q"}) {
+    SimResult r = RunSim(std::string("play --in human.gam --seed 77 --days 30 --max-steps 2000000 --out ") + run + ".gam",
+                         dir);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    int day = 0;
+    ASSERT_EQ(std::sscanf(r.output.c_str(), "steps %*s day %d", &day), 1) << r.output;
+    EXPECT_TRUE(day >= 30 || r.output.find("winner none") == std::string::npos) << r.output;
+  }
+  EXPECT_TRUE(ReadBytes(dir / "p.gam") == ReadBytes(dir / "q.gam"));
+  EXPECT_TRUE(ReadBytes(dir / "human.gam") == bytes) << "nothing is saved beside the input";
+  EXPECT_EQ(Files(), (std::vector<std::string>{"human.gam", "p.gam", "q.gam", "start.gam"}));
+}
+
+TEST_F(SimReplay, RefusesBadInputAndBadUsage) {
+  std::ofstream(dir / "junk.gam") << "not a game";
+  EXPECT_EQ(RunSim("play --in junk.gam --seed 1 --days 3 --out x.gam", dir).exitCode, 4);
+  EXPECT_EQ(RunSim("demo --seed 1 --out x.gam", dir).exitCode, 2);
+  EXPECT_EQ(RunSim("demo --seed one --days 3 --out x.gam", dir).exitCode, 2);
+  EXPECT_EQ(RunSim("play --seed 1 --days 3 --out x.gam", dir).exitCode, 2);
+  EXPECT_FALSE(fs::exists(dir / "x.gam"));
+}
+
+}  // namespace
+}  // namespace vortan
