@@ -22,10 +22,12 @@ constexpr int kOrderMenuItems[] = {Cmd::CurrentPiece, Cmd::Drop, Cmd::Return, Cm
 constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWindow::Production,
                                                  ToolWindow::WorldMap};
 
-// After a victory the loop still runs until the winner can move something; a
-// winner with nothing that will ever move must not hang the program. No city
-// takes longer than this many days to build.
-constexpr int kTurnStartsAfterVictory = 64;
+// The search for a movable piece runs through turn starts and days until some
+// player can move, after a victory too, until the winner can. When nothing can
+// move for a long time (only sleeping pieces and no city, or a winner with
+// nothing that will ever move) control goes back to the message loop instead
+// of hanging the program. No city takes this long to build.
+constexpr int kDaysBeforeYield = 64;
 
 class ReentryGuard {
  public:
@@ -290,9 +292,9 @@ void AdvanceGame(Game& g) {
   ReentryGuard guard(g.insideAdvanceGame);
   while (!CanMove(g, g.state.currentPiece)) {
     NextPiece(g, false);
-    if (g.state.gameActive != 1) break;
+    if (g.state.gameActive != 1) return;
+    if (!CanMove(g, g.state.currentPiece)) return;  // nothing can move yet; try again when idle
   }
-  if (g.state.gameActive != 1) return;
 
   ShowPieceInfoForNewPiece(g);
   const int piece = g.state.currentPiece;
@@ -342,15 +344,15 @@ void NextPiece(Game& g, bool later) {
   if (IsLivePieceOf(g, current, player) && g.pieces[current].type == PieceType::Carrier) RecomputeFighterMap(g);
   if (HumanHoldsOwnPiece(g)) DrawCellUnhighlighted(g, g.pieces[current].Pos());
 
+  const int firstDay = g.state.day;
   bool turnPassed = false;
-  int turnStartsAfterVictory = 0;
   while (!FindNewPiece(g, later)) {
     turnPassed = true;
     RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
     StartPlayerTurn(g);
     if (!AnyPlayerTakingPart(g)) return;  // nobody left to move: the game is over
-    if (g.state.gameActive != 1 && ++turnStartsAfterVictory > kTurnStartsAfterVictory) return;
+    if (g.state.day - firstDay >= kDaysBeforeYield) break;
   }
   if (turnPassed) HandOverTurn(g);
   if (HumanHoldsOwnPiece(g)) g.ui().DrawCell(g.pieces[g.state.currentPiece].Pos(), false);

@@ -406,5 +406,22 @@ TEST_F(TurnLoopTest, TheLoopStopsWhenNobodyIsLeft) {
   EXPECT_EQ(g.state.gameActive, 0);
 }
 
+TEST_F(TurnLoopTest, WhenNothingCanMoveForLongTheStepReturnsToTheMessageLoop) {
+  Build(kIsland);
+  g.settings.kind[1] = PlayerKind::Human;
+  for (int p = 0; p < 2; ++p) g.pieces[AddPiece(g, PieceType::Army, p, 2 + 4 * p, 2)].state = PieceState::Asleep;
+  g.state.day = 3;
+  AdvanceGame(g);
+  EXPECT_EQ(g.state.gameActive, 1);
+  EXPECT_EQ(g.state.day, 3 + 64);
+  AdvanceGame(g);
+  EXPECT_EQ(g.state.day, 3 + 128);
+
+  g.pieces[0].state = PieceState::Ready;  // woken by a click while the game was idle
+  AdvanceGame(g);
+  EXPECT_EQ(g.state.currentPiece, 0);
+  EXPECT_EQ(g.pieces[0].state, PieceState::AwaitingOrders);
+}
+
 }  // namespace
 }  // namespace vortan
