@@ -76,7 +76,7 @@ struct RuleContext {
   int R() const { return map.radius; }
   int Last() const { return 2 * map.radius; }
   const WindowCells& Cells() const { return *window.cells; }
-  const MapCell& Entry(int i, int j) const { return g.world.At(Cells().X(i), Cells().Y(j)); }
+  const MapCell& Entry(int i, int j) const { return Cells().Cell(g.world, i, j); }
   bool Explored(const MapCell& c) const { return (c.explored & bit) != 0; }
   bool Visible(const MapCell& c) const { return (c.visible & bit) != 0; }
   int Status(const MapCell& c) const { return g.landMasses[c.landMass].status; }
@@ -435,14 +435,13 @@ bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
 void DecisionWindow::Open(const Game& g, const PieceRecord& piece, int radius) {
   map.SetRadius(radius);
   const int side = map.Side();
-  for (int i = 0; i < side; ++i)
-    for (int j = 0; j < side; ++j) map.At(i, j) = 0;
   cells.emplace(g.settings, piece.Pos(), map.radius);
   const int bit = g.state.playerBit[piece.owner];
   enemyCount = 0;
   for (int i = 0; i < side; ++i)
     for (int j = 0; j < side; ++j) {
-      const MapCell& c = g.world.At(cells->X(i), cells->Y(j));
+      map.At(i, j) = 0;
+      const MapCell& c = cells->Cell(g.world, i, j);
       if (c.topType != PieceType::None && c.topOwner != piece.owner && (c.visible & bit) != 0)
         enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
     }
@@ -514,7 +513,7 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
   ValueMap& map = window.map;
   const int R = map.radius;
   const WindowCells& cells = *window.cells;
-  auto entry = [&](int i, int j) -> const MapCell& { return g.world.At(cells.X(i), cells.Y(j)); };
+  auto entry = [&](int i, int j) -> const MapCell& { return cells.Cell(g.world, i, j); };
   const bool inPort = IsNextToOwnCity(g.pieces, g.settings, ship);
   if (inPort) {
     for (int i = R - 1; i <= R + 1; ++i)

@@ -38,12 +38,12 @@ class WindowSquareSums {
     const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
     for (int v = 0; v <= n; ++v) a.Set(0, v, 0), b.Set(0, v, 0);
     for (int u = 1; u <= n; ++u) {
-      const int x = cells.X(u - 1 - WindowCells::kMargin);
+      const int i = u - 1 - WindowCells::kMargin;
       int32_t rowA = 0, rowB = 0;
       a.Set(u, 0, 0);
       b.Set(u, 0, 0);
       for (int v = 1; v <= n; ++v) {
-        const auto [shareA, shareB] = values(g.world.At(x, cells.Y(v - 1 - WindowCells::kMargin)));
+        const auto [shareA, shareB] = values(cells.Cell(g.world, i, v - 1 - WindowCells::kMargin));
         rowA += shareA;
         rowB += shareB;
         a.Set(u, v, a.Sum(u - 1, v) + rowA);

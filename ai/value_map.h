@@ -20,7 +20,8 @@ constexpr int32_t kThreatened = -9999;  // a cell inside an enemy's reach
 
 struct ValueMap {
   int radius = 1;
-  std::array<std::array<int32_t, kValueMapSide>, kValueMapSide> entry{};
+  // Left uninitialised: a decision zeroes the part it uses (DecisionWindow::Open).
+  std::array<std::array<int32_t, kValueMapSide>, kValueMapSide> entry;
 
   int Side() const { return 2 * radius + 1; }
   int32_t& At(int i, int j) { return entry[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]; }
@@ -46,6 +47,7 @@ class WindowCells {
   WindowCells(const GameSettings& s, MapPos centre, int radius) {
     Fill(xs_.data(), dist_.data(), centre.x, s.width, radius);
     Fill(ys_.data(), dist_.data() + kSpan, centre.y, s.height, radius);
+    for (int k = 0; k <= 2 * (radius + kMargin); ++k) rowBase_[static_cast<std::size_t>(k)] = static_cast<uint16_t>(ys_[static_cast<std::size_t>(k)] * kGridSide);
   }
   // i and j run from -kMargin to 2R + kMargin.
   int X(int i) const { return xs_[static_cast<std::size_t>(i + kMargin)]; }
@@ -54,6 +56,10 @@ class WindowCells {
   int Distance(int i, int j) const {
     int dx = dist_[static_cast<std::size_t>(i + kMargin)], dy = dist_[static_cast<std::size_t>(kSpan + j + kMargin)];
     return dx > dy ? dx : dy;
+  }
+  // The world cell of entry [i][j].
+  const MapCell& Cell(const World& w, int i, int j) const {
+    return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] + xs_[static_cast<std::size_t>(i + kMargin)])];
   }
   MapPos Pos(int i, int j) const { return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]}; }
 
@@ -73,6 +79,7 @@ class WindowCells {
   }
   std::array<uint8_t, kSpan> xs_{}, ys_{};
   std::array<uint8_t, 2 * kSpan> dist_{};   // per column, then per row
+  std::array<uint16_t, kSpan> rowBase_{};   // index of each row's first cell in the world grid
 };
 
 // The window of one decision: the scores, the cells they stand for and the

@@ -341,6 +341,7 @@ TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
 
 TEST_F(ComputerPlayerTest, PaintDangerCoversTheEnemyAndWhatLiesBeyond) {
   ValueMap map;
+  map.Clear();
   map.SetRadius(3);
   PaintDanger(map, 1, 3, 1);   // west of the centre, same row
   for (int i = 0; i <= 6; ++i)
