@@ -31,10 +31,6 @@ struct ValueMap {
   }
   // Sets R, capped at the window's limit.
   void SetRadius(int r) { radius = r > kMaxValueRadius ? kMaxValueRadius : r; }
-  // The world cell of entry [i][j] for a piece at `centre`.
-  MapPos CellOf(const GameSettings& s, MapPos centre, int i, int j) const {
-    return WrapPos(s, centre.x + i - radius, centre.y + j - radius);
-  }
 };
 
 // The world column of every window column and the world row of every window

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "ai/computer_turn.h"
 #include "ai/piece_rules.h"
@@ -337,6 +338,35 @@ TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
   AddPiece(g, PieceType::Destroyer, kEnemy, 13, 5);
   MapPos dest = Decide(sub);
   EXPECT_GT(dest.x, 13 + 4) << "the destroyer and 4 cells on our side are threatened";
+}
+
+// The rules read their counts from running sums over the window; they must
+// agree with counting square by square, also where squares and windows wrap
+// over a world smaller than themselves.
+TEST_F(ComputerPlayerTest, WindowCountsAgreeWithCountingCellByCell) {
+  for (auto [w, h] : {std::pair{23, 17}, std::pair{5, 3}, std::pair{40, 40}}) {
+    Build(Picture(w, h).rows);
+    Random noise(static_cast<uint32_t>(w * 100 + h));
+    for (MapCell& c : g.world.cells) {
+      c.explored = static_cast<uint8_t>(noise.Next() & 0x3F);
+      c.visible = static_cast<uint8_t>(c.explored & noise.Next());
+    }
+    const MapPos centre{static_cast<uint8_t>(w / 3), static_cast<uint8_t>(h / 2)};
+    for (int radius : {1, 7, 20})
+      for (int r = 1; r <= WindowCells::kMargin; ++r) {
+        const WindowCells cells(g.settings, centre, radius);
+        WindowSquareSums unexplored(r), unseen(r);
+        FillExplorationSums(g, cells, radius, kMe, unexplored, unseen);
+        for (int i = 0; i <= 2 * radius; ++i)
+          for (int j = 0; j <= 2 * radius; ++j) {
+            const MapPos c = cells.Pos(i, j);
+            ASSERT_EQ(c, WrapPos(g.settings, centre.x + i - radius, centre.y + j - radius));
+            ASSERT_EQ(cells.Distance(i, j), WrapDistance(g.settings, centre, c));
+            ASSERT_EQ(unexplored.At(i, j), CountUnexplored(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
+            ASSERT_EQ(unseen.At(i, j), CountUnseen(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
+          }
+      }
+  }
 }
 
 TEST_F(ComputerPlayerTest, PaintDangerCoversTheEnemyAndWhatLiesBeyond) {
