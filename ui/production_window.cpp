@@ -1,0 +1,160 @@
+#include "ui/production_window.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "rules/production.h"
+#include "ui/city_name_popup.h"
+#include "ui/main_window.h"
+
+namespace vortan {
+
+namespace {
+
+constexpr int kLongestListedWait = 32;
+
+// The place of each piece type in the list (Army first, Battleship last).
+constexpr int kListRank[kTypeCount] = {9, 0, 5, 2, 3, 8, 7, 6, 4, 1};
+
+int RankOf(int type) { return type < kTypeCount ? kListRank[type] : kTypeCount; }
+
+}  // namespace
+
+std::vector<int> ProductionList(const Game& g, int player) {
+  std::vector<int> list;
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type == PieceType::City && r.owner == player && r.daysLeft <= kLongestListedWait) list.push_back(i);
+  }
+  std::stable_sort(list.begin(), list.end(), [&](int a, int b) {
+    const PieceRecord& ra = g.pieces[a];
+    const PieceRecord& rb = g.pieces[b];
+    if (RankOf(ra.production) != RankOf(rb.production)) return RankOf(ra.production) < RankOf(rb.production);
+    return ra.daysLeft < rb.daysLeft;
+  });
+  return list;
+}
+
+std::string ProductionDaysText(int daysLeft) {
+  return daysLeft < 2 ? "tomorrow   " : "in " + std::to_string(daysLeft) + " days   ";
+}
+
+int ProductionMaxScroll(int count, int clientHeight) {
+  const int max = count - clientHeight / kProductionRowHeight;
+  return max < 1 ? 0 : max;
+}
+
+int ScrollProductionList(int first, int max, int action, int dragged) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: return std::max(0, first - 1);
+    case QAbstractSlider::SliderSingleStepAdd: return std::min(max, first + 1);
+    case QAbstractSlider::SliderPageStepSub: return first < 5 ? 0 : first - 4;
+    case QAbstractSlider::SliderPageStepAdd: return max - first <= 4 ? max : first + 4;
+    case QAbstractSlider::SliderMove: return std::clamp(dragged, 0, max);
+    case QAbstractSlider::SliderToMinimum: return 0;
+    case QAbstractSlider::SliderToMaximum: return max;
+    default: return first;
+  }
+}
+
+ProductionWindow::ProductionWindow(Game& g, const PictureStore& pictures, MainWindow& main)
+    : ColumnWindow(ToolWindow::Production, "Production", g, pictures, &main), main_(main) {
+  bar_ = new QScrollBar(Qt::Vertical, this);
+  bar_->setRange(0, 0);
+  bar_->setPageStep(4);
+  bar_->setFocusPolicy(Qt::NoFocus);
+  connect(bar_, &QScrollBar::actionTriggered, this, [this](int action) {
+    const int next = ScrollProductionList(first_, max_, action, bar_->sliderPosition());
+    bar_->setSliderPosition(next);
+    if (next == first_) return;
+    first_ = next;
+    update();
+  });
+}
+
+ProductionWindow::~ProductionWindow() { ClosePopup(); }
+
+void ProductionWindow::Refresh() {
+  list_ = ProductionList(g_, ViewingPlayer(g_));
+  max_ = ProductionMaxScroll(static_cast<int>(list_.size()), ListHeight());
+  first_ = std::clamp(first_, 0, max_);
+  bar_->setRange(0, max_);
+  bar_->setValue(first_);
+}
+
+int ProductionWindow::CityAtY(int y) const {
+  if (y < 0) return -1;
+  const int entry = first_ + y / kProductionRowHeight;
+  return entry >= 0 && entry < static_cast<int>(list_.size()) ? list_[static_cast<size_t>(entry)] : -1;
+}
+
+void ProductionWindow::resizeEvent(QResizeEvent* e) {
+  ColumnWindow::resizeEvent(e);
+  bar_->setGeometry(width() - kScrollBarSize, 0, kScrollBarSize, height());
+}
+
+void ProductionWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), palette().button());
+  if (g_.state.demoMode) return;
+  Refresh();
+  const int rows = ListHeight() / kProductionRowHeight;
+  for (int r = 0; r < rows; ++r) {
+    const int entry = r + first_;
+    if (entry >= static_cast<int>(list_.size())) break;   // the rest of the rows stay blank
+    const PieceRecord& city = g_.pieces[list_[static_cast<size_t>(entry)]];
+    const int y = kProductionRowHeight * r;
+    if (city.production < kTypeCount) p.drawImage(4, y, Symbol(pictures_, ViewingPlayer(g_), city.production));
+    DrawTextAt(p, 26, y, QString::fromStdString(ProductionDaysText(city.daysLeft)));
+  }
+}
+
+bool ProductionWindow::IgnoresMouse() const {
+  return g_.state.eliminated[ViewingPlayer(g_)] != 0 || g_.state.demoMode || !g_.state.gameActive;
+}
+
+void ProductionWindow::ShowPopupFor(int city) {
+  if (popup_ && popup_->City() == city) return;
+  ClosePopup();
+  g_.app.popupCity = city;
+  popup_ = new CityNamePopup(g_, city, main_);
+  popup_->show();
+}
+
+void ProductionWindow::ClosePopup() {
+  if (popup_) popup_->close();
+  popup_ = nullptr;
+}
+
+void ProductionWindow::mouseMoveEvent(QMouseEvent* e) {
+  ColumnWindow::mouseMoveEvent(e);
+  if (IgnoresMouse()) return;
+  Refresh();
+  const int city = CityAtY(e->position().toPoint().y());
+  if (city < 0)
+    ClosePopup();
+  else
+    ShowPopupFor(city);
+}
+
+void ProductionWindow::leaveEvent(QEvent* e) {
+  ClosePopup();
+  ColumnWindow::leaveEvent(e);
+}
+
+void ProductionWindow::mouseReleaseEvent(QMouseEvent* e) {
+  if (IgnoresMouse()) return;
+  Refresh();
+  const int city = CityAtY(e->position().toPoint().y());
+  if (city < 0) return;
+  if (e->button() == Qt::LeftButton) {
+    ClosePopup();
+    g_.state.viewX = g_.pieces[city].x;
+    g_.state.viewY = g_.pieces[city].y;
+    g_.ui().RepaintMainWindow();
+  } else if (e->button() == Qt::RightButton) {
+    ChooseProduction(g_, city);
+  }
+}
+
+}  // namespace vortan
