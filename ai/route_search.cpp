@@ -45,7 +45,7 @@ int StepSign(int b, int a, int len) {
 
 bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 
-// The wave as the rules state it scans the whole square of radius r in every
+// Written out plainly, the wave scans the whole square of radius r in every
 // wave r, column by column, testing each cell not yet reached. This version
 // gives the same answer with less work: a cell's passability is tested once,
 // when its ring first enters the square (the same cells the full scan tests,
