@@ -1,8 +1,9 @@
 // Which pieces stand on a cell, answered from a per-cell index of the piece
 // table. The route search asks this for hundreds of cells per step; walking the
 // whole table for each of them would cost hundreds of thousands of reads.
-// The index is built on the first question and lives on the caller's stack,
-// so it must not outlive a change of piece positions.
+// A lone question is answered by walking the table; the index is built on the
+// second. It lives on the caller's stack, so it must not outlive a change of
+// piece positions.
 #pragma once
 
 #include <array>
@@ -22,6 +23,12 @@ class PiecesByCell {
   // order is not the table order; callers only count or look for a match.
   template <typename F>
   void ForEachAt(int x, int y, F&& f) {
+    if (!built_ && !asked_) {
+      asked_ = true;
+      for (int i = 0; i < kPieceSlots; ++i)
+        if (!table_[i].IsEmpty() && table_[i].x == x && table_[i].y == y) f(i, table_[i]);
+      return;
+    }
     if (!built_) Build();
     for (int i = head_[Cell(x, y)]; i != kNone; i = next_[i]) f(i, table_[i]);
   }
@@ -42,6 +49,7 @@ class PiecesByCell {
   }
 
   const PieceTable& table_;
+  bool asked_ = false;
   bool built_ = false;
   std::array<int16_t, kGridSide * kGridSide> head_;
   std::array<int16_t, kPieceSlots> next_;
