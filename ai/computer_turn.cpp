@@ -100,23 +100,17 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// Far cells count for less: every entry times 8, divided by its ring plus 2
-// (3 for the centre).
-void DiscountByDistance(ValueMap& map) {
-  const int R = map.radius, side = map.Side();
-  for (int i = 0; i < side; ++i) {
-    const int di = std::abs(i - R);
-    for (int j = 0; j < side; ++j) {
-      const int dj = std::abs(j - R);
-      const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-      map.At(i, j) = kDiscount.Apply(map.At(i, j), d);
-    }
-  }
+// The discount's divisor for entry [i][j]: its ring around the centre plus 2,
+// and 3 for the centre itself.
+int DiscountDivisor(int i, int j, int R) {
+  const int di = std::abs(i - R), dj = std::abs(j - R);
+  return (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
 }
 
-// The best entry in a scan that starts at a random place, so that equal
-// scores are chosen among fairly. Both draws are spent even when nothing
-// qualifies.
+// Far cells count for less (every entry times 8, divided by its ring plus 2);
+// then the best entry wins, in a scan that starts at a random place so that
+// equal scores are chosen among fairly. Both draws are spent even when
+// nothing qualifies.
 void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int R = map.radius, side = map.Side();
   const int a = g.rng.Mod(R) * 2 + 1;
@@ -124,12 +118,14 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   int32_t best = -10000;
   int bestI = -1, bestJ = -1;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1)
-    for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1)
-      if (map.At(i, j) > best) {
-        best = map.At(i, j);
+    for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1) {
+      const int32_t v = kDiscount.Apply(map.At(i, j), DiscountDivisor(i, j, R));
+      if (v > best) {
+        best = v;
         bestI = i;
         bestJ = j;
       }
+    }
   piece.state = PieceState::Ready;
   if (bestI < 0) {
     piece.movesLeft = 0;
@@ -154,7 +150,6 @@ void DecideComputerPiece(Game& g) {
   PieceRecord& piece = g.pieces[index];
   if (IsShipType(piece.type)) ShipRepairBias(g, index, window);
   ScoreEnemies(g, piece, window);
-  DiscountByDistance(window.map);
   ChooseDestination(g, piece, window.map);
 }
 

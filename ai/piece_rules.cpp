@@ -61,15 +61,13 @@ struct RuleContext {
   const MapCell& here;
   DecisionWindow& window;
   ValueMap& map;
-  std::optional<WindowSquareSums> unexplored, unseen;
+  std::optional<ExplorationCounts> counts;
 
   // Every rule starts by choosing its window.
   void SetRadius(int r) { window.Open(g, piece, r); }
   // Prepares CountUnexplored and CountUnseen over squares of radius r.
   void CountSquares(int r) {
-    unexplored.emplace(r);
-    unseen.emplace(r);
-    FillExplorationSums(g, *window.cells, map.radius, player, *unexplored, *unseen);
+    counts.emplace(g, *window.cells, map.radius, r, player);
   }
 
   const GameSettings& S() const { return g.settings; }
@@ -86,7 +84,7 @@ struct RuleContext {
   int Moves(int type) const { return g.settings.moves[type]; }
   // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
   int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
-    return unexploredWeight * unexplored->At(i, j) / divisor + unseen->At(i, j);
+    return unexploredWeight * counts->Unexplored(i, j) / divisor + counts->Unseen(i, j);
   }
 
   // f(i, j, cell, entry) for every entry of the window.
@@ -328,7 +326,7 @@ bool CarrierRule(RuleContext& r) {
       v = kAvoid;
       return;
     }
-    v = r.unseen->At(i, j);
+    v = r.counts->Unseen(i, j);
     if (c.bomberRange <= 12) v += 5 * c.bomberRange;
   });
   r.PaintDangerFrom(kCarrierDanger);
@@ -423,7 +421,7 @@ constexpr PieceRule kPieceRules[kTypeCount] = {
 bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
   PieceRecord& p = g.pieces[piece];
   RuleContext r{g, piece, p, p.owner, static_cast<uint8_t>(g.state.playerBit[p.owner]), g.world.At(p.Pos()),
-                window, window.map, {}, {}};
+                window, window.map, {}};
   PieceRule rule = p.type < kTypeCount ? kPieceRules[p.type] : nullptr;
   if (rule == nullptr) {
     r.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
@@ -464,11 +462,11 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
     for (int j = j0; j <= j1; ++j) map.At(i, j) = kThreatened;
 }
 
-void FillExplorationSums(const Game& g, const WindowCells& cells, int radius, int player, WindowSquareSums& unexplored,
-                         WindowSquareSums& unseen) {
+ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player)
+    : sums_(r) {
   const int bit = g.state.playerBit[player];
-  WindowSquareSums::FillPair(unexplored, unseen, g, cells, radius, [bit](const MapCell& c) {
-    return std::pair<int, int>{(c.explored & bit) == 0 ? 1 : 0, (c.visible & bit) == 0 ? 1 : 0};
+  sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
+    return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 16 : 0);
   });
 }
 

@@ -30,6 +30,23 @@ class WindowSquareSums {
   // r is at most WindowCells::kMargin.
   explicit WindowSquareSums(int r) : r_(r) {}
 
+  // Fills the sums in one pass over the window; value(const MapCell&) gives a
+  // cell's share.
+  template <typename F>
+  void Fill(const Game& g, const WindowCells& cells, int radius, F&& value) {
+    const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
+    for (int v = 0; v <= n; ++v) Set(0, v, 0);
+    for (int u = 1; u <= n; ++u) {
+      const int i = u - 1 - WindowCells::kMargin;
+      int32_t row = 0;
+      Set(u, 0, 0);
+      for (int v = 1; v <= n; ++v) {
+        row += value(cells.Cell(g.world, i, v - 1 - WindowCells::kMargin));
+        Set(u, v, Sum(u - 1, v) + row);
+      }
+    }
+  }
+
   // Fills two sums in one pass over the window; values(const MapCell&) gives
   // a cell's share in each as a std::pair.
   template <typename F>
@@ -66,9 +83,18 @@ class WindowSquareSums {
   std::array<int32_t, kSide * kSide> sums_;
 };
 
-// CountUnexplored and CountUnseen over squares of radius r for a whole window.
-void FillExplorationSums(const Game& g, const WindowCells& cells, int radius, int player, WindowSquareSums& unexplored,
-                         WindowSquareSums& unseen);
+// CountUnexplored and CountUnseen over squares of radius r for a whole
+// window, both from one table of sums: the unexplored count in the low 16
+// bits, the unseen count above them (a window holds far fewer than 2^16 cells).
+class ExplorationCounts {
+ public:
+  ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player);
+  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFFFF; }
+  int Unseen(int i, int j) const { return sums_.At(i, j) >> 16; }
+
+ private:
+  WindowSquareSums sums_;
+};
 
 // True unless another army of the owner, on land of the same land mass, is
 // strictly nearer to the cell.

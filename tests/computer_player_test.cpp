@@ -355,15 +355,14 @@ TEST_F(ComputerPlayerTest, WindowCountsAgreeWithCountingCellByCell) {
     for (int radius : {1, 7, 20})
       for (int r = 1; r <= WindowCells::kMargin; ++r) {
         const WindowCells cells(g.settings, centre, radius);
-        WindowSquareSums unexplored(r), unseen(r);
-        FillExplorationSums(g, cells, radius, kMe, unexplored, unseen);
+        const ExplorationCounts counts(g, cells, radius, r, kMe);
         for (int i = 0; i <= 2 * radius; ++i)
           for (int j = 0; j <= 2 * radius; ++j) {
             const MapPos c = cells.Pos(i, j);
             ASSERT_EQ(c, WrapPos(g.settings, centre.x + i - radius, centre.y + j - radius));
             ASSERT_EQ(cells.Distance(i, j), WrapDistance(g.settings, centre, c));
-            ASSERT_EQ(unexplored.At(i, j), CountUnexplored(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
-            ASSERT_EQ(unseen.At(i, j), CountUnseen(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
+            ASSERT_EQ(counts.Unexplored(i, j), CountUnexplored(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
+            ASSERT_EQ(counts.Unseen(i, j), CountUnseen(g, kMe, c.x, c.y, r)) << w << "x" << h << " r" << r;
           }
       }
   }
