@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "rules/invariants.h"
@@ -25,6 +26,7 @@ struct ProductionTest : ::testing::Test {
   void Build(const std::vector<std::string>& rows) {
     test::BuildWorld(g, rows);
     g.hooks = &hooks;
+    g.app.fileFolder = std::filesystem::temp_directory_path().string();  // where the weekly saves go
   }
   // Runs whole turns of players 0 and 1 from the start of day `from` to the
   // end of day `to`; returns the days on which player 0 got a new piece.

@@ -3,6 +3,7 @@
 // invariants of the records must hold.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -112,7 +113,8 @@ Outcome Play(uint32_t seed, int days) {
   Game g;
   test::BuildWorld(g, kArchipelago);
   g.settings.kind[1] = PlayerKind::Human;
-  g.state.moveMemory[1] = 0;  // one player keeps its orders, the other clicks afresh each turn
+  g.state.moveMemory[1] = 0;
+  g.app.fileFolder = std::filesystem::temp_directory_path().string();  // where the weekly saves go  // one player keeps its orders, the other clicks afresh each turn
   for (int p = 0; p < 2; ++p) {
     test::AddCity(g, p, kStarts[p].x, kStarts[p].y);
     ForEachInBlock3(g.settings, kStarts[p].x, kStarts[p].y, [&](int x, int y) {

@@ -49,6 +49,7 @@ struct TurnLoopTest : ::testing::Test {
   void Build(const std::vector<std::string>& rows) {
     test::BuildWorld(g, rows);
     g.hooks = &hooks;
+    g.app.fileFolder = std::filesystem::temp_directory_path().string();  // where the weekly saves go
   }
   // Starts the turn of the player after `before`, on the given day.
   void StartTurnAfter(int before, int day) {
