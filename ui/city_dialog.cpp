@@ -44,9 +44,9 @@ CityDialog::CityDialog(Game& g, const PictureStore& pictures, int city, QWidget*
   form_->setupUi(this);
   setFont(DialogFont());
   setWindowTitle(QString::fromStdString(CityName(g, city_)));
-  // The boxes only frame the painting; clicks in them belong to the dialog.
-  for (QWidget* box : {static_cast<QWidget*>(form_->awake), static_cast<QWidget*>(form_->asleep)})
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // The boxes only frame the painting (the form draws them as bare frames, so
+  // they do not tint it); clicks in them belong to the dialog.
+  for (QGroupBox* box : {form_->awake, form_->asleep}) box->setAttribute(Qt::WA_TransparentForMouseEvents);
   EnableButtons();
   if (QRadioButton* b = ButtonFor(productionAtOpening_)) b->setChecked(true);
   const int v = ViewingPlayer(g);
