@@ -1,5 +1,6 @@
 #include "ai/computer_turn.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "ai/piece_rules.h"
@@ -100,32 +101,37 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// The discount's divisor for entry [i][j]: its ring around the centre plus 2,
-// and 3 for the centre itself.
-int DiscountDivisor(int i, int j, int R) {
-  const int di = std::abs(i - R), dj = std::abs(j - R);
-  return (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-}
+// The most an entry can be worth after the discount: 8/2 of it when it is
+// positive, 8/22 of it when negative (the divisors run from 2 to 22).
+int32_t BestDiscounted(int32_t v) { return v >= 0 ? v * 4 : v * 8 / (kMaxValueRadius + 2); }
 
-// Far cells count for less (every entry times 8, divided by its ring plus 2);
-// then the best entry wins, in a scan that starts at a random place so that
-// equal scores are chosen among fairly. Both draws are spent even when
-// nothing qualifies.
+// Far cells count for less (every entry times 8, divided by its ring plus 2,
+// 3 for the centre); then the best entry wins, in a scan that starts at a
+// random place so that equal scores are chosen among fairly. Both draws are
+// spent even when nothing qualifies.
 void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int R = map.radius, side = map.Side();
   const int a = g.rng.Mod(R) * 2 + 1;
   const int b = g.rng.Mod(R) * 2 + 1;
+  std::array<int, kValueMapSide> ring{};
+  for (int k = 0; k < side; ++k) ring[static_cast<std::size_t>(k)] = std::abs(k - R);
   int32_t best = -10000;
   int bestI = -1, bestJ = -1;
-  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1)
+  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
+    const int di = ring[static_cast<std::size_t>(i)];
     for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1) {
-      const int32_t v = kDiscount.Apply(map.At(i, j), DiscountDivisor(i, j, R));
+      const int32_t raw = map.At(i, j);
+      if (BestDiscounted(raw) <= best) continue;
+      const int dj = ring[static_cast<std::size_t>(j)];
+      const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+      const int32_t v = kDiscount.Apply(raw, d);
       if (v > best) {
         best = v;
         bestI = i;
         bestJ = j;
       }
     }
+  }
   piece.state = PieceState::Ready;
   if (bestI < 0) {
     piece.movesLeft = 0;

@@ -53,6 +53,16 @@ constexpr int32_t kLandOnNeutralCity = 150;
 
 // What the deciding piece sees of the world, in the player's terms.
 struct RuleContext {
+  RuleContext(Game& game, int piece, DecisionWindow& w)
+      : g(game),
+        index(piece),
+        piece(game.pieces[piece]),
+        player(this->piece.owner),
+        bit(static_cast<uint8_t>(game.state.playerBit[player])),
+        here(game.world.At(this->piece.Pos())),
+        window(w),
+        map(w.map) {}
+
   Game& g;
   int index;
   PieceRecord& piece;
@@ -61,7 +71,7 @@ struct RuleContext {
   const MapCell& here;
   DecisionWindow& window;
   ValueMap& map;
-  std::optional<ExplorationCounts> counts;
+  std::optional<ExplorationCounts> counts;   // filled by CountSquares
 
   // Every rule starts by choosing its window.
   void SetRadius(int r) { window.Open(g, piece, r); }
@@ -87,11 +97,12 @@ struct RuleContext {
     return unexploredWeight * counts->Unexplored(i, j) / divisor + counts->Unseen(i, j);
   }
 
-  // f(i, j, cell, entry) for every entry of the window.
+  // f(i, j, cell, entry) for every entry of the window. Each entry is scored
+  // on its own, so the order is free: rows outer, along the world's rows.
   template <typename F>
   void ForEachEntry(F&& f) {
-    for (int i = 0; i <= Last(); ++i)
-      for (int j = 0; j <= Last(); ++j) f(i, j, Entry(i, j), map.At(i, j));
+    for (int j = 0; j <= Last(); ++j)
+      for (int i = 0; i <= Last(); ++i) f(i, j, Entry(i, j), map.At(i, j));
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
@@ -419,10 +430,9 @@ constexpr PieceRule kPieceRules[kTypeCount] = {
 }  // namespace
 
 bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
-  PieceRecord& p = g.pieces[piece];
-  RuleContext r{g, piece, p, p.owner, static_cast<uint8_t>(g.state.playerBit[p.owner]), g.world.At(p.Pos()),
-                window, window.map, {}};
-  PieceRule rule = p.type < kTypeCount ? kPieceRules[p.type] : nullptr;
+  RuleContext r(g, piece, window);   // no braces: the counts' storage stays unzeroed
+  const int type = g.pieces[piece].type;
+  PieceRule rule = type < kTypeCount ? kPieceRules[type] : nullptr;
   if (rule == nullptr) {
     r.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
     return true;
@@ -436,8 +446,8 @@ void DecisionWindow::Open(const Game& g, const PieceRecord& piece, int radius) {
   cells.emplace(g.settings, piece.Pos(), map.radius);
   const int bit = g.state.playerBit[piece.owner];
   enemyCount = 0;
-  for (int i = 0; i < side; ++i)
-    for (int j = 0; j < side; ++j) {
+  for (int j = 0; j < side; ++j)
+    for (int i = 0; i < side; ++i) {
       map.At(i, j) = 0;
       const MapCell& c = cells->Cell(g.world, i, j);
       if (c.topType != PieceType::None && c.topOwner != piece.owner && (c.visible & bit) != 0)

@@ -30,41 +30,41 @@ class WindowSquareSums {
   // r is at most WindowCells::kMargin.
   explicit WindowSquareSums(int r) : r_(r) {}
 
-  // Fills the sums in one pass over the window; value(const MapCell&) gives a
-  // cell's share.
+  // Fills the sums in one pass over the window, row by row; value(const
+  // MapCell&) gives a cell's share.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int radius, F&& value) {
     const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int v = 0; v <= n; ++v) Set(0, v, 0);
-    for (int u = 1; u <= n; ++u) {
-      const int i = u - 1 - WindowCells::kMargin;
+    for (int u = 0; u <= n; ++u) Set(u, 0, 0);
+    for (int v = 1; v <= n; ++v) {
+      const int j = v - 1 - WindowCells::kMargin;
       int32_t row = 0;
-      Set(u, 0, 0);
-      for (int v = 1; v <= n; ++v) {
-        row += value(cells.Cell(g.world, i, v - 1 - WindowCells::kMargin));
-        Set(u, v, Sum(u - 1, v) + row);
+      Set(0, v, 0);
+      for (int u = 1; u <= n; ++u) {
+        row += value(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
+        Set(u, v, Sum(u, v - 1) + row);
       }
     }
   }
 
-  // Fills two sums in one pass over the window; values(const MapCell&) gives
-  // a cell's share in each as a std::pair.
+  // Fills two sums in one pass; values(const MapCell&) gives a cell's share
+  // in each as a std::pair.
   template <typename F>
   static void FillPair(WindowSquareSums& a, WindowSquareSums& b, const Game& g, const WindowCells& cells, int radius,
                        F&& values) {
     const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int v = 0; v <= n; ++v) a.Set(0, v, 0), b.Set(0, v, 0);
-    for (int u = 1; u <= n; ++u) {
-      const int i = u - 1 - WindowCells::kMargin;
+    for (int u = 0; u <= n; ++u) a.Set(u, 0, 0), b.Set(u, 0, 0);
+    for (int v = 1; v <= n; ++v) {
+      const int j = v - 1 - WindowCells::kMargin;
       int32_t rowA = 0, rowB = 0;
-      a.Set(u, 0, 0);
-      b.Set(u, 0, 0);
-      for (int v = 1; v <= n; ++v) {
-        const auto [shareA, shareB] = values(cells.Cell(g.world, i, v - 1 - WindowCells::kMargin));
+      a.Set(0, v, 0);
+      b.Set(0, v, 0);
+      for (int u = 1; u <= n; ++u) {
+        const auto [shareA, shareB] = values(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
         rowA += shareA;
         rowB += shareB;
-        a.Set(u, v, a.Sum(u - 1, v) + rowA);
-        b.Set(u, v, b.Sum(u - 1, v) + rowB);
+        a.Set(u, v, a.Sum(u, v - 1) + rowA);
+        b.Set(u, v, b.Sum(u, v - 1) + rowB);
       }
     }
   }
