@@ -12,8 +12,10 @@
 
 #include "persist/saved_game.h"
 #include "rules/orders.h"
+#include "ui/announcements.h"
 #include "ui/game_loop.h"
 #include "ui/info_window.h"
+#include "ui/tool_windows.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {
@@ -88,7 +90,7 @@ constexpr ZoomInfo kZooms[] = {{Cmd::Zoom75, 12, 0}, {Cmd::Zoom100, 16, 1}, {Cmd
 }  // namespace
 
 MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
-    : QMainWindow(parent), g_(g), pictures_(pictures) {
+    : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors) {
   setWindowTitle("Vortan");
   setWindowIcon(QIcon(":/icons/ICON_2.png"));
   BuildMenu();
@@ -207,10 +209,8 @@ void MainWindow::PlaceInfoDialogs() {
 void MainWindow::OpenToolWindow(ToolWindow which) {
   if (IsToolWindowOpen(which)) return;
   const ToolWindowInfo& info = InfoFor(which);
-  // The contents of each window are drawn by its own class; until then an
-  // empty window of the right title and place stands in.
-  auto* w = new InfoWindow(info.title, this);
-  w->resize(kToolColumnWidth, info.height ? info.height : 200);
+  // Each window sizes itself and takes its place when it first shows.
+  InfoWindow* w = CreateToolWindow(which, g_, pictures_, cursors_, *this);
   tools_[static_cast<size_t>(which)] = w;
   CheckMenuItem(info.command, true);
   connect(w, &InfoWindow::closed, this, [this, w, which, id = info.command] {
@@ -343,7 +343,7 @@ void MainWindow::ExecuteCommand(int id) {
       break;
     case Cmd::About:
       view_->EraseGotoLine();
-      QMessageBox::about(this, "About", "<b>Vortan</b><br>A war game for two to six players.");
+      RunAboutBox(this, [this] { ExecuteCommand(Cmd::Rules); });
       break;
     case Cmd::Rules:
       view_->EraseGotoLine();

@@ -23,6 +23,7 @@ class MainWindow : public QMainWindow {
   MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent = nullptr);
 
   MapView* View() const { return view_; }
+  const PictureStore& Pictures() const { return pictures_; }
   void SetGameLoop(GameLoop* loop) { loop_ = loop; }
 
   // Carries out one command of the menu, the strip or the keyboard.
@@ -63,6 +64,7 @@ class MainWindow : public QMainWindow {
 
   Game& g_;
   const PictureStore& pictures_;
+  const CursorStore& cursors_;
   MapView* view_;
   GameLoop* loop_ = nullptr;
   std::map<int, QAction*> actions_;

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 
 #include "model/game.h"
+#include "ui/announcements.h"
+#include "ui/city_dialog.h"
 #include "ui/main_window.h"
 #include "ui/sound_player.h"
 
@@ -28,35 +30,10 @@ void ShellHooks::RecreateProductionWindow() {
 void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) { window_.View()->ShowExplosion(pos, colour, radius); }
 void ShellHooks::PlaySoundEffect(int effect) { sound_.Play(effect, g_.app.soundMode, g_.rng); }
 
-void ShellHooks::ShowPlayerDialog(const char* title, int player, const char* text) {
-  QMessageBox box(&window_);
-  box.setWindowTitle(title);
-  box.setText(QString(kPlayerNames[std::clamp(player, 0, kPlayerCount - 1)]) + " " + text);
-  box.exec();
-}
-
-void ShellHooks::ShowNextPlayerPrompt() {
-  g_.state.mapHidden = 1;
-  window_.View()->RepaintAll();
-  QMessageBox box(&window_);
-  box.setWindowTitle("Next Player");
-  box.setText(kPlayerNames[std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1)]);
-  box.exec();
-  g_.state.mapHidden = 0;
-  window_.View()->RepaintAll();
-}
-
-void ShellHooks::ShowEliminatedDialog() { ShowPlayerDialog("Ha! Ha! Ha!", g_.app.lostPlayer, "has been eliminated!"); }
-void ShellHooks::ShowVictoryDialog() { ShowPlayerDialog("Victory!", g_.app.winner, "has conquered the world!"); }
-
-void ShellHooks::ShowCityDialog(int cityIndex) {
-  // Stands in for the City dialog: shows which city was opened.
-  QMessageBox box(&window_);
-  box.setWindowTitle("City");
-  const PieceRecord& city = g_.pieces[std::clamp(cityIndex, 0, kPieceSlots - 1)];
-  box.setText(QString("(%1, %2)").arg(city.x).arg(city.y));
-  box.exec();
-}
+void ShellHooks::ShowNextPlayerPrompt() { RunNextPlayerPrompt(g_, window_.Pictures(), &window_); }
+void ShellHooks::ShowEliminatedDialog() { RunEliminatedDialog(g_, window_.Pictures(), &window_); }
+void ShellHooks::ShowVictoryDialog() { RunVictoryDialog(g_, window_.Pictures(), &window_); }
+void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictures(), cityIndex, &window_); }
 
 bool ShellHooks::RunNewGameDialog() { return true; }
 

@@ -48,8 +48,6 @@ class ShellHooks : public PresentationHooks {
   void SetWaitCursor(bool on) override;
 
  private:
-  void ShowPlayerDialog(const char* title, int player, const char* text);
-
   Game& g_;
   MainWindow& window_;
   SoundPlayer& sound_;

@@ -8,6 +8,7 @@
 
 #include "rules/production.h"
 #include "ui/announcements.h"
+#include "ui/city_dialog.h"
 #include "ui/city_names.h"
 #include "ui/game_info_window.h"
 #include "ui/piece_info_window.h"
@@ -382,6 +383,65 @@ TEST_F(InfoWindowsTest, AboutBoxDrawsTheExplosionThroughItsMask) {
   QObject::connect(&box, &AboutBox::rulesRequested, [&] { rules = true; });
   box.findChild<QPushButton*>("rules")->click();
   EXPECT_TRUE(rules);
+}
+
+
+// --- In the application ---
+
+TEST_F(InfoWindowsTest, ViewItemsToggleTheirWindowsWithTheirCheckMarksAndTheColumnBringsThemBack) {
+  Build(std::vector<std::string>(40, std::string(40, '.')));
+  window->PlaceInfoDialogs();
+  EXPECT_NE(qobject_cast<GameInfoWindow*>(window->ToolWindowWidget(ToolWindow::GameInfo)), nullptr);
+  EXPECT_NE(qobject_cast<PieceInfoWindow*>(window->ToolWindowWidget(ToolWindow::PieceInfo)), nullptr);
+  EXPECT_NE(qobject_cast<ProductionWindow*>(window->ToolWindowWidget(ToolWindow::Production)), nullptr);
+  ASSERT_NE(qobject_cast<RankingsWindow*>(window->ToolWindowWidget(ToolWindow::Rankings)), nullptr);
+  EXPECT_TRUE(window->IsChecked(Cmd::Rankings));
+
+  window->ExecuteCommand(Cmd::Rankings);
+  EXPECT_FALSE(window->IsToolWindowOpen(ToolWindow::Rankings));
+  EXPECT_FALSE(window->IsChecked(Cmd::Rankings));
+  window->ExecuteCommand(Cmd::Rankings);
+  EXPECT_TRUE(window->IsChecked(Cmd::Rankings));
+  window->ToolWindowWidget(ToolWindow::Rankings)->close();   // its close box
+  EXPECT_FALSE(window->IsChecked(Cmd::Rankings));
+
+  window->PlaceInfoDialogs();
+  QWidget* rankings = window->ToolWindowWidget(ToolWindow::Rankings);
+  ASSERT_NE(rankings, nullptr);
+  const QRect main = window->frameGeometry();
+  EXPECT_EQ(rankings->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y() + 90));
+  EXPECT_EQ(rankings->frameGeometry().size(), QSize(112, 112));
+
+  window->ExecuteCommand(Cmd::WorldMap);
+  auto* map = qobject_cast<WorldMapWindow*>(window->ToolWindowWidget(ToolWindow::WorldMap));
+  ASSERT_NE(map, nullptr);
+  EXPECT_TRUE(window->IsChecked(Cmd::WorldMap));
+  EXPECT_EQ(map->frameGeometry().size(), WorldMapFrameSize(40, 40));
+  map->close();
+  EXPECT_FALSE(window->IsChecked(Cmd::WorldMap));
+}
+
+TEST_F(InfoWindowsTest, TheApplicationsHooksOpenTheDialogs) {
+  Build({"+++", "+++", "..."});
+  const int city = AddCity(*game, 0, 1, 1);
+  game->app.lostPlayer = 1;
+  std::vector<QString> titles;
+  auto answerNext = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(modal, nullptr);
+      titles.push_back(modal->windowTitle());
+      modal->reject();
+    });
+  };
+  answerNext();
+  game->ui().ShowEliminatedDialog();
+  answerNext();
+  game->ui().ShowVictoryDialog();
+  answerNext();
+  game->pieces[city].production = PieceType::Army;
+  game->ui().ShowCityDialog(city);
+  EXPECT_EQ(titles, (std::vector<QString>{"Ha! Ha! Ha!", "Victory!", QString::fromStdString(CityName(*game, city))}));
 }
 
 }  // namespace
