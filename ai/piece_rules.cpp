@@ -76,17 +76,13 @@ struct RuleContext {
   // Every rule starts by choosing its window.
   void SetRadius(int r) { window.Open(g, piece, r); }
   // Prepares CountUnexplored and CountUnseen over squares of radius r.
-  void CountSquares(int r) {
-    counts.emplace(g, *window.cells, map.radius, r, player);
-  }
+  void CountSquares(int r) { counts.emplace(g, *window.cells, map.radius, r, player); }
 
-  const GameSettings& S() const { return g.settings; }
   int R() const { return map.radius; }
   int Last() const { return 2 * map.radius; }
   const WindowCells& Cells() const { return *window.cells; }
   const MapCell& Entry(int i, int j) const { return Cells().Cell(g.world, i, j); }
   bool Explored(const MapCell& c) const { return (c.explored & bit) != 0; }
-  bool Visible(const MapCell& c) const { return (c.visible & bit) != 0; }
   int Status(const MapCell& c) const { return g.landMasses[c.landMass].status; }
   bool OwnCityOn(const MapCell& c) const { return c.topType == PieceType::City && c.topOwner == player; }
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
