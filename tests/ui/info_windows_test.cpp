@@ -1,12 +1,17 @@
 // The information windows beside the map: what Rankings, Game Info, Piece
 // Info, the Production list and the World Map show and how they answer the
 // mouse; the city names; the modal announcements.
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 #include <set>
 
+#include "model/piece_types.h"
+#include "rules/orders.h"
 #include "rules/production.h"
+#include "rules/turn_loop.h"
 #include "ui/announcements.h"
 #include "ui/city_dialog.h"
 #include "ui/city_names.h"
@@ -16,10 +21,25 @@
 #include "ui/rankings_window.h"
 #include "ui/world_map_window.h"
 #include "window_fixture.h"
+#include "worldgen/new_game.h"
 
 namespace vortan::test {
 namespace {
 
+
+// The application's own hooks, dialogs and all, with message boxes recorded
+// and without the waits of explosions and sounds.
+class RealDialogHooks : public ShellHooks {
+ public:
+  using ShellHooks::ShellHooks;
+  std::vector<std::string> messages;
+  MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon, MsgButtons) override {
+    messages.push_back(std::string(caption) + ": " + std::string(text));
+    return MsgResult::Yes;
+  }
+  void ShowExplosion(MapPos, Rgb, int) override {}
+  void PlaySoundEffect(int) override {}
+};
 
 class InfoWindowsTest : public WindowFixture {
  protected:
@@ -423,6 +443,8 @@ TEST_F(InfoWindowsTest, ViewItemsToggleTheirWindowsWithTheirCheckMarksAndTheColu
 
 TEST_F(InfoWindowsTest, TheApplicationsHooksOpenTheDialogs) {
   Build({"+++", "+++", "..."});
+  RealDialogHooks real(*game, *window, sound);
+  game->hooks = &real;
   const int city = AddCity(*game, 0, 1, 1);
   game->app.lostPlayer = 1;
   std::vector<QString> titles;
@@ -442,9 +464,209 @@ TEST_F(InfoWindowsTest, TheApplicationsHooksOpenTheDialogs) {
   game->pieces[city].production = PieceType::Army;
   game->ui().ShowCityDialog(city);
   EXPECT_EQ(titles, (std::vector<QString>{"Ha! Ha! Ha!", "Victory!", QString::fromStdString(CityName(*game, city))}));
+  game->hooks = hooks.get();
+}
+
+// --- A generated game ---
+
+class GeneratedGameTest : public InfoWindowsTest {
+ protected:
+  void SetUp() override {
+    InfoWindowsTest::SetUp();
+    real = std::make_unique<RealDialogHooks>(*game, *window, sound);
+    game->hooks = real.get();
+  }
+  void TearDown() override {
+    game->hooks = &game->nullHooks;
+    InfoWindowsTest::TearDown();
+  }
+  // A 50 x 50 world with the given players, started as New starts it.
+  void Start(std::array<uint8_t, kPlayerCount> kinds, uint32_t seed) {
+    ResetToProgramStart(*game);
+    ApplyDefaultPieceAttributes(game->settings);
+    game->rng.SetState(seed);
+    window->show();
+    NewGameChoice choice;
+    choice.kind = kinds;
+    choice.sizeIndex = 0;
+    choice.land = 2;
+    ASSERT_EQ(ApplyNewGameChoice(*game, choice), NewGameVerdict::Accepted);
+    ASSERT_EQ(StartNewGame(*game), 1);
+  }
+  // Answers every modal dialog as it opens: `look` sees it first.
+  void AnswerDialogs(std::function<void(QDialog&)> look) {
+    answering = std::make_unique<QTimer>();
+    QObject::connect(answering.get(), &QTimer::timeout, [look] {
+      auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!d) return;
+      look(*d);
+      d->accept();
+    });
+    answering->start(5);
+  }
+  // With VORTAN_SCREENSHOT_DIR set: the whole screen as it is now (on a
+  // real display) or else the dialog itself.
+  static void SaveScreen(QWidget& top, const QString& name) {
+    const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
+    if (!dir) return;
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 300) QApplication::processEvents();
+    QImage img = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    if (img.isNull() || Uniform(img)) img = Shot(top);
+    img.save(QString(dir) + "/" + name + ".png");
+  }
+  std::unique_ptr<RealDialogHooks> real;
+  std::unique_ptr<QTimer> answering;
+};
+
+TEST_F(GeneratedGameTest, HotSeatDayPromptsEachHumanWithTheMapHidden) {
+  Start({PlayerKind::Human, PlayerKind::Human, PlayerKind::Out, PlayerKind::Out, PlayerKind::Out, PlayerKind::Out},
+        2024);
+  window->CheckMenuItem(Cmd::PromptOnNewHuman, true);
+  ASSERT_TRUE(game->app.promptOnNewHuman);
+  struct Prompt {
+    int player, day;
+    bool hidden, mapBlack, productionClosed;
+  };
+  std::vector<Prompt> prompts;
+  int cityDialogs = 0;
+  AnswerDialogs([&](QDialog& d) {
+    if (qobject_cast<CityDialog*>(&d)) {
+      ++cityDialogs;
+      return;
+    }
+    if (!qobject_cast<NextPlayerDialog*>(&d)) return;
+    const QImage screen = window->View()->Screen();
+    const QRect map = MapViewRect(screen.size());
+    bool black = true;
+    for (int y = map.top(); y < map.bottom() && black; y += 7)
+      for (int x = map.left(); x < map.right(); x += 7)
+        if (screen.pixel(x, y) != qRgb(0, 0, 0)) black = false;
+    prompts.push_back({game->state.currentPlayer, game->state.day, game->state.mapHidden == 1, black,
+                       !window->IsToolWindowOpen(ToolWindow::Production)});
+    if (prompts.size() == 1) SaveScreen(d, "hot_seat_prompt");
+  });
+  // The humans end their turns at once. Until their first armies are built
+  // nobody has a piece to move, and the days pass without a hand-over.
+  for (int steps = 0; steps < 5000 && prompts.size() < 5; ++steps) {
+    const int cp = game->state.currentPiece;
+    if (cp >= 0 && cp < kPieceSlots && game->pieces[cp].state == PieceState::AwaitingOrders) OrderEndTurn(*game);
+    AdvanceGame(*game);
+  }
+  EXPECT_EQ(cityDialogs, 2) << "each human chooses the first production of the home city";
+  ASSERT_EQ(prompts.size(), 5u);
+  for (const Prompt& p : prompts) {
+    EXPECT_TRUE(p.hidden) << "player " << p.player << " day " << p.day;
+    EXPECT_TRUE(p.mapBlack) << "player " << p.player << " day " << p.day;
+    EXPECT_TRUE(p.productionClosed);
+  }
+  for (size_t k = 0; k < prompts.size(); ++k) EXPECT_EQ(prompts[k].player, static_cast<int>(k % 2)) << k;
+  EXPECT_EQ(prompts[0].day, 1);
+  EXPECT_EQ(prompts[1].day, 1);
+  EXPECT_GT(prompts[4].day, prompts[2].day) << "a later day, a new round of hand-overs";
+  EXPECT_EQ(game->state.mapHidden, 0);
+  EXPECT_TRUE(window->IsToolWindowOpen(ToolWindow::Production)) << "reopened after the prompt";
+}
+
+// Every window of a game in progress; with VORTAN_SCREENSHOT_DIR set, their
+// pictures are saved there for a look by eye.
+TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
+  Start({PlayerKind::Human, PlayerKind::Computer, PlayerKind::Computer, PlayerKind::Out, PlayerKind::Out,
+         PlayerKind::Out},
+        77);
+  game->state.autoPlay[0] = 1;   // the computer plays the human's side too
+  for (int steps = 0; steps < 400000 && game->state.day < 40 && game->state.gameActive; ++steps) AdvanceGame(*game);
+  ASSERT_GE(game->state.day, 30);
+  game->state.autoPlay[0] = 0;
+  game->state.currentPlayer = 0;
+  game->state.viewingPlayer = 0;
+  game->state.mapHidden = 0;
+  // Player 0's city with the most pieces in it, and one of its pieces.
+  int city = -1, most = -1, piece = -1;
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& c = game->pieces[i];
+    if (c.type != PieceType::City || c.owner != 0) continue;
+    int n = 0;
+    for (const PieceRecord& r : game->pieces.slots) n += r.type != PieceType::City && r.type != PieceType::None && r.Pos() == c.Pos();
+    if (n > most) most = n, city = i;
+  }
+  for (int i = 0; i < kPieceSlots && piece < 0; ++i)
+    if (game->pieces[i].owner == 0 && game->pieces[i].type != PieceType::City && !game->pieces[i].IsEmpty()) piece = i;
+  ASSERT_GE(city, 0);
+  ASSERT_GE(piece, 0);
+  game->state.currentPiece = static_cast<int16_t>(piece);
+  game->state.viewX = game->pieces[city].x;
+  game->state.viewY = game->pieces[city].y;
+  window->PlaceInfoDialogs();
+  window->ExecuteCommand(Cmd::WorldMap);
+  window->View()->RepaintAll();
+
+  std::vector<std::pair<QString, QImage>> shots;
+  auto keep = [&](const QString& name, QWidget& w) {
+    const QImage img = Shot(w);
+    EXPECT_FALSE(Uniform(img)) << name.toStdString();
+    shots.emplace_back(name, img);
+  };
+  const QRect main = window->frameGeometry();
+  const std::pair<ToolWindow, const char*> column[] = {{ToolWindow::GameInfo, "game_info"},
+                                                       {ToolWindow::Rankings, "rankings"},
+                                                       {ToolWindow::PieceInfo, "piece_info"},
+                                                       {ToolWindow::Production, "production"},
+                                                       {ToolWindow::WorldMap, "world_map"}};
+  for (auto [which, name] : column) {
+    QWidget* w = window->ToolWindowWidget(which);
+    ASSERT_NE(w, nullptr) << name;
+    keep(name, *w);
+    if (which == ToolWindow::WorldMap) continue;
+    const ColumnPlace place = ColumnPlaceOf(which);
+    EXPECT_EQ(w->frameGeometry(), QRect(main.x() + main.width(), main.y() + place.offset, 112,
+                                        place.height ? place.height : main.height() - place.offset))
+        << name;
+  }
+  EXPECT_EQ(window->ToolWindowWidget(ToolWindow::WorldMap)->frameGeometry().size(), QSize(258, 282));
+
+  CityDialog cityDialog(*game, pictures, city, window.get());
+  keep("city_dialog", cityDialog);
+  CityNamePopup popup(*game, city, *window);
+  keep("city_name_popup", popup);
+  game->state.currentPlayer = 1;
+  NextPlayerDialog next(*game, pictures, window.get());
+  keep("next_player", next);
+  PlayerAnnouncement eliminated("Ha! Ha! Ha!", 2, "has been eliminated!", pictures, window.get());
+  keep("eliminated", eliminated);
+  PlayerAnnouncement victory("Victory!", 0, "has conquered the world!", pictures, window.get());
+  keep("victory", victory);
+  AboutBox about(window.get());
+  keep("about", about);
+  game->state.currentPlayer = 0;
+
+  const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
+  if (!dir) return;
+  // The main window with its column and the World Map, where each stands.
+  QRect all = main;
+  for (auto [which, name] : column) all |= window->ToolWindowWidget(which)->frameGeometry();
+  QImage desk(all.size(), QImage::Format_RGB32);
+  desk.fill(qRgb(0, 128, 128));
+  QPainter p(&desk);
+  p.drawImage(window->geometry().topLeft() - all.topLeft(), Shot(*window));
+  for (auto [which, name] : column) {
+    QWidget* w = window->ToolWindowWidget(which);
+    p.drawImage(w->geometry().topLeft() - all.topLeft(), Shot(*w));
+  }
+  p.end();
+  shots.emplace_back("desktop", desk);
+  for (const auto& [name, img] : shots) EXPECT_TRUE(img.save(QString(dir) + "/" + name + ".png")) << name.toStdString();
 }
 
 }  // namespace
 }  // namespace vortan::test
 
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }
+// On the offscreen screen of the window tests; with VORTAN_TEST_ON_DISPLAY
+// set, on the display the environment names (e.g. under Xvfb).
+int main(int argc, char** argv) {
+  if (!std::getenv("VORTAN_TEST_ON_DISPLAY")) return vortan::test::RunWindowTests(argc, argv);
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
