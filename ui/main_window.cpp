@@ -13,7 +13,9 @@
 #include "persist/saved_game.h"
 #include "rules/orders.h"
 #include "ui/announcements.h"
+#include "ui/file_commands.h"
 #include "ui/game_loop.h"
+#include "ui/help_window.h"
 #include "ui/info_window.h"
 #include "ui/tool_windows.h"
 #include "worldgen/new_game.h"
@@ -283,7 +285,7 @@ void MainWindow::ExecuteCommand(int id) {
   const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
   switch (id) {
     case Cmd::New: if (SaveGuard()) NewGameCommand(g_); break;
-    case Cmd::Open: if (SaveGuard()) LoadGame(g_); break;
+    case Cmd::Open: if (SaveGuard() && LoadGame(g_)) DiscardPendingClicks(); break;
     case Cmd::Save:
       if (g_.app.fileName == kRecoverFileName)
         SaveGameAs(g_);
@@ -347,7 +349,7 @@ void MainWindow::ExecuteCommand(int id) {
       break;
     case Cmd::Rules:
       view_->EraseGotoLine();
-      QDesktopServices::openUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() + "/vortan.hlp"));
+      ShowRules(this);
       view_->EraseGotoLine();
       break;
     default: break;

@@ -298,6 +298,7 @@ void MapView::mousePressEvent(QMouseEvent* e) {
   pressedButton_ = button;
   buttonHeld_ = pointerInside_ = true;
   DrawButton(button, true);
+  grabMouse();
 }
 
 void MapView::StripPointerMoved(QPoint p) {
@@ -330,6 +331,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) return RightClick(p, e->modifiers() & Qt::ShiftModifier);
   if (e->button() != Qt::LeftButton) return;
   if (!buttonHeld_) return LeftClickOnMap(p);
+  releaseMouse();
   buttonHeld_ = false;
   DrawButton(pressedButton_, false);
   if (!pointerInside_) return;

@@ -15,6 +15,7 @@
 #include "ui/cursor_store.h"
 #include "ui/game_loop.h"
 #include "ui/main_window.h"
+#include "ui/new_game_dialog.h"
 #include "ui/picture_store.h"
 #include "ui/shell_hooks.h"
 #include "ui/sound_player.h"
@@ -51,6 +52,7 @@ int RunVortan(QApplication& app) {
   PictureStore pictures;
   pictures.LoadBitmaps();
   LoadPieceAttributes(g.settings, g.settingsPath);
+  LoadNewGameChoices(g);
 
   MainWindow window(g, pictures, cursors);
   SoundPlayer sound;

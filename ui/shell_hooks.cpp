@@ -7,7 +7,9 @@
 #include "model/game.h"
 #include "ui/announcements.h"
 #include "ui/city_dialog.h"
+#include "ui/file_commands.h"
 #include "ui/main_window.h"
+#include "ui/new_game_dialog.h"
 #include "ui/sound_player.h"
 
 namespace vortan {
@@ -35,19 +37,11 @@ void ShellHooks::ShowEliminatedDialog() { RunEliminatedDialog(g_, window_.Pictur
 void ShellHooks::ShowVictoryDialog() { RunVictoryDialog(g_, window_.Pictures(), &window_); }
 void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictures(), cityIndex, &window_); }
 
-bool ShellHooks::RunNewGameDialog() { return true; }
+bool ShellHooks::RunNewGameDialog() { return vortan::RunNewGameDialog(g_, &window_); }
 
-std::optional<std::string> ShellHooks::ChooseOpenFile() {
-  const QString f = QFileDialog::getOpenFileName(&window_, "Open", QString(), "*.gam");
-  if (f.isEmpty()) return std::nullopt;
-  return f.toStdString();
-}
+std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_); }
 
-std::optional<std::string> ShellHooks::ChooseSaveFile() {
-  const QString f = QFileDialog::getSaveFileName(&window_, "Save as", QString(), "*.gam");
-  if (f.isEmpty()) return std::nullopt;
-  return f.toStdString();
-}
+std::optional<std::string> ShellHooks::ChooseSaveFile() { return ChooseGameFile(&window_, FileDialogKind::SaveAs, g_); }
 
 MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon,
                                      MsgButtons buttons) {

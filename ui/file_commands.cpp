@@ -1,0 +1,67 @@
+#include "ui/file_commands.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include "model/game.h"
+
+namespace vortan {
+
+namespace {
+// The list shows the filter by its name; the pattern behind it takes both
+// spellings of the extension, since names on this system are case-sensitive.
+constexpr const char* kGameFilter = "Game Files(*.GAM) (*.gam *.GAM)";
+
+// Eats mouse-button events until the events already queued have been handled.
+class ClickEater : public QObject {
+ public:
+  explicit ClickEater(int count) : QObject(qApp), left_(count) {
+    qApp->installEventFilter(this);
+    QTimer::singleShot(0, this, [this] { deleteLater(); });
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    const QEvent::Type t = e->type();
+    if (left_ > 0 && watched->isWidgetType() &&
+        (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick)) {
+      --left_;
+      return true;
+    }
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  int left_;
+};
+}  // namespace
+
+void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g) {
+  dialog.setNameFilter(kGameFilter);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setDefaultSuffix("GAM");
+  if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
+  if (kind == FileDialogKind::Open) {
+    dialog.setWindowTitle("Open");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  } else {
+    dialog.setWindowTitle("Save As");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  }
+}
+
+std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g) {
+  QFileDialog dialog(owner);
+  SetUpGameFileDialog(dialog, kind, g);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
+void DiscardPendingClicks() { new ClickEater(2); }
+
+}  // namespace vortan

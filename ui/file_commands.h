@@ -1,0 +1,28 @@
+// The file dialogs of Open and Save as, and the clean-up after a load.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class QFileDialog;
+class QWidget;
+
+namespace vortan {
+
+struct Game;
+
+enum class FileDialogKind { Open, SaveAs };
+
+// The dialog as Open or Save as shows it: game files only, ".GAM" added to a
+// bare name, Open wants a file that exists, Save as asks before overwriting.
+// It starts in the folder of the current game file.
+void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g);
+// Runs it modally; the chosen file's full path, or nothing on cancel.
+std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g);
+
+// The click that closed the file dialog must not reach the map: up to two
+// mouse-button events still waiting for the program's windows are dropped.
+void DiscardPendingClicks();
+
+}  // namespace vortan
