@@ -63,8 +63,8 @@ namespace {
 
 // Sanitizer and unoptimised builds run far slower: fewer and shorter games.
 #if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
-constexpr int kSoakGames = 6;
-constexpr int kSoakDays = 60;
+constexpr int kSoakGames = 8;
+constexpr int kSoakDays = 90;
 #else
 constexpr int kSoakGames = 30;
 constexpr int kSoakDays = 300;
