@@ -101,9 +101,9 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// The most an entry can be worth after the discount: 8/2 of it when it is
-// positive, 8/22 of it when negative (the divisors run from 2 to 22).
-int32_t BestDiscounted(int32_t v) { return v >= 0 ? v * 4 : v * 8 / (kMaxValueRadius + 2); }
+// A bound on what an entry can be worth after the discount: 8/2 of it when it
+// is positive (the smallest divisor is 2), and nothing above 0 otherwise.
+int32_t BestDiscounted(int32_t v) { return v > 0 ? v * 4 : 0; }
 
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
 // 3 for the centre); then the best entry wins, in a scan that starts at a
