@@ -19,7 +19,7 @@ bool GameLoop::WorkRemains() const {
   if (!g_.state.gameActive) return false;
   const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
   if (player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return true;
-  const bool humanWaits = g_.pieces[cp].state == PieceState::AwaitingOrders &&
+  const bool humanWaits = g_.pieces[cp].state == PieceState::AwaitingOrders && CanMove(g_, cp) &&
                           g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 &&
                           !g_.app.endTurnRequested;
   return !humanWaits;
@@ -30,6 +30,11 @@ void GameLoop::Wake() {
   // re-arms itself when it returns.
   if (running_ || g_.insideAdvanceGame) return;
   if (WorkRemains() && !timer_.isActive()) timer_.start();
+}
+
+void GameLoop::WakeForInput() {
+  if (running_ || g_.insideAdvanceGame || !g_.state.gameActive) return;
+  if (!timer_.isActive()) timer_.start();
 }
 
 void GameLoop::RunStep() {
@@ -52,7 +57,7 @@ bool GameLoop::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::KeyPress:
     case QEvent::Wheel:
       // Input may have given an order; the step after it decides whether to go on.
-      if (!running_) QTimer::singleShot(0, this, &GameLoop::Wake);
+      if (!running_) QTimer::singleShot(0, this, &GameLoop::WakeForInput);
       break;
     default: break;
   }

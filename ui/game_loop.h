@@ -19,6 +19,8 @@ class GameLoop : public QObject {
 
   // Arms the next step if there is work; harmless to call at any time.
   void Wake();
+  // After input: one step whatever the state, then on while work remains.
+  void WakeForInput();
   // True while the game can advance without new input.
   bool WorkRemains() const;
   bool StepPending() const { return timer_.isActive(); }

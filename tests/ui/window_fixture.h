@@ -23,11 +23,17 @@
 
 namespace vortan::test {
 
-// The application hooks, with message boxes recorded instead of shown.
+// The application hooks, with message boxes and modal dialogs recorded
+// instead of shown.
 class WindowTestHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
   std::vector<std::string> messages;
+  void ShowNextPlayerPrompt() override { messages.push_back("Next Player"); }
+  void ShowEliminatedDialog() override { messages.push_back("Eliminated"); }
+  void ShowVictoryDialog() override { messages.push_back("Victory"); }
+  void ShowCityDialog(int city) override { messages.push_back("City " + std::to_string(city)); }
+  bool RunNewGameDialog() override { return true; }   // the settings as the test left them
   MsgResult answer = MsgResult::Yes;
   MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon, MsgButtons) override {
     messages.push_back(std::string(caption) + ": " + std::string(text));
@@ -66,9 +72,11 @@ class WindowFixture : public ::testing::Test {
     for (int y = 0; y < game->Height(); ++y)
       for (int x = 0; x < game->Width(); ++x) game->world.At(x, y).explored = game->world.At(x, y).visible = 1;
   }
-  // What the main window shows now, as the screen would get it.
+  // What the main window shows now, as the screen would get it (without the
+  // go-to line to wherever the test's pointer happens to be).
   QImage Grab() {
     window->View()->RepaintAll();
+    window->View()->EraseGotoLine();
     return window->View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
   QRect CellRect(int x, int y) const {
