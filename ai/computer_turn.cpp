@@ -1,6 +1,7 @@
 #include "ai/computer_turn.h"
 
 #include <array>
+#include <cassert>
 #include <cstdlib>
 
 #include "ai/piece_rules.h"
@@ -153,6 +154,7 @@ void DecideComputerPiece(Game& g) {
   if (HoldDamagedFighterAtBase(g, index)) return;
   DecisionWindow window;
   if (!ApplyPieceRule(g, index, window)) return;
+  assert(window.scored);
   PieceRecord& piece = g.pieces[index];
   if (IsShipType(piece.type)) ShipRepairBias(g, index, window);
   ScoreEnemies(g, piece, window);

@@ -1,5 +1,6 @@
 #include "ai/piece_rules.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <optional>
 #include <span>
@@ -74,7 +75,7 @@ struct RuleContext {
   std::optional<ExplorationCounts> counts;   // filled by CountSquares
 
   // Every rule starts by choosing its window.
-  void SetRadius(int r) { window.Open(g, piece, r); }
+  void SetRadius(int r) { window.Open(g.settings, piece, r); }
   // Prepares CountUnexplored and CountUnseen over squares of radius r.
   void CountSquares(int r) { counts.emplace(g, *window.cells, map.radius, r, player); }
 
@@ -93,12 +94,22 @@ struct RuleContext {
     return unexploredWeight * counts->Unexplored(i, j) / divisor + counts->Unseen(i, j);
   }
 
-  // f(i, j, cell, entry) for every entry of the window. Each entry is scored
-  // on its own, so the order is free: rows outer, along the world's rows.
+  // The scoring pass, once per opened window: f(i, j, cell, entry) for every
+  // entry, the entry zeroed first; the entries holding an enemy the player
+  // sees are noted on the way. Each entry is scored on its own, so the order
+  // is free: rows outer, along the world's rows.
   template <typename F>
   void ForEachEntry(F&& f) {
+    assert(!window.scored);
     for (int j = 0; j <= Last(); ++j)
-      for (int i = 0; i <= Last(); ++i) f(i, j, Entry(i, j), map.At(i, j));
+      for (int i = 0; i <= Last(); ++i) {
+        int32_t& v = map.At(i, j);
+        v = 0;
+        const MapCell& c = Entry(i, j);
+        f(i, j, c, v);
+        if (c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0) window.AddEnemy(i, j);
+      }
+    window.scored = true;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
@@ -123,6 +134,7 @@ struct RuleContext {
     return sea;
   }
   void PaintDangerFrom(std::span<const DangerSource> sources) {
+    assert(window.scored);
     for (int k = 0; k < window.enemyCount; ++k) {
       const int i = window.EnemyI(k), j = window.EnemyJ(k);
       const int type = Entry(i, j).topType;
@@ -429,26 +441,12 @@ bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
   RuleContext r(g, piece, window);   // no braces: the counts' storage stays unzeroed
   const int type = g.pieces[piece].type;
   PieceRule rule = type < kTypeCount ? kPieceRules[type] : nullptr;
-  if (rule == nullptr) {
-    r.SetRadius(1);   // nothing to decide: every entry stays 0, the piece stays
+  if (rule == nullptr) {   // nothing to decide: every entry stays 0, the piece stays
+    r.SetRadius(1);
+    r.ForEachEntry([](int, int, const MapCell&, int32_t&) {});
     return true;
   }
   return rule(r);
-}
-
-void DecisionWindow::Open(const Game& g, const PieceRecord& piece, int radius) {
-  map.SetRadius(radius);
-  const int side = map.Side();
-  cells.emplace(g.settings, piece.Pos(), map.radius);
-  const int bit = g.state.playerBit[piece.owner];
-  enemyCount = 0;
-  for (int j = 0; j < side; ++j)
-    for (int i = 0; i < side; ++i) {
-      map.At(i, j) = 0;
-      const MapCell& c = cells->Cell(g.world, i, j);
-      if (c.topType != PieceType::None && c.topOwner != piece.owner && (c.visible & bit) != 0)
-        enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
-    }
 }
 
 void PaintDanger(ValueMap& map, int a, int b, int k) {

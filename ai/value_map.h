@@ -20,7 +20,7 @@ constexpr int32_t kThreatened = -9999;  // a cell inside an enemy's reach
 
 struct ValueMap {
   int radius = 1;
-  // Left uninitialised: a decision zeroes the part it uses (DecisionWindow::Open).
+  // Left uninitialised: a decision zeroes the part it uses as it scores it.
   std::array<std::array<int32_t, kValueMapSide>, kValueMapSide> entry;
 
   int Side() const { return 2 * radius + 1; }
@@ -79,15 +79,24 @@ class WindowCells {
 };
 
 // The window of one decision: the scores, the cells they stand for and the
-// entries where the player sees another player's piece.
+// entries where the player sees another player's piece. A rule opens it at
+// its radius and then scores every entry in one pass, which zeroes each entry
+// before scoring it and notes the enemies on the way (RuleContext).
 struct DecisionWindow {
   ValueMap map;
   std::optional<WindowCells> cells;
+  bool scored = false;   // the scoring pass has run since the window was opened
   int enemyCount = 0;
   std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;   // i * kValueMapSide + j; the first enemyCount hold
 
-  // Sets the radius (capped), zeroes the entries in use and looks at the cells.
-  void Open(const Game& g, const PieceRecord& piece, int radius);
+  // Sets the radius (capped) and works out the window's cells.
+  void Open(const GameSettings& s, const PieceRecord& piece, int radius) {
+    map.SetRadius(radius);
+    cells.emplace(s, piece.Pos(), map.radius);
+    scored = false;
+    enemyCount = 0;
+  }
+  void AddEnemy(int i, int j) { enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j); }
   int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapSide; }
   int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapSide; }
 };
