@@ -7,7 +7,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <functional>
 
 #include "persist/saved_game.h"
@@ -180,7 +182,12 @@ void MainWindow::SetStartUpMenuState() {
 
 void MainWindow::SizeMainWindowForWorld() {
   const QSize client = ClientSizeForWorld(g_.Width(), g_.Height(), g_.state.tileSize);
-  const QSize frame = frameGeometry().size() - geometry().size();
+  // The frame is the platform's; it is known once the native window exists
+  // (and, under some window managers, only once it is on the screen).
+  if (!windowHandle()) create();
+  const QMargins m = windowHandle()->frameMargins();
+  const QSize frame(m.left() + m.right(), m.top() + m.bottom());
+  sizedForFrame_ = frame;
   const int menuHeight = menuBar()->sizeHint().height();
   const int width = client.width() + frame.width();
   const int height = client.height() + menuHeight + frame.height();
@@ -392,6 +399,18 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   e->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  // A frame that turned out other than the window was sized for: size again.
+  QTimer::singleShot(0, this, [this] {
+    const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (QSize(m.left() + m.right(), m.top() + m.bottom()) != sizedForFrame_ && g_.Width() > 0) {
+      SizeMainWindowForWorld();
+      PlaceInfoDialogs();
+    }
+  });
 }
 
 void MainWindow::moveEvent(QMoveEvent* e) {

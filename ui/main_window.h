@@ -51,6 +51,7 @@ class MainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
 
  private:
@@ -68,6 +69,7 @@ class MainWindow : public QMainWindow {
   MapView* view_;
   GameLoop* loop_ = nullptr;
   std::map<int, QAction*> actions_;
+  QSize sizedForFrame_;
   std::array<QPointer<QWidget>, 5> tools_{};
 };
 

@@ -62,8 +62,7 @@ int RunVortan(QApplication& app) {
 
   g.rng.SetState(MillisecondTicks());
   g.app.fileName = kRecoverFileName;
-  window.SetStartUpMenuState();
-  LoadSetupOptions(g);
+  ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
   loop.afterStep = [&window] { window.View()->SetMapCursor(window.View()->mapFromGlobal(QCursor::pos())); };
@@ -75,10 +74,19 @@ int RunVortan(QApplication& app) {
   window.ExecuteCommand(Cmd::About);
   const int result = app.exec();
 
-  SaveSetupOptions(g);
-  if (g.app.fileName == kRecoverFileName) DeleteRecoverFile(g);
+  ShutDown(g);
   g.hooks = &g.nullHooks;
   return result;
+}
+
+void ApplyStartUpOptions(Game& g, MainWindow& window) {
+  window.SetStartUpMenuState();
+  LoadSetupOptions(g);
+}
+
+void ShutDown(Game& g) {
+  SaveSetupOptions(g);
+  if (g.app.fileName == kRecoverFileName) DeleteRecoverFile(g);
 }
 
 }  // namespace vortan

@@ -3,17 +3,25 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 class QApplication;
 
 namespace vortan {
 
 struct Game;
+class MainWindow;
 
 // The settings file's full path in the user's configuration folder (created).
 QString SettingsFilePath();
 // A 32-bit millisecond tick count for seeding the random generator.
 uint32_t MillisecondTicks();
 int RunVortan(QApplication& app);
+// The menu's start-up state, then the display and sound options from the
+// settings file (which check their menu items).
+void ApplyStartUpOptions(Game& g, MainWindow& window);
+// After the event loop: the options go back to the settings file, and the
+// recovery file goes when the game never got a name.
+void ShutDown(Game& g);
 
 }  // namespace vortan
