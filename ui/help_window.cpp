@@ -1,5 +1,8 @@
 #include "ui/help_window.h"
 
+#include <QApplication>
+#include <QWindow>
+
 // The rules are compiled into the static user-interface library, whose
 // resources each program linking it must register once.
 static void RegisterRulesDocument() { Q_INIT_RESOURCE(rules); }
@@ -23,6 +26,12 @@ HelpWindow* ShowRules(QWidget* owner) {
   open->setSource(QUrl("qrc:/rules/rules.html"));
   open->scrollToAnchor("contents");
   open->show();
+  // Asked for from a modal dialog (the About box), the rules must still be
+  // readable while it stays open: a window that belongs to the modal one is
+  // not blocked by it.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal != open && open->windowHandle() && modal->windowHandle())
+    open->windowHandle()->setTransientParent(modal->windowHandle());
   open->raise();
   open->activateWindow();
   return open;
