@@ -98,6 +98,16 @@ TEST_F(DialogsTest, AFirstRunOffersOneHumanAgainstTheComputer) {
   EXPECT_TRUE(first.land.has_value());
 }
 
+TEST_F(DialogsTest, AfterADemoTheDialogOffersTheDemosPlayers) {
+  game->rng.SetState(99);
+  DemoCommand(*game);
+  ASSERT_EQ(game->state.demoMode, 1);
+  const NewGameChoice shown = NewGameDialog(*game, window.get()).Selected();
+  EXPECT_EQ(shown.kind, (std::array<uint8_t, kPlayerCount>{2, 2, 2, 2, 2, 2}));
+  EXPECT_EQ(shown.difficulty, 1);
+  EXPECT_EQ(shown.land, 2);
+}
+
 TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   game->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
   const std::array<uint8_t, kPlayerCount> kinds = game->settings.kind;

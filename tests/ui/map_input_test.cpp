@@ -92,6 +92,32 @@ TEST_F(MapInputTest, RightClickWakesAllButReturningAircraftAndPicksOneThatCanMov
   EXPECT_TRUE(game->pieces[waiting].Dest() == game->pieces[waiting].Pos());
 }
 
+TEST_F(MapInputTest, TheGoToLineAndDistanceCursorFollowThePointer) {
+  const int army = AddPiece(*game, PieceType::Army, 0, 3, 2);
+  AwaitOrders(army);
+  Mouse(QEvent::MouseMove, CellCentre(7, 3), Qt::NoButton);
+  EXPECT_TRUE(View()->GotoLineDrawn());
+  EXPECT_EQ(View()->CursorShape(), 4);
+  Mouse(QEvent::MouseMove, CellCentre(5, 2), Qt::NoButton);
+  EXPECT_EQ(View()->CursorShape(), 2);
+  // Over the scroll bar the line goes; over the strip it comes back.
+  Mouse(QEvent::MouseMove, QPoint(View()->width() - 5, 200), Qt::NoButton);
+  EXPECT_FALSE(View()->GotoLineDrawn());
+  Mouse(QEvent::MouseMove, QPoint(200, 10), Qt::NoButton);
+  EXPECT_TRUE(View()->GotoLineDrawn());
+  // Drawing and erasing leave the picture as it was.
+  Mouse(QEvent::MouseMove, CellCentre(7, 3), Qt::NoButton);
+  const QImage withLine = View()->Screen();
+  Click(CellCentre(7, 3));
+  EXPECT_FALSE(View()->GotoLineDrawn());
+  EXPECT_NE(View()->Screen(), withLine);
+  // After End turn no line is drawn.
+  AwaitOrders(army);
+  game->app.endTurnRequested = 1;
+  Mouse(QEvent::MouseMove, CellCentre(6, 3), Qt::NoButton);
+  EXPECT_FALSE(View()->GotoLineDrawn());
+}
+
 // --- The button strip ---
 
 class StripTest : public MapInputTest {
