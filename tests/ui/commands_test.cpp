@@ -9,6 +9,9 @@
 #include "rules/turn_loop.h"
 #include "ui/help_window.h"
 
+#include <QMenu>
+#include <QMenuBar>
+
 namespace vortan::test {
 namespace {
 
@@ -205,6 +208,40 @@ TEST_F(CommandsTest, RulesOpenTheRulesForPlayers) {
     EXPECT_TRUE(text.contains(topic)) << topic;
   window->ExecuteCommand(Cmd::Rules);
   EXPECT_EQ(window->findChildren<HelpWindow*>().size(), 1);
+}
+
+// The menu bar as text: each popup with its items (id in brackets), "-" for a
+// separator and a submenu in braces.
+std::string Describe(QMenu* menu) {
+  std::string out = menu->title().toStdString() + ":";
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator())
+      out += " -";
+    else if (a->menu())
+      out += " {" + Describe(a->menu()) + "}";
+    else
+      out += " " + a->text().toStdString() + "[" + std::to_string(a->data().toInt()) + "]";
+  }
+  return out;
+}
+
+TEST_F(CommandsTest, TheMenuBarHoldsEveryCommandInItsPlace) {
+  std::vector<std::string> menus;
+  for (QAction* a : window->menuBar()->actions())
+    if (a->menu()) menus.push_back(Describe(a->menu()));
+  auto* corner = qobject_cast<QMenuBar*>(window->menuBar()->cornerWidget(Qt::TopRightCorner));
+  ASSERT_NE(corner, nullptr);   // Help sits at the right end
+  for (QAction* a : corner->actions()) menus.push_back(Describe(a->menu()));
+  const std::vector<std::string> expected = {
+      "&File: &New...[101] &Open...[102] &Save[103] Save &as...[104] - &Demo[105] - E&xit[106]",
+      "&Moves: &Sleep[133] &Later[130] &Finished[131] &Return[132] &Drop[134] - &End turn...[136] S&urrender...[135]",
+      "&View: &Game Info[144] R&ankings[141] Piece &Info[140] &Production[143] &World Map[142] -   75 %[145] 100 %[146] "
+      "150 %[147] 200 %[148] - &Current piece[149] &Home[150]",
+      "&Options: {&Sound: No Sound[160] PC Speaker[161] Sound Card[162]} &Colour monitor[163] - &Prompt on new "
+      "human[164] &Move memory[166] &Auto play[165]",
+      "&Help: &Rules...[801] - &About...[800]",
+  };
+  EXPECT_EQ(menus, expected);
 }
 
 // --- The menu through a game's life ---

@@ -287,6 +287,25 @@ TEST_F(ViewTest, KeepPieceInViewPagesUntilThePieceIsWellInside) {
   EXPECT_LE(row, v.rows - 7);
 }
 
+TEST_F(ViewTest, ResizingPlacesTheBarsAndMovingTakesTheToolWindowsAlong) {
+  BuildSea(60, 16);
+  window->resize(700, 520);
+  QCoreApplication::processEvents();
+  const QSize client = View()->size();
+  EXPECT_EQ(View()->VerticalBar()->geometry(), QRect(client.width() - 15, 34, 16, client.height() - 48));
+  EXPECT_EQ(View()->HorizontalBar()->geometry(), QRect(0, client.height() - 15, client.width() - 14, 16));
+  EXPECT_EQ(View()->Grip()->geometry(), QRect(client.width() - 15, client.height() - 15, 15, 15));
+  window->PlaceInfoDialogs();
+  window->move(40, 30);
+  QCoreApplication::processEvents();
+  const QRect frame = window->frameGeometry();
+  for (ToolWindow w : {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::PieceInfo, ToolWindow::Production}) {
+    ASSERT_TRUE(window->IsToolWindowOpen(w));
+    EXPECT_EQ(window->ToolWindowWidget(w)->frameGeometry().left(), frame.right() + 1);
+  }
+  EXPECT_EQ(window->ToolWindowWidget(ToolWindow::GameInfo)->frameGeometry().top(), frame.top());
+}
+
 TEST_F(ViewTest, EachZoomSizesTheWindowToTheWorldWithinTheScreen) {
   struct Zoom {
     int command, cellSize, button;
