@@ -346,6 +346,11 @@ void MapView::mouseReleaseEvent(QMouseEvent* e) {
     Q_EMIT commandPosted(kButtonCommands[b]);
 }
 
+// The pointer went over the window's frame or the menu bar: no line there.
+void MapView::leaveEvent(QEvent*) {
+  if (!buttonHeld_) EraseGotoLine();
+}
+
 void MapView::LeftClickOnMap(QPoint p) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
   if (g_.state.demoMode || g_.settings.kind[player] != PlayerKind::Human) return;

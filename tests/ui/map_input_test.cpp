@@ -105,6 +105,9 @@ TEST_F(MapInputTest, TheGoToLineAndDistanceCursorFollowThePointer) {
   EXPECT_FALSE(View()->GotoLineDrawn());
   Mouse(QEvent::MouseMove, QPoint(200, 10), Qt::NoButton);
   EXPECT_TRUE(View()->GotoLineDrawn());
+  QEvent leave(QEvent::Leave);   // out over the frame
+  QCoreApplication::sendEvent(View(), &leave);
+  EXPECT_FALSE(View()->GotoLineDrawn());
   // Drawing and erasing leave the picture as it was.
   Mouse(QEvent::MouseMove, CellCentre(7, 3), Qt::NoButton);
   const QImage withLine = View()->Screen();
