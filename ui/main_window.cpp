@@ -192,9 +192,13 @@ void MainWindow::SizeMainWindowForWorld() {
   const int width = client.width() + frame.width();
   const int height = client.height() + menuHeight + frame.height();
   const QRect screen = this->screen()->availableGeometry();
-  setMinimumSize(500 - frame.width(), 400 - frame.height());
-  setMaximumSize(std::min(screen.width() - kToolColumnWidth, width) - frame.width(),
-                 std::min(screen.height(), height) - frame.height());
+  const QSize smallest(500 - frame.width(), 400 - frame.height());
+  setMinimumSize(smallest);
+  // With a thin frame a small world's window can come out below the smallest
+  // size; the smallest size wins.
+  setMaximumSize(QSize(std::min(screen.width() - kToolColumnWidth, width) - frame.width(),
+                       std::min(screen.height(), height) - frame.height())
+                     .expandedTo(smallest));
   resize(width - frame.width(), height - frame.height());
   move(screen.x() + std::max(0, (screen.width() - kToolColumnWidth - width) / 2),
        screen.y() + std::max(0, (screen.height() - height) / 2));
