@@ -51,6 +51,12 @@ int RunVortan(QApplication& app) {
   cursors.LoadCursors();
   PictureStore pictures;
   pictures.LoadBitmaps();
+  // The pieces load last, the large PURPLE PARA at the very end: if that one
+  // is missing from pictures that are otherwise there, say so (with an empty
+  // box, all the platform's loader ever said) and go on with its stand-in.
+  if (pictures.Sea(PictureSet::Large, 0).Loaded() &&
+      !pictures.Piece(PictureSet::Large, kPlayerCount - 1, PieceType::Para).Loaded())
+    QMessageBox(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok).exec();
   LoadPieceAttributes(g.settings, g.settingsPath);
   LoadNewGameChoices(g);
 
