@@ -39,9 +39,13 @@ void GameLoop::WakeForInput() {
 
 void GameLoop::RunStep() {
   if (running_ || g_.insideAdvanceGame || !g_.state.gameActive) return;
-  // A modal dialog opened by a command suspends the game; the command wakes
-  // the loop again when the dialog has closed.
+  // A modal dialog opened by a command, or an open menu, suspends the game;
+  // the command (or the input that closes the menu) wakes the loop again.
   if (QApplication::activeModalWidget()) return;
+  if (QApplication::activePopupWidget()) {
+    QTimer::singleShot(50, this, &GameLoop::Wake);   // look again once the menu may have closed
+    return;
+  }
   running_ = true;
   step(g_);
   ++steps_;
