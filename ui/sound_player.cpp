@@ -57,6 +57,22 @@ bool SoundPlayer::DeviceAvailable() {
   return device_ == 1;
 }
 
+void SoundPlayer::LoadAll() {
+  // Every file is read ahead, so that the first time an effect plays it starts at once.
+  static const char* kFiles[] = {"bomber.wav",   "tank1.wav", "tank2.wav", "distant1.wav", "distant2.wav",
+                                 "fighter.wav",  "para.wav",  "ship.wav",  "haha.wav",     "victory.wav"};
+  for (const char* file : kFiles) {
+    QSoundEffect* e = nullptr;
+    for (const QString& folder : searchFolders)
+      if (QFileInfo::exists(folder + "/" + file)) {
+        e = new QSoundEffect(this);
+        e->setSource(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(file)));
+        break;
+      }
+    effects_.emplace(file, e);
+  }
+}
+
 bool SoundPlayer::AnyPlaying() const {
   for (const auto& [name, e] : effects_)
     if (e && e->isPlaying()) return true;
@@ -65,29 +81,15 @@ bool SoundPlayer::AnyPlaying() const {
 
 void SoundPlayer::PlayFile(const QString& file, bool unlessBusy) {
   if (file.isEmpty() || !DeviceAvailable()) return;
+  if (effects_.empty()) LoadAll();
   if (unlessBusy && AnyPlaying()) return;
   auto it = effects_.find(file);
-  if (it == effects_.end()) {
-    QString path;
-    for (const QString& folder : searchFolders)
-      if (QFileInfo::exists(folder + "/" + file)) {
-        path = QDir(folder).absoluteFilePath(file);
-        break;
-      }
-    QSoundEffect* e = nullptr;
-    if (!path.isEmpty()) {
-      e = new QSoundEffect(this);
-      e->setSource(QUrl::fromLocalFile(path));
-    }
-    it = effects_.emplace(file, e).first;
-  }
-  QSoundEffect* e = it->second;
+  QSoundEffect* e = it == effects_.end() ? nullptr : it->second;
   if (!e) return;   // a missing file is silently nothing
   for (const auto& [name, other] : effects_)
     if (other && other != e && other->isPlaying()) other->stop();
   e->stop();
   e->play();
-  current_ = e;
 }
 
 }  // namespace vortan

@@ -34,9 +34,9 @@ class SoundPlayer : public QObject {
   void PlayFile(const QString& file, bool unlessBusy);
   bool DeviceAvailable();
   bool AnyPlaying() const;
+  void LoadAll();
 
   std::map<QString, QSoundEffect*> effects_;
-  QSoundEffect* current_ = nullptr;
   int device_ = -1;   // -1 unknown, 0 none, 1 present
 };
 
