@@ -138,10 +138,10 @@ TEST_F(CityDialogTest, ClicksPutAwakePiecesToSleepAndWakeSleepersAsTheCurrentPie
   EXPECT_EQ(game->pieces[b].state, PieceState::Asleep);
   EXPECT_EQ(game->pieces[b].destX, 1);
   EXPECT_EQ(game->pieces[a].state, PieceState::Ready);
-  // The asleep box answers a few pixels lower than it is drawn: its first row
-  // is hit from 0.84 of the height.
+  // The asleep box answers lower than it is drawn: its first row is hit
+  // down to 0.84 of the height + 11, over the top of the drawn second row.
   const int hitTop = static_cast<int>(0.84 * d->height());
-  Release(*d, QPoint(SlotCentre(*d, 0, 0, d->AsleepTop()).x(), hitTop - 8 + 2));
+  Release(*d, QPoint(SlotCentre(*d, 0, 0, d->AsleepTop()).x(), hitTop + 10));
   EXPECT_EQ(game->pieces[b].state, PieceState::Ready);
   EXPECT_EQ(game->state.currentPiece, b);
 }
