@@ -8,48 +8,40 @@ namespace {
 
 TEST(Random, KnownSequenceFromSeed) {
   Random r(1);
-  // state 1 -> 1*214013+2531011 = 2745024 -> >>16 = 41
-  EXPECT_EQ(r.Next(), 41);
-  EXPECT_EQ(r.Next(), 18467);
-  EXPECT_EQ(r.Next(), 6334);
-  EXPECT_EQ(r.Next(), 26500);
+  for (int want : {41, 18467, 6334, 26500}) EXPECT_EQ(r.Next(), want);
 }
 
 struct ModelTest : ::testing::Test {
   Game g;
   void SetUp() override {
     ResetToProgramStart(g);
-    g.settings.width = 50;
-    g.settings.height = 50;
+    g.settings.width = g.settings.height = 50;
+  }
+  void Put(int slot, int type, int owner, int x, int y) {
+    g.pieces[slot] = PieceRecord{};
+    g.pieces[slot].type = static_cast<uint8_t>(type);
+    g.pieces[slot].owner = static_cast<uint8_t>(owner);
+    g.pieces[slot].x = static_cast<uint8_t>(x);
+    g.pieces[slot].y = static_cast<uint8_t>(y);
   }
 };
 
 TEST_F(ModelTest, WrapsAtEveryEdge) {
   EXPECT_EQ(WrapX(g.settings, 50), 0);
   EXPECT_EQ(WrapY(g.settings, -1), 49);
-  EXPECT_EQ(WrapX(g.settings, -71), 29);  // offsets larger than the world still wrap
+  EXPECT_EQ(WrapX(g.settings, -71), 29);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 49, 49), 1);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 25, 0), 25);
   EXPECT_EQ(WrapDistance(g.settings, 3, 4, 8, 6), 5);
 }
 
+// A city always shows, a submarine only alone, a transport hides its cargo,
+// else the highest slot wins.
 TEST_F(ModelTest, TopPiecePrecedence) {
-  auto put = [&](int slot, int type, int owner, int x, int y) {
-    g.pieces[slot] = PieceRecord{};
-    g.pieces[slot].type = static_cast<uint8_t>(type);
-    g.pieces[slot].owner = static_cast<uint8_t>(owner);
-    g.pieces[slot].x = static_cast<uint8_t>(x);
-    g.pieces[slot].y = static_cast<uint8_t>(y);
-  };
-  put(5, PieceType::Army, 0, 1, 1);
-  put(6, PieceType::City, 0, 1, 1);
-  put(7, PieceType::Fighter, 0, 1, 1);
-  put(1, PieceType::Army, 1, 2, 2);
-  put(2, PieceType::Transport, 1, 2, 2);
-  put(3, PieceType::Army, 1, 2, 2);
-  put(8, PieceType::Submarine, 2, 3, 3);
-  put(9, PieceType::Submarine, 3, 4, 4);
-  put(4, PieceType::Destroyer, 3, 4, 4);
+  Put(5, PieceType::Army, 0, 1, 1), Put(6, PieceType::City, 0, 1, 1), Put(7, PieceType::Fighter, 0, 1, 1);
+  Put(1, PieceType::Army, 1, 2, 2), Put(2, PieceType::Transport, 1, 2, 2), Put(3, PieceType::Army, 1, 2, 2);
+  Put(8, PieceType::Submarine, 2, 3, 3);
+  Put(9, PieceType::Submarine, 3, 4, 4), Put(4, PieceType::Destroyer, 3, 4, 4);
   RefreshAllCells(g);
   EXPECT_EQ(g.world.At(1, 1).topType, PieceType::City);
   EXPECT_EQ(g.world.At(2, 2).topType, PieceType::Transport);
@@ -64,19 +56,15 @@ TEST_F(ModelTest, TopPiecePrecedence) {
 }
 
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {
-  g.pieces[0].type = PieceType::Army;
-  g.pieces[2].type = PieceType::Army;
+  g.pieces[0].type = g.pieces[2].type = PieceType::Army;
   EXPECT_EQ(FindFreeSlot(g.pieces), 1);
   for (auto& r : g.pieces.slots) r.type = PieceType::Army;
   EXPECT_EQ(FindFreeSlot(g.pieces), -1);
 }
 
 TEST(PieceTypes, DamagedShipsSlowDown) {
-  EXPECT_EQ(ShipMovesForStrength(6, 24), 3);
-  EXPECT_EQ(ShipMovesForStrength(6, 25), 4);
-  EXPECT_EQ(ShipMovesForStrength(6, 50), 6);
-  EXPECT_EQ(ShipMovesForStrength(4, 40), 3);
-  EXPECT_EQ(ShipMovesForStrength(6, 20), 3);
+  const int kCases[][3] = {{6, 24, 3}, {6, 25, 4}, {6, 50, 6}, {4, 40, 3}, {6, 20, 3}};  // moves, strength, result
+  for (auto [moves, strength, want] : kCases) EXPECT_EQ(ShipMovesForStrength(moves, strength), want) << strength;
 }
 
 }  // namespace
