@@ -34,15 +34,18 @@ RGB = dict(PALETTE)
 PALETTE_INDEX = {rgb: i for i, (_, rgb) in enumerate(PALETTE)}
 CLEAR = None  # a transparent pixel
 
-# Player order 0..5: name, owner colour, darker partner, outline.
+# Player order 0..5: name, owner colour, darker partner, outline on sea and
+# land, outline on the silver sky of the aircraft (there a white rim would
+# only thin the dark shapes out; silver lets them stand on the sky).
 OWNERS = [
-    ("RED", "r", "m", "k"),
-    ("GREEN", "l", "g", "k"),
-    ("BLUE", "b", "n", "s"),
-    ("YELLOW", "y", "o", "k"),
-    ("BLACK", "k", "e", "w"),
-    ("PURPLE", "f", "p", "k"),
+    ("RED", "r", "m", "k", "k"),
+    ("GREEN", "l", "g", "k", "k"),
+    ("BLUE", "b", "n", "s", "s"),
+    ("YELLOW", "y", "o", "k", "k"),
+    ("BLACK", "k", "e", "w", "s"),
+    ("PURPLE", "f", "p", "k", "k"),
 ]
+SKY_KINDS = {"FIGHTER", "BOMBER", "PARA"}
 # Piece-type order 0..9 and the grid that draws each kind.
 KINDS = ["CITY", "TANK", "DESTROYER", "FIGHTER", "BOMBER",
          "BATTLESHIP", "CARRIER", "SUBMARINE", "TRANSPORT", "PARA"]
@@ -125,11 +128,11 @@ def check_size(name, grid, w, h):
                  % (name, w, h, len(grid), [(i, len(grid[i])) for i in bad]))
 
 
-def paint(grid, owner=None):
+def paint(grid, owner=None, sky=False):
     """Turns a text grid into pixels; O, D and L take the owner's colours."""
     subst = {}
     if owner is not None:
-        subst = {"O": owner[1], "D": owner[2], "L": owner[3]}
+        subst = {"O": owner[1], "D": owner[2], "L": owner[4] if sky else owner[3]}
     out = []
     for row in grid:
         line = []
@@ -505,7 +508,8 @@ def build():
         for owner in OWNERS:
             for kind in KINDS:
                 grid = grids["CITY" if kind == "CITY" else kind]
-                out["pictures/%s%s_%s.png" % (prefix, owner[0], kind)] = paint(grid, owner)
+                out["pictures/%s%s_%s.png" % (prefix, owner[0], kind)] = \
+                    paint(grid, owner, kind in SKY_KINDS)
 
     for n in range(1, 10):
         out["pictures/BMP_%d.png" % n] = digit_picture(glyphs, n)
