@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "rules/combat.h"
+
 #include "rules/movement.h"
-#include "support/world_picture.h"
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -10,12 +9,9 @@ namespace {
 using test::AddCity;
 using test::AddPiece;
 
-struct CombatTest : ::testing::Test {
-  Game g;
-  test::RecordingHooks hooks;
+struct CombatTest : test::WorldTest<> {
   void Build(const std::vector<std::string>& rows) {
-    test::BuildWorld(g, rows);
-    g.hooks = &hooks;
+    WorldTest::Build(rows);
     AddCity(g, 1, g.Width() - 1, g.Height() - 1);  // keeps player 1 in the game
   }
   // The damage the generator will deal next for mean damage t.
@@ -24,7 +20,6 @@ struct CombatTest : ::testing::Test {
     return copy.Mod(t) + t / 2;
   }
   void Attack(int attacker, int x, int y) { PerformStep(g, attacker, x, y); }
-  int Alive(int piece) const { return !g.pieces[piece].IsEmpty(); }
 };
 
 TEST_F(CombatTest, ArmyAgainstArmyDealsTenToTwentyNineAndNeverStrikesBack) {
@@ -33,17 +28,16 @@ TEST_F(CombatTest, ArmyAgainstArmyDealsTenToTwentyNineAndNeverStrikesBack) {
     g.rng.SetState(seed);
     const int attacker = AddPiece(g, PieceType::Army, 0, 1, 1);
     const int defender = AddPiece(g, PieceType::Army, 1, 2, 1);
-    g.pieces[defender].destX = 4;
+    P(defender).destX = 4;
     const int damage = NextDamage(20);
     Attack(attacker, 2, 1);
-    EXPECT_EQ(g.pieces[defender].strength, 100 - damage);
-    EXPECT_EQ(g.pieces[defender].Dest(), g.pieces[defender].Pos());
-    const PieceRecord& a = g.pieces[attacker];
-    EXPECT_EQ(a.strength, 100);
-    EXPECT_EQ(a.Pos(), (MapPos{1, 1})) << "an attacker never moves in";
-    EXPECT_EQ(a.movesLeft, 0);
-    EXPECT_EQ(a.fuel, -1) << "every attack costs fuel, whatever the type";
-    g.pieces[attacker].type = g.pieces[defender].type = PieceType::None;
+    EXPECT_EQ(P(defender).strength, 100 - damage);
+    EXPECT_EQ(P(defender).Dest(), P(defender).Pos());
+    EXPECT_EQ(P(attacker).strength, 100);
+    EXPECT_EQ(P(attacker).Pos(), (MapPos{1, 1})) << "an attacker never moves in";
+    EXPECT_EQ(P(attacker).movesLeft, 0);
+    EXPECT_EQ(P(attacker).fuel, -1) << "every attack costs fuel, whatever the type";
+    P(attacker).type = P(defender).type = PieceType::None;
   }
 
   const int defender = AddPiece(g, PieceType::Army, 1, 2, 1);
@@ -61,16 +55,16 @@ TEST_F(CombatTest, SunkCarriersTakeTheirWholeCargoDown) {
   Attack(destroyer, 3, 1);
   EXPECT_FALSE(Alive(transport));
   for (int a : armies) EXPECT_FALSE(Alive(a));
-  EXPECT_EQ(g.pieces[destroyer].facing, 0);
+  EXPECT_EQ(P(destroyer).facing, 0);
 
   const int carrier = AddPiece(g, PieceType::Carrier, 1, 5, 1);
   const int fighter = AddPiece(g, PieceType::Fighter, 1, 5, 1);
-  g.pieces[carrier].strength = 10;
+  P(carrier).strength = 10;
   const int sub = AddPiece(g, PieceType::Submarine, 0, 6, 1);
   Attack(sub, 5, 1);
   EXPECT_FALSE(Alive(carrier));
   EXPECT_FALSE(Alive(fighter)) << "the fighter goes down with its deck, unstruck";
-  EXPECT_EQ(g.pieces[sub].facing, 1);
+  EXPECT_EQ(P(sub).facing, 1);
 }
 
 TEST_F(CombatTest, ShipsCaughtInACityDieWithoutADraw) {
@@ -83,10 +77,10 @@ TEST_F(CombatTest, ShipsCaughtInACityDieWithoutADraw) {
   const int damage = expected.Mod(20) + 10;  // only the army costs a draw
   Attack(fighter, 2, 1);
   EXPECT_FALSE(Alive(ship));
-  EXPECT_EQ(g.pieces[army].strength, 100 - damage);
+  EXPECT_EQ(P(army).strength, 100 - damage);
   EXPECT_EQ(g.rng.State(), expected.State());
-  EXPECT_EQ(g.pieces[fighter].state, PieceState::Returning);
-  EXPECT_EQ(g.pieces[fighter].fuel, g.settings.fuel[PieceType::Fighter] - 1);
+  EXPECT_EQ(P(fighter).state, PieceState::Returning);
+  EXPECT_EQ(P(fighter).fuel, g.settings.fuel[PieceType::Fighter] - 1);
   EXPECT_EQ(g.world.At(2, 1).topOwner, 1);
 }
 
@@ -110,16 +104,16 @@ TEST_F(CombatTest, ACityFallsOnlyOnceItsGarrisonIsGone) {
   Build({"+++++", "+++++", "+++++"});
   const int city = AddCity(g, 1, 2, 1);
   const int guards[] = {AddPiece(g, PieceType::Army, 1, 2, 1), AddPiece(g, PieceType::Army, 1, 2, 1)};
-  for (int guard : guards) g.pieces[guard].strength = 5;
+  for (int guard : guards) P(guard).strength = 5;
   Attack(AddPiece(g, PieceType::Army, 0, 1, 1), 2, 1);
   for (int guard : guards) EXPECT_FALSE(Alive(guard));
-  EXPECT_EQ(g.pieces[city].owner, 1) << "striking the garrison was the whole attack";
+  EXPECT_EQ(P(city).owner, 1) << "striking the garrison was the whole attack";
 
-  g.pieces[city].production = PieceType::Fighter;
+  P(city).production = PieceType::Fighter;
   const int taker = AddPiece(g, PieceType::Army, 0, 3, 1);
   Attack(taker, 2, 1);
   EXPECT_FALSE(Alive(taker));
-  const PieceRecord& c = g.pieces[city];
+  const PieceRecord& c = P(city);
   EXPECT_EQ(c.owner, 0);
   EXPECT_EQ(c.state, PieceState::Asleep);
   EXPECT_EQ(c.production, PieceType::Army);
@@ -137,15 +131,15 @@ TEST_F(CombatTest, AttacksThatCanDoNothingOnlyEndTheOrder) {
   const int aboard = AddPiece(g, PieceType::Army, 0, 3, 1);
   const int transport = AddPiece(g, PieceType::Transport, 0, 3, 2);
   for (int piece : {aboard, transport}) {
-    g.pieces[piece].destX = 4;
+    P(piece).destX = 4;
     Attack(piece, 4, 1);
-    EXPECT_EQ(g.pieces[piece].Dest(), g.pieces[piece].Pos());
-    EXPECT_EQ(g.pieces[piece].movesLeft, g.settings.moves[g.pieces[piece].type]) << "a human keeps its moves";
+    EXPECT_EQ(P(piece).Dest(), P(piece).Pos());
+    EXPECT_EQ(P(piece).movesLeft, g.settings.moves[P(piece).type]) << "a human keeps its moves";
   }
-  EXPECT_EQ(g.pieces[enemyShip].strength, 100);
+  EXPECT_EQ(P(enemyShip).strength, 100);
   g.settings.kind[0] = PlayerKind::Computer;
   Attack(transport, 4, 1);
-  EXPECT_EQ(g.pieces[transport].movesLeft, g.settings.moves[PieceType::Transport] - 1);
+  EXPECT_EQ(P(transport).movesLeft, g.settings.moves[PieceType::Transport] - 1);
   EXPECT_TRUE(hooks.calls.empty());
 }
 
@@ -155,7 +149,7 @@ TEST_F(CombatTest, SoundsFollowTheSoundModeAndTheViewersSight) {
     g.app.soundMode = mode;
     hooks.calls.clear();
     const int defender = AddPiece(g, PieceType::Army, 1, 2, 1);
-    g.pieces[defender].strength = 1;
+    P(defender).strength = 1;
     g.world.At(2, 1).visible = seen ? 1 : 0;
     Attack(AddPiece(g, PieceType::Army, 0, 1, 1), 2, 1);
     return hooks.calls;

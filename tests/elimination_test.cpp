@@ -1,11 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <filesystem>
-
 #include "rules/elimination.h"
-#include "support/world_picture.h"
+
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -23,26 +18,14 @@ struct EndingHooks : test::RecordingHooks {
   }
 };
 
-struct EliminationTest : ::testing::Test {
-  Game g;
-  EndingHooks hooks;
+struct EliminationTest : test::WorldTest<EndingHooks> {
   void SetUp() override {
-    test::BuildWorld(g, {
-                            "........",
-                            ".++++++.",
-                            ".++++++.",
-                            "........",
-                        });
+    Build({"........", ".++++++.", ".++++++.", "........"});
     g.settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Computer,
                        PlayerKind::Out,   PlayerKind::Human,    PlayerKind::Out};
     hooks.game = &g;
-    g.hooks = &hooks;
   }
-  int Count(const std::string& prefix) const {
-    int n = 0;
-    for (const std::string& c : hooks.calls) n += c.rfind(prefix, 0) == 0;
-    return n;
-  }
+  int Count(const std::string& prefix) const { return test::CountStartingWith(hooks.calls, prefix); }
 };
 
 const std::string kLaugh = "Sound " + std::to_string(SoundEffect::Laugh);
@@ -69,7 +52,7 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   CheckElimination(g);
   EXPECT_EQ(g.state.gameActive, 1);
 
-  g.pieces[1].type = PieceType::None;  // the human's last army falls
+  P(1).type = PieceType::None;  // the human's last army falls
   g.state.currentPlayer = 0;
   CheckElimination(g);
   EXPECT_EQ(g.state.eliminated[0], 1);
@@ -77,9 +60,7 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   EXPECT_EQ(g.state.currentPlayer, 1);
   EXPECT_EQ(g.state.viewingPlayer, 1);
   EXPECT_EQ(g.state.gameActive, 0);
-  const auto at = [&](const std::string& call) {
-    return std::find(hooks.calls.begin(), hooks.calls.end(), call) - hooks.calls.begin();
-  };
+  const auto at = [&](const std::string& call) { return test::IndexOf(hooks.calls, call); };
   EXPECT_LT(at("Eliminated 0"), at(kFanfare));
   EXPECT_LT(at(kFanfare), at("Victory 1"));
   // No human is left: Surrender and Auto play are greyed, then the orders.
@@ -99,9 +80,8 @@ TEST_F(EliminationTest, ADemonstrationShowsOnlyTheVictory) {
 }
 
 TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("vortan_victory_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(dir);
+  test::ScratchFolder folder;
+  const auto& dir = folder.path;
   g.app.fileFolder = dir.string();
   AddCity(g, 4, 5, 2);
   CheckElimination(g);
@@ -113,7 +93,6 @@ TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
   CheckElimination(g);
   ASSERT_TRUE(std::filesystem::exists(dir / "final.gam"));
   EXPECT_EQ(std::filesystem::file_size(dir / "final.gam"), static_cast<uintmax_t>(kSavedGameBytes));
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(EliminationTest, WhenTheLastTwoFallTogetherNobodyWins) {
@@ -121,7 +100,7 @@ TEST_F(EliminationTest, WhenTheLastTwoFallTogetherNobodyWins) {
   AddPiece(g, PieceType::Army, 1, 3, 2);
   g.state.eliminated[2] = g.state.eliminated[4] = 1;
   g.app.winner = 5;
-  g.pieces[0].type = g.pieces[1].type = PieceType::None;  // one blast
+  P(0).type = P(1).type = PieceType::None;  // one blast
   CheckElimination(g);
   EXPECT_EQ(g.state.eliminated[0] + g.state.eliminated[1], 2);
   EXPECT_EQ(g.state.gameActive, 0);

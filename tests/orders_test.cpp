@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "rules/orders.h"
 
 #include "rules/movement.h"
-#include "rules/orders.h"
-#include "support/world_picture.h"
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -10,20 +9,14 @@ namespace {
 using test::AddCity;
 using test::AddPiece;
 
-struct OrdersTest : ::testing::Test {
-  Game g;
-  test::RecordingHooks hooks;
-  void SetUp() override {
-    test::BuildWorld(g, {"++++++..", "++++++..", "++++++..", "++++++.."});
-    g.hooks = &hooks;
-  }
+struct OrdersTest : test::WorldTest<> {
+  void SetUp() override { Build({"++++++..", "++++++..", "++++++..", "++++++.."}); }
   int Awaiting(int type, int x, int y) {
     const int piece = AddPiece(g, type, 0, x, y);
     g.pieces[piece].state = PieceState::AwaitingOrders;
     g.state.currentPiece = static_cast<int16_t>(piece);
     return piece;
   }
-  const PieceRecord& P(int piece) const { return g.pieces[piece]; }
 };
 
 TEST_F(OrdersTest, OnlyAParaOverOpenLandCanBeDropped) {
@@ -56,7 +49,6 @@ TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
   const int bomberHome = Awaiting(PieceType::Bomber, 1, 1);
   EXPECT_TRUE(OrderSleep(g));
   EXPECT_EQ(P(bomberHome).state, PieceState::Asleep);
-
   const int fighterOut = Awaiting(PieceType::Fighter, 6, 2);
   EXPECT_TRUE(OrderFinished(g));
   EXPECT_EQ(P(fighterOut).state, PieceState::Returning);
@@ -69,10 +61,10 @@ TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
 
 TEST_F(OrdersTest, OrderKeysNeedAHumansPieceAwaitingOrders) {
   const int army = Awaiting(PieceType::Army, 2, 2);
-  g.pieces[army].state = PieceState::Ready;
+  P(army).state = PieceState::Ready;
   EXPECT_FALSE(OrderSleep(g));
   EXPECT_FALSE(OrderReturn(g));
-  g.pieces[army].state = PieceState::AwaitingOrders;
+  P(army).state = PieceState::AwaitingOrders;
   g.settings.kind[0] = PlayerKind::Computer;
   EXPECT_FALSE(OrderFinished(g));
   EXPECT_FALSE(OrderDrop(g));
@@ -87,24 +79,12 @@ TEST_F(OrdersTest, OrderKeysNeedAHumansPieceAwaitingOrders) {
   EXPECT_EQ(P(army).state, PieceState::Ready);
 }
 
-TEST_F(OrdersTest, LaterPassesToTheNextPieceInTableOrder) {
-  AddCity(g, 1, 5, 3);
-  const int near = AddPiece(g, PieceType::Army, 0, 2, 1);
-  const int later = Awaiting(PieceType::Army, 2, 2);
-  const int far = AddPiece(g, PieceType::Army, 0, 5, 0);
-  g.lastSelectedPos = MapPos{2, 2};
-  EXPECT_TRUE(OrderLater(g));
-  EXPECT_EQ(P(later).state, PieceState::Ready);
-  EXPECT_EQ(g.state.currentPiece, far);
-  EXPECT_NE(g.state.currentPiece, near);
-}
-
 TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
   const int flying = AddPiece(g, PieceType::Fighter, 0, 3, 0);
   const int spent = AddPiece(g, PieceType::Fighter, 0, 3, 1);
   const int army = AddPiece(g, PieceType::Army, 0, 3, 2);
   const int enemy = AddPiece(g, PieceType::Army, 1, 0, 3);
-  g.pieces[spent].movesLeft = 0;
+  P(spent).movesLeft = 0;
   OrderEndTurn(g);
   EXPECT_EQ(g.app.endTurnRequested, 1);
   EXPECT_EQ(P(flying).state, PieceState::Returning);
@@ -138,8 +118,8 @@ TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
   AddCity(g, 0, 3, 2);
   const int asleep = AddPiece(g, PieceType::Army, 0, 3, 2);
   const int returning = AddPiece(g, PieceType::Fighter, 0, 3, 2);
-  g.pieces[asleep].state = PieceState::Asleep;
-  g.pieces[returning].state = PieceState::Returning;
+  P(asleep).state = PieceState::Asleep;
+  P(returning).state = PieceState::Returning;
   WakeCell(g, MapPos{3, 2});
   EXPECT_EQ(P(asleep).state, PieceState::Ready);
   EXPECT_EQ(P(returning).state, PieceState::Returning);

@@ -1,10 +1,8 @@
 #include "ai/route_finding.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 
-#include "support/world_picture.h"
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -21,35 +19,27 @@ struct ViewHooks : test::RecordingHooks {
   void KeepPieceInView() override { calls.push_back("KeepPieceInView"); }
 };
 
-struct RouteTest : ::testing::Test {
-  Game g;
-  ViewHooks hooks;
-
+struct RouteTest : test::WorldTest<ViewHooks> {
   void Build(const std::vector<std::string>& rows) {
-    test::BuildWorld(g, rows);
-    g.hooks = &hooks;
+    WorldTest::Build(rows);
     for (MapCell& c : g.world.cells) c.explored = c.visible = 0x3F;
   }
   void SetOnTurn(int piece) {
     g.state.currentPiece = static_cast<int16_t>(piece);
-    g.state.currentPlayer = g.pieces[piece].owner;
-  }
-  void SendTo(int piece, int x, int y) {
-    g.pieces[piece].destX = static_cast<uint8_t>(x);
-    g.pieces[piece].destY = static_cast<uint8_t>(y);
+    g.state.currentPlayer = P(piece).owner;
   }
   // One search from the piece's cell to its destination, as the go-to step asks it.
   Step Search(int piece) {
     SetOnTurn(piece);
     int x = -1, y = -1;
-    const int found = FindRouteStep(g, piece, g.pieces[piece].Pos(), g.pieces[piece].Dest(), x, y);
+    const int found = FindRouteStep(g, piece, P(piece).Pos(), P(piece).Dest(), x, y);
     return {found, x, y};
   }
   // Follows the search (moving the piece by hand) and counts the steps to the
   // destination; every step must be to a neighbour the route may use.
   int Walk(int piece, int x, int y) {
     SendTo(piece, x, y);
-    PieceRecord& p = g.pieces[piece];
+    PieceRecord& p = P(piece);
     for (int steps = 0; steps < 40; ++steps) {
       if (p.x == x && p.y == y) return steps;
       const auto [found, sx, sy] = Search(piece);
@@ -66,69 +56,72 @@ struct RouteTest : ::testing::Test {
   }
 };
 
-TEST_F(RouteTest, ShortestRoutesAcrossTheEdgesAndAroundLand) {
-  Build({"..........", "..........", "....+.....", "....+.....", "....+.....", ".........."});
-  const int ship = AddPiece(g, PieceType::Destroyer, kRed, 0, 3);
-  SendTo(ship, 7, 3);  // three cells west across the edge, seven east
-  EXPECT_EQ(Search(ship), Step(1, 9, 3));
-  EXPECT_EQ(Walk(ship, 7, 3), 3);
-  EXPECT_EQ(Walk(ship, 3, 3), 5);  // round the land strip, never over it
-  EXPECT_EQ(Walk(ship, 6, 3), 4);
+std::vector<std::string> Sea(int side) { return std::vector<std::string>(side, std::string(side, '.')); }
+const std::vector<std::string> kStrip = {"..........", "..........", "....+.....", "....+.....", "....+.....", ".........."};
+const std::vector<std::string> kMountain = {".........", ".+++++++.", ".+++^+++.", ".+++^+++.",
+                                            ".+++^+++.", ".+++++++.", "........."};
+const std::vector<std::string> kRidge = {"..............", ".++++++++.....", ".+^+++^^^.....", ".+^+++^^^.....",
+                                         ".+^+++^^^.....", ".++++++++.....", ".............."};
+const Step kAnyStep{-1, 0, 0};
+
+TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
+  struct Case {
+    const char* why;
+    std::vector<std::string> picture;
+    int type, owner;
+    MapPos from, to;
+    Step step;
+    int steps;  // of the whole walk; 0: not walked
+  } const cases[] = {
+      {"three cells west across the edge, seven east", kStrip, PieceType::Destroyer, kRed, {0, 3}, {7, 3},
+       {1, 9, 3}, 3},
+      {"round the land strip, never over it", kStrip, PieceType::Destroyer, kRed, {7, 3}, {3, 3}, kAnyStep, 5},
+      {"equal detours round a mountain: (0, 1) comes before (0, -1)", kMountain, PieceType::Army, kRed, {3, 3},
+       {6, 3}, {1, 3, 4}, 4},
+      {"straight ahead first: (1, 1) and (1, -1) are as short", Sea(9), PieceType::Destroyer, kRed, {2, 4}, {5, 5},
+       {1, 3, 5}, 3},
+      {"within reach the wave starts at the destination", Sea(70), PieceType::Destroyer, kGreen, {0, 0}, {19, 5},
+       {1, 1, 1}, 19},
+      {"30 off, the target slides back diagonally, then along the row, to (19, 0)", Sea(70),
+       PieceType::Destroyer, kGreen, {0, 0}, {30, 10}, {1, 1, 0}, 30},
+      {"the first slide uses up the row difference: aimed at (51, 0), due west", Sea(70), PieceType::Destroyer,
+       kGreen, {0, 0}, {40, 69}, {1, 69, 0}, 30},
+      {"the mountain gives way to (5, 3); the wave goes round the ridge", kRidge, PieceType::Army, kRed, {1, 3},
+       {8, 3}, {1, 1, 4}, 0},
+      {"into the ridge's pocket", kRidge, PieceType::Army, kRed, {1, 3}, {5, 3}, kAnyStep, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Build(c.picture);
+    const int piece = AddPiece(g, c.type, c.owner, c.from.x, c.from.y);
+    SendTo(piece, c.to.x, c.to.y);
+    if (c.step != kAnyStep) {
+      EXPECT_EQ(Search(piece), c.step);
+    }
+    EXPECT_EQ(P(piece).Dest(), c.to);  // a real route, not a greedy step that ends the order
+    if (c.steps) {
+      EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps);
+    }
+  }
 }
 
-TEST_F(RouteTest, ArmyGoesAroundMountainsAndScanOrderPicksTheDetour) {
-  Build({".........", ".+++++++.", ".+++^+++.", ".+++^+++.", ".+++^+++.", ".+++++++.", "........."});
+TEST_F(RouteTest, AmongEqualStepsAFreeCellComesFirstThenTableOrder) {
+  Build(kMountain);
   const int army = AddPiece(g, PieceType::Army, kRed, 3, 3);
   SendTo(army, 6, 3);
-  // Both detours take four steps; (0, 1) comes before (0, -1) in the table.
-  EXPECT_EQ(Search(army), Step(1, 3, 4));
-  // An own fighter on the southern cell makes the free northern one preferred...
-  const int fighter = AddPiece(g, PieceType::Fighter, kRed, 3, 4);
+  AddPiece(g, PieceType::Fighter, kRed, 3, 4);  // an own fighter on the southern detour
   EXPECT_EQ(Search(army), Step(1, 3, 2));
-  // ...and with both occupied the first reached neighbour in table order is taken.
-  AddPiece(g, PieceType::Fighter, kRed, 3, 2);
+  AddPiece(g, PieceType::Fighter, kRed, 3, 2);  // both occupied: table order again
   EXPECT_EQ(Search(army), Step(1, 3, 4));
-  g.pieces[fighter].type = PieceType::None;
-  RefreshCell(g, MapPos{3, 4});
-  EXPECT_EQ(Walk(army, 6, 3), 4);
-}
 
-TEST_F(RouteTest, StraightLineFirstThenFirstFreeNeighbourInTableOrder) {
-  Build(std::vector<std::string>(9, "........."));
+  Build(Sea(9));
   const int ship = AddPiece(g, PieceType::Destroyer, kRed, 2, 4);
-  SendTo(ship, 5, 5);  // (1, 0), (1, 1) and (1, -1) are all two steps short
-  EXPECT_EQ(Search(ship), Step(1, 3, 5));
-  // An own fighter over the sea does not block a ship, but the step avoids it.
-  AddPiece(g, PieceType::Fighter, kRed, 3, 5);
+  SendTo(ship, 5, 5);
+  AddPiece(g, PieceType::Fighter, kRed, 3, 5);  // does not block a ship, but the step avoids it
   EXPECT_EQ(IsRoutePassable(g, ship, 3, 5), 1);
   EXPECT_EQ(Search(ship), Step(1, 3, 4));
   AddPiece(g, PieceType::Transport, kRed, 4, 5);  // own ships block each other
   EXPECT_EQ(IsRoutePassable(g, ship, 4, 5), 0);
-}
-
-TEST_F(RouteTest, FarDestinationAimsAtTheCellNineteenStepsBack) {
-  Build(std::vector<std::string>(70, std::string(70, '.')));
-  const int ship = AddPiece(g, PieceType::Destroyer, kGreen, 0, 0);
-  SendTo(ship, 19, 5);  // within reach: aimed at the destination itself
-  EXPECT_EQ(Search(ship), Step(1, 1, 1));
-  // At 30 steps the target slides back diagonally, then along the row, to (19, 0).
-  SendTo(ship, 30, 10);
-  EXPECT_EQ(Search(ship), Step(1, 1, 0));
-  EXPECT_EQ(g.pieces[ship].Dest(), (MapPos{30, 10}));  // a real route, not a greedy step
-  // Thirty west and one north: the first slide uses up the row difference, so
-  // the wave aims at (51, 0) and the ship goes due west.
-  SendTo(ship, 40, 69);
-  EXPECT_EQ(Search(ship), Step(1, 69, 0));
-}
-
-TEST_F(RouteTest, ImpassableDestinationSlidesTheTargetBack) {
-  Build({"..............", ".++++++++.....", ".+^+++^^^.....", ".+^+++^^^.....", ".+^+++^^^.....",
-         ".++++++++.....", ".............."});
-  const int army = AddPiece(g, PieceType::Army, kRed, 1, 3);
-  SendTo(army, 8, 3);  // the mountain gives way to (5, 3); the wave goes round the ridge
-  EXPECT_EQ(Search(army), Step(1, 1, 4));
-  EXPECT_EQ(g.pieces[army].Dest(), (MapPos{8, 3}));
-  EXPECT_EQ(Walk(army, 5, 3), 5);
 }
 
 TEST_F(RouteTest, HumansKeepToExploredCellsComputersPlanThroughTheUnknown) {
@@ -137,7 +130,7 @@ TEST_F(RouteTest, HumansKeepToExploredCellsComputersPlanThroughTheUnknown) {
   const int army = AddPiece(g, PieceType::Army, kRed, 1, 2);
   SendTo(army, 5, 2);
   EXPECT_EQ(Search(army), Step(1, 2, 3));
-  g.pieces[army].owner = kGreen;
+  P(army).owner = kGreen;
   EXPECT_EQ(Search(army), Step(1, 2, 2));
 }
 
@@ -148,12 +141,12 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   g.world.At(2, 2).explored = 1;
   SendTo(fighter, 5, 2);  // unexplored all the way: the target slides back to the fighter
   EXPECT_EQ(Search(fighter), Step(1, 3, 2));
-  EXPECT_EQ(g.pieces[fighter].Dest(), (MapPos{3, 2}));
+  EXPECT_EQ(P(fighter).Dest(), (MapPos{3, 2}));
 
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 2, 2);
   SendTo(bomber, 2, 6);
   EXPECT_EQ(Search(bomber), Step(1, 2, 3));
-  EXPECT_EQ(g.pieces[bomber].Dest(), (MapPos{2, 6}));
+  EXPECT_EQ(P(bomber).Dest(), (MapPos{2, 6}));
 
   // Walled in by mountains: the step fails and the order is put back, and
   // the go-to step then ends it (and a computer's moves for the day).
@@ -163,10 +156,10 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   g.world.At(2, 2).terrain = Terrain::Land;
   SendTo(army, 5, 2);
   EXPECT_EQ(Search(army), Step(0, 2, 2));
-  EXPECT_EQ(g.pieces[army].Dest(), (MapPos{5, 2}));
+  EXPECT_EQ(P(army).Dest(), (MapPos{5, 2}));
   GoToStep(g, army);
-  EXPECT_EQ(g.pieces[army].Dest(), (MapPos{2, 2}));
-  EXPECT_EQ(g.pieces[army].movesLeft, 0);
+  EXPECT_EQ(P(army).Dest(), (MapPos{2, 2}));
+  EXPECT_EQ(P(army).movesLeft, 0);
 }
 
 const std::vector<std::string> kTwoIslands = {"+++.........", "+++...++....", "+++........."};
@@ -184,25 +177,24 @@ TEST_F(RouteTest, ArmiesBoardOwnTransportsBesideTheirLandMass) {
   AddPiece(g, PieceType::Army, kGreen, 3, 1);
   EXPECT_EQ(CanEnterCell(g, army, 3, 1), 0);  // six aboard: full
   // A transport out of touch with the army's land mass takes nobody.
-  g.pieces[transport].x = 4;
+  P(transport).x = 4;
   RefreshCell(g, MapPos{4, 1});
   EXPECT_EQ(TransportCanTakeArmy(g, army, 4, 1), 0);
-  EXPECT_EQ(g.pieces[army].state, PieceState::Ready);  // a computer's army never sleeps
-}
+  EXPECT_EQ(P(army).state, PieceState::Ready);  // a computer's army never sleeps
 
-TEST_F(RouteTest, HumanArmyFallsAsleepWhenASearchFindsItARide) {
+  // A human's army sleeps once a search finds it a ride, wherever the ride is.
   Build(kTwoIslands);
-  const int army = AddPiece(g, PieceType::Army, kRed, 2, 1);
+  const int human = AddPiece(g, PieceType::Army, kRed, 2, 1);
   AddPiece(g, PieceType::Transport, kRed, 10, 1);  // not beside the army's land
-  SetOnTurn(army);
-  EXPECT_EQ(TransportCanTakeArmy(g, army, 10, 1), 0);
-  EXPECT_EQ(g.pieces[army].state, PieceState::Asleep);
+  SetOnTurn(human);
+  EXPECT_EQ(TransportCanTakeArmy(g, human, 10, 1), 0);
+  EXPECT_EQ(P(human).state, PieceState::Asleep);
   // The wave tests the transport's cell before it reaches the army, which
   // then steps west on land.
-  g.pieces[army].state = PieceState::Ready;
-  SendTo(army, 0, 1);
-  EXPECT_EQ(Search(army), Step(1, 1, 1));
-  EXPECT_EQ(g.pieces[army].state, PieceState::Asleep);
+  P(human).state = PieceState::Ready;
+  SendTo(human, 0, 1);
+  EXPECT_EQ(Search(human), Step(1, 1, 1));
+  EXPECT_EQ(P(human).state, PieceState::Asleep);
 }
 
 TEST_F(RouteTest, VisibleEnemiesBlockUnlessTheyAreTheDestination) {
@@ -240,70 +232,64 @@ TEST_F(RouteTest, ArmiesNeverCrossBetweenTouchingLandMasses) {
 TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   Build(std::vector<std::string>(12, "++++++++++++"));
   for (MapCell& c : g.world.cells) c.fighterRange = c.bomberRange = 5;
+  const auto goTo = [&](int piece, int x, int y, int fuel) {
+    P(piece).fuel = static_cast<int16_t>(fuel);
+    P(piece).state = PieceState::Ready;
+    SendTo(piece, x, y);
+    SetOnTurn(piece);
+    GoToStep(g, piece);
+  };
   const int fighter = AddPiece(g, PieceType::Fighter, kRed, 2, 2);
-  g.pieces[fighter].fuel = 6;
+  P(fighter).fuel = 6;
   EXPECT_EQ(FighterCanAffordStep(g, fighter, 3, 2), 1);
   EXPECT_EQ(FighterCanAffordStep(g, fighter, 4, 2), 0);
-  g.pieces[fighter].fuel = 5;
-  SendTo(fighter, 8, 2);
-  SetOnTurn(fighter);
-  GoToStep(g, fighter);
-  EXPECT_EQ(g.pieces[fighter].state, PieceState::Returning);
-  EXPECT_EQ(g.pieces[fighter].Pos(), (MapPos{2, 2}));
+  goTo(fighter, 8, 2, 5);
+  EXPECT_EQ(P(fighter).state, PieceState::Returning);
+  EXPECT_EQ(P(fighter).Pos(), (MapPos{2, 2}));
   EXPECT_EQ(hooks.calls, std::vector<std::string>{"EraseGotoLine"});
 
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
-  g.pieces[bomber].fuel = 5;
-  SendTo(bomber, 9, 6);
-  SetOnTurn(bomber);
-  GoToStep(g, bomber);
-  EXPECT_EQ(g.pieces[bomber].state, PieceState::Returning);
-  g.pieces[bomber].state = PieceState::Ready;
-  g.pieces[bomber].fuel = 6;
-  GoToStep(g, bomber);
-  EXPECT_EQ(g.pieces[bomber].Pos(), (MapPos{7, 6}));
+  goTo(bomber, 9, 6, 5);
+  EXPECT_EQ(P(bomber).state, PieceState::Returning);
+  goTo(bomber, 9, 6, 6);
+  EXPECT_EQ(P(bomber).Pos(), (MapPos{7, 6}));
 
   // Low on fuel, a fighter gives up an attack even where the step is affordable.
-  g.pieces[fighter].state = PieceState::Ready;
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);
-  SendTo(fighter, 3, 2);
-  SetOnTurn(fighter);
-  GoToStep(g, fighter);
-  EXPECT_EQ(g.pieces[fighter].state, PieceState::Returning);
-  EXPECT_EQ(g.pieces[fighter].movesLeft, g.settings.moves[PieceType::Fighter]);
-  g.pieces[fighter].state = PieceState::Ready;
-  g.pieces[fighter].fuel = 6;
-  GoToStep(g, fighter);
-  EXPECT_EQ(g.pieces[fighter].movesLeft, 0);  // the attack went ahead
+  goTo(fighter, 3, 2, 5);
+  EXPECT_EQ(P(fighter).state, PieceState::Returning);
+  EXPECT_EQ(P(fighter).movesLeft, g.settings.moves[PieceType::Fighter]);
+  goTo(fighter, 3, 2, 6);
+  EXPECT_EQ(P(fighter).movesLeft, 0);  // the attack went ahead
 }
 
 TEST_F(RouteTest, ReturningPiecesHeadForTheNearestRefuge) {
   Build({"..........", "..........", ".+......+.", ".........."});
   const int ship = AddPiece(g, PieceType::Destroyer, kRed, 5, 0);
-  g.pieces[ship].state = PieceState::Returning;
+  P(ship).state = PieceState::Returning;
   SetOnTurn(ship);
   ReturnStep(g, ship);  // no city at all: the ship spends a move in place
-  EXPECT_EQ(g.pieces[ship].Pos(), (MapPos{5, 0}));
-  EXPECT_EQ(g.pieces[ship].movesLeft, g.settings.moves[PieceType::Destroyer] - 1);
+  EXPECT_EQ(P(ship).Pos(), (MapPos{5, 0}));
+  EXPECT_EQ(P(ship).movesLeft, g.settings.moves[PieceType::Destroyer] - 1);
 
   AddCity(g, kRed, 1, 2);
   AddCity(g, kRed, 7, 2);  // its landing cell (8, 3) is as near: the earlier city wins
   ReturnStep(g, ship);
-  EXPECT_EQ(g.pieces[ship].Dest(), (MapPos{2, 3}));  // last sea cell of the city's block
+  EXPECT_EQ(P(ship).Dest(), (MapPos{2, 3}));  // last sea cell of the city's block
   // On a world this low the ship's cell shows up twice in the window; the copy
   // scanned first reaches the target by (-1, +1) rather than straight (-1, -1).
-  EXPECT_EQ(g.pieces[ship].Pos(), (MapPos{4, 1}));
+  EXPECT_EQ(P(ship).Pos(), (MapPos{4, 1}));
 
-  g.pieces[ship].x = 2;
-  g.pieces[ship].y = 3;
+  P(ship).x = 2;
+  P(ship).y = 3;
   ReturnStep(g, ship);
-  EXPECT_EQ(g.pieces[ship].state, PieceState::AwaitingOrders);
+  EXPECT_EQ(P(ship).state, PieceState::AwaitingOrders);
   EXPECT_EQ(hooks.calls.back(), "KeepPieceInView");
   g.app.endTurnRequested = 1;
-  g.pieces[ship].state = PieceState::Returning;
+  P(ship).state = PieceState::Returning;
   ReturnStep(g, ship);
-  EXPECT_EQ(g.pieces[ship].movesLeft, 0);
+  EXPECT_EQ(P(ship).movesLeft, 0);
 }
 
 }  // namespace

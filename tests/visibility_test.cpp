@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "rules/visibility.h"
 
 #include "rules/movement.h"
-#include "rules/visibility.h"
-#include "support/world_picture.h"
+#include "support/rules_fixture.h"
 
 namespace vortan {
 namespace {
@@ -15,55 +14,41 @@ struct DrawCounter : test::RecordingHooks {
   void DrawCell(MapPos, bool) override { ++draws; }
 };
 
-struct VisibilityTest : ::testing::Test {
-  Game g;
-  DrawCounter hooks;
-  void Build(const std::vector<std::string>& rows) {
-    test::BuildWorld(g, rows);
-    g.hooks = &hooks;
-  }
+struct VisibilityTest : test::WorldTest<DrawCounter> {
   bool Sees(int x, int y, int player = 0) const { return g.world.At(x, y).visible & (1 << player); }
-  bool Knows(int x, int y, int player = 0) const { return g.world.At(x, y).explored & (1 << player); }
-  void SendFar(int piece) {
-    g.pieces[piece].destX = 0;
-    g.pieces[piece].destY = 0;
+  bool Knows(int x, int y) const { return g.world.At(x, y).explored & 1; }
+  void Look(int piece, bool redraw = false) { UpdateSight(g, piece, P(piece).Pos(), redraw); }
+  // Gives the piece a far destination; a sighting ends it.
+  int Going(int piece) {
+    SendTo(piece, 0, 0);
+    return piece;
   }
-  bool Stopped(int piece) const {
-    const PieceRecord& p = g.pieces[piece];
-    return p.Dest() == p.Pos() && p.state == PieceState::Ready;
-  }
+  bool Stopped(int piece) { return P(piece).Dest() == P(piece).Pos() && P(piece).state == PieceState::Ready; }
 };
 
 TEST_F(VisibilityTest, GroundPiecesSeeFarOnlyAcrossWater) {
   Build({"+++++++++", "+++.+++++", "+++++++++", "+++++++++", "+++++++++"});
-  const int army = AddPiece(g, PieceType::Army, 0, 2, 2);
-  UpdateSight(g, army, g.pieces[army].Pos(), false);
-  EXPECT_TRUE(Sees(3, 2));
-  EXPECT_FALSE(Sees(4, 2)) << "land to the east hides what lies beyond";
-  EXPECT_FALSE(Knows(4, 2));
-  EXPECT_TRUE(Sees(4, 0)) << "the north-east neighbour is sea";
-  EXPECT_TRUE(Sees(3, 0));
-  EXPECT_FALSE(Sees(0, 0));
-  EXPECT_TRUE(Sees(2, 2));
-
-  const int fighter = AddPiece(g, PieceType::Fighter, 0, 2, 2);
-  UpdateSight(g, fighter, g.pieces[fighter].Pos(), false);
+  Look(AddPiece(g, PieceType::Army, 0, 2, 2));
+  for (auto [x, y, seen] : {std::tuple{3, 2, true}, {2, 2, true}, {4, 2, false}, {4, 0, true}, {3, 0, true},
+                            {0, 0, false}}) {  // (4, 0) and (3, 0) lie past the sea at (3, 1)
+    EXPECT_EQ(Sees(x, y), seen) << x << "," << y;
+    EXPECT_EQ(Knows(x, y), seen) << x << "," << y;
+  }
+  Look(AddPiece(g, PieceType::Fighter, 0, 2, 2));
   for (int x = 0; x < 9; ++x)
     for (int y = 0; y < 5; ++y) EXPECT_EQ(Sees(x, y), x != 6 && x != 7) << x << "," << y;
 }
 
 TEST_F(VisibilityTest, SubmarinesShowOnlyFromNextDoor) {
   Build({".......", ".......", "......."});
-  const int destroyer = AddPiece(g, PieceType::Destroyer, 0, 1, 1);
+  const int destroyer = Going(AddPiece(g, PieceType::Destroyer, 0, 1, 1));
   AddPiece(g, PieceType::Submarine, 1, 3, 1);
   AddPiece(g, PieceType::Submarine, 0, 1, 0);
-  SendFar(destroyer);
-  UpdateSight(g, destroyer, g.pieces[destroyer].Pos(), false);
+  Look(destroyer);
   EXPECT_TRUE(Knows(3, 1));
   EXPECT_FALSE(Sees(3, 1));
   EXPECT_TRUE(Sees(1, 0)) << "an own submarine is no secret";
   EXPECT_FALSE(Stopped(destroyer));
-
   PerformStep(g, destroyer, 2, 1);
   EXPECT_TRUE(Sees(3, 1));
   EXPECT_TRUE(Stopped(destroyer));
@@ -71,58 +56,49 @@ TEST_F(VisibilityTest, SubmarinesShowOnlyFromNextDoor) {
 
 TEST_F(VisibilityTest, SightingsEndGoToOrders) {
   Build({"........", "........", "...+....", "........", "+*......"});
-  const int transport = AddPiece(g, PieceType::Transport, 0, 5, 2);
-  SendFar(transport);
+  const int transport = Going(AddPiece(g, PieceType::Transport, 0, 5, 2));
   PerformStep(g, transport, 5, 1);
   EXPECT_FALSE(Stopped(transport));
   PerformStep(g, transport, 4, 1);
   EXPECT_TRUE(Stopped(transport)) << "land came into sight";
-
-  const int army = AddPiece(g, PieceType::Army, 0, 0, 4);
-  g.pieces[army].state = PieceState::Returning;
-  SendFar(army);
-  UpdateSight(g, army, g.pieces[army].Pos(), false);
+  const int army = Going(AddPiece(g, PieceType::Army, 0, 0, 4));
+  P(army).state = PieceState::Returning;
+  Look(army);
   EXPECT_TRUE(Stopped(army)) << "a neutral city stops even a returning army";
-}
 
-TEST_F(VisibilityTest, EnemiesStopAllButReturningPieces) {
   Build({"++++++", "++++++", "++++++"});
   AddPiece(g, PieceType::Army, 1, 3, 1);
   AddCity(g, 1, 0, 1);
-  const int returning = AddPiece(g, PieceType::Army, 0, 2, 1);
-  g.pieces[returning].state = PieceState::Returning;
-  SendFar(returning);
-  UpdateSight(g, returning, g.pieces[returning].Pos(), false);
-  EXPECT_EQ(g.pieces[returning].state, PieceState::Returning);
-
+  const int returning = Going(AddPiece(g, PieceType::Army, 0, 2, 1));
+  P(returning).state = PieceState::Returning;
+  Look(returning);
+  EXPECT_EQ(P(returning).state, PieceState::Returning) << "an enemy does not stop a returning piece";
   const int asleep = AddCity(g, 0, 4, 1);
-  g.pieces[asleep].state = PieceState::Asleep;
+  P(asleep).state = PieceState::Asleep;
   for (MapCell& c : g.world.cells) c.visible = 0;  // as at the end of a turn
-  UpdateSight(g, asleep, g.pieces[asleep].Pos(), false);
-  EXPECT_EQ(g.pieces[asleep].state, PieceState::Ready) << "the end-of-turn look-round wakes it too";
-
+  Look(asleep);
+  EXPECT_EQ(P(asleep).state, PieceState::Ready) << "the end-of-turn look-round wakes it too";
   const int quiet = AddCity(g, 0, 1, 1);  // beside the enemy city only
-  g.pieces[quiet].state = PieceState::Asleep;
-  UpdateSight(g, quiet, g.pieces[quiet].Pos(), false);
-  EXPECT_EQ(g.pieces[quiet].state, PieceState::Asleep) << "an enemy city is no alarm";
+  P(quiet).state = PieceState::Asleep;
+  Look(quiet);
+  EXPECT_EQ(P(quiet).state, PieceState::Asleep) << "an enemy city is no alarm";
 }
 
 TEST_F(VisibilityTest, OnlyNewsIsRedrawnAndInADemoOthersKnowledgeIsNoNews) {
   Build({"++++++", "++++++", "++++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
-  UpdateSight(g, army, g.pieces[army].Pos(), true);
+  Look(army, true);
   EXPECT_EQ(hooks.draws, 9);
   hooks.draws = 0;
-  UpdateSight(g, army, g.pieces[army].Pos(), true);
+  Look(army, true);
   EXPECT_EQ(hooks.draws, 1) << "only its own cell";
 
   g.state.demoMode = 1;
   g.state.currentPlayer = 1;
   AddPiece(g, PieceType::Army, 0, 1, 0);
-  const int seer = AddPiece(g, PieceType::Army, 1, 2, 1);
-  SendFar(seer);
+  const int seer = Going(AddPiece(g, PieceType::Army, 1, 2, 1));
   hooks.draws = 0;
-  UpdateSight(g, seer, g.pieces[seer].Pos(), true);
+  Look(seer, true);
   EXPECT_EQ(hooks.draws, 4) << "its own cell and the three cells nobody had seen";
   EXPECT_TRUE(Sees(1, 1, 1));
   EXPECT_FALSE(Stopped(seer)) << "the enemy stood on a cell player 0 had explored";
@@ -130,11 +106,10 @@ TEST_F(VisibilityTest, OnlyNewsIsRedrawnAndInADemoOthersKnowledgeIsNoNews) {
 
 TEST_F(VisibilityTest, AnEmptySlotComplainsAndSeesOnlyItsCell) {
   Build({"+++++", "+++++", "+++++"});
-  g.pieces[7].x = 2;
-  g.pieces[7].y = 1;
-  UpdateSight(g, 7, MapPos{2, 1}, false);
-  ASSERT_EQ(hooks.calls.size(), 1u);
-  EXPECT_EQ(hooks.calls[0], "Message Oops!: Attempting to see with an unused piece");
+  P(7).x = 2;
+  P(7).y = 1;
+  Look(7);
+  EXPECT_EQ(hooks.calls, std::vector<std::string>{"Message Oops!: Attempting to see with an unused piece"});
   EXPECT_TRUE(Sees(2, 1));
   EXPECT_FALSE(Sees(1, 1));
 }

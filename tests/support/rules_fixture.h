@@ -1,0 +1,56 @@
+// The common set-up of the rule tests: a game built from a picture, hooks
+// that record what the rules asked for, and a scratch folder for saved files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/world_picture.h"
+
+namespace vortan::test {
+
+inline bool Saw(const std::vector<std::string>& calls, const std::string& call) {
+  return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+// Position of the first such call, or calls.size() when there is none.
+inline int IndexOf(const std::vector<std::string>& calls, const std::string& call) {
+  return static_cast<int>(std::find(calls.begin(), calls.end(), call) - calls.begin());
+}
+
+inline int CountStartingWith(const std::vector<std::string>& calls, const std::string& prefix) {
+  return static_cast<int>(
+      std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+}
+
+// An empty folder of its own under the temporary folder, removed afterwards.
+struct ScratchFolder {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("vortan_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  ScratchFolder() { std::filesystem::create_directories(path); }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+};
+
+template <class Hooks = RecordingHooks>
+struct WorldTest : ::testing::Test {
+  Game g;
+  Hooks hooks;
+  void Build(const std::vector<std::string>& rows) {
+    BuildWorld(g, rows);
+    g.hooks = &hooks;
+    g.app.fileFolder = std::filesystem::temp_directory_path().string();  // weekly and victory saves go here
+  }
+  PieceRecord& P(int piece) { return g.pieces[piece]; }
+  void SendTo(int piece, int x, int y) {
+    P(piece).destX = static_cast<uint8_t>(x);
+    P(piece).destY = static_cast<uint8_t>(y);
+  }
+  bool Alive(int piece) const { return !g.pieces[piece].IsEmpty(); }
+};
+
+}  // namespace vortan::test
