@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QTextStream>
 
+#include "ui/picture_store.h"
+
 namespace vortan {
 
 namespace {
@@ -50,6 +52,7 @@ QCursor LoadCursor(const QString& name, const QString& standInLabel, const QHash
 }  // namespace
 
 void CursorStore::LoadCursors() {
+  RegisterPictureResources();
   const QHash<QString, QPoint> spots = ReadHotSpots();
   distance_[0] = QCursor(Qt::ArrowCursor);
   for (int d = 1; d < 20; ++d)

@@ -3,6 +3,14 @@
 #include <QHash>
 #include <QPainter>
 
+static void RegisterPictures() {
+#ifdef VORTAN_HAVE_PICTURES
+  static bool registered = false;
+  if (!registered) Q_INIT_RESOURCE(pictures);
+  registered = true;
+#endif
+}
+
 namespace vortan {
 
 namespace {
@@ -126,7 +134,10 @@ Picture PictureStore::Load(const QString& name, int width, int height) {
   return Picture(img.convertToFormat(QImage::Format_RGB32), true);
 }
 
+void RegisterPictureResources() { ::RegisterPictures(); }
+
 void PictureStore::LoadBitmaps() {
+  RegisterPictureResources();
   for (int set = 0; set < 2; ++set) {
     const int side = set == PictureSet::Small ? 12 : 16;
     const QString pre = Prefix(set);

@@ -20,6 +20,10 @@ inline constexpr const char* kLandTileSuffixes[kLandTileCount] = {"00", "11", "2
 inline constexpr const char* kPieceKindNames[10] = {"CITY",       "TANK",    "DESTROYER", "FIGHTER",   "BOMBER",
                                                     "BATTLESHIP", "CARRIER", "SUBMARINE", "TRANSPORT", "PARA"};
 
+// Makes the pictures, cursors and icon compiled into the program readable
+// under ":/"; called before any of them is loaded (repeating it is harmless).
+void RegisterPictureResources();
+
 class Picture {
  public:
   Picture() = default;

@@ -35,6 +35,7 @@ uint32_t MillisecondTicks() {
 
 int RunVortan(QApplication& app) {
   app.setApplicationName("vortan");
+  RegisterPictureResources();
   app.setWindowIcon(QIcon(":/icons/ICON_2.png"));
 
   // The model: one game for the whole run, defaults and attack table applied.
