@@ -86,7 +86,6 @@ TEST_F(ProductionTest, ANewShipGoesToTheLastFreeSeaNeighbour) {
   const int first = Built(city);  // east (3, 2) and south-east (3, 3) are sea
   EXPECT_EQ(P(first).Pos(), (MapPos{3, 3}));
   EXPECT_EQ(P(first).Dest(), (MapPos{3, 3}));
-  EXPECT_EQ(P(first).movesLeft, g.settings.moves[PieceType::Destroyer]);
   EXPECT_EQ(g.state.currentPiece, kPieceSlots - 1);  // the next search starts from the first slot
   EXPECT_EQ(P(Built(city)).Pos(), (MapPos{3, 2}));
   // An aircraft over the last free neighbour does not keep a ship off it;
