@@ -65,18 +65,24 @@ TEST_F(TurnLoopTest, HumansGetTheNearestPieceOthersAndLaterTheNextInTableOrder) 
   EXPECT_FALSE(FindNewPiece(g, false));
   EXPECT_EQ(g.state.currentPiece, far);
 
+  // From a piece at (1, 1), nearest-first would give tieLow; Later and the
+  // computer take the next in index order, wrapping past the last slot.
   for (int i : {far, tieLow, tieHigh}) P(i).movesLeft = 1;
   const int put = AddPiece(g, PieceType::Army, 0, 1, 1);
+  const auto holdPut = [&] {
+    g.state.currentPiece = static_cast<int16_t>(put);
+    g.lastSelectedPos = P(put).Pos();
+  };
+  holdPut();
   P(put).state = PieceState::AwaitingOrders;
-  g.state.currentPiece = static_cast<int16_t>(put);
-  ASSERT_TRUE(OrderLater(g));  // index order, wrapping past the last slot
+  ASSERT_TRUE(OrderLater(g));
   EXPECT_EQ(g.state.currentPiece, far);
   g.settings.kind[0] = PlayerKind::Computer;
-  g.state.currentPiece = static_cast<int16_t>(put);
+  holdPut();
   ASSERT_TRUE(FindNewPiece(g, false));
   EXPECT_EQ(g.state.currentPiece, far);
   for (int i : {far, tieLow, tieHigh}) P(i).movesLeft = 0;
-  g.state.currentPiece = static_cast<int16_t>(put);
+  holdPut();
   ASSERT_TRUE(FindNewPiece(g, false));  // the only movable piece keeps the turn
   EXPECT_EQ(g.state.currentPiece, put);
 }
