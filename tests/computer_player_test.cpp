@@ -16,7 +16,7 @@ using test::AddCity;
 using test::AddPiece;
 using test::BuildWorld;
 
-constexpr int kMe = 1;      // the computer player of the fixtures
+constexpr int kMe = 1;  // the computer player of the fixtures
 constexpr int kEnemy = 0;
 
 // A sea of the given size with rectangles of terrain painted on it.
@@ -40,27 +40,23 @@ struct ComputerPlayerTest : ::testing::Test {
     BuildWorld(g, rows);
     g.state.currentPlayer = kMe;
   }
-  void Explore(int player, bool see = true) {
-    for (int x = 0; x < g.Width(); ++x)
-      for (int y = 0; y < g.Height(); ++y) {
-        g.world.At(x, y).explored |= g.state.playerBit[player];
-        if (see) g.world.At(x, y).visible |= g.state.playerBit[player];
-      }
-  }
-  void Forget(int player, int x0, int y0, int x1, int y1) {
+  void Mark(int player, int x0, int y0, int x1, int y1, bool know, bool see) {
+    const auto bit = static_cast<uint8_t>(g.state.playerBit[player]);
     for (int x = x0; x <= x1; ++x)
       for (int y = y0; y <= y1; ++y) {
-        g.world.At(x, y).explored &= ~g.state.playerBit[player];
-        g.world.At(x, y).visible &= ~g.state.playerBit[player];
+        MapCell& c = g.world.At(x, y);
+        c.explored = static_cast<uint8_t>(know ? c.explored | bit : c.explored & ~bit);
+        c.visible = static_cast<uint8_t>(see ? c.visible | bit : c.visible & ~bit);
       }
   }
+  void Explore(int player, bool see = true) { Mark(player, 0, 0, g.Width() - 1, g.Height() - 1, true, see); }
+  void Forget(int player, int x0, int y0, int x1, int y1) { Mark(player, x0, y0, x1, y1, false, false); }
   // The refuel distances an own city gives, as the start of a turn would.
   void RangesFromCity(int x, int y) {
     for (int cx = 0; cx < g.Width(); ++cx)
       for (int cy = 0; cy < g.Height(); ++cy) {
-        auto d = static_cast<uint8_t>(WrapDistance(g.settings, cx, cy, x, y));
         MapCell& c = g.world.At(cx, cy);
-        c.fighterRange = c.bomberRange = c.safeCityRange = d;
+        c.fighterRange = c.bomberRange = c.safeCityRange = static_cast<uint8_t>(WrapDistance(g.settings, cx, cy, x, y));
       }
   }
   MapPos Decide(int piece) {
@@ -81,12 +77,12 @@ TEST_F(ComputerPlayerTest, LandMassSurveyRatesEachLandMassFromThePlayersView) {
       "............",
   });
   Explore(kMe, false);
-  AddCity(g, kMe, 1, 1);                      // land mass 1: own and fully known
-  Forget(kMe, 2, 4, 2, 5);                    // land mass 2: unexplored corner, own army there
+  AddCity(g, kMe, 1, 1);    // own and fully known
+  Forget(kMe, 2, 4, 2, 5);  // an unexplored corner, two own armies there
   AddPiece(g, PieceType::Army, kMe, 1, 4);
   AddPiece(g, PieceType::Army, kMe, 1, 5);
-  AddCity(g, kEnemy, 6, 4);                   // land mass 4: a known enemy city
-  int seen = AddPiece(g, PieceType::Army, kEnemy, 9, 3);   // at sea, seen
+  AddCity(g, kEnemy, 6, 4);  // a known enemy city
+  const int seen = AddPiece(g, PieceType::Army, kEnemy, 9, 3);  // at sea, seen
   g.world.At(9, 3).visible |= g.state.playerBit[kMe];
   g.landMasses[0].status = LandMassStatus::Secure;
 
@@ -94,34 +90,28 @@ TEST_F(ComputerPlayerTest, LandMassSurveyRatesEachLandMassFromThePlayersView) {
   auto status = [&](int x, int y) { return g.landMasses[g.world.At(x, y).landMass].status; };
   EXPECT_EQ(status(1, 1), LandMassStatus::Secure);
   EXPECT_EQ(status(1, 4), LandMassStatus::BeingTaken);
-  EXPECT_EQ(status(6, 1), LandMassStatus::Open);        // a neutral city and nothing of ours
+  EXPECT_EQ(status(6, 1), LandMassStatus::Open);  // a neutral city and nothing of ours
   EXPECT_EQ(status(6, 4), LandMassStatus::Contested);
   EXPECT_EQ(g.landMasses[0].status, LandMassStatus::Contested);  // the army at sea
   EXPECT_EQ(g.landMasses[g.world.At(1, 4).landMass].armyCount, 2);
 
-  g.pieces[seen].type = PieceType::None;      // entry 0 is not reset by the next survey
+  g.pieces[seen].type = PieceType::None;  // entry 0 is not reset by the next survey
   UpdateLandMassStatus(g, kMe);
   EXPECT_EQ(g.landMasses[0].status, LandMassStatus::Contested);
 }
 
 TEST_F(ComputerPlayerTest, GarrisonArmyStaysWhileTheOthersLookForATransport) {
-  Build({
-      "..........",
-      ".++++++++.",
-      ".++++++++.",
-      ".++++++++.",
-      "..........",
-  });
+  Build(Picture(10, 5).Paint(1, 1, 8, 3).rows);
   Explore(kMe);
   AddCity(g, kMe, 2, 2);
-  int garrison = AddPiece(g, PieceType::Army, kMe, 2, 2);
-  int spare = AddPiece(g, PieceType::Army, kMe, 2, 2);
+  const int garrison = AddPiece(g, PieceType::Army, kMe, 2, 2);
+  const int spare = AddPiece(g, PieceType::Army, kMe, 2, 2);
   g.pieces[garrison].state = g.pieces[spare].state = PieceState::AwaitingOrders;
   AddPiece(g, PieceType::Transport, kMe, 0, 2);
   UpdateLandMassStatus(g, kMe);
   ASSERT_EQ(g.landMasses[1].status, LandMassStatus::Secure);
 
-  uint32_t rngBefore = g.rng.State();
+  const uint32_t rngBefore = g.rng.State();
   EXPECT_EQ(Decide(garrison), (MapPos{2, 2}));
   EXPECT_EQ(g.pieces[garrison].movesLeft, 0);
   EXPECT_EQ(g.pieces[garrison].state, PieceState::AwaitingOrders);
@@ -140,88 +130,59 @@ TEST_F(ComputerPlayerTest, ArmyAboardLandsOnlyWhereThereIsSomethingToTake) {
       "........",
   });
   Explore(kMe);
-  AddCity(g, kMe, 4, 3);                       // makes the lower island secure
+  AddCity(g, kMe, 4, 3);  // makes the lower island secure
   AddPiece(g, PieceType::Transport, kMe, 3, 2);
-  int army = AddPiece(g, PieceType::Army, kMe, 3, 2);
+  const int army = AddPiece(g, PieceType::Army, kMe, 3, 2);
   UpdateLandMassStatus(g, kMe);
   EXPECT_EQ(Decide(army), (MapPos{3, 1})) << "the neutral city beside the transport";
 
-  g.world.At(3, 1).terrain = Terrain::Land;    // no city left up there: the island is secure too
+  g.world.At(3, 1).terrain = Terrain::Land;  // no city left up there: the island is secure too
   UpdateLandMassStatus(g, kMe);
   EXPECT_EQ(Decide(army), (MapPos{3, 2}));
   EXPECT_EQ(g.pieces[army].movesLeft, 0) << "stays aboard";
 }
 
 TEST_F(ComputerPlayerTest, OnlyTheNearestArmyMakesForANeutralCity) {
-  Build({
-      "..............",
-      ".++++++++++*+.",
-      ".++++++++++++.",
-      "..............",
-  });
+  Build(Picture(14, 4).Paint(1, 1, 12, 2).Paint(11, 1, 11, 1, '*').rows);
   Explore(kMe);
-  int far = AddPiece(g, PieceType::Army, kMe, 5, 1);
-  int near = AddPiece(g, PieceType::Army, kMe, 8, 2);
+  const int far = AddPiece(g, PieceType::Army, kMe, 5, 1);
+  const int near = AddPiece(g, PieceType::Army, kMe, 8, 2);
   UpdateLandMassStatus(g, kMe);
   ASSERT_EQ(g.landMasses[1].status, LandMassStatus::BeingTaken);
-  EXPECT_TRUE(IsNearestArmy(g, near, 11, 1));
-  EXPECT_FALSE(IsNearestArmy(g, far, 11, 1));
   EXPECT_EQ(Decide(near), (MapPos{11, 1}));
   EXPECT_NE(Decide(far), (MapPos{11, 1}));
 }
 
-struct TransportTest : ComputerPlayerTest {
-  int transport = -1;
-  void SetUp() override {
-    Build(Picture(40, 5).Paint(1, 1, 3, 3).Paint(14, 2, 16, 3).rows);
-    Explore(kMe);
-    AddCity(g, kMe, 2, 2);
-    RangesFromCity(2, 2);
-    transport = AddPiece(g, PieceType::Transport, kMe, 8, 3);
-    g.state.day = 40;
-  }
-  void Load(int armies) {
-    for (int i = 0; i < armies; ++i) AddPiece(g, PieceType::Army, kMe, 8, 3);
-  }
-};
+// Late in the game a transport with one army and nothing open goes back to the
+// armies waiting; with open land it seeks that coast, out of a destroyer's reach.
+TEST_F(ComputerPlayerTest, LoadedTransportSeeksOpenCoastsElseArmiesWaitingAndAvoidsDestroyers) {
+  Build(Picture(40, 5).Paint(1, 1, 3, 3).Paint(14, 2, 16, 3).rows);
+  Explore(kMe);
+  AddCity(g, kMe, 2, 2);
+  RangesFromCity(2, 2);
+  g.state.day = 40;
+  const int transport = AddPiece(g, PieceType::Transport, kMe, 8, 3);
+  AddPiece(g, PieceType::Army, kMe, 8, 3);
+  AddPiece(g, PieceType::Army, kMe, 3, 1);  // waiting on the home coast
+  const auto decide = [&] {
+    UpdateLandMassStatus(g, kMe);
+    const MapPos dest = Decide(transport);
+    EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
+    return dest;
+  };
+  EXPECT_LE(WrapDistance(g.settings, decide(), MapPos{3, 1}), 1);
 
-TEST_F(TransportTest, LoadedTransportSeeksTheCoastOfOpenLand) {
-  Load(1);
-  Forget(kMe, 16, 2, 16, 3);          // the far island still has unexplored land
-  UpdateLandMassStatus(g, kMe);
-  ASSERT_EQ(g.landMasses[g.world.At(14, 2).landMass].status, LandMassStatus::Open);
-  MapPos dest = Decide(transport);
-  EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
-  EXPECT_LE(WrapDistance(g.settings, dest, MapPos{14, 2}), 1) << "beside the open island";
-}
+  Forget(kMe, 16, 2, 16, 3);  // the far island still has unexplored land
+  EXPECT_LE(WrapDistance(g.settings, decide(), MapPos{14, 2}), 1) << "beside the open island";
 
-TEST_F(TransportTest, LateSingleArmyWithNothingOpenTurnsBackToArmiesWaiting) {
-  Load(1);
-  AddPiece(g, PieceType::Army, kMe, 3, 1);           // waiting on the home coast
-  UpdateLandMassStatus(g, kMe);
-  MapPos dest = Decide(transport);
-  EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
-  EXPECT_LE(WrapDistance(g.settings, dest, MapPos{3, 1}), 1);
-}
-
-TEST_F(TransportTest, TransportStaysOutOfAVisibleDestroyersReach) {
-  Load(1);
-  Forget(kMe, 16, 2, 16, 3);
   AddPiece(g, PieceType::Destroyer, kEnemy, 12, 3);
-  UpdateLandMassStatus(g, kMe);
-  MapPos dest = Decide(transport);
-  EXPECT_LT(ColumnOffset(8, dest.x, g.Width()), 4 - 6) << "the destroyer, its reach and all beyond are threatened";
+  EXPECT_LT(ColumnOffset(8, decide().x, g.Width()), 4 - 6) << "the destroyer, its reach and all beyond are threatened";
 }
 
 TEST_F(ComputerPlayerTest, ParaLandsOnlyOverLandWorthTaking) {
-  Build({
-      "........",
-      ".++++*..",
-      ".+++++..",
-      "........",
-  });
+  Build(Picture(8, 4).Paint(1, 1, 5, 2).Paint(5, 1, 5, 1, '*').rows);
   Explore(kMe);
-  int para = AddPiece(g, PieceType::Para, kMe, 2, 2);
+  const int para = AddPiece(g, PieceType::Para, kMe, 2, 2);
   g.state.currentPiece = static_cast<int16_t>(para);
   g.landMasses[1].status = LandMassStatus::BeingTaken;
   EXPECT_EQ(LandParasIfUseful(g), 0);
@@ -239,7 +200,7 @@ TEST_F(ComputerPlayerTest, ParaFliesToEmptyLandBesideANeutralCityAwayFromFighter
             .Paint(14, 10, 16, 12).Paint(15, 11, 15, 11, '*').rows);
   Explore(kMe);
   AddCity(g, kMe, 8, 11);
-  int para = AddPiece(g, PieceType::Para, kMe, 8, 11);
+  const int para = AddPiece(g, PieceType::Para, kMe, 8, 11);
   UpdateLandMassStatus(g, kMe);
   for (uint32_t seed = 1; seed <= 8; ++seed) {   // the islands score alike but for their distance
     g.rng.SetState(seed);
@@ -249,29 +210,20 @@ TEST_F(ComputerPlayerTest, ParaFliesToEmptyLandBesideANeutralCityAwayFromFighter
     EXPECT_EQ(WrapDistance(g.settings, dest, MapPos{3, 11}), 1) << "the nearer island";
   }
   AddPiece(g, PieceType::Fighter, kEnemy, 4, 10);    // guards the western city
-  MapPos guarded = Decide(para);
-  EXPECT_EQ(WrapDistance(g.settings, guarded, MapPos{15, 11}), 1) << "the eastern island instead";
+  EXPECT_EQ(WrapDistance(g.settings, Decide(para), MapPos{15, 11}), 1) << "the eastern island instead";
 }
 
 TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
-  Build({
-      "....................",
-      "..++................",
-      "..++................",
-      "....................",
-  });
+  Build(Picture(20, 4).Paint(2, 1, 3, 2).rows);
   Explore(kMe);
   AddCity(g, kMe, 3, 2);
-  int ship = AddPiece(g, PieceType::Destroyer, kMe, 12, 1);
+  const int ship = AddPiece(g, PieceType::Destroyer, kMe, 12, 1);
   g.pieces[ship].strength = 59;
   MapPos dest = Decide(ship);
   EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
   EXPECT_LE(WrapDistance(g.settings, dest, MapPos{3, 2}), 1);
 
-  g.pieces[ship].x = 4;
-  g.pieces[ship].y = 3;
-  g.pieces[ship].strength = 84;
-  g.pieces[ship].movesLeft = 6;
+  g.pieces[ship].x = 4, g.pieces[ship].y = 3, g.pieces[ship].strength = 84, g.pieces[ship].movesLeft = 6;
   EXPECT_EQ(Decide(ship), (MapPos{4, 3}));
   EXPECT_EQ(g.pieces[ship].movesLeft, 0) << "stays in port";
 
@@ -280,25 +232,21 @@ TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
 }
 
 TEST_F(ComputerPlayerTest, FighterNeverAimsBeyondItsFuel) {
-  std::vector<std::string> rows(30, std::string(30, '.'));
-  rows[15][15] = '+';
-  Build(rows);
+  Build(Picture(30, 30).Paint(15, 15, 15, 15).rows);
   Explore(kMe, false);
   Forget(kMe, 0, 0, 29, 8);
   AddCity(g, kMe, 15, 15);
   RangesFromCity(15, 15);
-  int fighter = AddPiece(g, PieceType::Fighter, kMe, 15, 12);
-  for (int fuel = 3; fuel <= 14; ++fuel) {
+  const int fighter = AddPiece(g, PieceType::Fighter, kMe, 15, 12);
+  PieceRecord& f = g.pieces[fighter];
+  for (int fuel = 3; fuel <= 14; ++fuel)
     for (uint32_t seed = 1; seed <= 5; ++seed) {
       g.rng.SetState(seed);
-      PieceRecord& f = g.pieces[fighter];
       f.fuel = static_cast<int16_t>(fuel);
       f.movesLeft = 14;
-      MapPos dest = Decide(fighter);
-      int spare = fuel - WrapDistance(g.settings, f.Pos(), dest);
-      EXPECT_LE(g.world.At(dest).fighterRange, spare) << "fuel " << fuel << " seed " << seed;
+      const MapPos dest = Decide(fighter);
+      EXPECT_LE(g.world.At(dest).fighterRange, fuel - WrapDistance(g.settings, f.Pos(), dest)) << fuel << " " << seed;
     }
-  }
 }
 
 TEST_F(ComputerPlayerTest, DamagedFighterWaitsAtItsBaseAndStrikesOnlyNextDoor) {
@@ -307,14 +255,14 @@ TEST_F(ComputerPlayerTest, DamagedFighterWaitsAtItsBaseAndStrikesOnlyNextDoor) {
   Forget(kMe, 6, 10, 8, 11);
   AddCity(g, kMe, 2, 10);
   RangesFromCity(2, 10);
-  int fighter = AddPiece(g, PieceType::Fighter, kMe, 2, 10);
+  const int fighter = AddPiece(g, PieceType::Fighter, kMe, 2, 10);
   g.pieces[fighter].state = PieceState::AwaitingOrders;
   g.pieces[fighter].strength = 69;
   EXPECT_EQ(Decide(fighter), (MapPos{2, 10}));
   EXPECT_EQ(g.pieces[fighter].movesLeft, 0);
 
   g.pieces[fighter].movesLeft = 14;
-  int enemy = AddPiece(g, PieceType::Army, kEnemy, 3, 11);
+  const int enemy = AddPiece(g, PieceType::Army, kEnemy, 3, 11);
   EXPECT_EQ(Decide(fighter), (MapPos{3, 11}));
   EXPECT_EQ(g.pieces[fighter].state, PieceState::Ready);
   EXPECT_EQ(g.pieces[fighter].movesLeft, 14);
@@ -328,16 +276,14 @@ TEST_F(ComputerPlayerTest, DamagedFighterWaitsAtItsBaseAndStrikesOnlyNextDoor) {
 }
 
 TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
-  std::vector<std::string> rows(11, std::string(30, '.'));
-  Build(rows);
+  Build(Picture(30, 11).rows);
   Explore(kMe);
   Forget(kMe, 3, 0, 10, 10);                         // much to explore in the west
-  int sub = AddPiece(g, PieceType::Submarine, kMe, 15, 5);
+  const int sub = AddPiece(g, PieceType::Submarine, kMe, 15, 5);
   EXPECT_LT(Decide(sub).x, 15);
 
   AddPiece(g, PieceType::Destroyer, kEnemy, 13, 5);
-  MapPos dest = Decide(sub);
-  EXPECT_GT(dest.x, 13 + 4) << "the destroyer and 4 cells on our side are threatened";
+  EXPECT_GT(Decide(sub).x, 13 + 4) << "the destroyer and 4 cells on our side are threatened";
 }
 
 // The rules read their counts from running sums over the window; they must
@@ -372,24 +318,20 @@ TEST_F(ComputerPlayerTest, PaintDangerCoversTheEnemyAndWhatLiesBeyond) {
   ValueMap map;
   map.Clear();
   map.SetRadius(3);
-  PaintDanger(map, 1, 3, 1);   // west of the centre, same row
+  PaintDanger(map, 1, 3, 1);  // west of the centre, same row
   for (int i = 0; i <= 6; ++i)
     for (int j = 0; j <= 6; ++j) EXPECT_EQ(map.At(i, j) == kThreatened, i <= 2) << i << "," << j;
   map.Clear();
-  PaintDanger(map, 5, 6, 2);   // south-east
+  PaintDanger(map, 5, 6, 2);  // south-east
   for (int i = 0; i <= 6; ++i)
     for (int j = 0; j <= 6; ++j) EXPECT_EQ(map.At(i, j) == kThreatened, i >= 3 && j >= 4) << i << "," << j;
 }
 
 TEST_F(ComputerPlayerTest, APieceWithNowhereSafeStaysAndStillSpendsBothDraws) {
-  Build({
-      "......",
-      "..++..",
-      "......",
-  });
+  Build({"......", "..++..", "......"});
   Explore(kMe);
   AddCity(g, kMe, 2, 1);
-  int army = AddPiece(g, PieceType::Army, kMe, 3, 1);
+  const int army = AddPiece(g, PieceType::Army, kMe, 3, 1);
   AddPiece(g, PieceType::Battleship, kEnemy, 3, 0);
   AddPiece(g, PieceType::Battleship, kEnemy, 3, 2);
   UpdateLandMassStatus(g, kMe);
@@ -403,10 +345,9 @@ TEST_F(ComputerPlayerTest, APieceWithNowhereSafeStaysAndStillSpendsBothDraws) {
 }
 
 TEST_F(ComputerPlayerTest, EqualScoresAreSettledByTheRotatedScan) {
-  std::vector<std::string> rows(9, std::string(9, '.'));
-  Build(rows);
+  Build(Picture(9, 9).rows);
   Explore(kMe);
-  int carrier = AddPiece(g, PieceType::Carrier, kMe, 4, 4);
+  const int carrier = AddPiece(g, PieceType::Carrier, kMe, 4, 4);
   RangesFromCity(4, 4);
   for (int x = 0; x < 9; ++x)
     for (int y = 0; y < 9; ++y) g.world.At(x, y).bomberRange = 13;   // every cell worth the same
