@@ -62,15 +62,6 @@ TEST_F(ProductionTest, ComputerBuildTimesScaleWithDifficultyInSinglePrecision) {
   }
 }
 
-TEST_F(ProductionTest, ACountdownAtZeroBuildsAtOnce) {
-  Build(kCoast);
-  const int city = AddCity(g, 0, 2, 2);
-  P(city).daysLeft = 0;
-  RunCityProduction(g, city);
-  EXPECT_EQ(P(1).type, PieceType::Army);
-  EXPECT_EQ(P(city).daysLeft, g.settings.days[PieceType::Army]);
-}
-
 TEST_F(ProductionTest, ANewShipGoesToTheLastFreeSeaNeighbour) {
   Build({"......", ".+++..", ".++...", ".+....", "......"});
   const int city = AddCity(g, 0, 2, 2, PieceType::Destroyer);
@@ -106,7 +97,7 @@ TEST_F(ProductionTest, NewPiecesTakeTheLowestFreeSlotsAndWriteOnlyTheirFields) {
   EXPECT_EQ(P(first).daysLeft, g.settings.days[PieceType::Fighter]);
 }
 
-TEST_F(ProductionTest, AFullTableBuildsNothingAndTheCityBuildsOnceASlotIsFree) {
+TEST_F(ProductionTest, AFullTableBuildsNothingAndTheCountdownAtZeroBuildsOnceASlotIsFree) {
   Build(kCoast);
   const int city = AddCity(g, 0, 1, 1);
   while (FindFreeSlot(g.pieces) >= 0) AddPiece(g, PieceType::Army, 0, 2, 2);
@@ -114,7 +105,7 @@ TEST_F(ProductionTest, AFullTableBuildsNothingAndTheCityBuildsOnceASlotIsFree) {
   RunCityProduction(g, city);
   EXPECT_EQ(P(city).daysLeft, 0);
   P(200).type = PieceType::None;
-  RunCityProduction(g, city);
+  RunCityProduction(g, city);  // at once, not 255 days on
   EXPECT_EQ(P(200).Pos(), (MapPos{1, 1}));
   EXPECT_EQ(P(city).daysLeft, g.settings.days[PieceType::Army]);
 }
