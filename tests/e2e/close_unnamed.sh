@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Closing the program with a game that has no name asks "Save current game?";
+# Cancel keeps everything open and playing, No closes without a trace.
+source "$(dirname "$0")/lib.sh"
+
+e2e_start_screen
+e2e_start_and_dismiss_about
+GAME_INFO=$(e2e_wait_window "Game Info")
+e2e_step "File > New: RED Human against GREEN"
+e2e_new_game "$MAIN" HCOOOO
+found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
+e2e_city_build_army "${found%% *}"
+e2e_park_pointer "$MAIN"
+e2e_wait_still
+
+e2e_step "File > Exit, Cancel"
+e2e_menu "$MAIN" f x
+QUESTION=$(e2e_wait_window "Vortan" "$MAIN")
+e2e_screenshot save-current-game
+e2e_keys "$QUESTION" Escape
+e2e_wait_closed "$QUESTION"
+e2e_program_running || e2e_fail "Cancel closed the program"
+e2e_windows_titled "Vortan" | grep -qx "$MAIN" || e2e_fail "the main window is gone"
+
+e2e_step "still playing: End turn, Yes"
+day_stamp=$(e2e_pixels "$GAME_INFO")
+e2e_menu "$MAIN" m e
+END_TURN=$(e2e_wait_window "End turn...")
+e2e_keys "$END_TURN" y
+e2e_wait_closed "$END_TURN"
+e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+e2e_screenshot still-playing "$MAIN"
+
+e2e_step "File > Exit, No"
+e2e_menu "$MAIN" f x
+QUESTION=$(e2e_wait_window "Vortan" "$MAIN")
+e2e_keys "$QUESTION" n
+e2e_wait_program_end
+[ -z "$(ls -A "$GAMES")" ] || e2e_fail "files left behind: $(ls "$GAMES")"
+grep -q '^Sounds=0' "$XDG_CONFIG_HOME/vortan/VORTAN.INI" || e2e_fail "the options were not written back"
+e2e_step "passed"
