@@ -314,19 +314,6 @@ TEST_F(ComputerPlayerTest, WindowCountsAgreeWithCountingCellByCell) {
   }
 }
 
-TEST_F(ComputerPlayerTest, PaintDangerCoversTheEnemyAndWhatLiesBeyond) {
-  ValueMap map;
-  map.Clear();
-  map.SetRadius(3);
-  PaintDanger(map, 1, 3, 1);  // west of the centre, same row
-  for (int i = 0; i <= 6; ++i)
-    for (int j = 0; j <= 6; ++j) EXPECT_EQ(map.At(i, j) == kThreatened, i <= 2) << i << "," << j;
-  map.Clear();
-  PaintDanger(map, 5, 6, 2);  // south-east
-  for (int i = 0; i <= 6; ++i)
-    for (int j = 0; j <= 6; ++j) EXPECT_EQ(map.At(i, j) == kThreatened, i >= 3 && j >= 4) << i << "," << j;
-}
-
 TEST_F(ComputerPlayerTest, APieceWithNowhereSafeStaysAndStillSpendsBothDraws) {
   Build({"......", "..++..", "......"});
   Explore(kMe);

@@ -119,29 +119,21 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
   EXPECT_EQ(hooks.calls.back(), "Arrow");
 }
 
-TEST_F(NewGameTest, NewGameStartsWithTheLowestHumanViewingAndEveryoneAtHome) {
+// What the new game's records hold is checked byte for byte by the known files
+// of vortan-sim new below; here, what lies beyond them.
+TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
   hooks.dialog = [&] { return ApplyNewGameChoice(g, Choice({0, 2, 1, 2, 1, 0}, 0, 2, 1)) == NewGameVerdict::Accepted; };
-  g.state.tileSize = 32;
   g.state.eliminated[1] = 1;
+  g.state.autoPlay[2] = 1;
   g.app.fileName = "OLD.GAM";
   ASSERT_EQ(NewGameCommand(g), 1);
-  const GameState& s = g.state;
-  EXPECT_EQ(s.viewingPlayer, 2);
-  EXPECT_EQ(s.currentPlayer, 0);
-  EXPECT_EQ(s.day, 1);
-  EXPECT_EQ(s.tileSize, 16);
-  EXPECT_EQ(s.gameActive, 1);
-  EXPECT_EQ(s.mapHidden, 0);
+  EXPECT_EQ(g.state.viewingPlayer, 2);
+  EXPECT_EQ(g.state.eliminated[1], 0);
+  EXPECT_EQ(g.state.autoPlay[2], 0);
   EXPECT_EQ(g.app.fileName, kRecoverFileName);
-  EXPECT_GE(g.settings.landMassCount, 9);
-  for (int p = 0; p < kPlayerCount; ++p) {
-    EXPECT_EQ(s.eliminated[p], 0);
-    EXPECT_EQ(s.homeX[p], g.pieces[p].x);
-    EXPECT_EQ(s.savedViewY[p], g.pieces[p].y);
-  }
-  EXPECT_EQ(s.viewX, g.pieces[2].x);
   EXPECT_TRUE(hooks.enabled[Cmd::Save]);
   EXPECT_TRUE(hooks.checked[Cmd::PromptOnNewHuman]) << "two humans";
+  EXPECT_TRUE(g.app.promptOnNewHuman);
   EXPECT_TRUE(hooks.checked[Cmd::MoveMemory]);
   EXPECT_FALSE(hooks.checked[Cmd::AutoPlay]);
   EXPECT_EQ(std::count(hooks.calls.begin(), hooks.calls.end(), "Production"), 1);

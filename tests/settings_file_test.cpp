@@ -112,30 +112,6 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   EXPECT_FALSE(WriteProfileString((dir / "no folder" / "x.ini").string(), "Setup", "Sounds", "0"));
 }
 
-TEST_F(SettingsFileTest, PieceAttributesAreCutToAByteThenBounded) {
-  Write("[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\n"
-        "[Moves]\ntransport=-1\n"
-        "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n"
-        "[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n");
-  GameSettings s;
-  s.fuel[PieceType::Destroyer] = 30;
-  LoadPieceAttributes(s, ini);
-  EXPECT_EQ(s.days[PieceType::Army], 1);
-  EXPECT_EQ(s.days[PieceType::Destroyer], 32);
-  EXPECT_EQ(s.days[PieceType::Fighter], 32);  // 300 -> 44 -> 32
-  EXPECT_EQ(s.days[PieceType::Bomber], 1);    // 256 -> 0 -> 1
-  EXPECT_EQ(s.days[PieceType::Carrier], 10);
-  EXPECT_EQ(s.moves[PieceType::Transport], 32);  // -1 -> 255 -> 32
-  EXPECT_EQ(s.fuel[PieceType::Bomber], 8);
-  EXPECT_EQ(s.fuel[PieceType::Fighter], 20);
-  EXPECT_EQ(s.fuel[PieceType::Destroyer], 8);  // no fuel key is read for ships
-  EXPECT_EQ(s.inUse[PieceType::Carrier], 0);
-  EXPECT_EQ(s.inUse[PieceType::Submarine], 0);
-  EXPECT_EQ(s.inUse[PieceType::Battleship], 1);
-  EXPECT_EQ(s.inUse[PieceType::Army], 1);
-  EXPECT_EQ(s.days[PieceType::City] | s.moves[PieceType::City] | s.fuel[PieceType::City] | s.inUse[PieceType::City], 0);
-}
-
 TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   Game g;
   ResetToProgramStart(g);
@@ -159,20 +135,14 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   LoadSetupOptions(g);
   EXPECT_EQ(g.app.soundMode, SoundMode::None);
   EXPECT_EQ(g.app.monochrome, 0);
-  EXPECT_TRUE(menu.checked.empty());
-
-  // No file: the sound card and colour; an empty path is never written.
-  ResetToProgramStart(g);
-  g.settingsPath.clear();
-  LoadSetupOptions(g);
-  EXPECT_EQ(g.app.soundMode, SoundMode::Card);
-  EXPECT_TRUE(menu.checked[Cmd::ColourMonitor]);
-  SaveSetupOptions(g);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_TRUE(menu.checked.empty()) << "values out of range change nothing";
 }
 
-TEST_F(SettingsFileTest, SimToolPrintsWhatStartUpWouldLoad) {
-  Write("[Days]\nArmy=0\n[Pieces]\ncarrier=2\n[Setup]\nSounds=9\nColour=0\n");
+// Piece attributes are cut to their low byte, then bounded; ships read no fuel key.
+TEST_F(SettingsFileTest, SimToolPrintsThePieceAttributesAndOptionsStartUpWouldLoad) {
+  Write("[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\n[Moves]\ntransport=-1\n"
+        "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n"
+        "[Setup]\nSounds=9\nColour=0\n");
   const std::string out = (dir / "out.txt").string();
   const auto run = [&](const std::string& args) {
     const int status = std::system((std::string(VORTAN_SIM_PATH) + " attributes " + args + " > " + out + " 2>&1").c_str());
@@ -182,13 +152,13 @@ TEST_F(SettingsFileTest, SimToolPrintsWhatStartUpWouldLoad) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(text,
             "army in-use 1 days 1 moves 1 fuel 8\n"
-            "destroyer in-use 1 days 6 moves 6 fuel 8\n"
-            "fighter in-use 1 days 8 moves 14 fuel 14\n"
-            "bomber in-use 1 days 12 moves 7 fuel 28\n"
+            "destroyer in-use 1 days 32 moves 6 fuel 8\n"
+            "fighter in-use 1 days 32 moves 14 fuel 20\n"  // 300 -> 44 -> 32
+            "bomber in-use 1 days 1 moves 7 fuel 8\n"      // 256 -> 0 -> 1
             "battleship in-use 1 days 12 moves 4 fuel 8\n"
             "carrier in-use 0 days 10 moves 4 fuel 8\n"
-            "submarine in-use 1 days 6 moves 4 fuel 8\n"
-            "transport in-use 1 days 2 moves 4 fuel 8\n"
+            "submarine in-use 0 days 6 moves 4 fuel 8\n"
+            "transport in-use 1 days 2 moves 32 fuel 8\n"  // -1 -> 255 -> 32
             "para in-use 1 days 8 moves 7 fuel 28\n"
             "sounds none\n"
             "colour 0\n");
@@ -197,7 +167,6 @@ TEST_F(SettingsFileTest, SimToolPrintsWhatStartUpWouldLoad) {
   EXPECT_NE(text.find("army in-use 1 days 4 moves 1 fuel 8\n"), std::string::npos);
   EXPECT_NE(text.find("sounds 2\ncolour 1\n"), std::string::npos);
   EXPECT_EQ(run("--ini").first, 2);
-  EXPECT_EQ(run("--colour").first, 2);
 }
 
 }  // namespace
