@@ -1,8 +1,6 @@
 // The New Game and Piece Attributes dialogs: what they open with, what their
 // OK refuses and says, what they write to the settings file (even when they
 // refuse) and what Cancel undoes.
-#include "play_fixture.h"
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,17 +9,24 @@
 
 #include "model/piece_types.h"
 #include "persist/settings_file.h"
+#include "play_fixture.h"
 #include "ui/new_game_dialog.h"
 #include "ui/piece_attributes_dialog.h"
 
 namespace vortan::test {
 namespace {
 
+using Kinds = std::array<uint8_t, kPlayerCount>;
+
 class DialogsTest : public PlayFixture {
  protected:
   void SetUp() override {
     PlayFixture::SetUp();
     ASSERT_TRUE(dir.isValid());
+    StartProgram();
+  }
+  // A new run of the program: a fresh record, the settings file read back.
+  void StartProgram() {
     ResetToProgramStart(*game);
     game->settingsPath = dir.filePath("VORTAN.INI").toStdString();
     LoadPieceAttributes(game->settings, game->settingsPath);
@@ -30,11 +35,19 @@ class DialogsTest : public PlayFixture {
   int FileValue(const char* section, const std::string& key) {
     return ReadProfileInt(game->settingsPath, section, key, -1);
   }
-  void Choose(NewGameDialog& d, std::array<int, kPlayerCount> kinds, int size, int difficulty, int land) {
+  void Choose(NewGameDialog& d, Kinds kinds, int size, int difficulty, int land) {
     for (int p = 0; p < kPlayerCount; ++p) d.Button(1000 + 10 * p + kinds[p])->click();
     d.Button(1100 + size)->click();
     d.Button(1200 + difficulty)->click();
     d.Button(1710 + land)->click();
+  }
+  void ExpectShown(Kinds kinds, int size, int difficulty, std::optional<int> land) {
+    const NewGameChoice shown = NewGameDialog(*game, window.get()).Selected();
+    EXPECT_EQ(shown.kind, kinds);
+    EXPECT_EQ(shown.sizeIndex, size);
+    if (difficulty >= 0) EXPECT_EQ(shown.difficulty, difficulty);
+    EXPECT_TRUE(shown.land.has_value());
+    if (land) EXPECT_EQ(shown.land, *land);
   }
   QTemporaryDir dir;
 };
@@ -44,83 +57,58 @@ TEST_F(DialogsTest, NewGameRefusesWithoutAHumanOrASecondPlayerButWritesTheChoice
   EXPECT_EQ(d.windowTitle(), "New Game");
   Choose(d, {PlayerKind::Human, 0, 0, 0, 0, 0}, 2, 3, 4);
   d.Button(1)->click();
-  EXPECT_EQ(scripted->messages.back(), "Sorry!: There must be more than 1 player");
+  EXPECT_EQ(hooks->messages.back(), "Sorry!: There must be more than 1 player");
   EXPECT_NE(d.result(), QDialog::Accepted);
-  EXPECT_EQ(FileValue("Settings", "player1"), 1);
-  EXPECT_EQ(FileValue("Settings", "player2"), 0);
-  EXPECT_EQ(FileValue("Settings", "size"), 2);
-  EXPECT_EQ(FileValue("Settings", "difficulty"), 3);
-  EXPECT_EQ(FileValue("Settings", "land"), 4);
+  const std::pair<const char*, int> written[] = {{"player1", 1}, {"player2", 0}, {"size", 2}, {"difficulty", 3}, {"land", 4}};
+  for (const auto& [key, value] : written) EXPECT_EQ(FileValue("Settings", key), value) << key;
 
   Choose(d, {PlayerKind::Computer, PlayerKind::Computer, 0, 0, 0, 0}, 0, 0, 0);
   d.Button(1)->click();
-  EXPECT_EQ(scripted->messages.back(), "Sorry!: There must be a human player");
+  EXPECT_EQ(hooks->messages.back(), "Sorry!: There must be a human player");
   EXPECT_EQ(FileValue("Settings", "player1"), 2);
 
   Choose(d, {PlayerKind::Computer, 0, PlayerKind::Human, 0, 0, PlayerKind::Computer}, 4, 1, 1);
   d.Button(1)->click();
   EXPECT_EQ(d.result(), QDialog::Accepted);
-  EXPECT_EQ(scripted->messages.size(), 2u);
+  EXPECT_EQ(hooks->messages.size(), 2u);
   EXPECT_EQ(game->settings.kind[2], PlayerKind::Human);
   EXPECT_EQ(game->settings.width, 70);
   EXPECT_EQ(FileValue("Settings", "player6"), 2);
 }
 
-TEST_F(DialogsTest, NewGameOpensWithTheLastConfirmedChoicesEvenAfterARestart) {
+TEST_F(DialogsTest, NewGameOpensWithTheLastConfirmedChoicesEvenAfterARestartOrADemo) {
+  ExpectShown({1, 2, 0, 0, 0, 0}, 0, -1, std::nullopt);   // a first run
   {
     NewGameDialog d(*game, window.get());
     Choose(d, {PlayerKind::Human, PlayerKind::Human, PlayerKind::Computer, 0, 0, 0}, 3, 2, 0);
     d.Button(1)->click();
     ASSERT_EQ(d.result(), QDialog::Accepted);
   }
-  const NewGameChoice confirmed = NewGameDialog(*game, window.get()).Selected();
-  EXPECT_EQ(confirmed.kind, (std::array<uint8_t, kPlayerCount>{1, 1, 2, 0, 0, 0}));
-  EXPECT_EQ(confirmed.sizeIndex, 3);
-  EXPECT_EQ(confirmed.difficulty, 2);
-  EXPECT_EQ(confirmed.land, 0);
-
-  // A new run of the program: a fresh record, the file read back at start-up.
-  ResetToProgramStart(*game);
-  game->settingsPath = dir.filePath("VORTAN.INI").toStdString();
-  LoadNewGameChoices(*game);
+  ExpectShown({1, 1, 2, 0, 0, 0}, 3, 2, 0);
+  StartProgram();
   EXPECT_EQ(game->Width(), 40);
-  const NewGameChoice restarted = NewGameDialog(*game, window.get()).Selected();
-  EXPECT_EQ(restarted.kind, confirmed.kind);
-  EXPECT_EQ(restarted.sizeIndex, 3);
-  EXPECT_EQ(restarted.difficulty, 2);
-  EXPECT_EQ(restarted.land, 0);
-}
-
-TEST_F(DialogsTest, AFirstRunOffersOneHumanAgainstTheComputer) {
-  const NewGameChoice first = NewGameDialog(*game, window.get()).Selected();
-  EXPECT_EQ(first.kind, (std::array<uint8_t, kPlayerCount>{1, 2, 0, 0, 0, 0}));
-  EXPECT_EQ(first.sizeIndex, 0);
-  EXPECT_TRUE(first.land.has_value());
-}
-
-TEST_F(DialogsTest, AfterADemoTheDialogOffersTheDemosPlayers) {
+  ExpectShown({1, 1, 2, 0, 0, 0}, 3, 2, 0);
   game->rng.SetState(99);
   DemoCommand(*game);
   ASSERT_EQ(game->state.demoMode, 1);
-  const NewGameChoice shown = NewGameDialog(*game, window.get()).Selected();
-  EXPECT_EQ(shown.kind, (std::array<uint8_t, kPlayerCount>{2, 2, 2, 2, 2, 2}));
-  EXPECT_EQ(shown.difficulty, 1);
-  EXPECT_EQ(shown.land, 2);
+  const NewGameChoice demo = NewGameDialog(*game, window.get()).Selected();
+  EXPECT_EQ(demo.kind, (Kinds{2, 2, 2, 2, 2, 2}));
+  EXPECT_EQ(demo.difficulty, 1);
+  EXPECT_EQ(demo.land, 2);
 }
 
 TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   game->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
-  const std::array<uint8_t, kPlayerCount> kinds = game->settings.kind;
+  const Kinds kinds = game->settings.kind;
   const uint8_t armyDays = game->settings.days[PieceType::Army];
-  scripted->realNewGameDialog = true;
+  hooks->realNewGameDialog = true;
   bool sawPieces = false;
   WhenModalOpens([&](QWidget* w) {
     auto* d = qobject_cast<NewGameDialog*>(w);
     ASSERT_NE(d, nullptr);
     Choose(*d, {0, PlayerKind::Computer, 0, 0, 0, 0}, 1, 1, 1);
     d->Button(1)->click();
-    // Pieces >>: change the Army's build time and confirm it there.
-    WhenModalOpens([&](QWidget* inner) {
+    WhenModalOpens([&](QWidget* inner) {   // Pieces >>: the Army's build time changed and confirmed there
       auto* p = qobject_cast<PieceAttributesDialog*>(inner);
       ASSERT_NE(p, nullptr);
       sawPieces = true;
@@ -132,7 +120,7 @@ TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   });
   window->ExecuteCommand(Cmd::New);
   EXPECT_TRUE(sawPieces);
-  EXPECT_EQ(scripted->messages.back(), "Sorry!: There must be a human player");
+  EXPECT_EQ(hooks->messages.back(), "Sorry!: There must be a human player");
   EXPECT_EQ(game->state.gameActive, 0);
   EXPECT_EQ(game->settings.kind, kinds);
   EXPECT_EQ(game->settings.days[PieceType::Army], armyDays);
@@ -140,30 +128,27 @@ TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   EXPECT_EQ(FileValue("Days", "army"), 9);
 }
 
-// The screen may keep fewer bits per colour than the picture has.
-bool SamePicture(const QImage& a, const QImage& b) {
-  if (a.size() != b.size()) return false;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      if (std::abs(qRed(p) - qRed(q)) > 8 || std::abs(qGreen(p) - qGreen(q)) > 8 || std::abs(qBlue(p) - qBlue(q)) > 8)
-        return false;
-    }
-  return true;
-}
-
 TEST_F(DialogsTest, TheArmyOfEachPlayerIsPaintedAboveItsColumn) {
   NewGameDialog d(*game, window.get());
   d.show();
-  const QImage shot = d.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(shot.size(), d.size());
+  const QImage shot = Shot(d);
+  // The screen may keep fewer bits per colour than the picture has.
+  const auto near = [](const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x)
+        for (int shift : {0, 8, 16})
+          if (std::abs(int((a.pixel(x, y) >> shift) & 255) - int((b.pixel(x, y) >> shift) & 255)) > 8) return false;
+    return a.size() == b.size();
+  };
   for (int p = 0; p < kPlayerCount; ++p) {
     const QImage army = PictureStore::Load(PictureStore::PieceName(PictureSet::Large, p, PieceType::Army), 16, 16)
                             .Variant(1, false, false);
-    EXPECT_TRUE(SamePicture(shot.copy(QRect(d.ArmyPicturePlace(p), QSize(16, 16))), army)) << p;
-    // The column's buttons sit under its picture.
-    const QRect human = d.Button(1001 + 10 * p)->geometry().translated(d.Button(1001 + 10 * p)->parentWidget()->pos());
-    EXPECT_LT(std::abs(human.left() + 7 - (d.ArmyPicturePlace(p).x() + 8)), 4) << p;
+    EXPECT_TRUE(near(shot.copy(QRect(d.ArmyPicturePlace(p), QSize(16, 16))), army)) << p;
+    const QAbstractButton* human = d.Button(1001 + 10 * p);
+    EXPECT_LT(std::abs(human->geometry().translated(human->parentWidget()->pos()).left() + 7 -
+                       (d.ArmyPicturePlace(p).x() + 8)),
+              4)
+        << p;
   }
 }
 
@@ -175,25 +160,37 @@ class PieceAttributesTest : public DialogsTest {
     DialogsTest::SetUp();
     dialog = std::make_unique<PieceAttributesDialog>(*game, window.get());
   }
-  void Ok() { dialog->findChild<QPushButton*>("okButton")->click(); }
+  void Press(const char* button) { dialog->findChild<QPushButton*>(button)->click(); }
   std::unique_ptr<PieceAttributesDialog> dialog;
 };
 
-TEST_F(PieceAttributesTest, RowsShowTheSettingsAndTheRanges) {
+TEST_F(PieceAttributesTest, RowsShowTheSettingsAndRangesAndDefaultFillsInButCancelStoresNothing) {
   EXPECT_EQ(dialog->windowTitle(), "Piece Attributes");
-  const int withFuel[] = {PieceType::Para, PieceType::Fighter, PieceType::Bomber};
   for (int t = PieceType::Army; t <= PieceType::Para; ++t) {
     EXPECT_TRUE(dialog->UseBox(t)->isChecked()) << t;
     EXPECT_EQ(dialog->DaysField(t)->text().toInt(), kPieceTypeDefaults[t].days) << t;
     EXPECT_EQ(dialog->MovesField(t)->text().toInt(), kPieceTypeDefaults[t].moves) << t;
-    EXPECT_EQ(dialog->FuelField(t) != nullptr, std::find(std::begin(withFuel), std::end(withFuel), t) != std::end(withFuel));
+    EXPECT_EQ(dialog->FuelField(t) != nullptr,
+              t == PieceType::Para || t == PieceType::Fighter || t == PieceType::Bomber) << t;
   }
   const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
-  auto shown = [&](const QString& text) {
+  const auto shown = [&](const QString& text) {
     return std::count_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->text() == text; });
   };
   EXPECT_EQ(shown("(1-32)"), 2);
   EXPECT_EQ(shown("(8-32)"), 1);
+
+  dialog->UseBox(PieceType::Bomber)->setChecked(false);
+  dialog->MovesField(PieceType::Fighter)->setText("3");
+  Press("defaultButton");
+  EXPECT_TRUE(dialog->UseBox(PieceType::Bomber)->isChecked());
+  EXPECT_EQ(dialog->MovesField(PieceType::Fighter)->text(), "14");
+  dialog->MovesField(PieceType::Fighter)->setText("3");
+  Press("cancelButton");
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(game->settings.moves[PieceType::Fighter], 14);
+  EXPECT_FALSE(std::filesystem::exists(game->settingsPath));
+
   // The boxes come from the file's "Pieces" keys: only exactly 1 is in use.
   WriteProfileString(game->settingsPath, "Pieces", "carrier", "2");
   PieceAttributesDialog reopened(*game, window.get());
@@ -201,23 +198,22 @@ TEST_F(PieceAttributesTest, RowsShowTheSettingsAndTheRanges) {
   EXPECT_TRUE(reopened.UseBox(PieceType::Submarine)->isChecked());
 }
 
-TEST_F(PieceAttributesTest, OkRefusesAGameInWhichNothingCouldTakeCitiesOrCrossTheSea) {
+TEST_F(PieceAttributesTest, OkRefusesAGameWithoutCaptureOrCrossingThenBoundsWhatWasTypedAndWritesEveryKey) {
   dialog->UseBox(PieceType::Army)->setChecked(false);
   dialog->UseBox(PieceType::Para)->setChecked(false);
-  Ok();
-  EXPECT_EQ(scripted->messages.back(),
+  Press("okButton");
+  EXPECT_EQ(hooks->messages.back(),
             "Vortan: You must have either Armies or Paras in the\ngame or you couldn't capture cities!");
   dialog->UseBox(PieceType::Army)->setChecked(true);
   dialog->UseBox(PieceType::Transport)->setChecked(false);
-  Ok();
-  EXPECT_EQ(scripted->messages.back(),
+  Press("okButton");
+  EXPECT_EQ(hooks->messages.back(),
             "Vortan: You must have either Transports or Paras in the\ngame or you couldn't get to other islands!");
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(FileValue("Pieces", "army"), -1);
   EXPECT_EQ(game->settings.inUse[PieceType::Transport], 1);
-}
 
-TEST_F(PieceAttributesTest, OkBoundsWhatWasTypedAndWritesEveryKey) {
+  dialog->UseBox(PieceType::Transport)->setChecked(true);
   dialog->UseBox(PieceType::Submarine)->setChecked(false);
   dialog->DaysField(PieceType::Army)->setText("0");
   dialog->DaysField(PieceType::Destroyer)->setText("abc");
@@ -225,36 +221,26 @@ TEST_F(PieceAttributesTest, OkBoundsWhatWasTypedAndWritesEveryKey) {
   dialog->DaysField(PieceType::Battleship)->setText("256");
   dialog->FuelField(PieceType::Fighter)->setText("5");
   dialog->FuelField(PieceType::Bomber)->setText("40");
-  Ok();
+  Press("okButton");
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   const GameSettings& s = game->settings;
-  EXPECT_EQ(s.days[PieceType::Army], 1);
-  EXPECT_EQ(s.days[PieceType::Destroyer], 1);
-  EXPECT_EQ(s.moves[PieceType::Transport], 32);
-  EXPECT_EQ(s.days[PieceType::Battleship], 1);
-  EXPECT_EQ(s.fuel[PieceType::Fighter], 8);
-  EXPECT_EQ(s.fuel[PieceType::Bomber], 32);
-  EXPECT_EQ(s.inUse[PieceType::Submarine], 0);
-  EXPECT_EQ(FileValue("Pieces", "submarine"), 0);
-  EXPECT_EQ(FileValue("Pieces", "army"), 1);
-  EXPECT_EQ(FileValue("Days", "army"), 1);
-  EXPECT_EQ(FileValue("Moves", "transport"), 32);
-  EXPECT_EQ(FileValue("Fuel", "fighter"), 8);
-  EXPECT_EQ(FileValue("Fuel", "para"), 28);
+  const struct {
+    int value, expected;
+    const char *section, *key;   // and in the file; nullptr: not written
+  } rows[] = {{s.days[PieceType::Army], 1, "Days", "army"},
+              {s.days[PieceType::Destroyer], 1, "Days", "destroyer"},
+              {s.moves[PieceType::Transport], 32, "Moves", "transport"},
+              {s.days[PieceType::Battleship], 1, "Days", "battleship"},
+              {s.fuel[PieceType::Fighter], 8, "Fuel", "fighter"},
+              {s.fuel[PieceType::Bomber], 32, "Fuel", "bomber"},
+              {s.inUse[PieceType::Submarine], 0, "Pieces", "submarine"},
+              {s.inUse[PieceType::Army], 1, "Pieces", "army"},
+              {s.fuel[PieceType::Para], 28, "Fuel", "para"}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(r.value, r.expected) << r.key;
+    EXPECT_EQ(FileValue(r.section, r.key), r.expected) << r.section << " " << r.key;
+  }
   EXPECT_EQ(FileValue("Fuel", "destroyer"), -1);
-}
-
-TEST_F(PieceAttributesTest, DefaultFillsInButCancelStoresNothing) {
-  dialog->UseBox(PieceType::Bomber)->setChecked(false);
-  dialog->MovesField(PieceType::Fighter)->setText("3");
-  dialog->findChild<QPushButton*>("defaultButton")->click();
-  EXPECT_TRUE(dialog->UseBox(PieceType::Bomber)->isChecked());
-  EXPECT_EQ(dialog->MovesField(PieceType::Fighter)->text(), "14");
-  dialog->MovesField(PieceType::Fighter)->setText("3");
-  dialog->findChild<QPushButton*>("cancelButton")->click();
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  EXPECT_EQ(game->settings.moves[PieceType::Fighter], 14);
-  EXPECT_FALSE(std::filesystem::exists(game->settingsPath));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The idle game loop: one step per turn of the event loop, asleep while a
 // human's piece waits for an order, never re-entered from a modal dialog; and
 // real new and demonstration games driven by it onto the screen.
-#include "window_fixture.h"
-
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -10,17 +8,17 @@
 
 #include "model/piece_types.h"
 #include "ui/game_loop.h"
+#include "window_fixture.h"
 #include "worldgen/new_game.h"
 
 namespace vortan::test {
 namespace {
 
-// Counts the paint events a widget gets.
 class PaintCounter : public QObject {
  public:
   PaintCounter(QWidget* w, int& count) : count_(count) { w->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++count_;
+    count_ += e->type() == QEvent::Paint;
     return false;
   }
 
@@ -32,9 +30,6 @@ class GameLoopTest : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    Build(std::vector<std::string>(30, std::string(40, '+')));
-    army = AddPiece(*game, PieceType::Army, 0, 3, 3);
-    game->state.currentPiece = static_cast<int16_t>(army);
     loop = std::make_unique<GameLoop>(*game);
     window->SetGameLoop(loop.get());
   }
@@ -43,6 +38,11 @@ class GameLoopTest : public WindowFixture {
     loop.reset();
     WindowFixture::TearDown();
   }
+  void WithArmy() {
+    Build(std::vector<std::string>(30, std::string(40, '+')));
+    army = AddPiece(*game, PieceType::Army, 0, 3, 3);
+    game->state.currentPiece = static_cast<int16_t>(army);
+  }
   // Runs the event loop for a while (or until done() holds).
   void Spin(int ms, const std::function<bool()>& done = [] { return false; }) {
     QElapsedTimer t;
@@ -50,16 +50,20 @@ class GameLoopTest : public WindowFixture {
     while (t.elapsed() < ms && !done()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   }
   void Await() { game->pieces[army].state = PieceState::AwaitingOrders; }
+  void PressKey() {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
+    QCoreApplication::sendEvent(window->View(), &key);
+  }
   std::unique_ptr<GameLoop> loop;
   int army = 0;
 };
 
 TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
+  WithArmy();
   int steps = 0, paints = 0;
   bool paintedBetweenSteps = true;
   PaintCounter counter(window->View(), paints);
   loop->step = [&](Game& g) {
-    // Every step after the first finds the previous step's cell painted.
     if (steps > 0 && paints == 0) paintedBetweenSteps = false;
     paints = 0;
     g.ui().DrawCell(MapPos{3, 3}, false);
@@ -69,13 +73,10 @@ TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
   Spin(300);
   EXPECT_EQ(steps, 5);
   EXPECT_FALSE(loop->StepPending());
-  // Input wakes it for one step, which finds the piece still waiting.
-  QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
-  QCoreApplication::sendEvent(window->View(), &key);
+  PressKey();   // input wakes it for one step, which finds the piece still waiting
   Spin(100);
   EXPECT_EQ(steps, 6);
-  // Auto play, a computer or the end of the turn keep it going.
-  game->state.autoPlay[0] = 1;
+  game->state.autoPlay[0] = 1;   // auto play keeps it going
   loop->Wake();
   Spin(30, [&] { return steps > 20; });
   EXPECT_GT(steps, 20);
@@ -90,18 +91,17 @@ TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
   EXPECT_TRUE(paintedBetweenSteps);
 }
 
-TEST_F(GameLoopTest, AModalDialogInsideAStepNeverLetsAnotherStepRun) {
+TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
+  WithArmy();
   int depth = 0, deepest = 0, steps = 0;
   loop->step = [&](Game& g) {
     g.insideAdvanceGame = true;
-    ++depth;
-    deepest = std::max(deepest, depth);
-    if (++steps == 1) {
+    deepest = std::max(deepest, ++depth);
+    if (++steps == 1) {   // a dialog opened inside a step, while input and commands arrive
       QDialog dialog(window.get());
       QTimer::singleShot(20, &dialog, [&] {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
-        QCoreApplication::sendEvent(window->View(), &key);
-        window->ExecuteCommand(Cmd::NoSound);   // commands wake the loop too
+        PressKey();
+        window->ExecuteCommand(Cmd::NoSound);
       });
       QTimer::singleShot(80, &dialog, &QDialog::accept);
       dialog.exec();
@@ -114,65 +114,46 @@ TEST_F(GameLoopTest, AModalDialogInsideAStepNeverLetsAnotherStepRun) {
   Spin(400, [&] { return steps >= 3; });
   EXPECT_EQ(deepest, 1);
   EXPECT_EQ(steps, 3);
-}
 
-TEST_F(GameLoopTest, AModalDialogOfACommandSuspendsTheGame) {
-  int steps = 0, stepsWhileOpen = -1;
+  // A command's dialog suspends the game too.
   loop->step = [&](Game&) { ++steps; };
+  game->pieces[army].state = PieceState::Ready;
   loop->Wake();
   Spin(20);
   QDialog dialog(window.get());
+  int stepsWhileOpen = -1, stepsAtClose = -2;
   QTimer::singleShot(20, &dialog, [&] { stepsWhileOpen = steps; });
   QTimer::singleShot(60, &dialog, [&] {
-    EXPECT_EQ(steps, stepsWhileOpen);
+    stepsAtClose = steps;
     dialog.accept();
   });
   dialog.exec();
+  EXPECT_EQ(stepsAtClose, stepsWhileOpen);
   window->ExecuteCommand(Cmd::NoSound);
   Spin(20);
   EXPECT_GT(steps, stepsWhileOpen);
   game->state.gameActive = 0;
 }
 
-class RealGameTest : public WindowFixture {
+class RealGameTest : public GameLoopTest {
  protected:
   void SetUp() override {
-    WindowFixture::SetUp();
+    GameLoopTest::SetUp();
     ResetToProgramStart(*game);
     ApplyDefaultPieceAttributes(game->settings);
     game->rng.SetState(4242);
     window->show();
-    loop = std::make_unique<GameLoop>(*game);
-    window->SetGameLoop(loop.get());
   }
-  void TearDown() override {
-    window->SetGameLoop(nullptr);
-    loop.reset();
-    WindowFixture::TearDown();
-  }
-  QImage WithCount(QImage cell, int count) const {
-    if (count > 0) BlitImage(cell, pictures.Digit(std::min(count, 9)).Original(), cell.width() - 7, 0);
-    return cell;
-  }
-  int PiecesAt(MapPos p) const {
-    int n = 0;
-    for (const PieceRecord& r : game->pieces.slots) n += r.type != PieceType::None && r.Pos() == p;
-    return n;
-  }
-  std::unique_ptr<GameLoop> loop;
 };
 
-TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFog) {
-  game->settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Out,
-                         PlayerKind::Out,   PlayerKind::Out,      PlayerKind::Out};
+TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) {
+  game->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
   game->settings.width = game->settings.height = 50;
   game->settings.landAmount = 2;
   ASSERT_EQ(NewGameCommand(*game), 1);
   EXPECT_EQ(window->centralWidget()->size(), QSize(50 * 16 + 15, 50 * 16 + 49));
-
-  // At the start: the human's city, and black wherever RED has not been.
   QImage shot = Grab();
-  const PieceRecord& city = game->pieces[0];   // the first start city is RED's, the human's
+  const PieceRecord& city = game->pieces[0];   // the first start city is the human's
   ASSERT_EQ(city.type, PieceType::City);
   ASSERT_EQ(city.owner, 0);
   EXPECT_EQ(CellIn(shot, city.x, city.y), AsCell(pictures.Piece(Set(), 0, PieceType::City)));
@@ -185,42 +166,35 @@ TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFog) {
       }
   EXPECT_GT(black, 2000);
 
-  // The computer plays and RED's city builds until RED has a piece to order.
+  // The computer plays and the human's city builds until there is a piece to order.
   loop->Wake();
-  QElapsedTimer t;
-  t.start();
-  while (loop->StepPending() && t.elapsed() < 5000) QCoreApplication::processEvents();
-  EXPECT_FALSE(loop->StepPending()) << "the loop waits for the human's order";
+  Spin(5000, [&] { return !loop->StepPending(); });
+  ASSERT_FALSE(loop->StepPending()) << "the loop waits for the human's order";
   ASSERT_EQ(game->state.currentPlayer, 0);
   const PieceRecord& piece = game->pieces[game->state.currentPiece];
   EXPECT_EQ(piece.state, PieceState::AwaitingOrders);
-  shot = Grab();
   // The piece awaiting orders is drawn instead of whatever tops its cell.
-  EXPECT_EQ(CellIn(shot, piece.x, piece.y).copy(0, 9, 16, 7),
+  EXPECT_EQ(CellIn(Grab(), piece.x, piece.y).copy(0, 9, 16, 7),
             AsCell(pictures.Piece(Set(), 0, piece.type), piece.facing).copy(0, 9, 16, 7));
 }
 
-TEST_F(RealGameTest, SeededDemoRunsAtFullSpeedAndShowsEveryCity) {
+TEST_F(RealGameTest, SeededDemoRunsAtFullSpeedAndShowsEveryCityWithItsCount) {
   window->ExecuteCommand(Cmd::Demo);
-  ASSERT_EQ(game->state.gameActive, 1);
   ASSERT_EQ(game->state.demoMode, 1);
-  QElapsedTimer t;
-  t.start();
-  while (loop->StepsRun() < 300 && t.elapsed() < 10000) QCoreApplication::processEvents();
+  Spin(10000, [&] { return loop->StepsRun() >= 300; });
   EXPECT_GE(loop->StepsRun(), 300);
   EXPECT_TRUE(loop->StepPending()) << "computer turns never wait";
   game->state.gameActive = 0;   // hold the game still while looking at it
-
   const QImage shot = Grab();
   int cities = 0;
   for (const PieceRecord& r : game->pieces.slots) {
     if (r.type != PieceType::City) continue;
     ++cities;
-    // A city keeps the facing of the piece that last stood for it.
-    const bool mirrored = game->world.At(r.Pos()).topFacing;
-    EXPECT_EQ(CellIn(shot, r.x, r.y),
-              WithCount(AsCell(pictures.Piece(Set(), r.owner, PieceType::City), mirrored), PiecesAt(r.Pos()) - 1))
-        << "city of " << int(r.owner) << " at " << int(r.x) << "," << int(r.y);
+    int count = -1;
+    for (const PieceRecord& q : game->pieces.slots) count += q.type != PieceType::None && q.Pos() == r.Pos();
+    QImage want = AsCell(pictures.Piece(Set(), r.owner, PieceType::City), game->world.At(r.Pos()).topFacing);
+    if (count > 0) BlitImage(want, pictures.Digit(std::min(count, 9)).Original(), 16 - 7, 0);
+    EXPECT_EQ(CellIn(shot, r.x, r.y), want) << "city of " << int(r.owner) << " at " << int(r.x) << "," << int(r.y);
   }
   EXPECT_GE(cities, 6);
 }

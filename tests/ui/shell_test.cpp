@@ -1,15 +1,13 @@
 // The application shell: the menu as built, the options read at start-up and
 // written at shutdown, the recovery file, and the column of tool windows.
-#include "window_fixture.h"
-
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <filesystem>
-#include <fstream>
 
 #include "persist/settings_file.h"
 #include "ui/shell.h"
+#include "ui/world_map_window.h"
+#include "window_fixture.h"
 
 namespace vortan::test {
 namespace {
@@ -25,19 +23,13 @@ class ShellTest : public WindowFixture {
     std::filesystem::create_directories(folder);
     game->settingsPath = (folder / "VORTAN.INI").string();
   }
-  bool Checked(int id) const { return window->IsChecked(id); }
-  bool Enabled(int id) const { return window->Action(id)->isEnabled(); }
-  // "&Title: item|item|-|item" for a menu, submenus in brackets.
+  // "&Title: item=id|-|[submenu]" for a menu.
   static std::string Describe(QMenu* menu) {
     std::string out = menu->title().toStdString() + ":";
-    for (QAction* a : menu->actions()) {
-      if (a->isSeparator())
-        out += " -";
-      else if (a->menu())
-        out += " [" + Describe(a->menu()) + "]";
-      else
-        out += " " + a->text().toStdString() + "=" + std::to_string(a->data().toInt());
-    }
+    for (QAction* a : menu->actions())
+      out += a->isSeparator() ? " -"
+             : a->menu()      ? " [" + Describe(a->menu()) + "]"
+                              : " " + a->text().toStdString() + "=" + std::to_string(a->data().toInt());
     return out;
   }
   std::filesystem::path folder;
@@ -62,40 +54,35 @@ TEST_F(ShellTest, TheMenuHasEveryCommandInOrderWithHelpAtTheRight) {
 }
 
 TEST_F(ShellTest, StartUpReadsTheOptionsAndShutdownWritesThemBack) {
-  std::ofstream(game->settingsPath) << "[Setup]\nSounds=1\nColour=0\n";
-  ApplyStartUpOptions(*game, *window);
-  EXPECT_TRUE(Checked(Cmd::PcSpeaker));
-  EXPECT_FALSE(Checked(Cmd::NoSound) || Checked(Cmd::SoundCard));
-  EXPECT_FALSE(Checked(Cmd::ColourMonitor));
-  EXPECT_EQ(game->app.soundMode, SoundMode::Speaker);
-  EXPECT_EQ(game->app.monochrome, 1);
-  for (int id : {Cmd::Save, Cmd::SaveAs, Cmd::Drop, Cmd::Return, Cmd::Later, Cmd::Sleep, Cmd::Finished,
-                 Cmd::CurrentPiece, Cmd::Home, Cmd::Surrender, Cmd::EndTurn, Cmd::PromptOnNewHuman, Cmd::AutoPlay,
-                 Cmd::MoveMemory})
-    EXPECT_FALSE(Enabled(id)) << id;
-  for (int id : {Cmd::New, Cmd::Open, Cmd::Demo, Cmd::PieceInfo, Cmd::Rankings, Cmd::Production, Cmd::WorldMap,
-                 Cmd::GameInfo, Cmd::Zoom75, Cmd::Zoom200, Cmd::ColourMonitor, Cmd::NoSound, Cmd::SoundCard})
-    EXPECT_TRUE(Enabled(id)) << id;
-  std::filesystem::remove(game->settingsPath);
-  ShutDown(*game);
-  EXPECT_EQ(ReadProfileInt(game->settingsPath, "Setup", "Sounds", -1), 1);
-  EXPECT_EQ(ReadProfileInt(game->settingsPath, "Setup", "Colour", -1), 0);
-}
-
-TEST_F(ShellTest, WithoutASettingsFileTheDefaultsAreWritten) {
-  ApplyStartUpOptions(*game, *window);
-  EXPECT_TRUE(Checked(Cmd::SoundCard));
-  EXPECT_TRUE(Checked(Cmd::ColourMonitor));
-  ShutDown(*game);
-  EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", ""), "2");
-  EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Colour", ""), "1");
-}
-
-TEST_F(ShellTest, AnUnsoundSettingLeavesTheSoundModeOff) {
-  std::ofstream(game->settingsPath) << "[Setup]\nSounds=7\n";
-  ApplyStartUpOptions(*game, *window);
-  EXPECT_EQ(game->app.soundMode, SoundMode::None);
-  EXPECT_FALSE(Checked(Cmd::NoSound) || Checked(Cmd::PcSpeaker) || Checked(Cmd::SoundCard));
+  struct Row {
+    const char* file;   // nullptr: no settings file
+    int mode, checked;  // checked: the Sound item ticked, or -1 for none
+    int monochrome;
+    const char *sounds, *colour;   // as written back
+  };
+  const Row rows[] = {  // the unsound value first, on the menu as built
+      {"[Setup]\nSounds=7\n", SoundMode::None, -1, 0, nullptr, nullptr},
+      {"[Setup]\nSounds=1\nColour=0\n", SoundMode::Speaker, Cmd::PcSpeaker, 1, "1", "0"},
+      {nullptr, SoundMode::Card, Cmd::SoundCard, 0, "2", "1"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.file ? r.file : "no file");
+    std::filesystem::remove(game->settingsPath);
+    if (r.file) std::ofstream(game->settingsPath) << r.file;
+    const std::string path = game->settingsPath;
+    ResetToProgramStart(*game);
+    game->settingsPath = path;
+    ApplyStartUpOptions(*game, *window);
+    EXPECT_EQ(game->app.soundMode, r.mode);
+    for (int id : {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard}) EXPECT_EQ(window->IsChecked(id), id == r.checked);
+    EXPECT_EQ(window->IsChecked(Cmd::ColourMonitor), r.monochrome == 0);
+    EXPECT_EQ(game->app.monochrome, r.monochrome);
+    if (!r.sounds) continue;
+    std::filesystem::remove(game->settingsPath);
+    ShutDown(*game);
+    EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", ""), r.sounds);
+    EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Colour", ""), r.colour);
+  }
 }
 
 TEST_F(ShellTest, ShutdownDeletesTheRecoveryFileOnlyOfAnUnnamedGame) {
@@ -110,54 +97,58 @@ TEST_F(ShellTest, ShutdownDeletesTheRecoveryFileOnlyOfAnUnnamedGame) {
   EXPECT_FALSE(std::filesystem::exists(recover));
 }
 
-TEST_F(ShellTest, ToolWindowsStandInAColumnBesideTheWindowAndComeBack) {
+TEST_F(ShellTest, TheWindowIsCentredAndToolWindowsStandInAColumnBesideIt) {
   Build(std::vector<std::string>(40, std::string(40, '.')));
+  const QRect screen = window->screen()->availableGeometry();
+  QRect main = window->frameGeometry();
+  EXPECT_EQ(main.x(), (screen.width() - 112 - main.width()) / 2);
+  EXPECT_EQ(main.y(), (screen.height() - main.height()) / 2);
+  EXPECT_EQ(window->minimumSize() + (main.size() - window->size()), QSize(500, 400));
+  EXPECT_EQ(window->maximumSize(), window->size());
+
   window->PlaceInfoDialogs();
   QCoreApplication::processEvents();
-  const QRect main = window->frameGeometry();
-  const int right = main.x() + main.width();
-  struct Place {
+  const struct {
     ToolWindow w;
     const char* title;
-    QRect frame;
-  };
-  const Place places[] = {
-      {ToolWindow::GameInfo, "Game Info", QRect(right, main.y(), 112, 90)},
-      {ToolWindow::Rankings, "Rankings", QRect(right, main.y() + 90, 112, 112)},
-      {ToolWindow::PieceInfo, "Piece Info", QRect(right, main.y() + 202, 112, 120)},
-      {ToolWindow::Production, "Production", QRect(right, main.y() + 322, 112, main.height() - 322)},
-  };
-  for (const Place& p : places) {
+    int top, height;
+  } places[] = {{ToolWindow::GameInfo, "Game Info", 0, 90},
+                {ToolWindow::Rankings, "Rankings", 90, 112},
+                {ToolWindow::PieceInfo, "Piece Info", 202, 120},
+                {ToolWindow::Production, "Production", 322, main.height() - 322}};
+  for (const auto& p : places) {
     QWidget* w = window->ToolWindowWidget(p.w);
     ASSERT_NE(w, nullptr) << p.title;
     EXPECT_EQ(w->windowTitle(), p.title);
     EXPECT_EQ(w->parentWidget(), window.get());
     EXPECT_TRUE(w->windowFlags() & Qt::Tool);
-    EXPECT_EQ(w->frameGeometry(), p.frame) << p.title;
+    EXPECT_EQ(w->frameGeometry(), QRect(main.right() + 1, main.y() + p.top, 112, p.height)) << p.title;
   }
   EXPECT_FALSE(window->IsToolWindowOpen(ToolWindow::WorldMap));
-  // A closed window comes back at its place when the main window moves.
+  // The View item and the close box both close one; moving the main window brings it back.
+  window->ExecuteCommand(Cmd::Rankings);
+  EXPECT_FALSE(window->IsToolWindowOpen(ToolWindow::Rankings));
+  EXPECT_FALSE(window->IsChecked(Cmd::Rankings));
+  window->ExecuteCommand(Cmd::Rankings);
+  EXPECT_TRUE(window->IsChecked(Cmd::Rankings));
   window->ToolWindowWidget(ToolWindow::Rankings)->close();
   QCoreApplication::processEvents();
-  EXPECT_FALSE(window->IsToolWindowOpen(ToolWindow::Rankings));
-  EXPECT_FALSE(Checked(Cmd::Rankings));
+  EXPECT_FALSE(window->IsChecked(Cmd::Rankings));
   window->move(window->pos() + QPoint(-20, 10));
   QCoreApplication::processEvents();
   ASSERT_TRUE(window->IsToolWindowOpen(ToolWindow::Rankings));
-  EXPECT_TRUE(Checked(Cmd::Rankings));
-  const QRect moved = window->frameGeometry();
-  EXPECT_EQ(window->ToolWindowWidget(ToolWindow::Rankings)->frameGeometry(),
-            QRect(moved.x() + moved.width(), moved.y() + 90, 112, 112));
-}
+  EXPECT_TRUE(window->IsChecked(Cmd::Rankings));
+  main = window->frameGeometry();
+  EXPECT_EQ(window->ToolWindowWidget(ToolWindow::Rankings)->frameGeometry(), QRect(main.right() + 1, main.y() + 90, 112, 112));
+  EXPECT_EQ(window->ToolWindowWidget(ToolWindow::GameInfo)->frameGeometry().topLeft(), QPoint(main.right() + 1, main.y()));
 
-TEST_F(ShellTest, TheWindowIsCentredLeavingRoomForTheColumn) {
-  Build(std::vector<std::string>(40, std::string(40, '.')));
-  const QRect screen = window->screen()->availableGeometry();
-  const QRect frame = window->frameGeometry();
-  EXPECT_EQ(frame.x(), (screen.width() - 112 - frame.width()) / 2);
-  EXPECT_EQ(frame.y(), (screen.height() - frame.height()) / 2);
-  EXPECT_EQ(window->minimumSize() + (frame.size() - window->size()), QSize(500, 400));
-  EXPECT_EQ(window->maximumSize(), window->size());
+  window->ExecuteCommand(Cmd::WorldMap);
+  auto* map = qobject_cast<WorldMapWindow*>(window->ToolWindowWidget(ToolWindow::WorldMap));
+  ASSERT_NE(map, nullptr);
+  EXPECT_TRUE(window->IsChecked(Cmd::WorldMap));
+  EXPECT_EQ(map->frameGeometry().size(), WorldMapFrameSize(40, 40));
+  map->close();
+  EXPECT_FALSE(window->IsChecked(Cmd::WorldMap));
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 // Shared by the window tests: an offscreen application on a screen large
 // enough for any window the program sizes, and a main window around a game
-// built from an ASCII picture.
+// built from an ASCII picture, with every question answered from a script.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
-#include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,21 +23,45 @@
 
 namespace vortan::test {
 
-// The application hooks, with message boxes and modal dialogs recorded
-// instead of shown.
+// The application's hooks with message boxes, file dialogs, the City and New
+// Game dialogs and the announcements recorded and answered instead of shown.
 class WindowTestHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
-  std::vector<std::string> messages;
-  void ShowNextPlayerPrompt() override { messages.push_back("Next Player"); }
-  void ShowEliminatedDialog() override { messages.push_back("Eliminated"); }
-  void ShowVictoryDialog() override { messages.push_back("Victory"); }
-  void ShowCityDialog(int city) override { messages.push_back("City " + std::to_string(city)); }
-  bool RunNewGameDialog() override { return true; }   // the settings as the test left them
+  std::vector<std::string> messages, dialogs, events;   // events: sounds, in order with explosion discs
+  std::deque<MsgResult> answers;                        // taken in order; then `answer`
   MsgResult answer = MsgResult::Yes;
+  std::deque<std::optional<std::string>> files;         // file dialog choices; none left: cancel
+  std::vector<int> citiesOpened;
+  int fileDialogs = 0, newGameDialogs = 0;
+  bool realNewGameDialog = false, newGameOk = true;
+
   MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon, MsgButtons) override {
     messages.push_back(std::string(caption) + ": " + std::string(text));
-    return answer;
+    if (answers.empty()) return answer;
+    const MsgResult r = answers.front();
+    answers.pop_front();
+    return r;
+  }
+  std::optional<std::string> ChooseOpenFile() override { return NextFile(); }
+  std::optional<std::string> ChooseSaveFile() override { return NextFile(); }
+  void ShowCityDialog(int city) override { citiesOpened.push_back(city); }
+  void ShowNextPlayerPrompt() override { dialogs.push_back("Next player"); }
+  void ShowEliminatedDialog() override { dialogs.push_back("Eliminated"); }
+  void ShowVictoryDialog() override { dialogs.push_back("Victory"); }
+  void PlaySoundEffect(int effect) override { events.push_back("sound " + std::to_string(effect)); }
+  bool RunNewGameDialog() override {
+    ++newGameDialogs;
+    return realNewGameDialog ? ShellHooks::RunNewGameDialog() : newGameOk;
+  }
+
+ private:
+  std::optional<std::string> NextFile() {
+    ++fileDialogs;
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
   }
 };
 
@@ -63,21 +87,30 @@ class WindowFixture : public ::testing::Test {
     window->show();
     return *game;
   }
+  void BuildSea(int side, int cellSize = 16) {
+    Build(std::vector<std::string>(side, std::string(side, '.')), cellSize);
+    RevealAll();
+  }
   void SetCellSize(int cellSize) {
     game->state.tileSize = static_cast<uint8_t>(cellSize);
     game->state.zoomIsWhole = cellSize == 16 || cellSize == 32;
   }
-  // Every cell of the world explored and in sight of player 0.
   void RevealAll() {
     for (int y = 0; y < game->Height(); ++y)
       for (int x = 0; x < game->Width(); ++x) game->world.At(x, y).explored = game->world.At(x, y).visible = 1;
   }
-  // What the main window shows now, as the screen would get it (without the
-  // go-to line to wherever the test's pointer happens to be).
+  // What the main window shows now, without the go-to line.
   QImage Grab() {
     window->View()->RepaintAll();
     window->View()->EraseGotoLine();
     return window->View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  static QImage Shot(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  static bool Uniform(const QImage& img) {
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) != img.pixel(0, 0)) return false;
+    return true;
   }
   QRect CellRect(int x, int y) const {
     const ViewFrame v = window->View()->Renderer().Frame();
@@ -89,6 +122,8 @@ class WindowFixture : public ::testing::Test {
     return p.Variant(game->state.tileSize >= 24 ? 2 : 1, mirrored, inverted);
   }
   int Set() const { return game->state.zoomIsWhole ? PictureSet::Large : PictureSet::Small; }
+  bool Enabled(int id) { return window->Action(id)->isEnabled(); }
+  bool Checked(int id) { return window->Action(id)->isChecked(); }
 
   std::unique_ptr<Game> game = std::make_unique<Game>();
   PictureStore pictures;
