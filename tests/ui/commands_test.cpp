@@ -23,6 +23,8 @@ class CommandsTest : public PlayFixture {
 };
 
 TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
+  using namespace PieceType;
+  using namespace PieceState;
   constexpr int kAny = -1;
   const struct {
     const char* what;
@@ -32,21 +34,17 @@ TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
     int state, movesLeft, typeAfter;
     const char* message;
   } rows[] = {
-      {"sleep", PieceType::Army, 0, 4, 2, true, 's', PieceState::Asleep, kAny, PieceType::Army, ""},
-      {"finished", PieceType::Army, 0, 4, 2, true, 'F', PieceState::Ready, 0, PieceType::Army, ""},
-      {"return", PieceType::Army, 0, 4, 2, true, 'r', PieceState::Returning, kAny, PieceType::Army, ""},
-      {"army drop", PieceType::Army, 0, 4, 2, true, 'd', kAny, kAny, PieceType::Army,
-       "Illegal Move: Only paras can be dropped"},
-      {"fighter off a city sleeps", PieceType::Fighter, 0, 5, 1, true, 'S', PieceState::Returning, kAny,
-       PieceType::Fighter, ""},
-      {"fighter off a city finishes", PieceType::Fighter, 0, 5, 1, true, 'f', PieceState::Returning, kAny,
-       PieceType::Fighter, ""},
-      {"fighter in a city", PieceType::Fighter, 0, 2, 2, true, 'S', PieceState::Asleep, kAny, PieceType::Fighter, ""},
-      {"para over sea", PieceType::Para, 0, 8, 4, true, 'D', kAny, kAny, PieceType::Para,
-       "Illegal Move: Paras must be dropped on open land"},
-      {"para over land", PieceType::Para, 0, 5, 2, true, 'D', kAny, 0, PieceType::Army, ""},
-      {"not waiting", PieceType::Army, 0, 4, 2, false, 'S', PieceState::Ready, kAny, PieceType::Army, ""},
-      {"not a human's", PieceType::Army, 1, 5, 1, true, 'D', PieceState::AwaitingOrders, kAny, PieceType::Army, ""},
+      {"sleep", Army, 0, 4, 2, true, 's', Asleep, kAny, Army, ""},
+      {"finished", Army, 0, 4, 2, true, 'F', Ready, 0, Army, ""},
+      {"return", Army, 0, 4, 2, true, 'r', Returning, kAny, Army, ""},
+      {"army drop", Army, 0, 4, 2, true, 'd', kAny, kAny, Army, "Illegal Move: Only paras can be dropped"},
+      {"fighter off a city sleeps", Fighter, 0, 5, 1, true, 'S', Returning, kAny, Fighter, ""},
+      {"fighter off a city finishes", Fighter, 0, 5, 1, true, 'f', Returning, kAny, Fighter, ""},
+      {"fighter in a city", Fighter, 0, 2, 2, true, 'S', Asleep, kAny, Fighter, ""},
+      {"para over sea", Para, 0, 8, 4, true, 'D', kAny, kAny, Para, "Illegal Move: Paras must be dropped on open land"},
+      {"para over land", Para, 0, 5, 2, true, 'D', kAny, 0, Army, ""},
+      {"not waiting", Army, 0, 4, 2, false, 'S', Ready, kAny, Army, ""},
+      {"not a human's", Army, 1, 5, 1, true, 'S', AwaitingOrders, kAny, Army, ""},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -62,14 +60,14 @@ TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
     EXPECT_EQ(game->pieces[p].type, r.typeAfter);
     EXPECT_EQ(hooks->messages, r.message[0] ? std::vector<std::string>{r.message} : std::vector<std::string>{});
     if (r.key == 'F') EXPECT_TRUE(game->pieces[p].Dest() == game->pieces[p].Pos());
-    game->pieces[p].type = PieceType::None;
+    game->pieces[p].type = None;
     RefreshCell(*game, game->pieces[p].Pos());
   }
   // Later hands the turn to another piece.
-  const int second = AddPiece(*game, PieceType::Army, 0, 5, 3);
+  const int second = AddPiece(*game, Army, 0, 5, 3);
   AwaitOrders(army);
   Type('l');
-  EXPECT_EQ(game->pieces[army].state, PieceState::Ready);
+  EXPECT_EQ(game->pieces[army].state, Ready);
   EXPECT_EQ(game->state.currentPiece, second);
 }
 
@@ -121,28 +119,28 @@ TEST_F(CommandsTest, CurrentPieceAndHomeCentreTheViewAndItsScrollBars) {
 }
 
 TEST_F(CommandsTest, OptionsKeepTheirCheckMarksAndTheValuesBehindThem) {
-  window->ExecuteCommand(Cmd::PcSpeaker);
-  EXPECT_EQ(game->app.soundMode, SoundMode::Speaker);
-  EXPECT_TRUE(Checked(Cmd::PcSpeaker));
-  EXPECT_FALSE(Checked(Cmd::NoSound) || Checked(Cmd::SoundCard));
-  window->Action(Cmd::NoSound)->trigger();
-  EXPECT_EQ(game->app.soundMode, SoundMode::None);
-  EXPECT_TRUE(Checked(Cmd::NoSound));
-  const bool colour = Checked(Cmd::ColourMonitor);
-  window->Action(Cmd::ColourMonitor)->trigger();
-  EXPECT_NE(Checked(Cmd::ColourMonitor), colour);
-  EXPECT_EQ(game->app.monochrome, colour ? 1 : 0);
-  game->state.autoPlay[0] = 7;
-  window->Action(Cmd::AutoPlay)->trigger();
-  EXPECT_EQ(game->state.autoPlay[0], 1);
-  EXPECT_TRUE(Checked(Cmd::AutoPlay));
-  window->Action(Cmd::AutoPlay)->trigger();
-  EXPECT_EQ(game->state.autoPlay[0], 0);
+  const struct {
+    int command;
+    std::function<int()> value;
+    int expected;
+    bool checked;
+  } rows[] = {{Cmd::PcSpeaker, [&] { return game->app.soundMode; }, SoundMode::Speaker, true},
+              {Cmd::NoSound, [&] { return game->app.soundMode; }, SoundMode::None, true},
+              {Cmd::ColourMonitor, [&] { return game->app.monochrome; }, 1, false},
+              {Cmd::ColourMonitor, [&] { return game->app.monochrome; }, 0, true},
+              {Cmd::AutoPlay, [&] { return game->state.autoPlay[0]; }, 1, true},
+              {Cmd::AutoPlay, [&] { return game->state.autoPlay[0]; }, 0, false},
+              {Cmd::MoveMemory, [&] { return game->state.moveMemory[0]; }, 0, false},
+              {Cmd::PromptOnNewHuman, [&] { return int(game->app.promptOnNewHuman); }, 1, true}};
+  window->CheckMenuItem(Cmd::ColourMonitor, true);
   window->CheckMenuItem(Cmd::MoveMemory, true);
-  window->Action(Cmd::MoveMemory)->trigger();
-  EXPECT_EQ(game->state.moveMemory[0], 0);
-  window->Action(Cmd::PromptOnNewHuman)->trigger();
-  EXPECT_TRUE(game->app.promptOnNewHuman);
+  game->state.autoPlay[0] = 7;
+  for (const auto& r : rows) {
+    window->Action(r.command)->trigger();
+    EXPECT_EQ(r.value(), r.expected) << r.command;
+    EXPECT_EQ(Checked(r.command), r.checked) << r.command;
+  }
+  EXPECT_FALSE(Checked(Cmd::PcSpeaker) || Checked(Cmd::SoundCard));
 }
 
 TEST_F(CommandsTest, WindowKeysToggleTheToolWindowsAndRulesOpensOnce) {

@@ -128,30 +128,6 @@ TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   EXPECT_EQ(FileValue("Days", "army"), 9);
 }
 
-TEST_F(DialogsTest, TheArmyOfEachPlayerIsPaintedAboveItsColumn) {
-  NewGameDialog d(*game, window.get());
-  d.show();
-  const QImage shot = Shot(d);
-  // The screen may keep fewer bits per colour than the picture has.
-  const auto near = [](const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y)
-      for (int x = 0; x < a.width(); ++x)
-        for (int shift : {0, 8, 16})
-          if (std::abs(int((a.pixel(x, y) >> shift) & 255) - int((b.pixel(x, y) >> shift) & 255)) > 8) return false;
-    return a.size() == b.size();
-  };
-  for (int p = 0; p < kPlayerCount; ++p) {
-    const QImage army = PictureStore::Load(PictureStore::PieceName(PictureSet::Large, p, PieceType::Army), 16, 16)
-                            .Variant(1, false, false);
-    EXPECT_TRUE(near(shot.copy(QRect(d.ArmyPicturePlace(p), QSize(16, 16))), army)) << p;
-    const QAbstractButton* human = d.Button(1001 + 10 * p);
-    EXPECT_LT(std::abs(human->geometry().translated(human->parentWidget()->pos()).left() + 7 -
-                       (d.ArmyPicturePlace(p).x() + 8)),
-              4)
-        << p;
-  }
-}
-
 // --- Piece Attributes ---
 
 class PieceAttributesTest : public DialogsTest {
