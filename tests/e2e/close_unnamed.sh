@@ -6,10 +6,14 @@ source "$(dirname "$0")/lib.sh"
 e2e_start_screen
 e2e_start_and_dismiss_about
 GAME_INFO=$(e2e_wait_window "Game Info")
+PIECE_INFO=$(e2e_wait_window "Piece Info")
+no_piece=$(e2e_pixels "$PIECE_INFO")
 e2e_step "File > New: RED Human against GREEN"
 e2e_new_game "$MAIN" HCOOOO
 found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
 e2e_city_build_army "${found%% *}"
+e2e_step "waiting for the first Army"
+e2e_wait_change "$PIECE_INFO" "$no_piece" 40
 e2e_park_pointer "$MAIN"
 e2e_wait_still
 
@@ -20,7 +24,7 @@ e2e_screenshot save-current-game
 e2e_keys "$QUESTION" Escape
 e2e_wait_closed "$QUESTION"
 e2e_program_running || e2e_fail "Cancel closed the program"
-e2e_windows_titled "Vortan" | grep -qx "$MAIN" || e2e_fail "the main window is gone"
+e2e_windows_titled "Vortan" | grep -x "$MAIN" >/dev/null || e2e_fail "the main window is gone"
 
 e2e_step "still playing: End turn, Yes"
 day_stamp=$(e2e_pixels "$GAME_INFO")

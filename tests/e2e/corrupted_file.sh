@@ -12,10 +12,14 @@ if "$E2E_SIM" info "$BAD" >/dev/null; then e2e_fail "vortan-sim info accepts the
 e2e_start_screen
 e2e_start_and_dismiss_about
 GAME_INFO=$(e2e_wait_window "Game Info")
+PIECE_INFO=$(e2e_wait_window "Piece Info")
+no_piece=$(e2e_pixels "$PIECE_INFO")
 e2e_step "File > New: RED Human against GREEN"
 e2e_new_game "$MAIN" HCOOOO
 found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
 e2e_city_build_army "${found%% *}"
+e2e_step "waiting for the first Army"
+e2e_wait_change "$PIECE_INFO" "$no_piece" 40
 e2e_wait_still
 e2e_screenshot game-in-progress "$MAIN"
 

@@ -18,6 +18,10 @@ E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $E2E_SKIP; }
 done
+# The scenarios look at the screen through ImageMagick (scripts/install-deps.sh installs it).
+for tool in import compare convert identify; do
+  command -v "$tool" >/dev/null || { echo "FAIL: ImageMagick's $tool is not installed" >&2; exit 1; }
+done
 [ -x "$E2E_PROGRAM" ] || { echo "no program at $E2E_PROGRAM" >&2; exit 1; }
 
 rm -rf "$E2E_SHOTS"
@@ -96,9 +100,15 @@ e2e_wait_program_end() {
   VORTAN_PID=""
 }
 
-# Visible windows whose title is exactly $1, one id a line.
+# Visible windows whose title is exactly $1, one id a line. xdotool's own
+# name match ignores case and misses the menus' popups (called "vortan"), so
+# every visible window is listed and its title compared here.
 e2e_windows_titled() {
-  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+  local id
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id"
+  done
+  return 0
 }
 
 # Waits for a visible window titled exactly $1 other than the ids in $2 (a
@@ -120,7 +130,7 @@ e2e_wait_window() {
 # Waits until window $1 is no longer visible.
 e2e_wait_closed() {
   local id=$1 deadline=$((SECONDS + ${2:-$E2E_TIMEOUT}))
-  while xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id"; do
+  while xdotool search --onlyvisible --name '' 2>/dev/null | grep -x "$id" >/dev/null; do
     [ "$SECONDS" -lt "$deadline" ] || e2e_fail "window $id did not close"
     sleep 0.1
   done
@@ -154,7 +164,6 @@ e2e_right_click() {
 
 # Picture of the whole screen, or of window $2, as <artifacts>/<scenario>/$1.png.
 e2e_screenshot() {
-  command -v import >/dev/null || return 0
   import -window "${2:-root}" "$E2E_SHOTS/$1.png" 2>/dev/null || true
 }
 
@@ -169,12 +178,27 @@ e2e_start_and_dismiss_about() {
   e2e_wait_closed "$about"
 }
 
-# A menu command by its keys, as the underlined letters show: e2e_menu <main> f n is File > New.
+# A menu command by its keys, as the underlined letters show: e2e_menu <main> f n
+# is File > New. The item key goes only to an open popup; a key that arrives
+# before the popup has opened is tried again.
 e2e_menu() {
-  local id=$1
-  e2e_keys "$id" "alt+$2"
-  sleep 0.3   # the popup opens on the next event round; the caller then waits for the command's window
-  xdotool key "$3"
+  local id=$1 try popup deadline
+  for try in 1 2 3; do
+    e2e_keys "$id" "alt+$2"
+    popup=""
+    deadline=$((SECONDS + 3))
+    while [ -z "$popup" ] && [ "$SECONDS" -lt "$deadline" ]; do
+      popup=$(e2e_windows_titled "vortan" | sed -n 1p)
+      [ -n "$popup" ] || sleep 0.1
+    done
+    if [ -n "$popup" ]; then
+      xdotool key "$3"
+      e2e_wait_closed "$popup"
+      return 0
+    fi
+    xdotool key Escape
+  done
+  e2e_fail "the menu alt+$2 did not open"
 }
 
 # A stamp of the pixels of window $1 (raw pixels: no file dates in the way).
@@ -210,14 +234,15 @@ e2e_wait_change() {
   done
 }
 
-# A visible window whose title is none of the given ones; prints "id title".
+# A visible window whose title is none of the given ones (nor a menu's
+# popup); prints "id title".
 e2e_wait_other_window() {
   local deadline=$((SECONDS + E2E_TIMEOUT)) id name known
   while :; do
-    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
       name=$(xdotool getwindowname "$id" 2>/dev/null || true)
       known=0
-      for t in "$@"; do [ "$name" = "$t" ] && known=1; done
+      for t in "$@" vortan; do [ "$name" = "$t" ] && known=1; done
       [ "$known" = 0 ] && [ -n "$name" ] && { echo "$id $name"; return 0; }
     done
     e2e_program_running || e2e_fail "the program ended while waiting for a window"
