@@ -9,6 +9,7 @@ namespace {
 
 using test::AddCity;
 using test::AddPiece;
+using test::Ints;
 using Step = std::tuple<int, int, int>;  // found, x, y
 
 constexpr int kRed = 0;    // Human in the fixture
@@ -24,10 +25,7 @@ struct RouteTest : test::WorldTest<ViewHooks> {
     WorldTest::Build(rows);
     for (MapCell& c : g.world.cells) c.explored = c.visible = 0x3F;
   }
-  void SetOnTurn(int piece) {
-    g.state.currentPiece = static_cast<int16_t>(piece);
-    g.state.currentPlayer = P(piece).owner;
-  }
+  void SetOnTurn(int piece) { g.state.currentPiece = static_cast<int16_t>(piece), g.state.currentPlayer = P(piece).owner; }
   // One search from the piece's cell to its destination, as the go-to step asks it.
   Step Search(int piece) {
     SetOnTurn(piece);
@@ -43,12 +41,9 @@ struct RouteTest : test::WorldTest<ViewHooks> {
     for (int steps = 0; steps < 40; ++steps) {
       if (p.x == x && p.y == y) return steps;
       const auto [found, sx, sy] = Search(piece);
-      if (!found) return -1;
-      EXPECT_EQ(WrapDistance(g.settings, p.x, p.y, sx, sy), 1);
-      EXPECT_EQ(IsRoutePassable(g, piece, sx, sy), 1) << "at " << sx << "," << sy;
+      if (!found || WrapDistance(g.settings, p.x, p.y, sx, sy) != 1 || !IsRoutePassable(g, piece, sx, sy)) return -1;
       const MapPos old = p.Pos();
-      p.x = static_cast<uint8_t>(sx);
-      p.y = static_cast<uint8_t>(sy);
+      p.x = static_cast<uint8_t>(sx), p.y = static_cast<uint8_t>(sy);
       RefreshCell(g, old);
       RefreshCell(g, p.Pos());
     }
@@ -95,13 +90,9 @@ TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
     Build(c.picture);
     const int piece = AddPiece(g, c.type, c.owner, c.from.x, c.from.y);
     SendTo(piece, c.to.x, c.to.y);
-    if (c.step != kAnyStep) {
-      EXPECT_EQ(Search(piece), c.step);
-    }
+    if (c.step != kAnyStep) EXPECT_EQ(Search(piece), c.step);
     EXPECT_EQ(P(piece).Dest(), c.to);  // a real route, not a greedy step that ends the order
-    if (c.steps) {
-      EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps);
-    }
+    if (c.steps) EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps);
   }
 }
 
@@ -118,10 +109,9 @@ TEST_F(RouteTest, AmongEqualStepsAFreeCellComesFirstThenTableOrder) {
   const int ship = AddPiece(g, PieceType::Destroyer, kRed, 2, 4);
   SendTo(ship, 5, 5);
   AddPiece(g, PieceType::Fighter, kRed, 3, 5);  // does not block a ship, but the step avoids it
-  EXPECT_EQ(IsRoutePassable(g, ship, 3, 5), 1);
-  EXPECT_EQ(Search(ship), Step(1, 3, 4));
   AddPiece(g, PieceType::Transport, kRed, 4, 5);  // own ships block each other
-  EXPECT_EQ(IsRoutePassable(g, ship, 4, 5), 0);
+  EXPECT_EQ((Ints{IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)}), (Ints{1, 0}));
+  EXPECT_EQ(Search(ship), Step(1, 3, 4));
 }
 
 TEST_F(RouteTest, HumansKeepToExploredCellsComputersPlanThroughTheUnknown) {
@@ -142,12 +132,10 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   SendTo(fighter, 5, 2);  // unexplored all the way: the target slides back to the fighter
   EXPECT_EQ(Search(fighter), Step(1, 3, 2));
   EXPECT_EQ(P(fighter).Dest(), (MapPos{3, 2}));
-
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 2, 2);
   SendTo(bomber, 2, 6);
   EXPECT_EQ(Search(bomber), Step(1, 2, 3));
   EXPECT_EQ(P(bomber).Dest(), (MapPos{2, 6}));
-
   // Walled in by mountains: the step fails and the order is put back, and
   // the go-to step then ends it (and a computer's moves for the day).
   for (MapCell& c : g.world.cells) c.explored = 0x3F;
@@ -158,8 +146,7 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   EXPECT_EQ(Search(army), Step(0, 2, 2));
   EXPECT_EQ(P(army).Dest(), (MapPos{5, 2}));
   GoToStep(g, army);
-  EXPECT_EQ(P(army).Dest(), (MapPos{2, 2}));
-  EXPECT_EQ(P(army).movesLeft, 0);
+  EXPECT_EQ(Fields(army, "dm"), (Ints{2, 2, 0}));
 }
 
 const std::vector<std::string> kTwoIslands = {"+++.........", "+++...++....", "+++........."};
@@ -173,15 +160,13 @@ TEST_F(RouteTest, ArmiesBoardOwnTransportsBesideTheirLandMass) {
   SendTo(army, 7, 1);
   EXPECT_EQ(Search(army), Step(1, 3, 1));
   for (int i = 0; i < 5; ++i) AddPiece(g, PieceType::Army, kGreen, 3, 1);
-  EXPECT_EQ(TransportCanTakeArmy(g, army, 3, 1), 1);
-  AddPiece(g, PieceType::Army, kGreen, 3, 1);
-  EXPECT_EQ(CanEnterCell(g, army, 3, 1), 0);  // six aboard: full
-  // A transport out of touch with the army's land mass takes nobody.
-  P(transport).x = 4;
+  const int fifth = TransportCanTakeArmy(g, army, 3, 1);
+  AddPiece(g, PieceType::Army, kGreen, 3, 1);  // six aboard: full
+  const int sixth = CanEnterCell(g, army, 3, 1);
+  P(transport).x = 4;  // out of touch with the army's land mass: takes nobody
   RefreshCell(g, MapPos{4, 1});
-  EXPECT_EQ(TransportCanTakeArmy(g, army, 4, 1), 0);
+  EXPECT_EQ((Ints{fifth, sixth, TransportCanTakeArmy(g, army, 4, 1)}), (Ints{1, 0, 0}));
   EXPECT_EQ(P(army).state, PieceState::Ready);  // a computer's army never sleeps
-
   // A human's army sleeps once a search finds it a ride, wherever the ride is.
   Build(kTwoIslands);
   const int human = AddPiece(g, PieceType::Army, kRed, 2, 1);
@@ -201,21 +186,18 @@ TEST_F(RouteTest, VisibleEnemiesBlockUnlessTheyAreTheDestination) {
   Build({"++++..", "++++..", "++++..", "+^+..."});
   const int army = AddPiece(g, PieceType::Army, kRed, 2, 1);
   AddPiece(g, PieceType::Army, kGreen, 3, 1);
-  SetOnTurn(army);
-  EXPECT_EQ(CanEnterCell(g, army, 3, 1), 0);
-  SendTo(army, 3, 1);
-  EXPECT_EQ(CanEnterCell(g, army, 3, 1), 1);
-  g.world.At(3, 1).visible = 0;  // unseen: just an army standing on the land
-  EXPECT_EQ(CanEnterCell(g, army, 3, 1), 0);
-
   const int ship = AddPiece(g, PieceType::Transport, kRed, 4, 1);
   AddPiece(g, PieceType::Destroyer, kGreen, 5, 1);
-  SendTo(ship, 5, 1);
-  EXPECT_EQ(CanEnterCell(g, ship, 5, 1), 0);  // a transport cannot hurt a destroyer
+  SendTo(ship, 5, 1);  // but a transport cannot hurt a destroyer
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 4, 2);
-  EXPECT_EQ(CanEnterCell(g, bomber, 5, 1), 0);
+  SetOnTurn(army);
+  Ints entered = {CanEnterCell(g, army, 3, 1), CanEnterCell(g, bomber, 5, 1), CanEnterCell(g, ship, 5, 1)};
+  SendTo(army, 3, 1);
   SendTo(bomber, 5, 1);
-  EXPECT_EQ(CanEnterCell(g, bomber, 5, 1), 1);
+  entered.insert(entered.end(), {CanEnterCell(g, army, 3, 1), CanEnterCell(g, bomber, 5, 1)});
+  g.world.At(3, 1).visible = 0;  // unseen: just an army standing on the land
+  entered.push_back(CanEnterCell(g, army, 3, 1));
+  EXPECT_EQ(entered, (Ints{0, 0, 0, 1, 1, 0}));
 }
 
 TEST_F(RouteTest, ArmiesNeverCrossBetweenTouchingLandMasses) {
@@ -223,8 +205,8 @@ TEST_F(RouteTest, ArmiesNeverCrossBetweenTouchingLandMasses) {
   const int army = AddPiece(g, PieceType::Army, kRed, 1, 1);
   SetOnTurn(army);
   g.world.At(0, 0).landMass = 7;  // the generator can leave masses touching at a corner
-  EXPECT_EQ(CanEnterCell(g, army, 0, 0), 0);
-  EXPECT_EQ(CanEnterCell(g, army, 2, 0), 1);  // a neutral city is not Land for this test
+  // A neutral city is not Land for this test.
+  EXPECT_EQ((Ints{CanEnterCell(g, army, 0, 0), CanEnterCell(g, army, 2, 0)}), (Ints{0, 1}));
   SendTo(army, 0, 0);
   EXPECT_EQ(std::get<0>(Search(army)), 0);
 }
@@ -241,25 +223,20 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   };
   const int fighter = AddPiece(g, PieceType::Fighter, kRed, 2, 2);
   P(fighter).fuel = 6;
-  EXPECT_EQ(FighterCanAffordStep(g, fighter, 3, 2), 1);
-  EXPECT_EQ(FighterCanAffordStep(g, fighter, 4, 2), 0);
+  EXPECT_EQ((Ints{FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)}), (Ints{1, 0}));
   goTo(fighter, 8, 2, 5);
-  EXPECT_EQ(P(fighter).state, PieceState::Returning);
-  EXPECT_EQ(P(fighter).Pos(), (MapPos{2, 2}));
+  EXPECT_EQ(Fields(fighter, "sp"), (Ints{PieceState::Returning, 2, 2}));
   EXPECT_EQ(hooks.calls, std::vector<std::string>{"EraseGotoLine"});
-
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
   goTo(bomber, 9, 6, 5);
   EXPECT_EQ(P(bomber).state, PieceState::Returning);
   goTo(bomber, 9, 6, 6);
   EXPECT_EQ(P(bomber).Pos(), (MapPos{7, 6}));
-
   // Low on fuel, a fighter gives up an attack even where the step is affordable.
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);
   goTo(fighter, 3, 2, 5);
-  EXPECT_EQ(P(fighter).state, PieceState::Returning);
-  EXPECT_EQ(P(fighter).movesLeft, g.settings.moves[PieceType::Fighter]);
+  EXPECT_EQ(Fields(fighter, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
   goTo(fighter, 3, 2, 6);
   EXPECT_EQ(P(fighter).movesLeft, 0);  // the attack went ahead
 }
@@ -270,19 +247,15 @@ TEST_F(RouteTest, ReturningPiecesHeadForTheNearestRefuge) {
   P(ship).state = PieceState::Returning;
   SetOnTurn(ship);
   ReturnStep(g, ship);  // no city at all: the ship spends a move in place
-  EXPECT_EQ(P(ship).Pos(), (MapPos{5, 0}));
-  EXPECT_EQ(P(ship).movesLeft, g.settings.moves[PieceType::Destroyer] - 1);
-
+  EXPECT_EQ(Fields(ship, "pm"), (Ints{5, 0, g.settings.moves[PieceType::Destroyer] - 1}));
   AddCity(g, kRed, 1, 2);
   AddCity(g, kRed, 7, 2);  // its landing cell (8, 3) is as near: the earlier city wins
   ReturnStep(g, ship);
-  EXPECT_EQ(P(ship).Dest(), (MapPos{2, 3}));  // last sea cell of the city's block
-  // On a world this low the ship's cell shows up twice in the window; the copy
-  // scanned first reaches the target by (-1, +1) rather than straight (-1, -1).
-  EXPECT_EQ(P(ship).Pos(), (MapPos{4, 1}));
-
-  P(ship).x = 2;
-  P(ship).y = 3;
+  // It heads for the last sea cell of the city's block. On a world this low the ship's cell
+  // shows up twice in the window; the copy scanned first reaches the target by (-1, +1)
+  // rather than straight (-1, -1).
+  EXPECT_EQ(Fields(ship, "dp"), (Ints{2, 3, 4, 1}));
+  P(ship).x = 2, P(ship).y = 3;
   ReturnStep(g, ship);
   EXPECT_EQ(P(ship).state, PieceState::AwaitingOrders);
   EXPECT_EQ(hooks.calls.back(), "KeepPieceInView");
