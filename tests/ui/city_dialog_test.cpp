@@ -1,6 +1,5 @@
 // The City dialog: which production buttons it offers, the days it shows,
-// what OK and Cancel leave behind, and the awake and asleep boxes.
-#include <QMouseEvent>
+// and what OK and Cancel leave behind.
 #include <QPushButton>
 #include <QTimer>
 
@@ -22,14 +21,7 @@ class CityDialogTest : public WindowFixture {
     game->state.day = 5;
   }
   std::unique_ptr<CityDialog> Open(int city) { return std::make_unique<CityDialog>(*game, pictures, city, window.get()); }
-  // Releases the mouse over the middle of a slot (or at a point).
-  void Release(QWidget& w, QPoint at) {
-    QMouseEvent e(QEvent::MouseButtonRelease, at, w.mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &e);
-  }
-  static QPoint SlotCentre(const CityDialog& d, int column, int row, int top) {
-    return d.SlotPosition(column, row, top) + QPoint(8, 8);
-  }
+  std::tuple<int, int> Building() const { return {game->pieces[coastal].production, game->pieces[coastal].daysLeft}; }
   int coastal = -1, inland = -1;
 };
 
@@ -84,16 +76,14 @@ TEST_F(CityDialogTest, DaysFollowTheChoiceAndOkRestartsTheBuildOnlyAfterARealCha
   auto e = Open(coastal);
   e->ButtonFor(PieceType::Destroyer)->click();
   e->accept();
-  EXPECT_EQ(game->pieces[coastal].production, PieceType::Destroyer);
-  EXPECT_EQ(game->pieces[coastal].daysLeft, game->settings.days[PieceType::Destroyer]);
+  EXPECT_EQ(Building(), std::tuple(PieceType::Destroyer, game->settings.days[PieceType::Destroyer]));
   EXPECT_EQ(game->state.currentPiece, second);
 
   // Cancel puts the production back and leaves the days.
   auto f = Open(coastal);
   f->ButtonFor(PieceType::Carrier)->click();
   f->reject();
-  EXPECT_EQ(game->pieces[coastal].production, PieceType::Destroyer);
-  EXPECT_EQ(game->pieces[coastal].daysLeft, game->settings.days[PieceType::Destroyer]);
+  EXPECT_EQ(Building(), std::tuple(PieceType::Destroyer, game->settings.days[PieceType::Destroyer]));
 
   // Run modally, it ends through its own buttons.
   QTimer::singleShot(0, [] {
@@ -103,45 +93,7 @@ TEST_F(CityDialogTest, DaysFollowTheChoiceAndOkRestartsTheBuildOnlyAfterARealCha
     }
   });
   RunCityDialog(*game, pictures, coastal, window.get());
-  EXPECT_EQ(game->pieces[coastal].production, PieceType::Army);
-  EXPECT_EQ(game->pieces[coastal].daysLeft, game->settings.days[PieceType::Army]);
-}
-
-TEST_F(CityDialogTest, TenOfTwelveAwakePiecesAreShownInTableOrder) {
-  std::vector<int> awake;
-  for (int i = 0; i < 12; ++i) awake.push_back(AddPiece(*game, PieceType::Army, 0, 1, 1));
-  const int sleeper = AddPiece(*game, PieceType::Fighter, 0, 1, 1);
-  game->pieces[sleeper].state = PieceState::Asleep;
-  AddPiece(*game, PieceType::Army, 1, 1, 1);   // not the owner's
-  auto d = Open(coastal);
-  d->FillSlots();
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(d->Awake()[k / 5][k % 5], awake[k]) << k;
-  EXPECT_EQ(d->Asleep()[0][0], sleeper);
-  EXPECT_EQ(d->Asleep()[0][1], kNoSlotPiece);
-  const QImage shot = Shot(*d);
-  EXPECT_EQ(shot.copy(QRect(d->SlotPosition(4, 1, d->AwakeTop()), QSize(16, 16))),
-            pictures.Piece(PictureSet::Large, 0, PieceType::Army).Variant(1, false, false));
-}
-
-TEST_F(CityDialogTest, ClicksPutAwakePiecesToSleepAndWakeSleepersAsTheCurrentPieceButNotInADemo) {
-  const int a = AddPiece(*game, PieceType::Army, 0, 1, 1);
-  const int b = AddPiece(*game, PieceType::Army, 0, 1, 1);
-  game->pieces[b].destX = 5;
-  game->state.demoMode = 1;
-  auto demo = Open(coastal);
-  Release(*demo, SlotCentre(*demo, 0, 0, demo->AwakeTop()));
-  EXPECT_EQ(game->pieces[a].state, PieceState::Ready);
-  game->state.demoMode = 0;
-  auto d = Open(coastal);
-  Release(*d, SlotCentre(*d, 1, 0, d->AwakeTop()));
-  EXPECT_EQ(game->pieces[b].state, PieceState::Asleep);
-  EXPECT_EQ(game->pieces[b].destX, 1);
-  EXPECT_EQ(game->pieces[a].state, PieceState::Ready);
-  // The asleep box answers lower than it is drawn: its first row is hit
-  // down to 0.84 of the height + 11, over the top of the drawn second row.
-  Release(*d, QPoint(SlotCentre(*d, 0, 0, d->AsleepTop()).x(), static_cast<int>(0.84 * d->height()) + 10));
-  EXPECT_EQ(game->pieces[b].state, PieceState::Ready);
-  EXPECT_EQ(game->state.currentPiece, b);
+  EXPECT_EQ(Building(), std::tuple(PieceType::Army, game->settings.days[PieceType::Army]));
 }
 
 }  // namespace

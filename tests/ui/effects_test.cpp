@@ -1,8 +1,7 @@
-// Explosions, the inverted go-to line and the sound effects' choice of file
-// and random draws.
+// Explosions: discs growing by a third of a cell, clipped at the strip, shown
+// out of sight only for a bomber's blast over explored ground.
 #include <QElapsedTimer>
 
-#include "model/random.h"
 #include "ui/view_geometry.h"
 #include "window_fixture.h"
 
@@ -20,119 +19,58 @@ class EffectsTest : public WindowFixture {
       hooks->events.push_back((filled ? "disc " : "unfilled disc ") + std::to_string(r));
     };
   }
-  std::vector<std::string> Discs() const {
-    std::vector<std::string> d;
-    for (const std::string& e : hooks->events)
-      if (e.find("disc") != std::string::npos) d.push_back(e);
-    return d;
-  }
-  void Explode(MapPos pos, int radius) {
+  // The discs drawn and sounds played, in order, as one line.
+  std::string Explode(MapPos pos, int radius) {
     hooks->events.clear();
     discColour = radius == 2 ? qRgb(255, 128, 0) : qRgb(255, 255, 0);
     window->View()->ShowExplosion(pos, radius == 2 ? kExplosionOrange : kExplosionYellow, radius);
+    std::string seen;
+    for (const std::string& e : hooks->events) seen += (seen.empty() ? "" : ", ") + e;
+    return seen;
   }
   QRgb discColour = 0;
 };
 
 TEST_F(EffectsTest, DiscsGrowByAThirdOfTheCellEveryThirtyMilliseconds) {
-  const std::pair<int, std::vector<std::string>> sizes[] = {{12, {"disc 6", "disc 10", "disc 14"}},
-                                                            {16, {"disc 8", "disc 13", "disc 18", "disc 23"}},
-                                                            {32, {"disc 16", "disc 26", "disc 36", "disc 46"}}};
-  for (const auto& [cellSize, discs] : sizes) {
-    Build(std::vector<std::string>(30, std::string(40, '.')), cellSize);
-    RevealAll();
+  const std::tuple<int, int, const char*> sizes[] = {
+      {12, 4, "disc 6, disc 10, disc 14"}, {16, 4, "disc 8, disc 13, disc 18, disc 23"},
+      {32, 4, "disc 16, disc 26, disc 36, disc 46"}, {16, 2, "disc 8, disc 13, disc 18, disc 23"}};
+  for (const auto& [cellSize, row, discs] : sizes) {
+    SCOPED_TRACE(cellSize);
+    BuildSea(40, cellSize);
     window->View()->RepaintAll();
     const QImage before = window->View()->Screen().copy();
     QElapsedTimer clock;
     clock.start();
-    Explode(MapPos{5, 5}, 1);
-    EXPECT_GE(clock.elapsed(), 30 * static_cast<qint64>(discs.size()));
-    EXPECT_EQ(Discs(), discs) << cellSize;
+    // Row 2 (58 pixels down at 16): radii 28, 33 and 38 would reach the strip.
+    const ViewFrame g = window->View()->Renderer().Frame();
+    const int y = row == 2 ? CellYAt(g, kStripHeight + 16) : 5;
+    EXPECT_EQ(Explode(MapPos{uint8_t(row == 2 ? CellXAt(g, 80) : 5), uint8_t(y)}, row == 2 ? 2 : 1), discs);
+    EXPECT_GE(clock.elapsed(), 30 * (std::count(discs, discs + strlen(discs), ',') + 1));
     EXPECT_EQ(window->View()->Screen(), before) << "the cells are drawn again over the discs";
   }
-  // A cell in the second row, 58 pixels down: radii 28, 33 and 38 would reach the strip.
-  Build(std::vector<std::string>(30, std::string(40, '.')), 16);
-  RevealAll();
-  const ViewFrame g = window->View()->Renderer().Frame();
-  Explode(MapPos{uint8_t(CellXAt(g, 80)), uint8_t(CellYAt(g, kStripHeight + 16))}, 2);
-  EXPECT_EQ(Discs(), (std::vector<std::string>{"disc 8", "disc 13", "disc 18", "disc 23"}));
 }
 
 TEST_F(EffectsTest, OutOfSightOnlyABomberBlastOverExploredGroundShowsAndItsSoundFollowsTheMode) {
   BuildSea(40);
-  game->world.At(5, 5).visible = 0;
-  Explode(MapPos{5, 5}, 1);
-  EXPECT_TRUE(Discs().empty());
-  Explode(MapPos{5, 5}, 2);
-  EXPECT_EQ(Discs().size(), 7u);
-  game->world.At(5, 5).explored = 0;
-  Explode(MapPos{5, 5}, 2);
-  EXPECT_TRUE(Discs().empty());
-
-  game->world.At(5, 5).explored = game->world.At(5, 5).visible = 1;
-  game->app.soundMode = SoundMode::Card;
-  Explode(MapPos{5, 5}, 2);
-  EXPECT_EQ(hooks->events.front(), "sound 0");
-  game->app.soundMode = SoundMode::Speaker;
-  Explode(MapPos{5, 5}, 2);
-  EXPECT_EQ(hooks->events.front(), "disc 8");
-  EXPECT_EQ(hooks->events.back(), "sound 0");
-  Explode(MapPos{5, 5}, 1);
-  EXPECT_EQ(std::count(hooks->events.begin(), hooks->events.end(), "sound 0"), 0);
-}
-
-TEST_F(EffectsTest, TheGoToLineIsInvertedClippedAtTheStripAndGoneWhenDrawnTwice) {
-  BuildSea(40);
-  const int piece = AddPiece(*game, PieceType::Destroyer, 0, 5, 5);
-  game->pieces[piece].state = PieceState::AwaitingOrders;
-  game->state.currentPiece = static_cast<int16_t>(piece);
-  MapView& v = *window->View();
-  v.RepaintAll();
-  v.EraseGotoLine();
-  const QImage before = v.Screen().copy();
-  const QPoint centre = CellRect(5, 5).topLeft() + QPoint(8, 8), pointer = centre + QPoint(80, 80);
-  v.DrawGotoLine(pointer);
-  ASSERT_TRUE(v.GotoLineDrawn());
-  const QPoint mid = (pointer + centre) / 2;
-  EXPECT_EQ(v.Screen().pixel(mid) & 0xFFFFFF, ~before.pixel(mid) & 0xFFFFFF);
-  v.DrawGotoLine(pointer + QPoint(-30, 10));   // moves: the old line goes first
-  v.EraseGotoLine();
-  EXPECT_EQ(v.Screen(), before);
-
-  v.DrawGotoLine(QPoint(centre.x(), 5));
-  EXPECT_EQ(v.Screen().copy(0, 0, before.width(), kStripHeight), before.copy(0, 0, before.width(), kStripHeight));
-  EXPECT_NE(v.Screen().pixel(centre.x(), kStripHeight), before.pixel(centre.x(), kStripHeight));
-  v.EraseGotoLine();
-  game->pieces[piece].state = PieceState::Ready;
-  v.DrawGotoLine(pointer);
-  EXPECT_FALSE(v.GotoLineDrawn());
-  EXPECT_EQ(v.Screen(), before);
-}
-
-TEST(SoundTest, CardDrawsOnceForTankAndDistantOnlyAndEvenDrawsPickTheFirstFile) {
-  SoundPlayer player;
-  player.searchFolders = {};   // no files: every effect is silently nothing
-  Random rng(7);
-  const uint32_t start = rng.State();
-  for (int mode : {SoundMode::None, SoundMode::Speaker, SoundMode::Card})
-    for (int effect : {SoundEffect::Bomber, SoundEffect::Ship, SoundEffect::Fighter, SoundEffect::Para,
-                       SoundEffect::Laugh, SoundEffect::Victory, SoundEffect::Tank, SoundEffect::Distant})
-      if (mode != SoundMode::Card || (effect != SoundEffect::Tank && effect != SoundEffect::Distant))
-        player.Play(effect, static_cast<uint8_t>(mode), rng);
-  EXPECT_EQ(rng.State(), start);
-  player.Play(SoundEffect::Tank, SoundMode::Card, rng);
-  player.Play(SoundEffect::Distant, SoundMode::Card, rng);
-  Random expected(7);
-  expected.Next();
-  expected.Next();
-  EXPECT_EQ(rng.State(), expected.State());
-
-  const std::tuple<int, int, const char*> files[] = {{SoundEffect::Tank, 10, "tank1.wav"},
-                                                     {SoundEffect::Tank, 11, "tank2.wav"},
-                                                     {SoundEffect::Distant, 0, "distant1.wav"},
-                                                     {SoundEffect::Distant, 32767, "distant2.wav"},
-                                                     {SoundEffect::Laugh, 0, "haha.wav"}};
-  for (const auto& [effect, draw, file] : files) EXPECT_EQ(SoundPlayer::FileFor(effect, draw), file) << draw;
+  auto& c = game->world.At(5, 5);
+  const std::string seven = "disc 8, disc 13, disc 18, disc 23, disc 28, disc 33, disc 38";
+  const struct {
+    int explored, visible, mode, radius;
+    std::string seen;
+  } rows[] = {{1, 0, SoundMode::None, 1, ""},
+              {1, 0, SoundMode::None, 2, seven},
+              {0, 0, SoundMode::None, 2, ""},
+              {1, 1, SoundMode::Card, 2, "sound 0, " + seven},
+              {1, 1, SoundMode::Speaker, 2, seven + ", sound 0"},
+              {1, 1, SoundMode::Speaker, 1, "disc 8, disc 13, disc 18, disc 23"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(&r - rows);
+    c.explored = static_cast<uint8_t>(r.explored);
+    c.visible = static_cast<uint8_t>(r.visible);
+    game->app.soundMode = static_cast<uint8_t>(r.mode);
+    EXPECT_EQ(Explode(MapPos{5, 5}, r.radius), r.seen);
+  }
 }
 
 }  // namespace

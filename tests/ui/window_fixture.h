@@ -38,13 +38,10 @@ class WindowTestHooks : public ShellHooks {
 
   MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon, MsgButtons) override {
     messages.push_back(std::string(caption) + ": " + std::string(text));
-    if (answers.empty()) return answer;
-    const MsgResult r = answers.front();
-    answers.pop_front();
-    return r;
+    return Take(answers, answer);
   }
-  std::optional<std::string> ChooseOpenFile() override { return NextFile(); }
-  std::optional<std::string> ChooseSaveFile() override { return NextFile(); }
+  std::optional<std::string> ChooseOpenFile() override { return ++fileDialogs, Take(files, {}); }
+  std::optional<std::string> ChooseSaveFile() override { return ++fileDialogs, Take(files, {}); }
   void ShowCityDialog(int city) override { citiesOpened.push_back(city); }
   void ShowNextPlayerPrompt() override { dialogs.push_back("Next player"); }
   void ShowEliminatedDialog() override { dialogs.push_back("Eliminated"); }
@@ -56,12 +53,12 @@ class WindowTestHooks : public ShellHooks {
   }
 
  private:
-  std::optional<std::string> NextFile() {
-    ++fileDialogs;
-    if (files.empty()) return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
+  template <class T>
+  static T Take(std::deque<T>& queue, T otherwise) {
+    if (queue.empty()) return otherwise;
+    T front = queue.front();
+    queue.pop_front();
+    return front;
   }
 };
 
@@ -77,7 +74,7 @@ class WindowFixture : public ::testing::Test {
   void TearDown() override { game->hooks = &game->nullHooks; }
 
   // A world from the picture, shown whole at the given cell size, viewed by
-  // player 0 with the view centred so that cell (x, y) sits at column x, row y.
+  // player 0 with the view centred on the middle cell.
   Game& Build(const std::vector<std::string>& rows, int cellSize = 16) {
     BuildWorld(*game, rows);
     SetCellSize(cellSize);
@@ -107,10 +104,9 @@ class WindowFixture : public ::testing::Test {
   }
   static QImage Shot(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
   static bool Uniform(const QImage& img) {
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x)
-        if (img.pixel(x, y) != img.pixel(0, 0)) return false;
-    return true;
+    QImage one(img.size(), QImage::Format_RGB32);
+    one.fill(img.pixel(0, 0));
+    return img.convertToFormat(QImage::Format_RGB32) == one;
   }
   QRect CellRect(int x, int y) const {
     const ViewFrame v = window->View()->Renderer().Frame();
