@@ -157,11 +157,6 @@ e2e_click() {
   xdotool click 1
 }
 
-e2e_right_click() {
-  xdotool mousemove --window "$1" "$2" "$3"
-  xdotool click 3
-}
-
 # Picture of the whole screen, or of window $2, as <artifacts>/<scenario>/$1.png.
 e2e_screenshot() {
   import -window "${2:-root}" "$E2E_SHOTS/$1.png" 2>/dev/null || true
