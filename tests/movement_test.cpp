@@ -7,9 +7,9 @@ namespace {
 
 using test::AddCity;
 using test::AddPiece;
+using test::Ints;
 
 struct MovementTest : test::WorldTest<> {
-  MapPos At(int piece) const { return g.pieces[piece].Pos(); }
   int Range(uint8_t MapCell::*map, int x, int y) const { return g.world.At(x, y).*map; }
 };
 
@@ -19,21 +19,20 @@ TEST_F(MovementTest, ShipsCarryUpToSixOfTheirCargoTypeInTableOrder) {
   for (int& a : armies) a = AddPiece(g, PieceType::Army, 0, 4, 0);
   const int transport = AddPiece(g, PieceType::Transport, 0, 4, 0);
   PerformStep(g, transport, 5, 0);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(P(armies[i]).Dest().x, i < 6 ? 5 : 4) << i;
+  Ints xs;
+  for (int a : armies) xs.push_back(P(a).x);
+  EXPECT_EQ(xs, (Ints{5, 5, 5, 5, 5, 5, 4}));
   EXPECT_EQ(P(armies[0]).movesLeft, 1) << "cargo rides free";
-
   const int fighter = AddPiece(g, PieceType::Fighter, 0, 4, 2);
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 4, 2);
   const int carrier = AddPiece(g, PieceType::Carrier, 0, 4, 2);
   PerformStep(g, carrier, 3, 2);
-  EXPECT_EQ(At(fighter), (MapPos{3, 2}));
-  EXPECT_EQ(At(bomber), (MapPos{4, 2}));
-
+  EXPECT_EQ((Ints{P(fighter).x, P(bomber).x}), (Ints{3, 4}));
   AddCity(g, 0, 2, 1);
   const int army = AddPiece(g, PieceType::Army, 0, 2, 1);
   const int inPort = AddPiece(g, PieceType::Transport, 0, 2, 1);
   PerformStep(g, inPort, 1, 0);
-  EXPECT_EQ(At(army), (MapPos{2, 1})) << "nothing boards in a city";
+  EXPECT_EQ(P(army).Pos(), (MapPos{2, 1})) << "nothing boards in a city";
 }
 
 TEST_F(MovementTest, FacingFollowsHorizontalStepsAcrossTheEdge) {
@@ -50,16 +49,10 @@ TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
   PerformStep(g, army, 2, 1);
-  const PieceRecord& city = P(army);
-  EXPECT_EQ(city.type, PieceType::City);
-  EXPECT_EQ(city.Pos(), (MapPos{2, 1}));
-  EXPECT_EQ(city.state, PieceState::Asleep);
-  EXPECT_EQ(city.production, PieceType::Army);
-  EXPECT_EQ(city.daysLeft, g.settings.days[PieceType::Army]);
-  EXPECT_EQ(g.world.At(2, 1).terrain, Terrain::Land);
-  EXPECT_EQ(Range(&MapCell::bomberRange, 2, 1), 0);
+  EXPECT_EQ(Fields(army, "tpsrn"),
+            (Ints{PieceType::City, 2, 1, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
+  EXPECT_EQ((Ints{g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)}), (Ints{Terrain::Land, 0}));
   EXPECT_TRUE(test::Saw(hooks.calls, "City " + std::to_string(army)));
-
   g.settings.inUse[PieceType::Army] = 0;
   g.world.At(0, 0).terrain = Terrain::City;
   const int second = AddPiece(g, PieceType::Army, 0, 1, 0);
@@ -76,8 +69,7 @@ TEST_F(MovementTest, GoToEndsBesideAnEnemyCityUnlessReturning) {
   for (int piece : {army, returning}) P(piece).destX = 6;
   PerformStep(g, army, 5, 1);
   PerformStep(g, returning, 5, 2);
-  EXPECT_EQ(P(army).Dest(), (MapPos{5, 1}));
-  EXPECT_EQ(P(returning).Dest(), (MapPos{6, 2}));
+  EXPECT_EQ((Ints{P(army).destX, P(returning).destX}), (Ints{5, 6}));
 }
 
 TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
@@ -90,15 +82,13 @@ TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
   EXPECT_EQ(P(fighter).fuel, 0);
   EXPECT_TRUE(CheckAircraftFuel(g, fighter));
   EXPECT_EQ(P(fighter).fuel, 14);
-
   AddPiece(g, PieceType::Carrier, 0, 3, 2);
   const int onDeck = AddPiece(g, PieceType::Fighter, 0, 3, 2);
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 3, 2);
   P(onDeck).fuel = P(bomber).fuel = 2;
   CheckAircraftFuel(g, onDeck);
   CheckAircraftFuel(g, bomber);
-  EXPECT_EQ(P(onDeck).fuel, 14);
-  EXPECT_EQ(P(bomber).fuel, 2);
+  EXPECT_EQ((Ints{P(onDeck).fuel, P(bomber).fuel}), (Ints{14, 2}));
   P(bomber).fuel = 0;
   EXPECT_FALSE(CheckAircraftFuel(g, bomber));
 }
@@ -110,22 +100,20 @@ TEST_F(MovementTest, CitiesServeHalfABombersRangeAndCarriersAddOneCruise) {
   AddCity(g, 1, 20, 30);
   g.landMasses[0].status = LandMassStatus::Contested;
   RecomputeRefuelMaps(g);
-  EXPECT_EQ(Range(&MapCell::bomberRange, 24, 3), 14);
-  EXPECT_EQ(Range(&MapCell::bomberRange, 25, 10), 29);
-  EXPECT_EQ(Range(&MapCell::bomberRange, 20, 30), 29) << "another player's city";
-  EXPECT_EQ(Range(&MapCell::safeCityRange, 10, 10), 29) << "only cities on secure land count";
-  EXPECT_EQ(Range(&MapCell::fighterRange, 27, 15), 9);
-  EXPECT_EQ(Range(&MapCell::fighterRange, 28, 10), 29);
-  EXPECT_EQ(Range(&MapCell::fighterRange, 17, 10), 7) << "a nearer city beats the carrier";
-  EXPECT_EQ(Range(&MapCell::fighterRange, 20, 10), 6) << "a nearer carrier beats the city";
-
+  // (20, 30) is another player's city; only cities on secure land count as safe;
+  // at (17, 10) the nearer city beats the carrier, at (20, 10) the nearer carrier the city.
+  EXPECT_EQ((Ints{Range(&MapCell::bomberRange, 24, 3), Range(&MapCell::bomberRange, 25, 10),
+                  Range(&MapCell::bomberRange, 20, 30), Range(&MapCell::safeCityRange, 10, 10),
+                  Range(&MapCell::fighterRange, 27, 15), Range(&MapCell::fighterRange, 28, 10),
+                  Range(&MapCell::fighterRange, 17, 10), Range(&MapCell::fighterRange, 20, 10)}),
+            (Ints{14, 29, 29, 29, 9, 29, 7, 6}));
   g.landMasses[0].status = LandMassStatus::Secure;
   g.settings.fuel[PieceType::Fighter] = 8;
   g.settings.moves[PieceType::Carrier] = 9;  // radius (8 - 9) / 2 = 0
   RecomputeRefuelMaps(g);
-  EXPECT_EQ(Range(&MapCell::safeCityRange, 13, 9), 3);
-  EXPECT_EQ(Range(&MapCell::fighterRange, 22, 10), 9);
-  EXPECT_EQ(Range(&MapCell::fighterRange, 23, 10), 13);
+  EXPECT_EQ((Ints{Range(&MapCell::safeCityRange, 13, 9), Range(&MapCell::fighterRange, 22, 10),
+                  Range(&MapCell::fighterRange, 23, 10)}),
+            (Ints{3, 9, 13}));
   g.settings.moves[PieceType::Carrier] = 10;  // radius -1: no carrier pass
   RecomputeFighterMap(g);
   EXPECT_EQ(Range(&MapCell::fighterRange, 22, 10), 12);
