@@ -8,6 +8,7 @@ namespace {
 
 using test::AddCity;
 using test::AddPiece;
+using test::Ints;
 
 struct OrdersTest : test::WorldTest<> {
   void SetUp() override { Build({"++++++..", "++++++..", "++++++..", "++++++.."}); }
@@ -22,19 +23,14 @@ struct OrdersTest : test::WorldTest<> {
 TEST_F(OrdersTest, OnlyAParaOverOpenLandCanBeDropped) {
   const int para = Awaiting(PieceType::Para, 2, 1);
   EXPECT_TRUE(OrderDrop(g));
-  EXPECT_EQ(P(para).type, PieceType::Army);
-  EXPECT_EQ(P(para).state, PieceState::Ready);
-  EXPECT_EQ(P(para).movesLeft, 0);
+  EXPECT_EQ(Fields(para, "tsm"), (Ints{PieceType::Army, PieceState::Ready, 0}));
   EXPECT_EQ(g.world.At(2, 1).topType, PieceType::Army);
-  EXPECT_EQ(hooks.calls, std::vector<std::string>{"Sound 5"});
-
-  hooks.calls.clear();
   const int overSea = Awaiting(PieceType::Para, 6, 1);
   EXPECT_FALSE(OrderDrop(g));
   Awaiting(PieceType::Army, 3, 3);
   EXPECT_FALSE(OrderDrop(g));
   EXPECT_EQ(P(overSea).type, PieceType::Para);
-  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"Message Illegal Move: Paras must be dropped on open land",
+  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"Sound 5", "Message Illegal Move: Paras must be dropped on open land",
                                                    "Message Illegal Move: Only paras can be dropped"}));
 }
 
@@ -42,41 +38,38 @@ TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
   AddCity(g, 0, 1, 1);
   AddPiece(g, PieceType::Carrier, 0, 7, 2);
   RecomputeRefuelMaps(g);
-
-  const int bomberOut = Awaiting(PieceType::Bomber, 3, 1);
-  EXPECT_TRUE(OrderSleep(g));
-  EXPECT_EQ(P(bomberOut).state, PieceState::Returning);
-  const int bomberHome = Awaiting(PieceType::Bomber, 1, 1);
-  EXPECT_TRUE(OrderSleep(g));
-  EXPECT_EQ(P(bomberHome).state, PieceState::Asleep);
-  const int fighterOut = Awaiting(PieceType::Fighter, 6, 2);
-  EXPECT_TRUE(OrderFinished(g));
-  EXPECT_EQ(P(fighterOut).state, PieceState::Returning);
-  EXPECT_NE(P(fighterOut).movesLeft, 0);
-  const int onDeck = Awaiting(PieceType::Fighter, 7, 2);
-  EXPECT_TRUE(OrderFinished(g));
-  EXPECT_EQ(P(onDeck).state, PieceState::Ready);
-  EXPECT_EQ(P(onDeck).movesLeft, 0);
+  struct Case {
+    int type, x, y;
+    bool (*order)(Game&);
+    int state;
+    bool keepsMoves;
+  } const cases[] = {
+      {PieceType::Bomber, 3, 1, OrderSleep, PieceState::Returning, true},
+      {PieceType::Bomber, 1, 1, OrderSleep, PieceState::Asleep, true},
+      {PieceType::Fighter, 6, 2, OrderFinished, PieceState::Returning, true},
+      {PieceType::Fighter, 7, 2, OrderFinished, PieceState::Ready, false},  // on the carrier's deck
+  };
+  for (const Case& c : cases) {
+    const int piece = Awaiting(c.type, c.x, c.y);
+    EXPECT_TRUE(c.order(g));
+    EXPECT_EQ((Ints{P(piece).state, P(piece).movesLeft != 0}), (Ints{c.state, c.keepsMoves})) << c.x << "," << c.y;
+  }
 }
 
 TEST_F(OrdersTest, OrderKeysNeedAHumansPieceAwaitingOrders) {
   const int army = Awaiting(PieceType::Army, 2, 2);
   P(army).state = PieceState::Ready;
-  EXPECT_FALSE(OrderSleep(g));
-  EXPECT_FALSE(OrderReturn(g));
+  Ints refused = {OrderSleep(g), OrderReturn(g)};
   P(army).state = PieceState::AwaitingOrders;
   g.settings.kind[0] = PlayerKind::Computer;
-  EXPECT_FALSE(OrderFinished(g));
-  EXPECT_FALSE(OrderDrop(g));
-  EXPECT_FALSE(OrderGoTo(g, MapPos{4, 2}));
+  refused.insert(refused.end(), {OrderFinished(g), OrderDrop(g), OrderGoTo(g, MapPos{4, 2})});
+  g.settings.kind[0] = PlayerKind::Human;
+  refused.push_back(OrderGoTo(g, MapPos{2, 2}));  // its own cell
+  EXPECT_EQ(refused, (Ints{0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(P(army).state, PieceState::AwaitingOrders);
   EXPECT_TRUE(hooks.calls.empty());
-
-  g.settings.kind[0] = PlayerKind::Human;
-  EXPECT_FALSE(OrderGoTo(g, MapPos{2, 2}));
   EXPECT_TRUE(OrderGoTo(g, MapPos{4, 3}));
-  EXPECT_EQ(P(army).Dest(), (MapPos{4, 3}));
-  EXPECT_EQ(P(army).state, PieceState::Ready);
+  EXPECT_EQ(Fields(army, "ds"), (Ints{4, 3, PieceState::Ready}));
 }
 
 TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
@@ -87,11 +80,8 @@ TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
   P(spent).movesLeft = 0;
   OrderEndTurn(g);
   EXPECT_EQ(g.app.endTurnRequested, 1);
-  EXPECT_EQ(P(flying).state, PieceState::Returning);
-  EXPECT_EQ(P(flying).movesLeft, g.settings.moves[PieceType::Fighter]);
-  EXPECT_EQ(P(spent).state, PieceState::Ready);
-  EXPECT_EQ(P(army).movesLeft, 0);
-  EXPECT_EQ(P(enemy).movesLeft, g.settings.moves[PieceType::Army]);
+  EXPECT_EQ(Fields(flying, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
+  EXPECT_EQ((Ints{P(spent).state, P(army).movesLeft, P(enemy).movesLeft}), (Ints{PieceState::Ready, 0, g.settings.moves[PieceType::Army]}));
 }
 
 TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
@@ -101,16 +91,10 @@ TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
   const int enemy = AddCity(g, 1, 4, 3);
   AddCity(g, 2, 0, 3);
   OrderSurrender(g);
-  EXPECT_TRUE(P(city).IsEmpty());
-  EXPECT_TRUE(P(army).IsEmpty());
-  EXPECT_FALSE(P(enemy).IsEmpty());
-  EXPECT_EQ(g.world.At(1, 1).terrain, Terrain::City);
-  EXPECT_EQ(g.world.At(1, 1).topType, PieceType::None);
-  EXPECT_EQ(g.world.At(3, 2).terrain, Terrain::Land);
-  ASSERT_GE(hooks.calls.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(hooks.calls.begin(), hooks.calls.begin() + 4),
-            (std::vector<std::string>{"Explosion 1,1 255/255/0 r1", "Sound 1", "Explosion 3,2 255/255/0 r1", "Sound 1"}));
-  EXPECT_EQ(g.state.eliminated[0], 1);
+  EXPECT_EQ((Ints{Alive(city), Alive(army), Alive(enemy), g.state.eliminated[0]}), (Ints{0, 0, 1, 1}));
+  EXPECT_EQ((Ints{g.world.At(1, 1).terrain, g.world.At(1, 1).topType, g.world.At(3, 2).terrain}),
+            (Ints{Terrain::City, PieceType::None, Terrain::Land}));
+  EXPECT_EQ(test::CountStartingWith(hooks.calls, "Explosion"), 2);
 }
 
 TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
@@ -121,10 +105,8 @@ TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
   P(asleep).state = PieceState::Asleep;
   P(returning).state = PieceState::Returning;
   WakeCell(g, MapPos{3, 2});
-  EXPECT_EQ(P(asleep).state, PieceState::Ready);
-  EXPECT_EQ(P(returning).state, PieceState::Returning);
-  EXPECT_EQ(g.state.currentPiece, asleep);
-  EXPECT_EQ(P(current).state, PieceState::Ready);
+  EXPECT_EQ((Ints{P(asleep).state, P(returning).state, P(current).state, g.state.currentPiece}),
+            (Ints{PieceState::Ready, PieceState::Returning, PieceState::Ready, asleep}));
   EXPECT_EQ(g.lastSelectedPos, (MapPos{3, 2}));
 }
 
