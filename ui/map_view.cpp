@@ -425,7 +425,9 @@ void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
       // Only this widget is painted meanwhile: no input and no game step runs.
       repaint(QRect(centre.x() - r, centre.y() - r, 2 * r + 1, 2 * r + 1));
       if (explosionObserver) explosionObserver(r, centre);
+      const qint64 waitFrom = clock.nsecsElapsed();
       while (clock.elapsed() < 30) QThread::msleep(1);
+      explosionWaitNs_ += clock.nsecsElapsed() - waitFrom;
       clock.restart();
     }
   }
