@@ -122,15 +122,5 @@ TEST_F(CombatTest, AttacksThatCanDoNothingOnlyEndTheOrder) {
   EXPECT_TRUE(hooks.calls.empty());
 }
 
-TEST_F(CombatTest, AnUnseenKillIsHeardAsADistantSound) {
-  Build({"++++", "++++", "++++"});
-  const int defender = AddPiece(g, PieceType::Army, 1, 2, 1);
-  P(defender).strength = 1;
-  g.app.soundMode = SoundMode::Card;
-  g.world.At(2, 1).visible = 0;
-  Attack(AddPiece(g, PieceType::Army, 0, 1, 1), 2, 1);
-  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"Explosion 2,1 255/255/0 r1", "Sound 3"}));
-}
-
 }  // namespace
 }  // namespace vortan

@@ -35,16 +35,6 @@ TEST_F(MovementTest, ShipsCarryUpToSixOfTheirCargoTypeInTableOrder) {
   EXPECT_EQ(P(army).Pos(), (MapPos{2, 1})) << "nothing boards in a city";
 }
 
-TEST_F(MovementTest, FacingFollowsHorizontalStepsAcrossTheEdge) {
-  Build({".....", ".....", "....."});
-  const int ship = AddPiece(g, PieceType::Destroyer, 0, 0, 1);
-  for (auto [x, y, facing] : {std::tuple{4, 1, 1}, {4, 2, 1}, {0, 1, 0}}) {  // west, south (kept), east
-    PerformStep(g, ship, x, y);
-    EXPECT_EQ(P(ship).facing, facing) << x << "," << y;
-  }
-  EXPECT_EQ(P(ship).movesLeft, g.settings.moves[PieceType::Destroyer] - 3);
-}
-
 TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
