@@ -19,11 +19,6 @@ inline bool Saw(const std::vector<std::string>& calls, const std::string& call) 
   return std::find(calls.begin(), calls.end(), call) != calls.end();
 }
 
-// Position of the first such call, or calls.size() when there is none.
-inline int IndexOf(const std::vector<std::string>& calls, const std::string& call) {
-  return static_cast<int>(std::find(calls.begin(), calls.end(), call) - calls.begin());
-}
-
 inline int CountStartingWith(const std::vector<std::string>& calls, const std::string& prefix) {
   return static_cast<int>(
       std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
