@@ -57,14 +57,6 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   EXPECT_EQ(hooks.calls, (Calls{kLaugh, "Eliminated 0", kFanfare, "Victory 1"}));
 }
 
-TEST_F(EliminationTest, ADemonstrationShowsOnlyTheVictory) {
-  g.state.demoMode = 1;
-  AddCity(g, 2, 5, 2);
-  CheckElimination(g);
-  EXPECT_EQ(hooks.calls, (Calls{kFanfare, "Victory 2"}));
-  EXPECT_EQ(g.state.eliminated, (Flags{1, 1, 0, 0, 1, 0}));
-}
-
 TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
   test::ScratchFolder folder;
   const auto& dir = folder.path;

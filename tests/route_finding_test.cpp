@@ -54,33 +54,29 @@ const std::vector<std::string> kRidge = {"..............", ".++++++++.....", ".+
 const Step kAnyStep{-1, 0, 0};
 
 TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
+  constexpr int kShip = PieceType::Destroyer, kArmy = PieceType::Army;
   struct Case {
-    const char* why;
     std::vector<std::string> picture;
     int type, owner;
     MapPos from, to;
     Step step;
     int steps;  // of the whole walk; 0: not walked
   } const cases[] = {
-      {"three cells west across the edge, seven east", kStrip, PieceType::Destroyer, kRed, {0, 3}, {7, 3},
-       {1, 9, 3}, 3},
-      {"round the land strip, never over it", kStrip, PieceType::Destroyer, kRed, {7, 3}, {3, 3}, kAnyStep, 5},
-      {"equal detours round a mountain: (0, 1) comes before (0, -1)", kMountain, PieceType::Army, kRed, {3, 3},
-       {6, 3}, {1, 3, 4}, 4},
-      {"straight ahead first: (1, 1) and (1, -1) are as short", Sea(9), PieceType::Destroyer, kRed, {2, 4}, {5, 5},
-       {1, 3, 5}, 3},
-      {"within reach the wave starts at the destination", Sea(70), PieceType::Destroyer, kGreen, {0, 0}, {19, 5},
-       {1, 1, 1}, 19},
-      {"30 off, the target slides back diagonally, then along the row, to (19, 0)", Sea(70),
-       PieceType::Destroyer, kGreen, {0, 0}, {30, 10}, {1, 1, 0}, 30},
-      {"the first slide uses up the row difference: aimed at (51, 0), due west", Sea(70), PieceType::Destroyer,
-       kGreen, {0, 0}, {40, 69}, {1, 69, 0}, 30},
-      {"the mountain gives way to (5, 3); the wave goes round the ridge", kRidge, PieceType::Army, kRed, {1, 3},
-       {8, 3}, {1, 1, 4}, 0},
-      {"into the ridge's pocket", kRidge, PieceType::Army, kRed, {1, 3}, {5, 3}, kAnyStep, 5},
+      {kStrip, kShip, kRed, {0, 3}, {7, 3}, {1, 9, 3}, 3},  // three cells west across the edge, seven east
+      {kStrip, kShip, kRed, {7, 3}, {3, 3}, kAnyStep, 5},   // round the land strip, never over it
+      {kMountain, kArmy, kRed, {3, 3}, {6, 3}, {1, 3, 4}, 4},  // equal detours: (0, 1) comes before (0, -1)
+      {Sea(9), kShip, kRed, {2, 4}, {5, 5}, {1, 3, 5}, 3},  // straight first: (1, 1) and (1, -1) are as short
+      {Sea(70), kShip, kGreen, {0, 0}, {19, 5}, {1, 1, 1}, 19},  // within reach the wave starts at the destination
+      // 30 off, the target slides back diagonally, then along the row, to (19, 0).
+      {Sea(70), kShip, kGreen, {0, 0}, {30, 10}, {1, 1, 0}, 30},
+      // The first slide uses up the row difference: aimed at (51, 0), due west.
+      {Sea(70), kShip, kGreen, {0, 0}, {40, 69}, {1, 69, 0}, 30},
+      {kRidge, kArmy, kRed, {1, 3}, {8, 3}, {1, 1, 4}, 0},  // the mountain gives way to (5, 3), round the ridge
+      {kRidge, kArmy, kRed, {1, 3}, {5, 3}, kAnyStep, 5},   // into the ridge's pocket
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    const Case& c = cases[k];
+    SCOPED_TRACE(k);
     Build(c.picture);
     const int piece = AddPiece(g, c.type, c.owner, c.from.x, c.from.y);
     SendTo(piece, c.to.x, c.to.y);
@@ -209,8 +205,7 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   Build(std::vector<std::string>(12, "++++++++++++"));
   for (MapCell& c : g.world.cells) c.fighterRange = c.bomberRange = 5;
   const auto goTo = [&](int piece, int x, int y, int fuel) {
-    P(piece).fuel = static_cast<int16_t>(fuel);
-    P(piece).state = PieceState::Ready;
+    P(piece).fuel = static_cast<int16_t>(fuel), P(piece).state = PieceState::Ready;
     SendTo(piece, x, y);
     SetOnTurn(piece);
     GoToStep(g, piece);
@@ -222,9 +217,9 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   EXPECT_EQ(Fields(fighter, "sp"), (Ints{PieceState::Returning, 2, 2}));
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
   goTo(bomber, 9, 6, 5);
-  EXPECT_EQ(P(bomber).state, PieceState::Returning);
+  const int stateOnFive = P(bomber).state;
   goTo(bomber, 9, 6, 6);
-  EXPECT_EQ(P(bomber).Pos(), (MapPos{7, 6}));
+  EXPECT_EQ((Ints{stateOnFive, P(bomber).x, P(bomber).y}), (Ints{PieceState::Returning, 7, 6}));
   // Low on fuel, a fighter gives up an attack even where the step is affordable.
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);

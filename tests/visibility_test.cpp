@@ -73,17 +73,5 @@ TEST_F(VisibilityTest, SightingsEndGoToOrders) {
   EXPECT_EQ(P(quiet).state, PieceState::Asleep) << "an enemy city is no alarm";
 }
 
-TEST_F(VisibilityTest, InADemonstrationOthersKnowledgeIsNoNews) {
-  Build({"++++++", "++++++", "++++++"});
-  Look(AddPiece(g, PieceType::Army, 0, 1, 1));
-  g.state.demoMode = 1;
-  g.state.currentPlayer = 1;
-  AddPiece(g, PieceType::Army, 0, 1, 0);
-  const int seer = Going(AddPiece(g, PieceType::Army, 1, 2, 1));
-  Look(seer);
-  EXPECT_TRUE(Sees(1, 1, 1));
-  EXPECT_FALSE(Stopped(seer)) << "the enemy stood on a cell player 0 had explored";
-}
-
 }  // namespace
 }  // namespace vortan
