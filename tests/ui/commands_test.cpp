@@ -64,8 +64,7 @@ TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
   const int second = AddPiece(*game, Army, 0, 5, 3);
   AwaitOrders(army);
   Type('l');
-  EXPECT_EQ(game->pieces[army].state, Ready);
-  EXPECT_EQ(game->state.currentPiece, second);
+  EXPECT_EQ(std::tuple(int(game->pieces[army].state), int(game->state.currentPiece)), std::tuple(int(Ready), second));
 }
 
 TEST_F(CommandsTest, EndTurnAndSurrenderAskAndActOnlyOnYes) {
@@ -97,8 +96,6 @@ TEST_F(CommandsTest, EndTurnAndSurrenderAskAndActOnlyOnYes) {
   EXPECT_EQ(std::tuple(game->world.At(2, 2).terrain, game->state.eliminated[0]), std::tuple(Terrain::City, 1));
 }
 
-// --- The menu through a game's life ---
-
 class MenuStateTest : public PlayFixture {
  protected:
   void SetUp() override {
@@ -112,8 +109,7 @@ class MenuStateTest : public PlayFixture {
   }
   void StartNew(std::array<uint8_t, kPlayerCount> kinds) {
     game->settings.kind = kinds;
-    game->settings.width = game->settings.height = 50;
-    game->settings.landAmount = 2;
+    game->settings.width = game->settings.height = 50, game->settings.landAmount = 2;
     window->ExecuteCommand(Cmd::New);
     ASSERT_EQ(game->state.gameActive, 1);
   }

@@ -22,10 +22,6 @@ class DialogsTest : public PlayFixture {
   void SetUp() override {
     PlayFixture::SetUp();
     ASSERT_TRUE(dir.isValid());
-    StartProgram();
-  }
-  // A new run of the program: a fresh record, the settings file read back.
-  void StartProgram() {
     ResetToProgramStart(*game);
     game->settingsPath = dir.filePath("VORTAN.INI").toStdString();
     LoadPieceAttributes(game->settings, game->settingsPath);
@@ -93,8 +89,6 @@ TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
   EXPECT_EQ(std::tuple(FileValue("Settings", "player2"), FileValue("Days", "army")), std::tuple(2, 9));
 }
 
-// --- Piece Attributes ---
-
 class PieceAttributesTest : public DialogsTest {
  protected:
   void SetUp() override {
@@ -107,11 +101,10 @@ class PieceAttributesTest : public DialogsTest {
 
 TEST_F(PieceAttributesTest, RowsShowTheSettingsAndRangesAndDefaultFillsInButCancelStoresNothing) {
   for (int t = PieceType::Army; t <= PieceType::Para; ++t) {
-    EXPECT_TRUE(dialog->UseBox(t)->isChecked()) << t;
-    EXPECT_EQ(dialog->DaysField(t)->text().toInt(), kPieceTypeDefaults[t].days) << t;
-    EXPECT_EQ(dialog->MovesField(t)->text().toInt(), kPieceTypeDefaults[t].moves) << t;
-    EXPECT_EQ(dialog->FuelField(t) != nullptr,
-              t == PieceType::Para || t == PieceType::Fighter || t == PieceType::Bomber) << t;
+    EXPECT_EQ(std::tuple(dialog->UseBox(t)->isChecked(), dialog->DaysField(t)->text().toInt(),
+                         dialog->MovesField(t)->text().toInt(), dialog->FuelField(t) != nullptr),
+              std::tuple(true, int(kPieceTypeDefaults[t].days), int(kPieceTypeDefaults[t].moves),
+                         t == PieceType::Para || t == PieceType::Fighter || t == PieceType::Bomber)) << t;
   }
   dialog->UseBox(PieceType::Bomber)->setChecked(false);
   dialog->MovesField(PieceType::Fighter)->setText("3");

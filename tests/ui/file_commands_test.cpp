@@ -66,29 +66,23 @@ TEST_F(FileCommandsTest, AnUnsavedGameAsksBeforeNewAndDemoAndCancelStopsEverythi
 }
 
 TEST_F(FileCommandsTest, SaveAsksForANameOnlyOnceAndANamedGameIsSavedSilentlyBeforeNewAndOpen) {
-  window->ExecuteCommand(Cmd::Save);   // cancelled
-  EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(1, std::string(kRecoverFileName)));
-  hooks->files = {Path("war.GAM")};
-  window->ExecuteCommand(Cmd::Save);
-  EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(2, std::string("war.GAM")));
-  std::filesystem::remove(Path("war.GAM"));
-  window->ExecuteCommand(Cmd::Save);
-  EXPECT_EQ(hooks->fileDialogs, 2);
-  EXPECT_EQ(std::filesystem::file_size(Path("war.GAM")), kFileBytes);
-  hooks->files = {Path("other.GAM")};
-  window->ExecuteCommand(Cmd::SaveAs);
-  EXPECT_EQ(hooks->fileDialogs, 3);
-  EXPECT_TRUE(Exists("other.GAM"));
-
   hooks->newGameOk = false;
-  std::filesystem::remove(Path("other.GAM"));
-  window->ExecuteCommand(Cmd::New);
-  EXPECT_TRUE(Exists("other.GAM"));
+  const struct {
+    int command;
+    const char *offered, *name;   // offered: the file dialog's answer (nullptr: cancel); name: the game's after
+    int fileDialogs;
+  } rows[] = {{Cmd::Save, nullptr, kRecoverFileName, 1}, {Cmd::Save, "war.GAM", "war.GAM", 2},
+              {Cmd::Save, nullptr, "war.GAM", 2},        {Cmd::SaveAs, "other.GAM", "other.GAM", 3},
+              {Cmd::New, nullptr, "other.GAM", 3},       {Cmd::Open, nullptr, "other.GAM", 4}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(&r - rows);
+    std::filesystem::remove(Path(game->app.fileName.c_str()));   // each named game is written again
+    if (r.offered) hooks->files = {Path(r.offered)};
+    window->ExecuteCommand(r.command);
+    EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(r.fileDialogs, std::string(r.name)));
+    if (std::string(r.name) != kRecoverFileName) EXPECT_EQ(std::filesystem::file_size(Path(r.name)), kFileBytes);
+  }
   EXPECT_EQ(hooks->newGameDialogs, 1);
-  std::filesystem::remove(Path("other.GAM"));
-  window->ExecuteCommand(Cmd::Open);   // the dialog is cancelled
-  EXPECT_TRUE(Exists("other.GAM"));
-  EXPECT_EQ(hooks->fileDialogs, 4);
   EXPECT_TRUE(hooks->messages.empty());
 }
 
@@ -97,8 +91,7 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
   AwaitOrders(army);
   game->app.fileName = "here.gam";
   game->state.day = 9;
-  game->state.savedViewX[0] = game->state.viewX;   // the loaded game shows the same cells
-  game->state.savedViewY[0] = game->state.viewY;
+  game->state.savedViewX[0] = game->state.viewX, game->state.savedViewY[0] = game->state.viewY;   // same cells shown
   ASSERT_TRUE(WriteGameToPath(*game, Path("saved.gam")));
   std::vector<char> zeros(kFileBytes, 0);
   std::ofstream(Path("bad.gam"), std::ios::binary).write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
@@ -129,7 +122,6 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
 TEST_F(FileCommandsTest, ClosingGuardsAnUnsavedGameAndSavesANamedOne) {
   hooks->answers = {MsgResult::Cancel, MsgResult::Yes, MsgResult::No};   // Yes: and Save as is cancelled
   EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
   window->ExecuteCommand(Cmd::Exit);
   EXPECT_TRUE(window->isVisible());
   window->ExecuteCommand(Cmd::Exit);
@@ -141,45 +133,33 @@ TEST_F(FileCommandsTest, ClosingGuardsAnUnsavedGameAndSavesANamedOne) {
   EXPECT_TRUE(Exists("kept.gam"));
 }
 
-// --- The dialogs themselves ---
-
-class FileDialogTest : public FileCommandsTest {
- protected:
-  void Open(QFileDialog& d, FileDialogKind kind, const QString& name) {
+TEST_F(FileCommandsTest, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
+  const auto open = [&](QFileDialog& d, const QString& name) {
     d.setOption(QFileDialog::DontUseNativeDialog);
-    SetUpGameFileDialog(d, kind, *game);
+    SetUpGameFileDialog(d, FileDialogKind::SaveAs, *game);
     d.open();
     QCoreApplication::processEvents();
     d.findChild<QLineEdit*>("fileNameEdit")->setText(name);
-  }
-  // Presses Open or Save; returns the text of the message box it raised.
-  QString Accept(QFileDialog& d) {
+  };
+  // Presses Save; returns the text of the message box it raised, answered No.
+  const auto accept = [&](QFileDialog& d) {
     QString asked;
     WhenModalOpens([&](QWidget* w) {
-      if (auto* box = qobject_cast<QMessageBox*>(w)) {
-        asked = box->text();
-        if (QAbstractButton* no = box->button(QMessageBox::No))
-          no->click();
-        else
-          box->close();
-      }
+      if (auto* box = qobject_cast<QMessageBox*>(w)) asked = box->text(), box->button(QMessageBox::No)->click();
     });
     QMetaObject::invokeMethod(&d, "accept", Qt::DirectConnection);
     return asked;
-  }
-};
-
-TEST_F(FileDialogTest, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
+  };
   QFileDialog save(window.get());
-  Open(save, FileDialogKind::SaveAs, "campaign");
+  open(save, "campaign");
   EXPECT_EQ(QDir(save.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-  EXPECT_TRUE(Accept(save).isEmpty());
+  EXPECT_TRUE(accept(save).isEmpty());
   ASSERT_EQ(save.result(), QDialog::Accepted);
   EXPECT_EQ(QFileInfo(save.selectedFiles().value(0)).fileName(), "campaign.GAM");
   std::ofstream(Path("campaign.GAM")) << "x";
   QFileDialog again(window.get());
-  Open(again, FileDialogKind::SaveAs, "campaign.GAM");
-  EXPECT_FALSE(Accept(again).isEmpty());
+  open(again, "campaign.GAM");
+  EXPECT_FALSE(accept(again).isEmpty());
   EXPECT_NE(again.result(), QDialog::Accepted);
 }
 

@@ -49,13 +49,10 @@ class GameLoopTest : public WindowFixture {
 TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
   WithArmy();
   int steps = 0;
-  loop->step = [&](Game&) {
-    if (++steps == 5) Await();
-  };
+  loop->step = [&](Game&) { if (++steps == 5) Await(); };
   loop->Wake();
   Spin(300);
-  EXPECT_EQ(steps, 5);
-  EXPECT_FALSE(loop->StepPending());
+  EXPECT_EQ(std::tuple(steps, loop->StepPending()), std::tuple(5, false));
   PressKey();   // input wakes it for one step, which finds the piece still waiting
   Spin(100);
   EXPECT_EQ(steps, 6);
@@ -81,10 +78,7 @@ TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
     deepest = std::max(deepest, ++depth);
     if (++steps == 1) {   // a dialog opened inside a step, while input and commands arrive
       QDialog dialog(window.get());
-      QTimer::singleShot(20, &dialog, [&] {
-        PressKey();
-        window->ExecuteCommand(Cmd::NoSound);
-      });
+      QTimer::singleShot(20, &dialog, [&] { PressKey(), window->ExecuteCommand(Cmd::NoSound); });
       QTimer::singleShot(80, &dialog, &QDialog::accept);
       dialog.exec();
     }
@@ -112,8 +106,7 @@ class RealGameTest : public GameLoopTest {
 
 TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) {
   game->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
-  game->settings.width = game->settings.height = 50;
-  game->settings.landAmount = 2;
+  game->settings.width = game->settings.height = 50, game->settings.landAmount = 2;
   ASSERT_EQ(NewGameCommand(*game), 1);
   EXPECT_EQ(window->centralWidget()->size(), QSize(50 * 16 + 15, 50 * 16 + 49));
   QImage shot = Grab();

@@ -18,8 +18,7 @@
 namespace vortan::test {
 namespace {
 
-// The application's own hooks, dialogs and all, with message boxes recorded
-// and without the waits of explosions and sounds.
+// The application's own hooks, dialogs and all, without message boxes and the waits of explosions and sounds.
 class RealDialogHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
@@ -28,13 +27,7 @@ class RealDialogHooks : public ShellHooks {
   void PlaySoundEffect(int) override {}
 };
 
-class InfoWindowsTest : public WindowFixture {
- protected:
-  void Send(QWidget& w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
-    QMouseEvent e(type, at, w.mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &e);
-  }
-};
+class InfoWindowsTest : public WindowFixture {};
 
 TEST_F(InfoWindowsTest, RankingsScoreEachCategoryAndBreakTiesByCategory) {
   Build({"++++", "++++", "....", "...."});
@@ -78,7 +71,9 @@ TEST_F(InfoWindowsTest, WorldMapOf50By50Is258By282CentredOnHomeAndAClickCentresT
   game->state.homeX[0] = 10, game->state.homeY[0] = 3;
   EXPECT_EQ(WorldMapCellOf(*game, 0, 0), (MapPos{35, 28}));   // half a world from home
   EXPECT_EQ(WorldMapCellOf(*game, 25, 25), (MapPos{10, 3}));
-  Send(w, QEvent::MouseButtonRelease, WorldMapOrigin(*game, w.size()) + QPoint(5 * 25 + 2, 5 * 24 + 4), Qt::RightButton);
+  const QPoint click = WorldMapOrigin(*game, w.size()) + QPoint(5 * 25 + 2, 5 * 24 + 4);
+  QMouseEvent release(QEvent::MouseButtonRelease, click, w.mapToGlobal(click), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &release);
   EXPECT_EQ(std::tuple(game->state.viewX, game->state.viewY), std::tuple(10, 2));
   // Each block painted in its colours: the frame and centre of a marked one.
   RevealAll();
@@ -139,8 +134,6 @@ TEST_F(InfoWindowsTest, WorldMapBlocksShowWhatTheViewerKnowsInBothColourSets) {
               std::tuple(r.ground, r.marked, r.frame, r.centre));
   }
 }
-
-// --- A generated game ---
 
 class GeneratedGameTest : public InfoWindowsTest {
  protected:
@@ -214,17 +207,13 @@ TEST_F(GeneratedGameTest, HotSeatDayPromptsEachHumanWithTheMapHidden) {
   EXPECT_TRUE(window->IsToolWindowOpen(ToolWindow::Production)) << "reopened after the prompt";
 }
 
-// Every window of a game in progress; with VORTAN_SCREENSHOT_DIR set, their
-// pictures are saved there for a look by eye.
 TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
   using namespace PlayerKind;
   Start({Human, Computer, Computer, Out, Out, Out}, 77);
   game->state.autoPlay[0] = 1;   // the computer plays the human's side too
   for (int steps = 0; steps < 400000 && game->state.day < 40 && game->state.gameActive; ++steps) AdvanceGame(*game);
   ASSERT_GE(game->state.day, 30);
-  game->state.autoPlay[0] = 0;
-  game->state.currentPlayer = game->state.viewingPlayer = 0;
-  game->state.mapHidden = 0;
+  game->state.autoPlay[0] = game->state.currentPlayer = game->state.viewingPlayer = game->state.mapHidden = 0;
   // Player 0's city with the most pieces in it, and one of its pieces.
   int city = -1, most = -1, piece = -1;
   for (int i = 0; i < kPieceSlots; ++i) {
@@ -238,8 +227,7 @@ TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
   }
   ASSERT_TRUE(city >= 0 && piece >= 0);
   game->state.currentPiece = static_cast<int16_t>(piece);
-  game->state.viewX = game->pieces[city].x;
-  game->state.viewY = game->pieces[city].y;
+  game->state.viewX = game->pieces[city].x, game->state.viewY = game->pieces[city].y;
   window->PlaceInfoDialogs();
   window->ExecuteCommand(Cmd::WorldMap);
   window->View()->RepaintAll();

@@ -26,8 +26,7 @@ TEST_F(MapInputTest, AGoToClickSendsThePieceAndTheTurnEngineWalksItThere) {
   const int fighter = AddPiece(*game, PieceType::Fighter, 0, 2, 2);
   AwaitOrders(fighter);
   Click(CellCentre(7, 3));
-  EXPECT_EQ(game->pieces[fighter].state, PieceState::Ready);
-  EXPECT_TRUE(game->pieces[fighter].Dest() == (MapPos{7, 3}));
+  EXPECT_TRUE(game->pieces[fighter].state == PieceState::Ready && game->pieces[fighter].Dest() == (MapPos{7, 3}));
   for (int step = 0; step < 50 && !(game->pieces[fighter].Pos() == MapPos{7, 3}); ++step) AdvanceGame(*game);
   EXPECT_TRUE(game->pieces[fighter].Pos() == (MapPos{7, 3}));
   EXPECT_EQ(game->pieces[fighter].movesLeft, game->settings.moves[PieceType::Fighter] - 5);
@@ -40,8 +39,7 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
   EXPECT_EQ(hooks->citiesOpened, std::vector<int>{city});
   EXPECT_EQ(game->pieces[sleeper].state, PieceState::Asleep);
   Click(CellCentre(2, 2), Qt::RightButton, Qt::ShiftModifier);
-  EXPECT_EQ(game->pieces[sleeper].state, PieceState::Ready);
-  EXPECT_EQ(game->state.currentPiece, sleeper);
+  EXPECT_EQ(std::tuple(int(game->pieces[sleeper].state), int(game->state.currentPiece)), std::tuple(int(PieceState::Ready), sleeper));
   EXPECT_TRUE(game->lastSelectedPos == (MapPos{2, 2}));
   Click(CellCentre(11, 5), Qt::RightButton);   // another player's city
   EXPECT_EQ(hooks->citiesOpened.size(), 1u);
@@ -57,14 +55,11 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
   game->pieces[waiting].destX = 5;
   AwaitOrders(waiting);
   Click(CellCentre(6, 2), Qt::RightButton);
-  EXPECT_EQ(game->pieces[army].state, PieceState::Ready);
-  EXPECT_EQ(game->pieces[fighter].state, PieceState::Returning);
+  EXPECT_EQ(std::tuple(int(game->pieces[army].state), int(game->pieces[fighter].state), int(game->pieces[waiting].state)),
+            std::tuple(int(PieceState::Ready), int(PieceState::Returning), int(PieceState::Ready)));
   EXPECT_EQ(game->state.currentPiece, fighter);
-  EXPECT_EQ(game->pieces[waiting].state, PieceState::Ready);
   EXPECT_TRUE(game->pieces[waiting].Dest() == game->pieces[waiting].Pos());
 }
-
-// --- The button strip ---
 
 class StripTest : public MapInputTest {
  protected:
@@ -107,29 +102,27 @@ TEST_F(StripTest, HitAreasAndWhatEachButtonSends) {
 TEST_F(StripTest, AHeldButtonFollowsThePointerAndActsOnlyWhenReleasedOverIt) {
   const QImage raised = ButtonPicture(120);
   Mouse(QEvent::MouseButtonPress, QPoint(120, 10), Qt::LeftButton);
-  EXPECT_EQ(QWidget::mouseGrabber(), View());
   const QImage pressed = ButtonPicture(120);
-  EXPECT_NE(pressed, raised);
-  Mouse(QEvent::MouseMove, QPoint(120, 33), Qt::LeftButton);   // below the button
-  EXPECT_EQ(ButtonPicture(120), raised);
-  Mouse(QEvent::MouseMove, QPoint(125, 32), Qt::LeftButton);
-  EXPECT_EQ(ButtonPicture(120), pressed);
-  Mouse(QEvent::MouseMove, QPoint(300, 200), Qt::LeftButton);
-  Mouse(QEvent::MouseButtonRelease, QPoint(300, 200), Qt::LeftButton);
+  EXPECT_TRUE(pressed != raised && QWidget::mouseGrabber() == View());
+  const std::tuple<QEvent::Type, QPoint, bool> steps[] = {   // and the button drawn pressed after it
+      {QEvent::MouseMove, {120, 33}, false},   // below the button
+      {QEvent::MouseMove, {125, 32}, true},
+      {QEvent::MouseMove, {300, 200}, false},
+      {QEvent::MouseButtonRelease, {300, 200}, false}};
+  for (const auto& [type, at, down] : steps) {
+    Mouse(type, at, Qt::LeftButton);
+    EXPECT_EQ(ButtonPicture(120), down ? pressed : raised) << at.x() << "," << at.y();
+  }
   Settle();
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-  EXPECT_EQ(ButtonPicture(120), raised);
   EXPECT_EQ(game->pieces[army].state, PieceState::AwaitingOrders);
   // Out and back in again: the order is given.
-  Mouse(QEvent::MouseButtonPress, QPoint(120, 10), Qt::LeftButton);
-  Mouse(QEvent::MouseMove, QPoint(300, 10), Qt::LeftButton);
-  Mouse(QEvent::MouseMove, QPoint(110, 0), Qt::LeftButton);
-  Mouse(QEvent::MouseButtonRelease, QPoint(110, 0), Qt::LeftButton);
+  for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, QPoint(120, 10)}, {QEvent::MouseMove, QPoint(300, 10)},
+                          {QEvent::MouseMove, QPoint(110, 0)}, {QEvent::MouseButtonRelease, QPoint(110, 0)}})
+    Mouse(type, at, Qt::LeftButton);
   Settle();
   EXPECT_EQ(game->pieces[army].state, PieceState::Asleep);
 }
-
-// --- Scrolling and zoom ---
 
 class ViewTest : public PlayFixture {};
 

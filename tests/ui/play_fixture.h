@@ -1,5 +1,4 @@
-// A main window played as a person plays it: mouse and keys sent to the map,
-// and modal dialogs answered from inside their loops.
+// A main window played as a person plays it: mouse and keys sent to the map, modal dialogs answered.
 #pragma once
 
 #include <QAction>
@@ -32,11 +31,9 @@ class PlayFixture : public WindowFixture {
     QCoreApplication::sendEvent(View(), &e);
   }
   void Type(char c) { Key(QChar(c).toUpper().unicode(), QString(QChar(c))); }
-  // Lets posted commands (the strip's) run.
   void Settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   }
-  // Makes piece the current piece of its owner, waiting for an order.
   void AwaitOrders(int piece) {
     game->state.currentPiece = static_cast<int16_t>(piece);
     game->state.currentPlayer = game->pieces[piece].owner;

@@ -77,8 +77,7 @@ class PiecesOnTheMap : public RenderTest {
     AddCity(*game, 1, 5, 1);
     AddPiece(*game, PieceType::Army, 1, 4, 2);
     game->world.At(5, 1).visible = game->world.At(4, 2).visible = 0;   // remembered, out of sight
-    AddPiece(*game, PieceType::Army, 1, 3, 2);
-    AddPiece(*game, PieceType::Army, 1, 3, 2);
+    for (int i = 0; i < 2; ++i) AddPiece(*game, PieceType::Army, 1, 3, 2);
     const int transport = AddPiece(*game, PieceType::Transport, 0, 1, 4);
     for (int i = 0; i < 3; ++i) AddPiece(*game, PieceType::Army, 0, 1, 4);
     game->pieces[AddPiece(*game, PieceType::Fighter, 0, 6, 4)].facing = 1;

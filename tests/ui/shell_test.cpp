@@ -1,4 +1,6 @@
 // The options read at start-up and written at shutdown, and the recovery file.
+#include <QTemporaryDir>
+
 #include "persist/settings_file.h"
 #include "ui/shell.h"
 #include "window_fixture.h"
@@ -11,13 +13,10 @@ class ShellTest : public WindowFixture {
   void SetUp() override {
     WindowFixture::SetUp();
     ResetToProgramStart(*game);
-    folder = std::filesystem::path(::testing::TempDir()) /
-             ("vortan_shell_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     game->settingsPath = (folder / "VORTAN.INI").string();
   }
-  std::filesystem::path folder;
+  QTemporaryDir dir;
+  const std::filesystem::path folder = dir.path().toStdString();
 };
 
 TEST_F(ShellTest, StartUpReadsTheOptionsAndShutdownWritesThemBack) {

@@ -23,8 +23,7 @@
 
 namespace vortan::test {
 
-// The application's hooks with message boxes, file dialogs, the City and New
-// Game dialogs and the announcements recorded and answered instead of shown.
+// The application's hooks with message boxes, dialogs and announcements recorded and answered, not shown.
 class WindowTestHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
@@ -129,13 +128,11 @@ class WindowFixture : public ::testing::Test {
   std::unique_ptr<WindowTestHooks> hooks;
 };
 
-// main() of each window test: a QApplication on a 1920 x 1200 offscreen screen
-// (of that many device pixels per logical pixel).
-inline int RunWindowTests(int argc, char** argv, int devicePixelRatio = 1) {
-  const auto config = std::filesystem::temp_directory_path() /
-                      ("vortan-ui-test-screen-" + std::to_string(devicePixelRatio) + ".json");
+// main() of each window test: a QApplication on a 1920 x 1200 offscreen screen.
+inline int RunWindowTests(int argc, char** argv) {
+  const auto config = std::filesystem::temp_directory_path() / "vortan-ui-test-screen.json";
   std::ofstream(config) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1920,"height":1200,)"
-                        << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":)" << devicePixelRatio << "}]}";
+                        << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
   std::string platform = "offscreen:configfile=" + config.string();
   std::vector<char*> args(argv, argv + argc);
   args.push_back(const_cast<char*>("-platform"));
