@@ -3,14 +3,10 @@
 #include "rules/movement.h"
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-
-struct CombatTest : test::WorldTest<> {
+struct CombatTest : WorldTest<> {
   void Build(const std::vector<std::string>& rows) {
     WorldTest::Build(rows);
     AddCity(g, 1, g.Width() - 1, g.Height() - 1);  // keeps player 1 in the game
@@ -123,4 +119,4 @@ TEST_F(CombatTest, AttacksThatCanDoNothingOnlyEndTheOrder) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

@@ -2,16 +2,14 @@
 
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
 using Flags = std::array<uint8_t, kPlayerCount>;
 using Calls = std::vector<std::string>;
 
 // Records which player each dialog names at the moment it is shown.
-struct EndingHooks : test::RecordingHooks {
+struct EndingHooks : RecordingHooks {
   Game* game = nullptr;
   void ShowEliminatedDialog() override { calls.push_back("Eliminated " + std::to_string(game->app.lostPlayer)); }
   void ShowVictoryDialog() override { calls.push_back("Victory " + std::to_string(game->app.winner)); }
@@ -20,7 +18,7 @@ struct EndingHooks : test::RecordingHooks {
 const std::string kLaugh = "Sound " + std::to_string(SoundEffect::Laugh);
 const std::string kFanfare = "Sound " + std::to_string(SoundEffect::Victory);
 
-struct EliminationTest : test::WorldTest<EndingHooks> {
+struct EliminationTest : WorldTest<EndingHooks> {
   void SetUp() override {
     Build({"........", ".++++++.", ".++++++.", "........"});
     g.settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Computer,
@@ -51,14 +49,14 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   P(1).type = PieceType::None;  // the human's last army falls
   g.state.currentPlayer = 0;
   CheckElimination(g);
-  EXPECT_EQ((test::Ints{g.state.eliminated[0], g.app.winner, g.state.currentPlayer, g.state.viewingPlayer,
+  EXPECT_EQ((Ints{g.state.eliminated[0], g.app.winner, g.state.currentPlayer, g.state.viewingPlayer,
                         g.state.gameActive}),
-            (test::Ints{1, 1, 1, 1, 0}));
+            (Ints{1, 1, 1, 1, 0}));
   EXPECT_EQ(hooks.calls, (Calls{kLaugh, "Eliminated 0", kFanfare, "Victory 1"}));
 }
 
 TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
-  test::ScratchFolder folder;
+  ScratchFolder folder;
   const auto& dir = folder.path;
   g.app.fileFolder = dir.string();
   AddCity(g, 4, 5, 2);
@@ -79,10 +77,10 @@ TEST_F(EliminationTest, WhenTheLastTwoFallTogetherNobodyWins) {
   g.app.winner = 5;
   P(0).type = P(1).type = PieceType::None;  // one blast
   CheckElimination(g);
-  EXPECT_EQ((test::Ints{g.state.eliminated[0], g.state.eliminated[1], g.state.gameActive, g.app.winner}),
-            (test::Ints{1, 1, 0, 5}));
-  EXPECT_EQ(test::CountStartingWith(hooks.calls, "Victory"), 0);
+  EXPECT_EQ((Ints{g.state.eliminated[0], g.state.eliminated[1], g.state.gameActive, g.app.winner}),
+            (Ints{1, 1, 0, 5}));
+  EXPECT_EQ(CountStartingWith(hooks.calls, "Victory"), 0);
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

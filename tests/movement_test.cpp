@@ -2,14 +2,10 @@
 
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-
-struct MovementTest : test::WorldTest<> {
+struct MovementTest : WorldTest<> {
   int Range(uint8_t MapCell::*map, int x, int y) const { return g.world.At(x, y).*map; }
 };
 
@@ -42,7 +38,7 @@ TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   EXPECT_EQ(Fields(army, "tpsrn"),
             (Ints{PieceType::City, 2, 1, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
   EXPECT_EQ((Ints{g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)}), (Ints{Terrain::Land, 0}));
-  EXPECT_TRUE(test::Saw(hooks.calls, "City " + std::to_string(army)));
+  EXPECT_TRUE(Saw(hooks.calls, "City " + std::to_string(army)));
   g.settings.inUse[PieceType::Army] = 0;
   g.world.At(0, 0).terrain = Terrain::City;
   const int second = AddPiece(g, PieceType::Army, 0, 1, 0);
@@ -110,4 +106,4 @@ TEST_F(MovementTest, CitiesServeHalfABombersRangeAndCarriersAddOneCruise) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

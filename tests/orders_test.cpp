@@ -3,14 +3,10 @@
 #include "rules/movement.h"
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-
-struct OrdersTest : test::WorldTest<> {
+struct OrdersTest : WorldTest<> {
   void SetUp() override { Build({"++++++..", "++++++..", "++++++..", "++++++.."}); }
   int Awaiting(int type, int x, int y) {
     const int piece = AddPiece(g, type, 0, x, y);
@@ -94,7 +90,7 @@ TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
   EXPECT_EQ((Ints{Alive(city), Alive(army), Alive(enemy), g.state.eliminated[0]}), (Ints{0, 0, 1, 1}));
   EXPECT_EQ((Ints{g.world.At(1, 1).terrain, g.world.At(1, 1).topType, g.world.At(3, 2).terrain}),
             (Ints{Terrain::City, PieceType::None, Terrain::Land}));
-  EXPECT_EQ(test::CountStartingWith(hooks.calls, "Explosion"), 2);
+  EXPECT_EQ(CountStartingWith(hooks.calls, "Explosion"), 2);
 }
 
 TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
@@ -111,4 +107,4 @@ TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

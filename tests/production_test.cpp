@@ -2,14 +2,10 @@
 
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-
-struct ProductionTest : test::WorldTest<> {
+struct ProductionTest : WorldTest<> {
   // Lets the city finish its piece now; returns the slot it went into.
   int Built(int city) {
     const int slot = FindFreeSlot(g.pieces);
@@ -187,4 +183,4 @@ TEST_F(ComputerChoiceTest, CoastalCitiesKeepTheirFleetInProportion) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

@@ -4,18 +4,15 @@
 
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
 using Step = std::tuple<int, int, int>;  // found, x, y
 
 constexpr int kRed = 0;    // Human in the fixture
 constexpr int kGreen = 1;  // Computer in the fixture
 
-struct RouteTest : test::WorldTest<> {
+struct RouteTest : WorldTest<> {
   void Build(const std::vector<std::string>& rows) {
     WorldTest::Build(rows);
     for (MapCell& c : g.world.cells) c.explored = c.visible = 0x3F;
@@ -253,4 +250,4 @@ TEST_F(RouteTest, ReturningPiecesHeadForTheNearestRefuge) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

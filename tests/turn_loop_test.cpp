@@ -4,28 +4,23 @@
 #include "rules/orders.h"
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-using test::Saw;
-
 // Also records the black map of the turn hand-over.
-struct TurnHooks : test::RecordingHooks {
+struct TurnHooks : RecordingHooks {
   int nested = 0;
   Game* game = nullptr;
   void PaintMapBlack() override { calls.push_back("Black"); }
   void KeepPieceInView() override { calls.push_back("KeepInView"); }
   // A modal dialog whose message loop calls the game step again, as a careless shell might.
   void ShowCityDialog(int city) override {
-    test::RecordingHooks::ShowCityDialog(city);
+    RecordingHooks::ShowCityDialog(city);
     if (game && nested++ == 0) AdvanceGame(*game);
   }
 };
 
-struct TurnLoopTest : test::WorldTest<TurnHooks> {
+struct TurnLoopTest : WorldTest<TurnHooks> {
   // Starts the turn of the player after `before`, on the given day.
   void StartTurnAfter(int before, int day) {
     g.state.currentPlayer = static_cast<int16_t>(before);
@@ -153,7 +148,7 @@ TEST_F(TurnLoopTest, TurnOrderSkipsOutAndEliminatedPlayersAndComputersDecideAfre
 
 TEST_F(TurnLoopTest, EverySeventhDaySavesToTheGameFileExceptInADemonstration) {
   BuildIsland();
-  test::ScratchFolder folder;
+  ScratchFolder folder;
   const auto file = folder.path / "weekly.gam";
   g.app.fileFolder = folder.path.string();
   g.app.fileName = "weekly.gam";
@@ -213,4 +208,4 @@ TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test

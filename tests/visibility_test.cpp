@@ -3,14 +3,10 @@
 #include "rules/movement.h"
 #include "support/rules_fixture.h"
 
-namespace vortan {
+namespace vortan::test {
 namespace {
 
-using test::AddCity;
-using test::AddPiece;
-using test::Ints;
-
-struct VisibilityTest : test::WorldTest<> {
+struct VisibilityTest : WorldTest<> {
   bool Sees(int x, int y, int player = 0) const { return g.world.At(x, y).visible & (1 << player); }
   bool Knows(int x, int y) const { return g.world.At(x, y).explored & 1; }
   void Look(int piece) { UpdateSight(g, piece, P(piece).Pos(), false); }
@@ -74,4 +70,4 @@ TEST_F(VisibilityTest, SightingsEndGoToOrders) {
 }
 
 }  // namespace
-}  // namespace vortan
+}  // namespace vortan::test
