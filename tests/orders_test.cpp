@@ -93,18 +93,5 @@ TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
   EXPECT_EQ(CountStartingWith(hooks.calls, "Explosion"), 2);
 }
 
-TEST_F(OrdersTest, WakingACellSparesReturningAircraftAndPicksAPieceThere) {
-  const int current = Awaiting(PieceType::Army, 0, 0);
-  AddCity(g, 0, 3, 2);
-  const int asleep = AddPiece(g, PieceType::Army, 0, 3, 2);
-  const int returning = AddPiece(g, PieceType::Fighter, 0, 3, 2);
-  P(asleep).state = PieceState::Asleep;
-  P(returning).state = PieceState::Returning;
-  WakeCell(g, MapPos{3, 2});
-  EXPECT_EQ((Ints{P(asleep).state, P(returning).state, P(current).state, g.state.currentPiece}),
-            (Ints{PieceState::Ready, PieceState::Returning, PieceState::Ready, asleep}));
-  EXPECT_EQ(g.lastSelectedPos, (MapPos{3, 2}));
-}
-
 }  // namespace
 }  // namespace vortan::test

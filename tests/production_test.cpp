@@ -150,18 +150,6 @@ TEST_F(ComputerChoiceTest, ArmiesFirstWhileTheLandMassNeedsThem) {
   EXPECT_EQ(Choice(), PieceType::Fighter);
 }
 
-TEST_F(ComputerChoiceTest, ParasForAKnownNeutralCityOnAnOpenLandMass) {
-  SetUpWorld({".............", ".+++++...**..", ".+++++.......", ".+++++.......", "............."}, 3, 2);
-  Have({{PieceType::Army, 9}, {PieceType::Fighter, 1}});
-  const int other = g.world.At(9, 1).landMass;
-  g.landMasses[other].status = LandMassStatus::Open;
-  EXPECT_EQ(Choice(), PieceType::Fighter);  // the city is not explored yet
-  g.world.At(10, 1).explored = 1;
-  EXPECT_EQ(Choice(), PieceType::Para);
-  g.landMasses[other].status = LandMassStatus::BeingTaken;
-  EXPECT_NE(Choice(), PieceType::Para);
-}
-
 TEST_F(ComputerChoiceTest, CoastalCitiesKeepTheirFleetInProportion) {
   SetUpWorld(kCoast, 4, 2);
   Have({{PieceType::Army, 4}});

@@ -187,17 +187,6 @@ TEST_F(RouteTest, VisibleEnemiesBlockUnlessTheyAreTheDestination) {
   EXPECT_EQ(entered, (Ints{0, 0, 0, 1, 1, 0}));
 }
 
-TEST_F(RouteTest, ArmiesNeverCrossBetweenTouchingLandMasses) {
-  Build({"+.*.", ".+..", "....", "...."});
-  const int army = AddPiece(g, PieceType::Army, kRed, 1, 1);
-  SetOnTurn(army);
-  g.world.At(0, 0).landMass = 7;  // the generator can leave masses touching at a corner
-  // A neutral city is not Land for this test.
-  EXPECT_EQ((Ints{CanEnterCell(g, army, 0, 0), CanEnterCell(g, army, 2, 0)}), (Ints{0, 1}));
-  SendTo(army, 0, 0);
-  EXPECT_EQ(std::get<0>(Search(army)), 0);
-}
-
 TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   Build(std::vector<std::string>(12, "++++++++++++"));
   for (MapCell& c : g.world.cells) c.fighterRange = c.bomberRange = 5;
