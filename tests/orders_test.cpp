@@ -34,12 +34,7 @@ TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
   AddCity(g, 0, 1, 1);
   AddPiece(g, PieceType::Carrier, 0, 7, 2);
   RecomputeRefuelMaps(g);
-  struct Case {
-    int type, x, y;
-    bool (*order)(Game&);
-    int state;
-    bool keepsMoves;
-  } const cases[] = {
+  struct Case { int type, x, y; bool (*order)(Game&); int state; bool keepsMoves; } const cases[] = {
       {PieceType::Bomber, 3, 1, OrderSleep, PieceState::Returning, true},
       {PieceType::Bomber, 1, 1, OrderSleep, PieceState::Asleep, true},
       {PieceType::Fighter, 6, 2, OrderFinished, PieceState::Returning, true},

@@ -21,9 +21,7 @@ TEST_F(ProductionTest, ComputerBuildTimesScaleWithDifficultyInSinglePrecision) {
   Build(kCoast);
   const int city = AddCity(g, 1, 1, 1);
   g.state.autoPlay[1] = 1;  // a human on auto play still counts the plain days
-  struct Case {
-    uint8_t kind, difficulty, days, expected;
-  };  // computed in single precision, where 12 x 1.1 gives 13
+  struct Case { uint8_t kind, difficulty, days, expected; };  // in single precision, where 12 x 1.1 gives 13
   for (Case c : {Case{PlayerKind::Computer, Difficulty::Simple, 20, 22}, {PlayerKind::Computer, Difficulty::Tricky, 20, 17},
                  {PlayerKind::Computer, Difficulty::Hard, 4, 3}, {PlayerKind::Computer, Difficulty::Simple, 12, 13},
                  {PlayerKind::Computer, Difficulty::Hard, 12, 9}, {PlayerKind::Computer, Difficulty::Easy, 7, 7},

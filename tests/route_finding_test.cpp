@@ -9,8 +9,7 @@ namespace {
 
 using Step = std::tuple<int, int, int>;  // found, x, y
 
-constexpr int kRed = 0;    // Human in the fixture
-constexpr int kGreen = 1;  // Computer in the fixture
+constexpr int kRed = 0, kGreen = 1;  // Human and Computer in the fixture
 
 struct RouteTest : WorldTest<> {
   void Build(const std::vector<std::string>& rows) {
@@ -52,13 +51,8 @@ const Step kAnyStep{-1, 0, 0};
 
 TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
   constexpr int kShip = PieceType::Destroyer, kArmy = PieceType::Army;
-  struct Case {
-    std::vector<std::string> picture;
-    int type, owner;
-    MapPos from, to;
-    Step step;
-    int steps;  // of the whole walk; 0: not walked
-  } const cases[] = {
+  // Each case: the first step of the search and the length of the whole walk (0: not walked).
+  struct Case { std::vector<std::string> picture; int type, owner; MapPos from, to; Step step; int steps; } const cases[] = {
       {kStrip, kShip, kRed, {0, 3}, {7, 3}, {1, 9, 3}, 3},  // three cells west across the edge, seven east
       {kStrip, kShip, kRed, {7, 3}, {3, 3}, kAnyStep, 5},   // round the land strip, never over it
       {kMountain, kArmy, kRed, {3, 3}, {6, 3}, {1, 3, 4}, 4},  // equal detours: (0, 1) comes before (0, -1)

@@ -89,9 +89,7 @@ TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
   AddCity(g, 1, 1, 1);
   AddCity(g, 0, 7, 3);
   AddCity(g, 0, 7, 4);  // a second city beside the sea cell (8, 4)
-  struct Row {
-    int type, x, y, strength, fuel, repaired, moves, state;
-  } const rows[] = {
+  struct Row { int type, x, y, strength, fuel, repaired, moves, state; } const rows[] = {
       {PieceType::Destroyer, 8, 4, 10, 0, 60, 6, PieceState::Ready},  // beside two own cities: 10 -> 40 -> 60
       {PieceType::Army, 7, 3, 11, 0, 40, 1, PieceState::Ready},       // in a city: a third of 89, truncated
       {PieceType::Army, 4, 2, 10, 0, 10, 1, PieceState::Ready},       // in the field
