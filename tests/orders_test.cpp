@@ -72,7 +72,8 @@ TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
   OrderEndTurn(g);
   EXPECT_EQ(g.app.endTurnRequested, 1);
   EXPECT_EQ(Fields(flying, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
-  EXPECT_EQ((Ints{P(spent).state, P(army).movesLeft, P(enemy).movesLeft}), (Ints{PieceState::Ready, 0, g.settings.moves[PieceType::Army]}));
+  EXPECT_EQ((Ints{P(spent).state, P(army).movesLeft, P(enemy).movesLeft}),
+            (Ints{PieceState::Ready, 0, g.settings.moves[PieceType::Army]}));
 }
 
 TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
