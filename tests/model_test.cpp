@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "model/game.h"
 #include "model/piece_types.h"
 
@@ -17,19 +20,11 @@ struct ModelTest : ::testing::Test {
     ResetToProgramStart(g);
     g.settings.width = g.settings.height = 50;
   }
-  void Put(int slot, int type, int owner, int x, int y) {
-    g.pieces[slot] = PieceRecord{};
-    g.pieces[slot].type = static_cast<uint8_t>(type);
-    g.pieces[slot].owner = static_cast<uint8_t>(owner);
-    g.pieces[slot].x = static_cast<uint8_t>(x);
-    g.pieces[slot].y = static_cast<uint8_t>(y);
-  }
+  void Put(int slot, uint8_t type, uint8_t owner, uint8_t x, uint8_t y) { g.pieces[slot] = {type, owner, 0, 0, x, y}; }
 };
 
 TEST_F(ModelTest, WrapsAtEveryEdge) {
-  EXPECT_EQ(WrapX(g.settings, 50), 0);
-  EXPECT_EQ(WrapY(g.settings, -1), 49);
-  EXPECT_EQ(WrapX(g.settings, -71), 29);
+  EXPECT_EQ(std::make_tuple(WrapX(g.settings, 50), WrapY(g.settings, -1), WrapX(g.settings, -71)), std::make_tuple(0, 49, 29));
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 49, 49), 1);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 25, 0), 25);
   EXPECT_EQ(WrapDistance(g.settings, 3, 4, 8, 6), 5);
@@ -43,16 +38,17 @@ TEST_F(ModelTest, TopPiecePrecedence) {
   Put(8, PieceType::Submarine, 2, 3, 3);
   Put(9, PieceType::Submarine, 3, 4, 4), Put(4, PieceType::Destroyer, 3, 4, 4);
   RefreshAllCells(g);
-  EXPECT_EQ(g.world.At(1, 1).topType, PieceType::City);
-  EXPECT_EQ(g.world.At(2, 2).topType, PieceType::Transport);
-  EXPECT_EQ(g.world.At(3, 3).topType, PieceType::Submarine);
-  EXPECT_EQ(g.world.At(4, 4).topType, PieceType::Destroyer);
-  EXPECT_EQ(g.world.At(0, 0).topType, PieceType::None);
+  const auto tops = [&] {
+    std::vector<int> t;
+    for (int i = 0; i <= 4; ++i) t.push_back(g.world.At(i, i).topType);
+    return t;
+  };
+  EXPECT_EQ(tops(), (std::vector<int>{PieceType::None, PieceType::City, PieceType::Transport, PieceType::Submarine,
+                                       PieceType::Destroyer}));
 
   g.pieces[4].type = PieceType::None;
   RefreshCell(g, MapPos{4, 4});
-  EXPECT_EQ(g.world.At(4, 4).topType, PieceType::Submarine);
-  EXPECT_EQ(g.world.At(4, 4).topOwner, 3);
+  EXPECT_EQ(std::make_pair(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner), std::make_pair(+PieceType::Submarine, 3));
 }
 
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {
