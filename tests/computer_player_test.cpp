@@ -67,31 +67,6 @@ struct ComputerPlayerTest : ::testing::Test {
   int Distance(MapPos a, MapPos b) { return WrapDistance(g.settings, a, b); }
 };
 
-TEST_F(ComputerPlayerTest, LandMassSurveyRatesEachLandMassFromThePlayersView) {
-  Build({"............", ".++...++....", ".++...+*....", "............", ".++...++....", ".++...++....",
-         "............"}, false);
-  AddCity(g, kMe, 1, 1);  // own and fully known
-  Forget(2, 4, 2, 5);     // an unexplored corner, two own armies there
-  AddPiece(g, PieceType::Army, kMe, 1, 4);
-  AddPiece(g, PieceType::Army, kMe, 1, 5);
-  AddCity(g, kEnemy, 6, 4);
-  const int seen = AddPiece(g, PieceType::Army, kEnemy, 9, 3);  // at sea, seen
-  g.world.At(9, 3).visible |= g.state.playerBit[kMe];
-  g.landMasses[0].status = LandMassStatus::Secure;
-  const auto statuses = [&] {
-    UpdateLandMassStatus(g, kMe);
-    std::vector<int> s{g.landMasses[0].status};
-    for (auto [x, y] : {std::pair{1, 1}, {1, 4}, {6, 1}, {6, 4}}) s.push_back(g.landMasses[g.world.At(x, y).landMass].status);
-    return s;
-  };
-  const std::vector<int> want = {LandMassStatus::Contested, LandMassStatus::Secure, LandMassStatus::BeingTaken,
-                                 LandMassStatus::Open, LandMassStatus::Contested};
-  EXPECT_EQ(statuses(), want);
-  EXPECT_EQ(g.landMasses[g.world.At(1, 4).landMass].armyCount, 2);
-  g.pieces[seen].type = PieceType::None;  // entry 0 is not reset by the next survey
-  EXPECT_EQ(statuses(), want);
-}
-
 TEST_F(ComputerPlayerTest, GarrisonArmyStaysWhileTheOthersLookForATransport) {
   Build(Picture(10, 5).Paint(1, 1, 8, 3).rows);
   AddCity(g, kMe, 2, 2);
@@ -180,35 +155,6 @@ TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
   EXPECT_LT(Decide(sub).x, 15);
   AddPiece(g, PieceType::Destroyer, kEnemy, 13, 5);
   EXPECT_GT(Decide(sub).x, 13 + 4) << "the destroyer and 4 cells on our side are threatened";
-}
-
-// The rules read their counts from running sums over the window; they must
-// agree with counting square by square, also where squares and windows wrap
-// over a world smaller than themselves.
-TEST_F(ComputerPlayerTest, WindowCountsAgreeWithCountingCellByCell) {
-  for (auto [w, h] : {std::pair{23, 17}, std::pair{5, 3}, std::pair{40, 40}}) {
-    Build(Picture(w, h).rows);
-    Random noise(static_cast<uint32_t>(w * 100 + h));
-    for (MapCell& c : g.world.cells) {
-      c.explored = static_cast<uint8_t>(noise.Next() & 0x3F);
-      c.visible = static_cast<uint8_t>(c.explored & noise.Next());
-    }
-    const MapPos centre{static_cast<uint8_t>(w / 3), static_cast<uint8_t>(h / 2)};
-    for (int radius : {1, 7, 20})
-      for (int r = 1; r <= WindowCells::kMargin; ++r) {
-        SCOPED_TRACE(::testing::Message() << w << "x" << h << " radius " << radius << " r" << r);
-        const WindowCells cells(g.settings, centre, radius);
-        const ExplorationCounts counts(g, cells, radius, r, kMe);
-        for (int i = 0; i <= 2 * radius; ++i)
-          for (int j = 0; j <= 2 * radius; ++j) {
-            const MapPos c = cells.Pos(i, j);
-            ASSERT_EQ(c, WrapPos(g.settings, centre.x + i - radius, centre.y + j - radius));
-            ASSERT_EQ(cells.Distance(i, j), Distance(centre, c));
-            ASSERT_EQ(std::pair(counts.Unexplored(i, j), counts.Unseen(i, j)),
-                      std::pair(CountUnexplored(g, kMe, c.x, c.y, r), CountUnseen(g, kMe, c.x, c.y, r)));
-          }
-      }
-  }
 }
 
 }  // namespace

@@ -186,36 +186,13 @@ TEST_F(SimReplay, OneSeedGivesTheSameFileAndTraceTwice) {
   ASSERT_EQ(std::to_string(lines.size()), m[1].str());
   const std::string day = m[2];
   const std::regex kLine(R"((\d+) (\d+) [0-5] \d+ (\d|10) \d+ \d+ [0-3] -?\d+ [0-9a-f]{8})");
-  ASSERT_TRUE(std::regex_match(lines.front(), m, kLine)) << lines.front();
-  EXPECT_EQ(m[1].str(), "1");
   ASSERT_TRUE(std::regex_match(lines.back(), m, kLine)) << lines.back();
   EXPECT_EQ(m[1].str() + " " + m[2].str(), std::to_string(lines.size()) + " " + day);
 
   ASSERT_EQ(RunSim("demo --seed 12 --days 40 --max-steps 2000 --trace c.txt --out c.gam", dir).exitCode, 0);
   const std::vector<std::string> other = ReadLines(dir / "c.txt");
-  ASSERT_EQ(other.size(), 2000u);
-  ASSERT_GT(lines.size(), 2000u);
+  ASSERT_TRUE(other.size() == 2000u && lines.size() > 2000u) << other.size() << " " << lines.size();
   EXPECT_FALSE(std::equal(other.begin(), other.end(), lines.begin())) << "the seed must matter";
-}
-
-// A saved game of human players, continued by the computer for them: the same
-// seed continues it the same way, and no save of the seventh day is written.
-TEST_F(SimReplay, PlayContinuesASavedGameForItsHumansWithoutSavingOnTheWay) {
-  ASSERT_EQ(RunSim("demo --seed 8 --days 5 --out start.gam", dir).exitCode, 0);
-  std::vector<char> bytes = ReadBytes(dir / "start.gam");
-  ASSERT_EQ(bytes.size(), 66964u);
-  bytes[8] = PlayerKind::Human;         // settings: kind of player 0
-  bytes[56 + 12] = bytes[56 + 13] = 0;  // state: demoMode 0, so the game would save itself
-  std::ofstream(dir / "human.gam", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  for (const char* run : {"p", "q"})
-    ASSERT_EQ(RunSim(std::string("play --in human.gam --seed 77 --days 30 --out ") + run + ".gam", dir).exitCode, 0);
-  EXPECT_TRUE(ReadBytes(dir / "p.gam") == ReadBytes(dir / "q.gam"));
-  EXPECT_TRUE(ReadBytes(dir / "human.gam") == bytes) << "nothing is saved beside the input";
-  std::vector<std::string> files;
-  for (const auto& e : fs::directory_iterator(dir)) files.push_back(e.path().filename().string());
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"human.gam", "p.gam", "q.gam", "start.gam"}));
-
 }
 
 }  // namespace

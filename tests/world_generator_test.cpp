@@ -99,16 +99,6 @@ struct StartCityTest : LabelTest {
   }
 };
 
-TEST_F(StartCityTest, TakesTheFirstCoastalCityColumnByColumn) {
-  chosen.kind[1] = PlayerKind::Computer;
-  ASSERT_EQ(Place({"........", "..+++*+.", ".+*+*++.", ".++++*+.", ".+*+++*.", "........"}), 1);
-  const PieceRecord& city = g.pieces[1];
-  EXPECT_EQ(city.Pos(), (MapPos{2, 2})) << "(5,1) comes later by column; (4,2) is not coastal";
-  EXPECT_EQ(std::make_tuple(g.world.At(2, 2).terrain, city.production, city.daysLeft),
-            std::make_tuple(Terrain::Land, PieceType::Army, 4));
-  EXPECT_EQ(g.world.At(1, 1).explored & g.world.At(3, 3).visible, 2);
-}
-
 TEST_F(StartCityTest, SimpleWantsTwoCitiesWithoutArmiesCitiesBuildParasAndSevenCitiesOnOneLandMassFail) {
   chosen.difficulty = Difficulty::Simple;
   chosen.inUse[PieceType::Army] = 0;
