@@ -54,25 +54,19 @@ void WriteAll(const fs::path& p, const Bytes& b) {
 void BuildSavedGame(Game& g) {
   test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............",
                        ".....+++....", "....+*++*...", ".....++.....", "............", "............"});
-  const int red = AddCity(g, 0, 3, 1);
-  const int green = AddCity(g, 1, 6, 5, PieceType::Transport);
+  const int red = AddCity(g, 0, 3, 1), green = AddCity(g, 1, 6, 5, PieceType::Transport);
   for (auto [type, owner, x, y] : {std::array{+PieceType::Army, 0, 4, 2}, {PieceType::Fighter, 1, 6, 5},
                                    {PieceType::Transport, 1, 6, 4}, {PieceType::Army, 1, 6, 4}})
     AddPiece(g, type, owner, x, y);
   PieceRecord& leftover = g.pieces[40];  // an empty slot keeps whatever it last held
   leftover.owner = 0xEE, leftover.x = 250, leftover.y = 251, leftover.strength = -123, leftover.production = 77;
   for (int i = 0; i < kPieceSlots; ++i) g.pieces[i].unused15 = static_cast<uint8_t>(i * 7 + 1);
-  g.settings.unused55 = 0xA5;
-  g.settings.landAmount = 9;  // out of range, but never used to index anything
+  g.settings.unused55 = 0xA5, g.settings.landAmount = 9;  // 9 is out of range, but never used to index anything
   g.state.unused2 = {0x5A, 0xC3}, g.state.unused18 = {0x77, 0x88};
   g.state.day = 15, g.state.tileSize = 16, g.state.zoomIsWhole = 1, g.state.currentPiece = 3;
-  for (int p : {0, 1}) {
-    const PieceRecord& city = g.pieces[p == 0 ? red : green];
-    g.state.homeX[p] = g.state.savedViewX[p] = city.x;
-    g.state.homeY[p] = g.state.savedViewY[p] = city.y;
-  }
-  g.state.savedViewX[3] = -300;  // an Out player's leftovers
-  g.state.homeY[4] = 999;
+  for (auto [p, city] : {std::pair{0, g.pieces[red]}, {1, g.pieces[green]}})
+    g.state.homeX[p] = g.state.savedViewX[p] = city.x, g.state.homeY[p] = g.state.savedViewY[p] = city.y;
+  g.state.savedViewX[3] = -300, g.state.homeY[4] = 999;  // an Out player's leftovers
   g.state.viewX = g.state.savedViewX[0], g.state.viewY = g.state.savedViewY[0];
   for (int x = 0; x < kGridSide; ++x)
     for (int y = 0; y < kGridSide; ++y)
@@ -268,8 +262,7 @@ TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
   fs::create_directory(file.string() + ".saving");  // the new copy cannot be written
   fs::create_directory(dir / "folder.gam");         // the target cannot be replaced
   for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "war.gam"}, {dir, "folder.gam"}}) {
-    g->app.fileFolder = folder.string(), g->app.fileName = name;
-    hooks.calls.clear();
+    g->app.fileFolder = folder.string(), g->app.fileName = name, hooks.calls = {};
     SaveGame(*g);
     EXPECT_EQ(hooks.calls, std::vector<std::string>{kSaveError}) << folder << " " << name;
   }

@@ -141,19 +141,14 @@ void ExpectGuarantees(const Game& g, int n) {
   std::vector<uint8_t> sight(kGridSide * kGridSide);
   for (int p = 0; p < kPlayerCount; ++p) {
     const PieceRecord& c = g.pieces[p];
-    if (s.kind[p] == PlayerKind::Out) {
-      EXPECT_EQ(c.type, PieceType::None);
-      continue;
-    }
-    ASSERT_EQ(c.type, PieceType::City) << "player " << p;
+    ASSERT_EQ(c.type, s.kind[p] == PlayerKind::Out ? PieceType::None : PieceType::City) << "player " << p;
+    if (s.kind[p] == PlayerKind::Out) continue;
     EXPECT_TRUE(c.owner == p && IsCoastal(g.world, s, c.x, c.y));
     const int mass = g.world.At(c.x, c.y).landMass;
     EXPECT_TRUE(startMasses.insert(mass).second) << "one start city per land mass";
-    if (s.kind[p] == PlayerKind::Human) {
-      static const int kRange[4][2] = {{2, 6}, {2, 3}, {1, 2}, {1, 2}};
-      const int count = g.landMasses[mass].cityCount;
-      EXPECT_TRUE(count >= kRange[s.difficulty][0] && count <= kRange[s.difficulty][1]) << count;
-    }
+    static const int kRange[4][2] = {{2, 6}, {2, 3}, {1, 2}, {1, 2}};  // cities on a human's start land mass
+    const int count = g.landMasses[mass].cityCount;
+    EXPECT_TRUE(s.kind[p] != PlayerKind::Human || (count >= kRange[s.difficulty][0] && count <= kRange[s.difficulty][1]));
     ++cities[mass];
     ForEachInBlock3(s, c.x, c.y, [&](int x, int y) { sight[y * kGridSide + x] |= 1 << p; });
   }
