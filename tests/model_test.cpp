@@ -16,15 +16,13 @@ TEST(Random, KnownSequenceFromSeed) {
 
 struct ModelTest : ::testing::Test {
   Game g;
-  void SetUp() override {
-    ResetToProgramStart(g);
-    g.settings.width = g.settings.height = 50;
-  }
+  void SetUp() override { ResetToProgramStart(g), g.settings.width = g.settings.height = 50; }
   void Put(int slot, uint8_t type, uint8_t owner, uint8_t x, uint8_t y) { g.pieces[slot] = {type, owner, 0, 0, x, y}; }
 };
 
 TEST_F(ModelTest, WrapsAtEveryEdge) {
-  EXPECT_EQ(std::make_tuple(WrapX(g.settings, 50), WrapY(g.settings, -1), WrapX(g.settings, -71)), std::make_tuple(0, 49, 29));
+  const GameSettings& s = g.settings;
+  EXPECT_EQ(std::make_tuple(WrapX(s, 50), WrapY(s, -1), WrapX(s, -71)), std::make_tuple(0, 49, 29));
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 49, 49), 1);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 25, 0), 25);
   EXPECT_EQ(WrapDistance(g.settings, 3, 4, 8, 6), 5);
@@ -48,7 +46,8 @@ TEST_F(ModelTest, TopPiecePrecedence) {
 
   g.pieces[4].type = PieceType::None;
   RefreshCell(g, MapPos{4, 4});
-  EXPECT_EQ(std::make_pair(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner), std::make_pair(+PieceType::Submarine, 3));
+  EXPECT_EQ(std::make_pair(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner),
+            std::make_pair(+PieceType::Submarine, 3));
 }
 
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {

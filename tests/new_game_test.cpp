@@ -20,8 +20,7 @@ namespace {
 using test::BuildWorld;
 
 // Records hook calls and keeps the last enabled/checked state of every menu item.
-class MenuHooks : public test::RecordingHooks {
- public:
+struct MenuHooks : test::RecordingHooks {
   std::map<int, bool> enabled, checked;
   std::function<bool()> dialog = [] { return true; };
   void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
@@ -34,13 +33,6 @@ std::string TempPath(const std::string& name) {
   std::string path = ::testing::TempDir() + "vortan_new_game_" + name;
   std::remove(path.c_str());
   return path;
-}
-
-NewGameChoice Choice(std::array<uint8_t, kPlayerCount> kinds, std::optional<int> size, int difficulty,
-                     std::optional<int> land) {
-  NewGameChoice c;
-  c.kind = kinds, c.sizeIndex = size, c.difficulty = difficulty, c.land = land;
-  return c;
 }
 
 struct NewGameTest : ::testing::Test {
@@ -64,18 +56,18 @@ struct NewGameTest : ::testing::Test {
 
 TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
   g.settings.landAmount = 3;
-  EXPECT_EQ(ApplyNewGameChoice(g, Choice({2, 2, 0, 0, 0, 0}, std::nullopt, 7, std::nullopt)),
+  EXPECT_EQ(ApplyNewGameChoice(g, {{2, 2, 0, 0, 0, 0}, std::nullopt, 7, std::nullopt}),
             NewGameVerdict::NoHumanPlayer);
   EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be a human player");
   EXPECT_EQ(std::make_tuple(g.settings.width, g.settings.difficulty, g.settings.landAmount),
             std::make_tuple(70, Difficulty::Hard, 3));
   EXPECT_EQ(std::make_tuple(Setting("Settings", "player2"), Setting("Settings", "size"), Setting("Settings", "land")),
             std::make_tuple(2, 4, -1)) << "no land button: nothing written";
-  EXPECT_EQ(ApplyNewGameChoice(g, Choice({0, 0, 1, 0, 0, 0}, 1, 0, 4)), NewGameVerdict::OnlyOnePlayer);
+  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 0, 1, 0, 0, 0}, 1, 0, 4}), NewGameVerdict::OnlyOnePlayer);
   EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be more than 1 player");
   EXPECT_EQ(std::make_tuple(g.settings.height, Setting("Settings", "land")), std::make_tuple(55, 4));
   hooks.calls.clear();
-  EXPECT_EQ(ApplyNewGameChoice(g, Choice({0, 2, 1, 0, 0, 0}, 0, 2, 1)), NewGameVerdict::Accepted);
+  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 2, 1, 0, 0, 0}, 0, 2, 1}), NewGameVerdict::Accepted);
   EXPECT_TRUE(hooks.calls.empty());
 }
 
@@ -83,7 +75,7 @@ TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
 TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
   const auto before = SettingsBytes();
   hooks.dialog = [&] {
-    ApplyNewGameChoice(g, Choice({2, 2, 2, 0, 0, 0}, 2, 1, 0));
+    ApplyNewGameChoice(g, {{2, 2, 2, 0, 0, 0}, 2, 1, 0});
     PieceAttributeInput in;
     in.use.fill(true);
     in.use[PieceType::Carrier] = false;
@@ -108,14 +100,13 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
 // The new game's records are checked byte for byte by the known files of
 // vortan-sim new below; here, what lies beyond them.
 TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
-  hooks.dialog = [&] { return ApplyNewGameChoice(g, Choice({0, 2, 1, 2, 1, 0}, 0, 2, 1)) == NewGameVerdict::Accepted; };
+  hooks.dialog = [&] { return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}) == NewGameVerdict::Accepted; };
   g.state.eliminated[1] = g.state.autoPlay[2] = 1;
   g.app.fileName = "OLD.GAM";
   ASSERT_EQ(NewGameCommand(g), 1);
   EXPECT_EQ(std::make_tuple(g.state.viewingPlayer, g.state.eliminated[1], g.state.autoPlay[2], g.app.fileName),
             std::make_tuple(2, 0, 0, std::string(kRecoverFileName)));
-  EXPECT_TRUE(hooks.enabled[Cmd::Save]);
-  EXPECT_TRUE(hooks.checked[Cmd::PromptOnNewHuman] && g.app.promptOnNewHuman) << "two humans";
+  EXPECT_TRUE(hooks.enabled[Cmd::Save] && hooks.checked[Cmd::PromptOnNewHuman] && g.app.promptOnNewHuman);
 }
 
 TEST_F(NewGameTest, DemoIsSixComputersOnFortyByFortyCentredOnTheLand) {

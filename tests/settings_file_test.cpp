@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
+#include <iterator>
 
 #include "persist/settings_file.h"
 
@@ -15,8 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MenuHooks : public PresentationHooks {
- public:
+struct MenuHooks : PresentationHooks {
   std::map<int, bool> checked;
   void CheckMenuItem(int id, bool on) override { checked[id] = on; }
 };
@@ -34,9 +33,8 @@ struct SettingsFileTest : ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
   void Write(const std::string& text) const { std::ofstream(ini, std::ios::binary) << text; }
   static std::string Read(const std::string& path) {
-    std::stringstream ss;
-    ss << std::ifstream(path, std::ios::binary).rdbuf();
-    return ss.str();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
   }
   std::string Read() const { return Read(ini); }
   int32_t Int(const std::string& section, const std::string& key, int32_t def = -99) const {
@@ -56,14 +54,17 @@ TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
   for (const auto& c : kCases) text += std::string(c.line) + "\r\n";
   Write(text);
   for (const auto& c : kCases) EXPECT_EQ(Int("Days", std::string(1, c.line[0])), c.want) << c.line;
-  EXPECT_EQ(std::make_tuple(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt((dir / "none.ini").string(), "Days", "a", 5),
+  const std::string none = (dir / "none.ini").string();
+  EXPECT_EQ(std::make_tuple(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt(none, "Days", "a", 5),
                             ReadProfileInt("", "Days", "a", 6)),
             std::make_tuple(-99, -99, 5, 6));
 }
 
 TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
-  Write("; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n[days]\r\narmy=9\r\ndestroyer=3\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"), Int("Days", "destroyer")),
+  Write("; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n"
+        "[days]\r\narmy=9\r\ndestroyer=3\r\n");
+  EXPECT_EQ(std::make_tuple(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"),
+                            Int("Days", "destroyer")),
             std::make_tuple(7, 7, 20, -99)) << "only the first [Days] section counts";
 }
 
@@ -78,7 +79,8 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   EXPECT_EQ(Read(),
             "; my settings\n[Setup]\nsounds=2\nColour=0\r\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n"
             "[Days]\rarmy=4\r\npara=8\r\n\r\n[Fuel]\r\nbomber=28\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")), std::make_tuple(0, 4, 28));
+  EXPECT_EQ(std::make_tuple(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")),
+            std::make_tuple(0, 4, 28));
 
   const std::string fresh = (dir / "new.ini").string();
   ASSERT_TRUE(WriteProfileString(fresh, "Setup", "Sounds", "0"));
