@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QRegion>
 #include <QThread>
 #include <cmath>
 
@@ -435,6 +436,24 @@ void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
   for (int x = pos.x - radius; x <= pos.x + radius; ++x)
     for (int y = pos.y - radius; y <= pos.y + radius; ++y)
       DrawCell(MapPos{static_cast<uint8_t>(WrapX(g_.settings, x)), static_cast<uint8_t>(WrapY(g_.settings, y))}, false);
+  if (animate) ClearDiscBeyondWorld(pos, radius);
+}
+
+// A window at its minimum size can be wider or taller than the world; the
+// band past the world's last column or row (and the picture under the
+// scroll bars) holds no cell, so a disc that spilled there would never be
+// drawn over. It is black, as in every full paint.
+void MapView::ClearDiscBeyondWorld(MapPos pos, int radius) {
+  const ViewFrame v = renderer_.Frame();
+  const int cs = v.cellSize, reach = cs * radius + cs / 2 + 1;
+  const QPoint centre(ScreenX(v, pos.x) + cs / 2, ScreenY(v, pos.y) + cs / 2);
+  const QRect disc(centre.x() - reach, centre.y() - reach, 2 * reach + 1, 2 * reach + 1);
+  const QRect belowStrip(0, kStripHeight, screen_.width(), screen_.height() - kStripHeight);
+  const QRegion spill = QRegion(disc & belowStrip) - QRect(0, kStripHeight, v.width * cs, v.height * cs);
+  if (spill.isEmpty()) return;
+  QPainter p(&screen_);
+  for (const QRect& r : spill) p.fillRect(r, Qt::black);
+  update(spill);
 }
 
 }  // namespace vortan

@@ -49,6 +49,7 @@ class MapView : public QWidget {
   void TrackPointer();
 
   void ShowExplosion(MapPos pos, Rgb colour, int radius);
+  void ClearDiscBeyondWorld(MapPos pos, int radius);
   // Called after each disc of an explosion is drawn (tests look at the frames).
   std::function<void(int radius, QPoint centre)> explosionObserver;
   // Time spent so far waiting out the explosions' 30 ms frames (benchmarks

@@ -32,20 +32,24 @@ class EffectsTest : public WindowFixture {
 };
 
 TEST_F(EffectsTest, DiscsGrowByAThirdOfTheCellEveryThirtyMilliseconds) {
-  const std::tuple<int, bool, const char*> sizes[] = {   // cell size, a bomber's blast in row 2, discs
-      {12, false, "disc 6, disc 10, disc 14"}, {16, false, "disc 8, disc 13, disc 18, disc 23"},
-      {32, false, "disc 16, disc 26, disc 36, disc 46"},
-      {16, true, "disc 8, disc 13, disc 18, disc 23"}};   // 58 pixels down: radii 28 to 38 would reach the strip
-  for (const auto& [cellSize, nearStrip, discs] : sizes) {
-    SCOPED_TRACE(cellSize);
+  enum Where { Inside, NearStrip, LastColumn };
+  const std::tuple<int, Where, const char*> sizes[] = {   // cell size, where, discs
+      {12, Inside, "disc 6, disc 10, disc 14"}, {16, Inside, "disc 8, disc 13, disc 18, disc 23"},
+      {32, Inside, "disc 16, disc 26, disc 36, disc 46"},
+      {16, NearStrip, "disc 8, disc 13, disc 18, disc 23"},  // a blast 58 pixels down: radii 28 to 38 would reach the strip
+      {12, LastColumn, "disc 6, disc 10, disc 14"}};  // the minimum window shows black past the world's 480 pixels
+  for (const auto& [cellSize, where, discs] : sizes) {
+    SCOPED_TRACE(std::to_string(cellSize) + " " + std::to_string(where));
     BuildSea(40, cellSize);
     window->View()->RepaintAll();
     const QImage before = window->View()->Screen().copy();
     const ViewFrame g = window->View()->Renderer().Frame();
-    const MapPos at = nearStrip ? MapPos{uint8_t(CellXAt(g, 80)), uint8_t(CellYAt(g, kStripHeight + 16))} : MapPos{5, 5};
+    const MapPos at = where == NearStrip    ? MapPos{uint8_t(CellXAt(g, 80)), uint8_t(CellYAt(g, kStripHeight + 16))}
+                      : where == LastColumn ? MapPos{uint8_t(CellXAt(g, 40 * 12 - 6)), 5}
+                                            : MapPos{5, 5};
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(Explode(at, nearStrip ? 2 : 1), discs);
+    EXPECT_EQ(Explode(at, where == NearStrip ? 2 : 1), discs);
     EXPECT_GE(clock.elapsed(), 30 * (std::count(discs, discs + strlen(discs), ',') + 1));
     EXPECT_EQ(window->View()->Screen(), before) << "the cells are drawn again over the discs";
   }
