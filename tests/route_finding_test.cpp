@@ -71,9 +71,9 @@ TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
     Build(c.picture);
     const int piece = AddPiece(g, c.type, c.owner, c.from.x, c.from.y);
     SendTo(piece, c.to.x, c.to.y);
-    if (c.step != kAnyStep) EXPECT_EQ(Search(piece), c.step);
+    if (c.step != kAnyStep) { EXPECT_EQ(Search(piece), c.step); }
     EXPECT_EQ(P(piece).Dest(), c.to);  // a real route, not a greedy step that ends the order
-    if (c.steps) EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps);
+    if (c.steps) { EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps); }
   }
 }
 

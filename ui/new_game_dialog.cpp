@@ -1,5 +1,7 @@
 #include "ui/new_game_dialog.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QPainter>
 #include <QPushButton>
@@ -101,7 +103,7 @@ QAbstractButton* NewGameDialog::Button(int id) const {
 
 void NewGameDialog::Select(const NewGameChoice& c) {
   for (int p = 0; p < kPlayerCount; ++p) {
-    const int k = c.kind[p] <= PlayerKind::Computer ? c.kind[p] : PlayerKind::Computer;
+    const int k = std::min<int>(c.kind[p], PlayerKind::Computer);
     playerGroups_[p]->button(k)->setChecked(true);
   }
   // Exclusive buttons cannot all be cleared one by one; switching the

@@ -52,11 +52,11 @@ TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
     game->pieces[p].destX = 6;
     hooks->messages.clear();
     Type(r.key);
-    if (r.state != kAny) EXPECT_EQ(game->pieces[p].state, r.state);
-    if (r.movesLeft != kAny) EXPECT_EQ(game->pieces[p].movesLeft, r.movesLeft);
+    if (r.state != kAny) { EXPECT_EQ(game->pieces[p].state, r.state); }
+    if (r.movesLeft != kAny) { EXPECT_EQ(game->pieces[p].movesLeft, r.movesLeft); }
     EXPECT_EQ(game->pieces[p].type, r.typeAfter);
     EXPECT_EQ(hooks->messages, r.message[0] ? std::vector<std::string>{r.message} : std::vector<std::string>{});
-    if (r.key == 'F') EXPECT_TRUE(game->pieces[p].Dest() == game->pieces[p].Pos());
+    if (r.key == 'F') { EXPECT_TRUE(game->pieces[p].Dest() == game->pieces[p].Pos()); }
     game->pieces[p].type = None;
     RefreshCell(*game, game->pieces[p].Pos());
   }

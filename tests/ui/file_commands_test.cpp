@@ -80,7 +80,7 @@ TEST_F(FileCommandsTest, SaveAsksForANameOnlyOnceAndANamedGameIsSavedSilentlyBef
     if (r.offered) hooks->files = {Path(r.offered)};
     window->ExecuteCommand(r.command);
     EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(r.fileDialogs, std::string(r.name)));
-    if (std::string(r.name) != kRecoverFileName) EXPECT_EQ(std::filesystem::file_size(Path(r.name)), kFileBytes);
+    if (std::string(r.name) != kRecoverFileName) { EXPECT_EQ(std::filesystem::file_size(Path(r.name)), kFileBytes); }
   }
   EXPECT_EQ(hooks->newGameDialogs, 1);
   EXPECT_TRUE(hooks->messages.empty());

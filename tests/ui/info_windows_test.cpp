@@ -154,7 +154,7 @@ class GeneratedGameTest : public InfoWindowsTest {
   }
   // With VORTAN_SCREENSHOT_DIR set, saves the picture there for a look by eye.
   static void Save(const QImage& img, const QString& name) {
-    if (const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR")) EXPECT_TRUE(img.save(QString(dir) + "/" + name + ".png"));
+    if (const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR")) { EXPECT_TRUE(img.save(QString(dir) + "/" + name + ".png")); }
   }
   std::unique_ptr<RealDialogHooks> real;
 };
