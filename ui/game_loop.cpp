@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 
+#include "rules/invariants.h"
 #include "rules/turn_loop.h"
 
 namespace vortan {
@@ -50,8 +51,21 @@ void GameLoop::RunStep() {
   step(g_);
   ++steps_;
   running_ = false;
+  ReportBrokenInvariant();
   if (afterStep) afterStep();
   if (WorkRemains()) timer_.start();
+}
+
+// Debug builds check the game's records after every step and say once, on
+// the console, what broke; release builds skip the scan.
+void GameLoop::ReportBrokenInvariant() {
+#ifndef NDEBUG
+  if (reportedBrokenInvariant_) return;
+  const std::string broken = CheckInvariants(g_);
+  if (broken.empty()) return;
+  reportedBrokenInvariant_ = true;
+  qCritical("Game records inconsistent after step %d: %s", steps_, broken.c_str());
+#endif
 }
 
 bool GameLoop::eventFilter(QObject* watched, QEvent* e) {

@@ -35,11 +35,13 @@ class GameLoop : public QObject {
 
  private:
   void RunStep();
+  void ReportBrokenInvariant();
 
   Game& g_;
   QTimer timer_;
   bool running_ = false;
   int steps_ = 0;
+  bool reportedBrokenInvariant_ = false;
 };
 
 }  // namespace vortan
