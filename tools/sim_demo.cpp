@@ -143,6 +143,17 @@ int RunGame(Game& g, const RunOptions& o) {
   return 0;
 }
 
+// A program as it starts, with the default piece attributes, no sound and no
+// Next Player prompt: every hook does nothing.
+std::unique_ptr<Game> FreshSilentProgram() {
+  auto g = std::make_unique<Game>();
+  ResetToProgramStart(*g);
+  ApplyDefaultPieceAttributes(g->settings);
+  g->app.soundMode = SoundMode::None;
+  g->app.promptOnNewHuman = false;
+  return g;
+}
+
 }  // namespace
 
 int RunDemo(const Args& args) {
@@ -151,11 +162,7 @@ int RunDemo(const Args& args) {
     std::fprintf(stderr, "%s\n", kDemoUsage);
     return kExitUsage;
   }
-  auto g = std::make_unique<Game>();
-  ResetToProgramStart(*g);
-  ApplyDefaultPieceAttributes(g->settings);
-  g->app.soundMode = SoundMode::None;
-  g->app.promptOnNewHuman = false;
+  std::unique_ptr<Game> g = FreshSilentProgram();
   g->rng.SetState(o->seed);
   DemoCommand(*g);
   return RunGame(*g, *o);
@@ -167,11 +174,7 @@ int RunPlay(const Args& args) {
     std::fprintf(stderr, "%s\n", kPlayUsage);
     return kExitUsage;
   }
-  auto g = std::make_unique<Game>();
-  ResetToProgramStart(*g);
-  ApplyDefaultPieceAttributes(g->settings);
-  g->app.soundMode = SoundMode::None;
-  g->app.promptOnNewHuman = false;
+  std::unique_ptr<Game> g = FreshSilentProgram();
   if (!LoadGameFromPath(*g, o->in)) {
     std::fprintf(stderr, "vortan-sim: '%s' is not a game file that can be loaded\n", o->in.c_str());
     return kExitRefused;
