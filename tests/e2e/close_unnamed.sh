@@ -3,17 +3,7 @@
 # Cancel keeps everything open and playing, No closes without a trace.
 source "$(dirname "$0")/lib.sh"
 
-e2e_start_screen
-e2e_start_and_dismiss_about
-GAME_INFO=$(e2e_wait_window "Game Info")
-PIECE_INFO=$(e2e_wait_window "Piece Info")
-no_piece=$(e2e_pixels "$PIECE_INFO")
-e2e_step "File > New: RED Human against GREEN"
-e2e_new_game "$MAIN" HCOOOO
-found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
-e2e_city_build_army "${found%% *}"
-e2e_step "waiting for the first Army"
-e2e_wait_change "$PIECE_INFO" "$no_piece" 40
+e2e_start_game_with_an_army
 e2e_park_pointer "$MAIN"
 e2e_wait_still
 
@@ -27,12 +17,7 @@ e2e_program_running || e2e_fail "Cancel closed the program"
 e2e_windows_titled "Vortan" | grep -x "$MAIN" >/dev/null || e2e_fail "the main window is gone"
 
 e2e_step "still playing: End turn, Yes"
-day_stamp=$(e2e_pixels "$GAME_INFO")
-e2e_menu "$MAIN" m e
-END_TURN=$(e2e_wait_window "End turn...")
-e2e_keys "$END_TURN" y
-e2e_wait_closed "$END_TURN"
-e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+e2e_end_turn
 e2e_screenshot still-playing "$MAIN"
 
 e2e_step "File > Exit, No"

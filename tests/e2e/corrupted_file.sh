@@ -9,17 +9,7 @@ BAD="$GAMES/old.gam"
 printf '\x00\x00\x80\x3f' | dd of="$BAD" bs=1 seek=0 conv=notrunc status=none
 if "$E2E_SIM" info "$BAD" >/dev/null; then e2e_fail "vortan-sim info accepts the damaged file"; fi
 
-e2e_start_screen
-e2e_start_and_dismiss_about
-GAME_INFO=$(e2e_wait_window "Game Info")
-PIECE_INFO=$(e2e_wait_window "Piece Info")
-no_piece=$(e2e_pixels "$PIECE_INFO")
-e2e_step "File > New: RED Human against GREEN"
-e2e_new_game "$MAIN" HCOOOO
-found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
-e2e_city_build_army "${found%% *}"
-e2e_step "waiting for the first Army"
-e2e_wait_change "$PIECE_INFO" "$no_piece" 40
+e2e_start_game_with_an_army
 e2e_wait_still
 e2e_screenshot game-in-progress "$MAIN"
 
@@ -39,12 +29,7 @@ e2e_wait_closed "$OOPS"
 e2e_step "the game goes on: End turn, Yes"
 e2e_park_pointer "$MAIN"
 e2e_wait_still
-day_stamp=$(e2e_pixels "$GAME_INFO")
-e2e_menu "$MAIN" m e
-QUESTION=$(e2e_wait_window "End turn...")
-e2e_keys "$QUESTION" y
-e2e_wait_closed "$QUESTION"
-e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+e2e_end_turn
 e2e_screenshot played-on "$MAIN"
 
 GOOD="$GAMES/played-on.gam"

@@ -283,6 +283,34 @@ e2e_city_build_army() {
   e2e_wait_closed "$1"
 }
 
+# Starts the program, RED Human against GREEN, Army in the first city, and
+# waits until the Army is built. Sets GAME_INFO and PIECE_INFO.
+e2e_start_game_with_an_army() {
+  local no_piece found
+  e2e_start_screen
+  e2e_start_and_dismiss_about
+  GAME_INFO=$(e2e_wait_window "Game Info")
+  PIECE_INFO=$(e2e_wait_window "Piece Info")
+  no_piece=$(e2e_pixels "$PIECE_INFO")
+  e2e_step "File > New: RED Human against GREEN"
+  e2e_new_game "$MAIN" HCOOOO
+  found=$(e2e_wait_other_window Vortan "Game Info" Rankings "Piece Info" Production)
+  e2e_city_build_army "${found%% *}"
+  e2e_step "waiting for the first Army"
+  e2e_wait_change "$PIECE_INFO" "$no_piece" 40
+}
+
+# Moves > End turn..., Yes, and waits until the Game Info window shows the next day.
+e2e_end_turn() {
+  local day_stamp question
+  day_stamp=$(e2e_pixels "$GAME_INFO")
+  e2e_menu "$MAIN" m e
+  question=$(e2e_wait_window "End turn...")
+  e2e_keys "$question" y
+  e2e_wait_closed "$question"
+  e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+}
+
 # Where cell ($2, $3) of a W x H world ($4, $5) is drawn in main window $1 at
 # 100 %, when the view is centred on ($6, $7); prints "x y" of its middle.
 e2e_cell_point() {

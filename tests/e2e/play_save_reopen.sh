@@ -25,12 +25,7 @@ e2e_wait_change "$PIECE_INFO" "$no_piece" 40
 e2e_screenshot army-built
 
 e2e_step "Moves > End turn..., Yes"
-day_stamp=$(e2e_pixels "$GAME_INFO")
-e2e_menu "$MAIN" m e
-QUESTION=$(e2e_wait_window "End turn...")
-e2e_keys "$QUESTION" y
-e2e_wait_closed "$QUESTION"
-e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+e2e_end_turn
 e2e_screenshot next-day
 
 # Save the game as it stands, to see where the Army is and what lies around it.
@@ -108,12 +103,7 @@ e2e_step "pixels changed by the reload: $changed; against the empty map: $empty"
 [ "$empty" -gt 0 ] && [ $((changed * 10)) -lt "$empty" ] || e2e_fail "the reopened game does not look as it was left"
 
 e2e_step "the game goes on: End turn, Yes, then Exit"
-day_stamp=$(e2e_pixels "$GAME_INFO")
-e2e_menu "$MAIN" m e
-QUESTION=$(e2e_wait_window "End turn...")
-e2e_keys "$QUESTION" y
-e2e_wait_closed "$QUESTION"
-e2e_wait_change "$GAME_INFO" "$day_stamp" 40
+e2e_end_turn
 e2e_screenshot played-on "$MAIN"
 e2e_menu "$MAIN" f x
 e2e_wait_program_end
