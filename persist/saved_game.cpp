@@ -152,13 +152,18 @@ std::string CheckSavedGameBytes(const uint8_t* data, size_t size) {
   return CityProblem(s, *pieces, *world);
 }
 
-bool WriteGameToPath(const Game& g, const std::string& path) {
+std::vector<uint8_t> GameFileBytes(const Game& g) {
   std::vector<uint8_t> bytes(kSavedGameBytes);
   uint8_t* out = bytes.data();
   EncodeSettings(g.settings, out);
   EncodeState(g.state, out + kSettingsBytes);
   EncodePieces(g.pieces, out + kSettingsBytes + kStateBytes);
   EncodeWorld(g.world, out + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  return bytes;
+}
+
+bool WriteGameToPath(const Game& g, const std::string& path) {
+  const std::vector<uint8_t> bytes = GameFileBytes(g);
   return ReplaceFileBytes(path, bytes.data(), bytes.size());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 #include "model/game.h"
 
 namespace vortan {
@@ -11,6 +12,8 @@ int LoadGame(Game& g);           // asks for a file through the hooks
 // Loads the named file with the full check; on refusal shows the message and changes nothing.
 bool LoadGameFromPath(Game& g, const std::string& path);
 bool WriteGameToPath(const Game& g, const std::string& path);
+// The four records as a game file holds them, byte for byte.
+std::vector<uint8_t> GameFileBytes(const Game& g);
 void DeleteRecoverFile(Game& g);
 void RecountCities(Game& g);
 }  // namespace vortan

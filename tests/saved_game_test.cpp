@@ -30,13 +30,7 @@ struct FileHooks : test::RecordingHooks {
   std::optional<std::string> ChooseSaveFile() override { return saveAnswer; }
 };
 
-Bytes Image(const Game& g) {
-  Bytes b(kSavedGameBytes);
-  uint8_t* at = b.data();
-  EncodeSettings(g.settings, at), EncodeState(g.state, at += kSettingsBytes);
-  EncodePieces(g.pieces, at += kStateBytes), EncodeWorld(g.world, at += kPieceTableBytes);
-  return b;
-}
+Bytes Image(const Game& g) { return GameFileBytes(g); }
 
 Bytes ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

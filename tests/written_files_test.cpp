@@ -14,12 +14,7 @@ namespace vortan {
 namespace {
 
 std::string LoadCheckOf(const Game& g) {
-  std::vector<uint8_t> bytes(kSavedGameBytes);
-  uint8_t* at = bytes.data();
-  EncodeSettings(g.settings, at);
-  EncodeState(g.state, at += kSettingsBytes);
-  EncodePieces(g.pieces, at += kStateBytes);
-  EncodeWorld(g.world, at + kPieceTableBytes);
+  const std::vector<uint8_t> bytes = GameFileBytes(g);
   return CheckSavedGameBytes(bytes.data(), bytes.size());
 }
 
