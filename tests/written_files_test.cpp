@@ -3,9 +3,11 @@
 // in the same run over the remains of the first.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "model/piece_types.h"
+#include "persist/file_bytes.h"
 #include "persist/saved_game.h"
 #include "rules/turn_loop.h"
 #include "worldgen/new_game.h"
@@ -68,9 +70,17 @@ TEST(WrittenFiles, GamesPlayedOnAndASecondGameInTheSameRunPassTheLoadCheck) {
     DemoCommand(g);
     ASSERT_EQ(g.state.gameActive, 1);
     PlayOnChecking(g, 90);
+    // The weekly saves of the unnamed second game land in a folder of the test's own.
+    const auto folder = std::filesystem::temp_directory_path() / ("vortan-written-" + std::to_string(seed));
+    std::filesystem::create_directories(folder);
+    g.app.fileFolder = folder.string();
     StartNew(g, 50, 2, 3, {H, C, C, O, O, O});
     ASSERT_EQ(LoadCheckOf(g), "");
     PlayOnChecking(g, 40);
+    const auto saved = ReadFileBytes((folder / kRecoverFileName).string(), kSavedGameBytes + 1);
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(saved) << "no weekly save was written";
+    EXPECT_EQ(CheckSavedGameBytes(saved->data(), saved->size()), "");
   }
 }
 
