@@ -8,6 +8,7 @@
 #include "ui_about_box.h"
 #include "ui_next_player.h"
 #include "ui_player_announcement.h"
+#include "vortan/version.h"
 
 namespace vortan {
 
@@ -132,6 +133,10 @@ QImage AboutBox::Picture() const {
   p.drawImage(ExplosionTopLeft(), mask_);
   p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
   p.drawImage(ExplosionTopLeft(), explosion_);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setPen(palette().color(QPalette::WindowText));
+  p.drawText(QRect(0, ExplosionTopLeft().y() + 132, width(), 20), Qt::AlignCenter,
+             tr("Version %1").arg(kVersion));
   return canvas;
 }
 
