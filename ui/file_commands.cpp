@@ -1,8 +1,11 @@
 #include "ui/file_commands.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "model/game.h"
@@ -13,6 +16,7 @@ namespace {
 // The list shows the filter by its name; the pattern behind it takes both
 // spellings of the extension, since names on this system are case-sensitive.
 constexpr const char* kGameFilter = "Game Files(*.GAM) (*.gam *.GAM)";
+constexpr const char* kGameOrRecoveryFilter = "Game Files(*.GAM) (*.gam *.GAM RECOVER.TMP)";
 
 // Eats mouse-button events until the events already queued have been handled.
 class ClickEater : public QObject {
@@ -38,7 +42,22 @@ class ClickEater : public QObject {
 };
 }  // namespace
 
-void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g) {
+std::string RecoveryFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+  QDir().mkpath(folder);
+  return folder.toStdString();
+}
+
+QString LeftoverRecoveryFile(const Game& g) {
+  const QString name = kRecoverFileName;
+  for (const std::string& folder : {g.app.fileFolder, g.app.recoverFallbackFolder}) {
+    const QFileInfo file(QDir(folder.empty() ? QDir::currentPath() : QString::fromStdString(folder)), name);
+    if (file.isFile()) return file.absoluteFilePath();
+  }
+  return {};
+}
+
+void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g, const QString& recoverFile) {
   dialog.setNameFilter(kGameFilter);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setDefaultSuffix("GAM");
@@ -47,6 +66,11 @@ void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g
     dialog.setWindowTitle("Open");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!recoverFile.isEmpty() && QFileInfo(recoverFile).isFile()) {
+      dialog.setNameFilter(kGameOrRecoveryFilter);
+      dialog.setDirectory(QFileInfo(recoverFile).absolutePath());
+      dialog.selectFile(QFileInfo(recoverFile).fileName());
+    }
   } else {
     dialog.setWindowTitle("Save As");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -55,9 +79,10 @@ void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g
   }
 }
 
-std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g) {
+std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g,
+                                          const QString& recoverFile) {
   QFileDialog dialog(owner);
-  SetUpGameFileDialog(dialog, kind, g);
+  SetUpGameFileDialog(dialog, kind, g, recoverFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
 }

@@ -254,6 +254,7 @@ void MainWindow::ToggleToolWindow(int id, ToolWindow which) {
 // --- Commands ---
 
 bool MainWindow::SaveGuard() {
+  g_.app.saveErrorShown = false;   // a save the player asked for always reports failure
   if (g_.app.fileName == kRecoverFileName && g_.state.gameActive && !g_.state.demoMode) {
     switch (g_.ui().ShowMessageBox("Vortan", "Save current game?", MsgIcon::Question, MsgButtons::YesNoCancel)) {
       case MsgResult::Yes: return SaveGameAs(g_) == 1;
@@ -298,12 +299,13 @@ void MainWindow::ExecuteCommand(int id) {
     case Cmd::New: if (SaveGuard()) NewGameCommand(g_); break;
     case Cmd::Open: if (SaveGuard() && LoadGame(g_)) DiscardPendingClicks(); break;
     case Cmd::Save:
+      g_.app.saveErrorShown = false;
       if (g_.app.fileName == kRecoverFileName)
         SaveGameAs(g_);
       else
         SaveGame(g_);
       break;
-    case Cmd::SaveAs: SaveGameAs(g_); break;
+    case Cmd::SaveAs: g_.app.saveErrorShown = false; SaveGameAs(g_); break;
     case Cmd::Demo: if (SaveGuard()) DemoCommand(g_); break;
     case Cmd::Exit: close(); break;
     case Cmd::Later: HandleCharacter('L'); break;
@@ -365,6 +367,11 @@ void MainWindow::ExecuteCommand(int id) {
       break;
     default: break;
   }
+  if (loop_) loop_->Wake();
+}
+
+void MainWindow::OpenGameFile(const std::string& path) {
+  LoadGameFromPath(g_, path);
   if (loop_) loop_->Wake();
 }
 

@@ -12,13 +12,16 @@
 #include "model/game.h"
 #include "persist/saved_game.h"
 #include "persist/settings_file.h"
+#include "ui/command_line.h"
 #include "ui/cursor_store.h"
+#include "ui/file_commands.h"
 #include "ui/game_loop.h"
 #include "ui/main_window.h"
 #include "ui/new_game_dialog.h"
 #include "ui/picture_store.h"
 #include "ui/shell_hooks.h"
 #include "ui/sound_player.h"
+#include "vortan/version.h"
 
 namespace vortan {
 
@@ -33,8 +36,11 @@ uint32_t MillisecondTicks() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-int RunVortan(QApplication& app) {
+int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   app.setApplicationName("vortan");
+  app.setApplicationVersion(kVersion);
+  // The desktop entry and the running windows are matched by this name.
+  QGuiApplication::setDesktopFileName("vortan");
   RegisterPictureResources();
   app.setWindowIcon(QIcon(":/icons/ICON_2.png"));
 
@@ -69,6 +75,8 @@ int RunVortan(QApplication& app) {
 
   g.rng.SetState(MillisecondTicks());
   g.app.fileName = kRecoverFileName;
+  g.app.recoverFallbackFolder = RecoveryFolder();
+  hooks.leftoverRecoverFile = LeftoverRecoveryFile(g);
   ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
@@ -78,7 +86,13 @@ int RunVortan(QApplication& app) {
   window.show();
   window.View()->RepaintAll();
   window.PlaceInfoDialogs();
-  window.ExecuteCommand(Cmd::About);
+  // A game named on the command line (a double click in a file manager) opens
+  // at once, refused with the usual message if it is no game; otherwise the
+  // About box greets the player.
+  if (!arguments.gameFile.isEmpty())
+    window.OpenGameFile(arguments.gameFile.toStdString());
+  else
+    window.ExecuteCommand(Cmd::About);
   const int result = app.exec();
 
   ShutDown(g);

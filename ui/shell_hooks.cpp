@@ -39,7 +39,7 @@ void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictu
 
 bool ShellHooks::RunNewGameDialog() { return vortan::RunNewGameDialog(g_, &window_); }
 
-std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_); }
+std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_, leftoverRecoverFile); }
 
 std::optional<std::string> ShellHooks::ChooseSaveFile() { return ChooseGameFile(&window_, FileDialogKind::SaveAs, g_); }
 
