@@ -20,13 +20,13 @@ done
 # is compiled again.
 if ! grep -q '^CMAKE_INSTALL_BINDIR:PATH=games$' "$build/CMakeCache.txt"; then
   cmake -S . -B "$build" -DCMAKE_INSTALL_BINDIR=games > /dev/null
-  cmake --build "$build" > /dev/null
 fi
+cmake --build "$build" > /dev/null
 rm -f "$build"/vortan_*.deb
 (cd "$build" && cpack -G DEB > cpack.log 2>&1) || { cat "$build/cpack.log"; exit 1; }
 deb=$(ls "$build"/vortan_*.deb)
 echo "lintian $(basename "$deb")"
-lintian --fail-on error,warning --no-tag-display-limit "$deb"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 
 # The installed programs, unpacked into a scratch root: they start from
 # /usr/games and say their version; the sounds sit where they look.
@@ -34,7 +34,7 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 for f in usr/games/vortan usr/games/vortan-sim usr/share/vortan/sounds/victory.wav \
-         usr/share/doc/vortan/copyright usr/share/doc/vortan/changelog.gz \
+         usr/share/doc/vortan/copyright usr/share/doc/vortan/changelog.gz usr/share/doc/vortan/changelog.Debian.gz \
          usr/share/man/man6/vortan.6.gz usr/share/man/man6/vortan-sim.6.gz \
          usr/share/applications/vortan.desktop usr/share/metainfo/vortan.metainfo.xml \
          usr/share/mime/packages/vortan.xml usr/share/icons/hicolor/256x256/apps/vortan.png; do
