@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -169,40 +167,6 @@ TEST_F(NewGameTest, PieceAttributesRefuseASetThatCannotCaptureOrCross) {
             "Message Vortan: You must have either Transports or Paras in the\ngame or you couldn't get to other "
             "islands!");
   EXPECT_TRUE(SettingsBytes() == before && Setting("Pieces", "army") == -1) << "nothing kept, nothing written";
-}
-
-// --- vortan-sim new ---
-
-// The exit code and the file written.
-std::pair<int, std::vector<uint8_t>> RunSimNew(const std::string& args, const std::string& name) {
-  const std::string out = TempPath(name + ".gam");
-  const int status = std::system((std::string(VORTAN_SIM_PATH) + " new " + args + " --out " + out).c_str());
-  std::ifstream o(out, std::ios::binary);
-  return {WEXITSTATUS(status), {std::istreambuf_iterator<char>(o), {}}};
-}
-
-uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {
-  uint64_t h = 1469598103934665603ull;
-  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-  return h;
-}
-
-TEST(SimNew, SameArgumentsGiveTheSameKnownBytes) {
-  const struct {
-    const char* args;
-    uint64_t hash;
-  } kCases[] = {
-      {"--seed 1 --size 50 --land 2 --difficulty 1 --players HCOOOO", 0x90afbf66d7180561ull},
-      {"--seed 4294967295 --size 70 --land 4 --difficulty 3 --players CHCHCH", 0xf7e9c16373f477afull},
-      {"--seed 77 --size 40 --land 0 --difficulty 0 --players OOHOOC", 0xaeaab1a61c3f59b6ull},
-  };
-  for (const auto& c : kCases) {
-    const auto [code, a] = RunSimNew(c.args, "a");
-    ASSERT_EQ(code, 0) << c.args;
-    ASSERT_EQ(a.size(), static_cast<size_t>(kSavedGameBytes));
-    EXPECT_TRUE(a == RunSimNew(c.args, "b").second) << c.args;
-    EXPECT_EQ(Fnv1a(a), c.hash) << c.args << std::hex << " hash 0x" << Fnv1a(a);
-  }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -110,30 +109,6 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   LoadSetupOptions(g);
   EXPECT_EQ(std::make_pair(+g.app.soundMode, +g.app.monochrome), std::make_pair(+SoundMode::None, 0));
   EXPECT_TRUE(menu.checked.empty()) << "values out of range change nothing";
-}
-
-// Piece attributes are cut to their low byte, then bounded; ships read no fuel key.
-TEST_F(SettingsFileTest, SimToolPrintsThePieceAttributesAndOptionsStartUpWouldLoad) {
-  Write("[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\n[Moves]\ntransport=-1\n"
-        "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n"
-        "[Setup]\nSounds=9\nColour=0\n");
-  const std::string out = (dir / "out.txt").string();
-  const auto run = [&](const std::string& args) {
-    const int status = std::system((std::string(VORTAN_SIM_PATH) + " attributes " + args + " > " + out + " 2>&1").c_str());
-    return std::make_pair(WEXITSTATUS(status), Read(out));
-  };
-  EXPECT_EQ(run("--ini " + ini), std::make_pair(0, std::string(
-            "army in-use 1 days 1 moves 1 fuel 8\n"
-            "destroyer in-use 1 days 32 moves 6 fuel 8\n"
-            "fighter in-use 1 days 32 moves 14 fuel 20\n"  // 300 -> 44 -> 32
-            "bomber in-use 1 days 1 moves 7 fuel 8\n"      // 256 -> 0 -> 1
-            "battleship in-use 1 days 12 moves 4 fuel 8\n"
-            "carrier in-use 0 days 10 moves 4 fuel 8\n"
-            "submarine in-use 0 days 6 moves 4 fuel 8\n"
-            "transport in-use 1 days 2 moves 32 fuel 8\n"  // -1 -> 255 -> 32
-            "para in-use 1 days 8 moves 7 fuel 28\n"
-            "sounds none\n"
-            "colour 0\n")));
 }
 
 }  // namespace
