@@ -95,8 +95,8 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
   EXPECT_EQ(hooks.calls.front() + hooks.calls.back(), "WaitArrow");
 }
 
-// The new game's records are checked byte for byte by the known files of
-// vortan-sim new below; here, what lies beyond them.
+// The new game's records are checked byte for byte by the golden games of
+// vortan-sim (tests/golden); here, what lies beyond them.
 TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
   hooks.dialog = [&] { return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}) == NewGameVerdict::Accepted; };
   g.state.eliminated[1] = g.state.autoPlay[2] = 1;
