@@ -24,9 +24,9 @@ TEST_F(CombatTest, ArmyAgainstArmyDealsTenToTwentyNineAndNeverStrikesBack) {
     Random copy(g.rng.State());
     const int damage = copy.Mod(20) + 10;
     Attack(attacker, 2, 1);
-    EXPECT_EQ(Fields(defender, "hd"), (Ints{100 - damage, 2, 1}));
+    EXPECT_THAT(P(defender), HasFields({.strength = 100 - damage, .dest = Cell{2, 1}}));
     // An attacker never moves in, and every attack costs fuel, whatever the type.
-    EXPECT_EQ(Fields(attacker, "hpmf"), (Ints{100, 1, 1, 0, -1}));
+    EXPECT_THAT(P(attacker), HasFields({.moves = 0, .strength = 100, .fuel = -1, .pos = Cell{1, 1}}));
     P(attacker).type = P(defender).type = PieceType::None;
   }
 }
@@ -58,7 +58,7 @@ TEST_F(CombatTest, ShipsCaughtInACityDieWithoutADraw) {
   EXPECT_FALSE(Alive(ship));
   EXPECT_EQ(P(army).strength, 100 - damage);
   EXPECT_EQ(g.rng.State(), expected.State());
-  EXPECT_EQ(Fields(fighter, "sf"), (Ints{PieceState::Returning, g.settings.fuel[PieceType::Fighter] - 1}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .fuel = g.settings.fuel[PieceType::Fighter] - 1}));
   EXPECT_EQ(g.world.At(2, 1).topOwner, 1);
 }
 
@@ -90,7 +90,8 @@ TEST_F(CombatTest, ACityFallsOnlyOnceItsGarrisonIsGone) {
   const int taker = AddPiece(g, PieceType::Army, 0, 3, 1);
   Attack(taker, 2, 1);
   EXPECT_FALSE(Alive(taker));
-  EXPECT_EQ(Fields(city, "osrn"), (Ints{0, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
+  EXPECT_THAT(P(city), HasFields({.owner = 0, .state = PieceState::Asleep, .production = PieceType::Army,
+                                   .daysLeft = g.settings.days[PieceType::Army]}));
   EXPECT_EQ((Ints{g.world.At(2, 1).topOwner, g.world.At(2, 1).bomberRange}), (Ints{0, 0}));
   EXPECT_EQ(hooks.calls.back(), "City " + std::to_string(city));
 }
@@ -105,7 +106,7 @@ TEST_F(CombatTest, AttacksThatCanDoNothingOnlyEndTheOrder) {
     P(piece).destX = 4;
     Attack(piece, 4, 1);
     // A human keeps its moves.
-    EXPECT_EQ(Fields(piece, "dm"), (Ints{P(piece).x, P(piece).y, g.settings.moves[P(piece).type]}));
+    EXPECT_THAT(P(piece), HasFields({.moves = g.settings.moves[P(piece).type], .dest = Cell{P(piece).x, P(piece).y}}));
   }
   EXPECT_EQ(P(enemyShip).strength, 100);
   g.settings.kind[0] = PlayerKind::Computer;

@@ -35,8 +35,8 @@ TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
   PerformStep(g, army, 2, 1);
-  EXPECT_EQ(Fields(army, "tpsrn"),
-            (Ints{PieceType::City, 2, 1, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
+  EXPECT_THAT(P(army), HasFields({.type = PieceType::City, .state = PieceState::Asleep, .production = PieceType::Army,
+                                  .daysLeft = g.settings.days[PieceType::Army], .pos = Cell{2, 1}}));
   EXPECT_EQ((Ints{g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)}), (Ints{Terrain::Land, 0}));
   EXPECT_TRUE(Saw(hooks.calls, "City " + std::to_string(army)));
   g.settings.inUse[PieceType::Army] = 0;

@@ -19,7 +19,7 @@ struct OrdersTest : WorldTest<> {
 TEST_F(OrdersTest, OnlyAParaOverOpenLandCanBeDropped) {
   const int para = Awaiting(PieceType::Para, 2, 1);
   EXPECT_TRUE(OrderDrop(g));
-  EXPECT_EQ(Fields(para, "tsm"), (Ints{PieceType::Army, PieceState::Ready, 0}));
+  EXPECT_THAT(P(para), HasFields({.type = PieceType::Army, .state = PieceState::Ready, .moves = 0}));
   EXPECT_EQ(g.world.At(2, 1).topType, PieceType::Army);
   const int overSea = Awaiting(PieceType::Para, 6, 1);
   EXPECT_FALSE(OrderDrop(g));
@@ -60,7 +60,7 @@ TEST_F(OrdersTest, OrderKeysNeedAHumansPieceAwaitingOrders) {
   EXPECT_EQ(P(army).state, PieceState::AwaitingOrders);
   EXPECT_TRUE(hooks.calls.empty());
   EXPECT_TRUE(OrderGoTo(g, MapPos{4, 3}));
-  EXPECT_EQ(Fields(army, "ds"), (Ints{4, 3, PieceState::Ready}));
+  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{4, 3}}));
 }
 
 TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
@@ -71,7 +71,7 @@ TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
   P(spent).movesLeft = 0;
   OrderEndTurn(g);
   EXPECT_EQ(g.app.endTurnRequested, 1);
-  EXPECT_EQ(Fields(flying, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
+  EXPECT_THAT(P(flying), HasFields({.state = PieceState::Returning, .moves = g.settings.moves[PieceType::Fighter]}));
   EXPECT_EQ((Ints{P(spent).state, P(army).movesLeft, P(enemy).movesLeft}),
             (Ints{PieceState::Ready, 0, g.settings.moves[PieceType::Army]}));
 }

@@ -127,7 +127,7 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   EXPECT_EQ(Search(army), Step(0, 2, 2));
   EXPECT_EQ(P(army).Dest(), (MapPos{5, 2}));
   GoToStep(g, army);
-  EXPECT_EQ(Fields(army, "dm"), (Ints{2, 2, 0}));
+  EXPECT_THAT(P(army), HasFields({.moves = 0, .dest = Cell{2, 2}}));
 }
 
 const std::vector<std::string> kTwoIslands = {"+++.........", "+++...++....", "+++........."};
@@ -194,7 +194,7 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   P(fighter).fuel = 6;
   EXPECT_EQ((Ints{FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)}), (Ints{1, 0}));
   goTo(fighter, 8, 2, 5);
-  EXPECT_EQ(Fields(fighter, "sp"), (Ints{PieceState::Returning, 2, 2}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .pos = Cell{2, 2}}));
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
   goTo(bomber, 9, 6, 5);
   const int stateOnFive = P(bomber).state;
@@ -204,7 +204,7 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);
   goTo(fighter, 3, 2, 5);
-  EXPECT_EQ(Fields(fighter, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .moves = g.settings.moves[PieceType::Fighter]}));
   goTo(fighter, 3, 2, 6);
   EXPECT_EQ(P(fighter).movesLeft, 0);  // the attack went ahead
 }
@@ -215,14 +215,14 @@ TEST_F(RouteTest, ReturningPiecesHeadForTheNearestRefuge) {
   P(ship).state = PieceState::Returning;
   SetOnTurn(ship);
   ReturnStep(g, ship);  // no city at all: the ship spends a move in place
-  EXPECT_EQ(Fields(ship, "pm"), (Ints{5, 0, g.settings.moves[PieceType::Destroyer] - 1}));
+  EXPECT_THAT(P(ship), HasFields({.moves = g.settings.moves[PieceType::Destroyer] - 1, .pos = Cell{5, 0}}));
   AddCity(g, kRed, 1, 2);
   AddCity(g, kRed, 7, 2);  // its landing cell (8, 3) is as near: the earlier city wins
   ReturnStep(g, ship);
   // It heads for the last sea cell of the city's block. On a world this low the ship's cell
   // shows up twice in the window; the copy scanned first reaches the target by (-1, +1)
   // rather than straight (-1, -1).
-  EXPECT_EQ(Fields(ship, "dp"), (Ints{2, 3, 4, 1}));
+  EXPECT_THAT(P(ship), HasFields({.pos = Cell{4, 1}, .dest = Cell{2, 3}}));
   P(ship).x = 2, P(ship).y = 3;
   ReturnStep(g, ship);
   EXPECT_EQ(P(ship).state, PieceState::AwaitingOrders);

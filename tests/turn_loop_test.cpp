@@ -115,8 +115,8 @@ TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
   EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day, g.state.currentPiece, g.app.endTurnRequested}),
             (Ints{0, 2, 0, 0}));
   for (std::size_t k = 0; k < std::size(rows); ++k)
-    EXPECT_EQ(Fields(pieces[k], "hms"), (Ints{rows[k].repaired, rows[k].moves, rows[k].state})) << k;
-  EXPECT_EQ(Fields(waiting, "sd"), (Ints{PieceState::Ready, 3, 3}));
+    EXPECT_THAT(P(pieces[k]), HasFields({.state = rows[k].state, .moves = rows[k].moves, .strength = rows[k].repaired})) << k;
+  EXPECT_THAT(P(waiting), HasFields({.state = PieceState::Ready, .dest = Cell{3, 3}}));
   EXPECT_EQ(P(field).destX, 8);  // kept while the player's move memory is on
   g.state.moveMemory[0] = 0;
   StartTurnAfter(1, 2);
@@ -137,7 +137,7 @@ TEST_F(TurnLoopTest, TurnOrderSkipsOutAndEliminatedPlayersAndComputersDecideAfre
   StartTurnAfter(0, 4);
   EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day}), (Ints{3, 4}));
   EXPECT_EQ(P(army).Dest(), P(army).Pos());
-  EXPECT_EQ(Fields(returning, "sd"), (Ints{PieceState::Returning, 1, 4}));
+  EXPECT_THAT(P(returning), HasFields({.state = PieceState::Returning, .dest = Cell{1, 4}}));
   StartTurnAfter(3, 4);
   EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day}), (Ints{0, 5}));
 }
@@ -170,7 +170,7 @@ TEST_F(TurnLoopTest, FirstDayRunsThroughEveryPlayerToTheFirstBuiltPieceWithoutRe
   EXPECT_EQ((Ints{g.insideAdvanceGame, hooks.nested, g.state.day, g.state.viewingPlayer,
                   int(std::count(hooks.calls.begin(), hooks.calls.end(), "KeepInView"))}),
             (Ints{0, 2, 5, 0, 1}));
-  EXPECT_EQ(Fields(g.state.currentPiece, "tos"), (Ints{PieceType::Army, 0, PieceState::AwaitingOrders}));
+  EXPECT_THAT(P(g.state.currentPiece), HasFields({.type = PieceType::Army, .owner = 0, .state = PieceState::AwaitingOrders}));
 }
 
 TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {

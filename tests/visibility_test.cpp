@@ -51,7 +51,7 @@ TEST_F(VisibilityTest, SightingsEndGoToOrders) {
   EXPECT_TRUE(Stopped(transport)) << "land came into sight";
   const int army = Going(AddPiece(g, PieceType::Army, 0, 0, 4), PieceState::Returning);
   Look(army);
-  EXPECT_EQ(Fields(army, "sd"), (Ints{PieceState::Ready, 0, 4})) << "a neutral city stops even a returning army";
+  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{0, 4}})) << "a neutral city stops even a returning army";
   Build({"++++++", "++++++", "++++++"});
   AddPiece(g, PieceType::Army, 1, 3, 1);
   AddCity(g, 1, 0, 1);
