@@ -91,7 +91,7 @@ TEST_F(RouteTest, AmongEqualStepsAFreeCellComesFirstThenTableOrder) {
   SendTo(ship, 5, 5);
   AddPiece(g, PieceType::Fighter, kRed, 3, 5);  // does not block a ship, but the step avoids it
   AddPiece(g, PieceType::Transport, kRed, 4, 5);  // own ships block each other
-  EXPECT_EQ((Ints{IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)}), (Ints{1, 0}));
+  EXPECT_THAT(NAMED(IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)), ElementsAre(1, 0));
   EXPECT_EQ(Search(ship), Step(1, 3, 4));
 }
 
@@ -146,7 +146,7 @@ TEST_F(RouteTest, ArmiesBoardOwnTransportsBesideTheirLandMass) {
   const int sixth = CanEnterCell(g, army, 3, 1);
   P(transport).x = 4;  // out of touch with the army's land mass: takes nobody
   RefreshCell(g, MapPos{4, 1});
-  EXPECT_EQ((Ints{fifth, sixth, TransportCanTakeArmy(g, army, 4, 1)}), (Ints{1, 0, 0}));
+  EXPECT_THAT(NAMED(fifth, sixth, TransportCanTakeArmy(g, army, 4, 1)), ElementsAre(1, 0, 0));
   EXPECT_EQ(P(army).state, PieceState::Ready);  // a computer's army never sleeps
   // A human's army sleeps once a search finds it a ride, wherever the ride is.
   Build(kTwoIslands);
@@ -192,14 +192,14 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   };
   const int fighter = AddPiece(g, PieceType::Fighter, kRed, 2, 2);
   P(fighter).fuel = 6;
-  EXPECT_EQ((Ints{FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)}), (Ints{1, 0}));
+  EXPECT_THAT(NAMED(FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)), ElementsAre(1, 0));
   goTo(fighter, 8, 2, 5);
   EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .pos = Cell{2, 2}}));
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
   goTo(bomber, 9, 6, 5);
   const int stateOnFive = P(bomber).state;
   goTo(bomber, 9, 6, 6);
-  EXPECT_EQ((Ints{stateOnFive, P(bomber).x, P(bomber).y}), (Ints{PieceState::Returning, 7, 6}));
+  EXPECT_THAT(NAMED(stateOnFive, P(bomber).x, P(bomber).y), ElementsAre(PieceState::Returning, 7, 6));
   // Low on fuel, a fighter gives up an attack even where the step is affordable.
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);

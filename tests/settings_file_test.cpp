@@ -1,16 +1,19 @@
-#include <gtest/gtest.h>
+#include "persist/settings_file.h"
 
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <iterator>
+#include <map>
 
-#include "persist/settings_file.h"
+#include "support/named_values.h"
 
 namespace vortan {
 namespace {
+
+using ::testing::ElementsAre;
 
 namespace fs = std::filesystem;
 
@@ -54,17 +57,17 @@ TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
   Write(text);
   for (const auto& c : kCases) EXPECT_EQ(Int("Days", std::string(1, c.line[0])), c.want) << c.line;
   const std::string none = (dir / "none.ini").string();
-  EXPECT_EQ(std::make_tuple(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt(none, "Days", "a", 5),
-                            ReadProfileInt("", "Days", "a", 6)),
-            std::make_tuple(-99, -99, 5, 6));
+  EXPECT_THAT(NAMED(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt(none, "Days", "a", 5),
+                    ReadProfileInt("", "Days", "a", 6)),
+              ElementsAre(-99, -99, 5, 6));
 }
 
 TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
   Write("; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n"
         "[days]\r\narmy=9\r\ndestroyer=3\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"),
-                            Int("Days", "destroyer")),
-            std::make_tuple(7, 7, 20, -99)) << "only the first [Days] section counts";
+  EXPECT_THAT(NAMED(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"), Int("Days", "destroyer")),
+              ElementsAre(7, 7, 20, -99))
+      << "only the first [Days] section counts";
 }
 
 TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
@@ -78,8 +81,7 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   EXPECT_EQ(Read(),
             "; my settings\n[Setup]\nsounds=2\nColour=0\r\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n"
             "[Days]\rarmy=4\r\npara=8\r\n\r\n[Fuel]\r\nbomber=28\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")),
-            std::make_tuple(0, 4, 28));
+  EXPECT_THAT(NAMED(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")), ElementsAre(0, 4, 28));
 
   const std::string fresh = (dir / "new.ini").string();
   ASSERT_TRUE(WriteProfileString(fresh, "Setup", "Sounds", "0"));

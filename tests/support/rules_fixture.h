@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "support/named_values.h"
 #include "support/piece_fields.h"
 #include "support/world_picture.h"
 
 namespace vortan::test {
+
+using ::testing::ElementsAre;
 
 inline bool Saw(const std::vector<std::string>& calls, const std::string& call) {
   return std::find(calls.begin(), calls.end(), call) != calls.end();
