@@ -1,13 +1,22 @@
 #include "ai/route_finding.h"
 
-#include <tuple>
+#include <ostream>
 
 #include "support/rules_fixture.h"
 
 namespace vortan::test {
 namespace {
 
-using Step = std::tuple<int, int, int>;  // found, x, y
+// One answer of the route search: found (1), none (0) or any (-1, in the cases
+// table), and the step's cell.
+struct Step {
+  int found, x, y;
+  friend bool operator==(const Step&, const Step&) = default;
+  friend void PrintTo(const Step& s, std::ostream* os) {
+    *os << (s.found == 1 ? "a step to (" : s.found == 0 ? "no step, cell (" : "any step, cell (") << s.x << "," << s.y
+        << ")";
+  }
+};
 
 constexpr int kRed = 0, kGreen = 1;  // Human and Computer in the fixture
 
