@@ -48,8 +48,7 @@ TEST_F(ModelTest, TopPiecePrecedence) {
 
   g.pieces[4].type = PieceType::None;
   RefreshCell(g, MapPos{4, 4});
-  EXPECT_EQ(std::make_pair(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner),
-            std::make_pair(+PieceType::Submarine, 3));
+  EXPECT_THAT(NAMED(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner), ElementsAre(+PieceType::Submarine, 3));
 }
 
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {

@@ -85,7 +85,7 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
   };
   EXPECT_EQ(NewGameCommand(g), 0);
   EXPECT_EQ(SettingsBytes(), before);
-  EXPECT_EQ(std::make_pair(Setting("Settings", "size"), Setting("Pieces", "carrier")), std::make_pair(2, 0));
+  EXPECT_THAT(NAMED(Setting("Settings", "size"), Setting("Pieces", "carrier")), ElementsAre(2, 0));
   hooks.calls.clear();
   hooks.dialog = [&] {
     g.settings.kind = {1, 2, 0, 0, 0, 0};

@@ -98,7 +98,7 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   g.settingsPath = ini;
   Write("[Setup]\r\nSounds=1\r\nColour=0\r\n");
   LoadSetupOptions(g);
-  EXPECT_EQ(std::make_pair(+g.app.soundMode, +g.app.monochrome), std::make_pair(+SoundMode::Speaker, 1));
+  EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::Speaker, 1));
   EXPECT_EQ(menu.checked, (std::map<int, bool>{{Cmd::NoSound, false}, {Cmd::PcSpeaker, true},
                                                {Cmd::SoundCard, false}, {Cmd::ColourMonitor, false}}));
   g.app.soundMode = SoundMode::Card, g.app.monochrome = 0;
@@ -109,7 +109,7 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   menu.checked.clear();
   Write("[Setup]\nSounds=7\nColour=5\n");
   LoadSetupOptions(g);
-  EXPECT_EQ(std::make_pair(+g.app.soundMode, +g.app.monochrome), std::make_pair(+SoundMode::None, 0));
+  EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::None, 0));
   EXPECT_TRUE(menu.checked.empty()) << "values out of range change nothing";
 }
 

@@ -83,7 +83,7 @@ TEST_F(LabelTest, ALandMassOf250CellsFailsAnd249PassesAndTheEightiethIsNeverNumb
   rows = Sea(20);
   for (int i = 0; i < 81; ++i) rows[(i / 9) * 2][(i % 9) * 2] = '+';
   EXPECT_EQ(Label(rows), 80);
-  EXPECT_EQ(std::make_pair(MassAt(16, 12), MassAt(16, 14)), std::make_pair(79, 0)) << "the 80th is found, not numbered";
+  EXPECT_THAT(NAMED(MassAt(16, 12), MassAt(16, 14)), ElementsAre(79, 0)) << "the 80th is found, not numbered";
 }
 
 struct StartCityTest : LabelTest {
@@ -107,7 +107,7 @@ TEST_F(StartCityTest, SimpleWantsTwoCitiesWithoutArmiesCitiesBuildParasAndSevenC
   g.rng.SetState(1);
   ASSERT_EQ(Place({"....", ".*..", "...."}), 0) << "Simple wants two cities or more";
   ASSERT_EQ(Place({"....", ".**.", "...."}), 1);
-  EXPECT_EQ(std::make_pair(+g.pieces[1].production, +g.pieces[1].daysLeft), std::make_pair(+PieceType::Para, 8));
+  EXPECT_THAT(NAMED(+g.pieces[1].production, +g.pieces[1].daysLeft), ElementsAre(+PieceType::Para, 8));
   chosen.kind.fill(PlayerKind::Out);
   EXPECT_EQ(Place({"................", ".*.*.*.*.*.*.*..", ".++++++++++++++.", "................"}), 0);
   EXPECT_EQ(Place({"................", ".*.*.*.*.*.*....", ".++++++++++++++.", "................"}), 1);
