@@ -15,8 +15,8 @@ namespace vortan {
 namespace {
 // The list shows the filter by its name; the pattern behind it takes both
 // spellings of the extension, since names on this system are case-sensitive.
-constexpr const char* kGameFilter = "Game Files(*.GAM) (*.gam *.GAM)";
-constexpr const char* kGameOrRecoveryFilter = "Game Files(*.GAM) (*.gam *.GAM RECOVER.TMP)";
+QString GameFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM)"; }
+QString GameOrRecoveryFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM RECOVER.TMP)"; }
 
 // Eats mouse-button events until the events already queued have been handled.
 class ClickEater : public QObject {
@@ -58,21 +58,21 @@ QString LeftoverRecoveryFile(const Game& g) {
 }
 
 void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g, const QString& recoverFile) {
-  dialog.setNameFilter(kGameFilter);
+  dialog.setNameFilter(GameFilter());
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setDefaultSuffix("GAM");
   if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
   if (kind == FileDialogKind::Open) {
-    dialog.setWindowTitle("Open");
+    dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!recoverFile.isEmpty() && QFileInfo(recoverFile).isFile()) {
-      dialog.setNameFilter(kGameOrRecoveryFilter);
+      dialog.setNameFilter(GameOrRecoveryFilter());
       dialog.setDirectory(QFileInfo(recoverFile).absolutePath());
       dialog.selectFile(QFileInfo(recoverFile).fileName());
     }
   } else {
-    dialog.setWindowTitle("Save As");
+    dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -39,6 +42,7 @@ uint32_t MillisecondTicks() {
 int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   app.setApplicationName("vortan");
   app.setApplicationVersion(kVersion);
+  InstallTranslations(app);
   // The desktop entry and the running windows are matched by this name.
   QGuiApplication::setDesktopFileName("vortan");
   RegisterPictureResources();
@@ -47,7 +51,8 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   // The model: one game for the whole run, defaults and attack table applied.
   std::unique_ptr<Game> game(new (std::nothrow) Game);
   if (!game) {
-    QMessageBox::critical(nullptr, "Error!", "No memory");
+    QMessageBox::critical(nullptr, QCoreApplication::translate("Messages", "Error!"),
+                          QCoreApplication::translate("Messages", "No memory"));
     return 1;
   }
   Game& g = *game;
@@ -98,6 +103,14 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   ShutDown(g);
   g.hooks = &g.nullHooks;
   return result;
+}
+
+void InstallTranslations(QApplication& app) {
+  auto* toolkit = new QTranslator(&app);
+  if (toolkit->load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(toolkit);
+  auto* own = new QTranslator(&app);   // installed last, so asked first
+  if (own->load(QLocale(), "vortan", "_", ":/i18n")) app.installTranslator(own);
 }
 
 void ApplyStartUpOptions(Game& g, MainWindow& window) {

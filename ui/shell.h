@@ -18,6 +18,9 @@ QString SettingsFilePath();
 // A 32-bit millisecond tick count for seeding the random generator.
 uint32_t MillisecondTicks();
 int RunVortan(QApplication& app, const StartUpArguments& arguments);
+// The game's texts in the user's language (from the locale: LANG and the
+// like), with Qt's own for the standard buttons, when there is a translation.
+void InstallTranslations(QApplication& app);
 // The menu's start-up state, then the display and sound options from the
 // settings file (which check their menu items).
 void ApplyStartUpOptions(Game& g, MainWindow& window);
