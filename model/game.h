@@ -12,6 +12,7 @@
 namespace vortan {
 
 inline constexpr const char* kRecoverFileName = "RECOVER.TMP";
+inline constexpr uint8_t kDefaultTileSize = 16;   // 100 %
 inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE", "YELLOW", "BLACK", "PURPLE"};
 
 // The parts of the application record that the rules read and write.
@@ -37,6 +38,10 @@ struct Game {
   AppShared app;
   Random rng;
   PresentationHooks* hooks = &nullHooks;
+  // The rules announce a winner in the middle of a move; keeping the final
+  // position of a named game is the game layer's business, which installs this
+  // when it sets a game up. Null: nothing is kept.
+  void (*keepFinalPosition)(Game&) = nullptr;
 
   // Transient values, never saved.
   MapPos lastSelectedPos{0, 0};

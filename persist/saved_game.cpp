@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "persist/file_bytes.h"
-#include "worldgen/new_game.h"
 
 namespace vortan {
 namespace {
@@ -23,8 +22,6 @@ constexpr std::string_view kSaveErrorText = "File Save Error";
 constexpr int kMinSide = 10;
 constexpr int kMaxCitiesPerLandMass = 6;
 
-constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInfo, ToolWindow::Production,
-                                       ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
 std::string Str(int v) { return std::to_string(v); }
 
@@ -129,12 +126,6 @@ void AdoptFile(Game& g, const std::string& path) {
 
 void RefuseFile(Game& g) { g.ui().ShowMessageBox(kOopsCaption, kBadFileText, MsgIcon::Exclamation, MsgButtons::Ok); }
 
-void AfterLoad(Game& g) {
-  SetUpGameView(g);
-  RecountCities(g);
-  g.ui().RepaintMainWindow();
-  for (ToolWindow w : kToolWindows) g.ui().RepaintToolWindow(w);
-}
 
 }  // namespace
 
@@ -185,7 +176,7 @@ int SaveGameAs(Game& g) {
   return 1;
 }
 
-bool LoadGameFromPath(Game& g, const std::string& path) {
+bool ReadGameFromPath(Game& g, const std::string& path) {
   const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
   if (!bytes || !CheckSavedGameBytes(bytes->data(), bytes->size()).empty()) {
     RefuseFile(g);
@@ -197,14 +188,7 @@ bool LoadGameFromPath(Game& g, const std::string& path) {
   g.pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
-  AfterLoad(g);
   return true;
-}
-
-int LoadGame(Game& g) {
-  const std::optional<std::string> chosen = g.ui().ChooseOpenFile();
-  if (!chosen) return 0;
-  return LoadGameFromPath(g, *chosen) ? 1 : 0;
 }
 
 void DeleteRecoverFile(Game& g) {

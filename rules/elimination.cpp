@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "persist/saved_game.h"
-
 namespace vortan {
 namespace {
 
@@ -56,7 +54,7 @@ void StopGame(Game& g) {
 
 void DeclareWinner(Game& g, int w) {
   g.app.winner = w;
-  if (g.app.fileName != kRecoverFileName) SaveGame(g);  // a named game keeps its final position
+  if (g.keepFinalPosition != nullptr) g.keepFinalPosition(g);
   g.ui().EraseGotoLine();
   g.state.currentPlayer = static_cast<int16_t>(w);
   g.state.viewingPlayer = static_cast<int16_t>(w);

@@ -9,10 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
-#include "rules/turn_loop.h"
 #include "tools/sim_commands.h"
 #include "worldgen/new_game.h"
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 #include "ui/city_names.h"
 #include "ui/tool_windows.h"
 #include "ui_city_dialog.h"

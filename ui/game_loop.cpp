@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 
+#include "game/turn_loop.h"
 #include "rules/invariants.h"
-#include "rules/turn_loop.h"
 
 namespace vortan {
 

@@ -12,8 +12,9 @@
 #include <QWindow>
 #include <functional>
 
+#include "game/game_start.h"
+#include "game/orders.h"
 #include "persist/saved_game.h"
-#include "rules/orders.h"
 #include "ui/announcements.h"
 #include "ui/file_commands.h"
 #include "ui/game_loop.h"

@@ -9,7 +9,7 @@
 #include <QThread>
 #include <cmath>
 
-#include "rules/orders.h"
+#include "game/orders.h"
 
 namespace vortan {
 

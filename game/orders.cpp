@@ -1,7 +1,7 @@
-#include "rules/orders.h"
+#include "game/orders.h"
 
+#include "game/turn_loop.h"
 #include "rules/elimination.h"
-#include "rules/turn_loop.h"
 
 namespace vortan {
 

@@ -1,7 +1,7 @@
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 
 #include "ai/computer_turn.h"
-#include "ai/route_finding.h"
+#include "game/piece_steps.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
 #include "rules/elimination.h"
