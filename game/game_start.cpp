@@ -25,13 +25,8 @@ constexpr int kPlayItems[] = {Cmd::Save,     Cmd::SaveAs,       Cmd::Later, Cmd:
                               Cmd::Sleep,    Cmd::Drop,         Cmd::Surrender, Cmd::EndTurn,
                               Cmd::CurrentPiece, Cmd::Home,     Cmd::AutoPlay, Cmd::MoveMemory};
 
-struct ZoomItem {
-  uint8_t tileSize;
-  int command;
-  int16_t whole;
-};
-constexpr ZoomItem kZoomItems[] = {
-    {12, Cmd::Zoom75, 0}, {16, Cmd::Zoom100, 1}, {24, Cmd::Zoom150, 0}, {32, Cmd::Zoom200, 1}};
+// The menu items of the zoom levels, in the order of kZoomLevels.
+constexpr int kZoomCommands[] = {Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
 
 bool IsValidPlayer(int p) { return p >= 0 && p < kPlayerCount; }
 
@@ -62,7 +57,7 @@ void SetPromptOnNewHuman(Game& g, bool on) {
 void SetHumanMenus(Game& g) {
   int humans = 0;
   for (int p = 0; p < kPlayerCount; ++p)
-    if (g.settings.kind[p] == PlayerKind::Human && g.state.eliminated[p] == 0) ++humans;
+    if (IsHumanPlayer(g, p) && g.state.eliminated[p] == 0) ++humans;
   if (humans == 0) {
     g.ui().EnableMenuItem(Cmd::Surrender, false);
     g.ui().EnableMenuItem(Cmd::AutoPlay, false);
@@ -86,18 +81,18 @@ void NumberCities(Game& g) {
 
 // An unknown tile size falls back to 100 %.
 void SetZoom(Game& g) {
-  const ZoomItem* match = nullptr;
-  for (const ZoomItem& z : kZoomItems)
-    if (z.tileSize == g.state.tileSize) match = &z;
-  if (match == nullptr) {
+  int match = -1;
+  for (int z = 0; z < static_cast<int>(std::size(kZoomLevels)); ++z)
+    if (kZoomLevels[z].tileSize == g.state.tileSize) match = z;
+  if (match < 0) {
     g.state.tileSize = kDefaultTileSize;
-    match = &kZoomItems[1];
+    match = kDefaultZoom;
   }
-  for (const ZoomItem& z : kZoomItems) {
-    g.ui().EnableMenuItem(z.command, true);
-    g.ui().CheckMenuItem(z.command, &z == match);
+  for (int z = 0; z < static_cast<int>(std::size(kZoomCommands)); ++z) {
+    g.ui().EnableMenuItem(kZoomCommands[z], true);
+    g.ui().CheckMenuItem(kZoomCommands[z], z == match);
   }
-  g.state.zoomIsWhole = match->whole;
+  g.state.zoomIsWhole = kZoomLevels[match].whole ? 1 : 0;
 }
 
 void AfterLoad(Game& g) {

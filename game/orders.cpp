@@ -7,7 +7,7 @@ namespace vortan {
 
 namespace {
 
-bool IsHumanOnTurn(const Game& g) { return g.settings.kind[g.state.currentPlayer] == PlayerKind::Human; }
+bool IsHumanOnTurn(const Game& g) { return IsHumanPlayer(g, g.state.currentPlayer); }
 
 bool IsPieceIndex(int i) { return i >= 0 && i < kPieceSlots; }
 

@@ -9,11 +9,6 @@ namespace vortan {
 
 namespace {
 
-bool ComputerMoves(const Game& g) {
-  const int p = g.state.currentPlayer;
-  return g.settings.kind[p] == PlayerKind::Computer || g.state.autoPlay[p] == 1;
-}
-
 void StopOrder(PieceRecord& p) {
   p.destX = p.x;
   p.destY = p.y;
@@ -84,7 +79,7 @@ void GoToStep(Game& g, int piece) {
   const int found = FindRouteStep(g, piece, p.Pos(), p.Dest(), stepX, stepY);
   if (found == 0 || (stepX == p.x && stepY == p.y)) {
     StopOrder(p);
-    if (ComputerMoves(g)) p.movesLeft = 0;
+    if (IsComputerControlled(g, g.state.currentPlayer)) p.movesLeft = 0;
     return;
   }
   const MapPos step{static_cast<uint8_t>(stepX), static_cast<uint8_t>(stepY)};

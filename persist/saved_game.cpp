@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/piece_types.h"
 #include "persist/file_bytes.h"
 
 namespace vortan {
@@ -20,8 +21,6 @@ constexpr std::string_view kOopsCaption = "Oops!";
 constexpr std::string_view kBadFileText = "This is an out of date or corrupted game file";
 constexpr std::string_view kSaveErrorText = "File Save Error";
 constexpr int kMinSide = 10;
-constexpr int kMaxCitiesPerLandMass = 6;
-
 
 std::string Str(int v) { return std::to_string(v); }
 
@@ -90,7 +89,7 @@ std::string CityProblem(const GameSettings& s, const PieceTable& t, const World&
       if (!isCity[y * kGridSide + x]) continue;
       const int mass = w.At(x, y).landMass;
       if (mass == 0) return "the city at (" + Str(x) + ", " + Str(y) + ") lies on no land mass";
-      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than 6 cities";
+      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than " + Str(kMaxCitiesPerLandMass) + " cities";
     }
   return {};
 }
@@ -125,7 +124,6 @@ void AdoptFile(Game& g, const std::string& path) {
 }
 
 void RefuseFile(Game& g) { g.ui().ShowMessageBox(kOopsCaption, kBadFileText, MsgIcon::Exclamation, MsgButtons::Ok); }
-
 
 }  // namespace
 

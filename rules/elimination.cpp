@@ -20,13 +20,9 @@ std::array<bool, kPlayerCount> PlayersOwningSomething(const Game& g) {
   return owns;
 }
 
-bool IsTakingPart(const Game& g, int p) {
-  return g.state.eliminated[p] == 0 && g.settings.kind[p] != PlayerKind::Out;
-}
-
 bool AnyHumanLeft(const Game& g) {
   for (int p = 0; p < kPlayerCount; ++p)
-    if (g.settings.kind[p] == PlayerKind::Human && g.state.eliminated[p] == 0) return true;
+    if (IsHumanPlayer(g, p) && g.state.eliminated[p] == 0) return true;
   return false;
 }
 
@@ -39,7 +35,7 @@ void Eliminate(Game& g, int p) {
     g.ui().ShowEliminatedDialog();
   }
   g.state.eliminated[p] = 1;
-  if (g.settings.kind[p] == PlayerKind::Human && !AnyHumanLeft(g)) {
+  if (IsHumanPlayer(g, p) && !AnyHumanLeft(g)) {
     // Nobody is left to play by hand; the map now shows everything.
     g.ui().EnableMenuItem(Cmd::Surrender, false);
     g.ui().EnableMenuItem(Cmd::AutoPlay, false);

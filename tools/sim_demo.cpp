@@ -184,7 +184,7 @@ int RunPlay(const Args& args) {
   g->app.fileName = kNoSaveFile;
   g->app.fileFolder.clear();
   for (int p = 0; p < kPlayerCount; ++p)
-    if (g->settings.kind[p] == PlayerKind::Human) g->state.autoPlay[p] = 1;
+    if (IsHumanPlayer(*g, p)) g->state.autoPlay[p] = 1;
   g->rng.SetState(o->seed);
   SetUpGameView(*g);
   g->app.promptOnNewHuman = false;   // with several humans the view set-up would check it

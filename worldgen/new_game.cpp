@@ -27,7 +27,7 @@ constexpr int kFuelRows[] = {PieceType::Para, PieceType::Fighter, PieceType::Bom
 template <typename IsEmpty>
 int EmptyRun(int start, int size, IsEmpty isEmpty) {
   int run = 0;
-  while (run < size && isEmpty((start + run) % size)) ++run;
+  while (run < size && isEmpty(Wrap(start + run, size))) ++run;
   return run;
 }
 
@@ -41,7 +41,7 @@ int CentreAcross(int size, IsEmpty isEmpty) {
       bestRun = run;
     }
   }
-  return (size / 2 + bestRun / 2 + best - 1 + size) % size;
+  return Wrap(size / 2 + bestRun / 2 + best - 1, size);
 }
 
 // --- Piece Attributes ---
@@ -123,7 +123,7 @@ int StartGeneratedGame(Game& g) {
   st.tileSize = kDefaultTileSize;
   st.viewingPlayer = 0;
   for (int p = kPlayerCount - 1; p >= 0; --p)
-    if (g.settings.kind[p] == PlayerKind::Human) st.viewingPlayer = static_cast<int16_t>(p);
+    if (IsHumanPlayer(g, p)) st.viewingPlayer = static_cast<int16_t>(p);
   g.ui().RepaintToolWindow(ToolWindow::PieceInfo);
   g.ui().RecreateProductionWindow();
   return 1;
