@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "game/game_start.h"
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
