@@ -104,6 +104,7 @@ void GoToStep(Game& g, int piece) {
   int stepY = p.y;
   const int found = FindRouteStep(g, piece, p.Pos(), p.Dest(), stepX, stepY);
   if (found == 0 || (stepX == p.x && stepY == p.y)) {
+    if (!ComputerMoves(g)) g.ui().ReportNoRoute(piece, p.Dest());
     StopOrder(p);
     if (ComputerMoves(g)) p.movesLeft = 0;
     return;
@@ -136,9 +137,12 @@ void ReturnStep(Game& g, int piece) {
     p.destX = refuge.x;
     p.destY = refuge.y;
     if (FindRouteStep(g, piece, p.Pos(), refuge, stepX, stepY) == 0) {
+      if (!ComputerMoves(g)) g.ui().ReportNoHome(piece);
       p.movesLeft = 0;
       return;
     }
+  } else if (!ComputerMoves(g)) {
+    g.ui().ReportNoHome(piece);
   }
   PerformStep(g, piece, stepX, stepY);
 }

@@ -41,6 +41,7 @@ void Eliminate(Game& g, int p) {
     g.ui().ShowEliminatedDialog();
   }
   g.state.eliminated[p] = 1;
+  g.ui().ReportPlayerEliminated(p);
   if (g.settings.kind[p] == PlayerKind::Human && !AnyHumanLeft(g)) {
     // Nobody is left to play by hand; the map now shows everything.
     g.ui().EnableMenuItem(Cmd::Surrender, false);
