@@ -9,8 +9,8 @@ namespace {
 
 constexpr int kNoPlayer = -1;
 
-constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,    Cmd::Finished,
-                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender};
+constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,     Cmd::Finished,
+                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender, Cmd::EndTurn};
 
 constexpr ToolWindow kWindowsShowingTheGame[] = {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::Production,
                                                  ToolWindow::PieceInfo, ToolWindow::WorldMap};
