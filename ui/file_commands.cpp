@@ -41,7 +41,7 @@ class ClickEater : public QObject {
 void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g) {
   dialog.setNameFilter(kGameFilter);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setDefaultSuffix("GAM");
+  dialog.setDefaultSuffix("gam");   // lower case, as files are named on this system
   if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
   if (kind == FileDialogKind::Open) {
     dialog.setWindowTitle("Open");
