@@ -57,7 +57,11 @@ MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view 
   window_.View()->EraseGotoLine();
   QMessageBox box(kIcons.at(icon), QString::fromUtf8(caption.data(), static_cast<int>(caption.size())),
                   QString::fromUtf8(text.data(), static_cast<int>(text.size())), kButtons.at(buttons), &window_);
-  switch (box.exec()) {
+  const int answer = box.exec();
+  // Whatever the answer starts (a surrender's explosions) may run without the
+  // event loop: the map under the box is painted again now, not later.
+  window_.repaint();
+  switch (answer) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;
     case QMessageBox::Cancel: return MsgResult::Cancel;
