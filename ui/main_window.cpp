@@ -103,15 +103,38 @@ MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore&
   view_->setFocus();
   connect(view_, &MapView::commandPosted, this, &MainWindow::ExecuteCommand, Qt::QueuedConnection);
   connect(view_, &MapView::characterTyped, this, &MainWindow::HandleCharacter);
-  // Keys always reach the map: a tool window never keeps the focus.
+  // Keys always reach the map: a tool window never keeps the focus. A click
+  // in one takes the focus to no widget at all, so that change counts too.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    if (!now) return;
-    for (const QPointer<QWidget>& t : tools_)
-      if (t && now->window() == t) QMetaObject::invokeMethod(this, [this] {
-          activateWindow();
-          view_->setFocus();
-        }, Qt::QueuedConnection);
+    QWidget* active = now ? now->window() : QApplication::activeWindow();
+    if (IsToolWindow(active)) QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
   });
+}
+
+bool MainWindow::IsToolWindow(const QObject* w) const {
+  if (!w) return false;
+  for (const QPointer<QWidget>& t : tools_)
+    if (t && t == w) return true;
+  return false;
+}
+
+void MainWindow::GiveKeysToMap() {
+  activateWindow();
+  view_->setFocus();
+}
+
+// Until the window manager has given the main window back its activation,
+// the keys pressed in a tool window are the map's.
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type t = e->type();
+  if ((t == QEvent::KeyPress || t == QEvent::KeyRelease) && IsToolWindow(watched)) {
+    QCoreApplication::sendEvent(view_, e);
+    GiveKeysToMap();
+    return true;
+  }
+  if (t == QEvent::WindowActivate && IsToolWindow(watched))
+    QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
+  return QMainWindow::eventFilter(watched, e);
 }
 
 void MainWindow::BuildMenu() {
@@ -225,6 +248,7 @@ void MainWindow::OpenToolWindow(ToolWindow which) {
   // Each window sizes itself and takes its place when it first shows.
   InfoWindow* w = CreateToolWindow(which, g_, pictures_, cursors_, *this);
   tools_[static_cast<size_t>(which)] = w;
+  w->installEventFilter(this);
   CheckMenuItem(info.command, true);
   connect(w, &InfoWindow::closed, this, [this, w, which, id = info.command] {
     if (tools_[static_cast<size_t>(which)] != w) return;
@@ -318,6 +342,7 @@ void MainWindow::ExecuteCommand(int id) {
         OrderSurrender(g_);
       break;
     case Cmd::EndTurn:
+      if (!g_.state.gameActive) break;   // a finished game has no turn to end
       view_->EraseGotoLine();
       if (g_.ui().ShowMessageBox("End turn...", "Are you sure you wish to end your turn?", MsgIcon::Question,
                                  MsgButtons::YesNo) == MsgResult::Yes) {

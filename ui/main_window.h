@@ -53,6 +53,7 @@ class MainWindow : public QMainWindow {
   void moveEvent(QMoveEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildMenu();
@@ -62,6 +63,9 @@ class MainWindow : public QMainWindow {
   // The "Save current game?" question; false when the command must not go on.
   bool SaveGuard();
   void CentreView(int x, int y);
+  bool IsToolWindow(const QObject* w) const;
+  // Activates the main window with the focus on the map.
+  void GiveKeysToMap();
 
   Game& g_;
   const PictureStore& pictures_;
