@@ -63,6 +63,15 @@ constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd:
                               Cmd::Zoom75,   Cmd::Zoom100,  Cmd::Zoom150,   Cmd::Zoom200,    Cmd::NoSound,
                               Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor, Cmd::PromptOnNewHuman,
                               Cmd::MoveMemory, Cmd::AutoPlay};
+// The keys that already act on the map, shown beside their menu items (the
+// map's own key handling carries them out), and the three true shortcuts.
+constexpr struct { int id; const char* key; } kMenuKeys[] = {
+    {Cmd::Sleep, "S"},      {Cmd::Later, "L"},         {Cmd::Finished, "F"},   {Cmd::Return, "R"},
+    {Cmd::Drop, "D"},       {Cmd::GameInfo, "G"},      {Cmd::Rankings, "A"},   {Cmd::PieceInfo, "I"},
+    {Cmd::Production, "P"}, {Cmd::WorldMap, "W"},      {Cmd::CurrentPiece, "C"}, {Cmd::Home, "Home"},
+    {Cmd::AutoPlay, "Esc"}};
+constexpr struct { int id; const char* sequence; } kShortcuts[] = {
+    {Cmd::Open, "Ctrl+O"}, {Cmd::Save, "Ctrl+S"}, {Cmd::Exit, "Ctrl+Q"}};
 constexpr int kCheckedInTemplate[] = {Cmd::Zoom100, Cmd::ColourMonitor, Cmd::MoveMemory};
 constexpr int kGrayedAtStartUp[] = {Cmd::Save,     Cmd::SaveAs,   Cmd::Drop,         Cmd::Return,   Cmd::Later,
                                     Cmd::Sleep,    Cmd::Finished, Cmd::CurrentPiece, Cmd::Home,     Cmd::Surrender,
@@ -94,7 +103,8 @@ constexpr ZoomInfo kZooms[] = {{Cmd::Zoom75, 12, 0}, {Cmd::Zoom100, 16, 1}, {Cmd
 }  // namespace
 
 MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
-    : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors) {
+    : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors), events_(g) {
+  events_.changed = [this] { RepaintToolWindow(ToolWindow::Production); };
   setWindowTitle("Vortan");
   setWindowIcon(QIcon(":/icons/ICON_2.png"));
   BuildMenu();
@@ -170,6 +180,8 @@ void MainWindow::BuildMenu() {
       ExecuteCommand(id);
     });
   }
+  for (const auto& k : kMenuKeys) actions_[k.id]->setText(actions_[k.id]->text() + '\t' + k.key);
+  for (const auto& s : kShortcuts) actions_[s.id]->setShortcut(QKeySequence(s.sequence));
   for (int id : kCheckable) actions_[id]->setCheckable(true);
   for (int id : kCheckedInTemplate) actions_[id]->setChecked(true);
   bar->setCornerWidget(helpBar, Qt::TopRightCorner);
@@ -401,7 +413,14 @@ void MainWindow::HandleCharacter(QChar c) {
       g_.settings.kind[player] == PlayerKind::Human) {
     switch (key.unicode()) {
       case 'C': ExecuteCommand(Cmd::CurrentPiece); break;
-      case 'D': view_->EraseGotoLine(); OrderDrop(g_); break;
+      case 'D':
+        view_->EraseGotoLine();
+        if (!OrderDrop(g_)) {
+          events_.Refused(g_.pieces[cp].type == PieceType::Para ? "Paras must be dropped on open land"
+                                                                : "Only paras can be dropped");
+          view_->ShowRefusal();
+        }
+        break;
       case 'F': view_->EraseGotoLine(); OrderFinished(g_); break;
       case 'L': view_->EraseGotoLine(); OrderLater(g_); break;
       case 'R': view_->EraseGotoLine(); OrderReturn(g_); break;
@@ -418,6 +437,18 @@ void MainWindow::HandleCharacter(QChar c) {
     default: break;
   }
   if (loop_) loop_->Wake();
+}
+
+void MainWindow::AfterGameStep() {
+  view_->SetMapCursor(view_->mapFromGlobal(QCursor::pos()));
+  // A human watching the computer play for them sees every step, so that
+  // there is something to catch with Escape.
+  if (g_.state.gameActive && g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
+    view_->repaint();
+  if (g_.state.currentPlayer != playerShown_) {
+    playerShown_ = g_.state.currentPlayer;
+    RepaintToolWindow(ToolWindow::Production);
+  }
 }
 
 // --- Window events ---

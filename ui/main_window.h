@@ -10,6 +10,7 @@
 
 #include "model/game.h"
 #include "ui/cursor_store.h"
+#include "ui/event_list.h"
 #include "ui/map_view.h"
 #include "ui/picture_store.h"
 
@@ -30,6 +31,10 @@ class MainWindow : public QMainWindow {
   void ExecuteCommand(int id);
   // An order or dialog key from the keyboard or the strip.
   void HandleCharacter(QChar c);
+
+  EventList& Events() { return events_; }
+  // After each step of the game: the pointer, the line naming whose turn it is.
+  void AfterGameStep();
 
   QAction* Action(int id) const;
   void EnableMenuItem(int id, bool enabled);
@@ -75,6 +80,8 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   QSize sizedForFrame_;
   std::array<QPointer<QWidget>, 5> tools_{};
+  EventList events_;
+  int playerShown_ = -1;   // whose turn the side panel names
 };
 
 }  // namespace vortan

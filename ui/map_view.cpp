@@ -1,12 +1,16 @@
 #include "ui/map_view.h"
 
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
 #include <QThread>
+#include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "rules/orders.h"
@@ -26,6 +30,15 @@ int Fold(int d, int size) {
 constexpr char kButtonChars[10] = {0, 0, 0, 'S', 'L', 'F', 'R', 'D', 0, 0};
 constexpr int kButtonCommands[14] = {Cmd::New,       Cmd::Open,    Cmd::SaveAs,  0, 0, 0, 0, 0, Cmd::EndTurn,
                                      Cmd::Surrender, Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
+// What each strip button does, with its key, for the pointer resting on it.
+constexpr const char* kButtonTips[14] = {"New", "Open (Ctrl+O)", "Save as", "Sleep (S)", "Later (L)",
+                                         "Finished (F)", "Return (R)", "Drop (D)", "End turn", "Surrender",
+                                         "Zoom 75 %", "Zoom 100 %", "Zoom 150 %", "Zoom 200 %"};
+// The zoom commands by cell size, smallest first.
+constexpr struct { int cellSize, command; } kZoomSteps[] = {
+    {12, Cmd::Zoom75}, {16, Cmd::Zoom100}, {24, Cmd::Zoom150}, {32, Cmd::Zoom200}};
+constexpr int kRefusalCursor = 21;
+constexpr int kRefusalShownMs = 1200;
 }  // namespace
 
 MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -255,6 +268,8 @@ void MapView::SetCursorShape(int id) {
   cursorShape_ = id;
   if (id == kWaitCursor)
     setCursor(Qt::WaitCursor);
+  else if (id == kRefusalCursor)
+    setCursor(Qt::ForbiddenCursor);
   else
     setCursor(cursors_.Distance(id));
 }
@@ -275,6 +290,13 @@ void MapView::SetMapCursor(QPoint pointer) {
   SetCursorShape(inside && pointer.y() > kStripHeight ? kWaitCursor : 0);
 }
 
+void MapView::ShowRefusal() {
+  SetCursorShape(kRefusalCursor);
+  QTimer::singleShot(kRefusalShownMs, this, [this] {
+    if (cursorShape_ == kRefusalCursor) SetMapCursor(mapFromGlobal(QCursor::pos()));
+  });
+}
+
 void MapView::TrackPointer() {
   const QPoint p = mapFromGlobal(QCursor::pos());
   DrawGotoLine(p);
@@ -282,6 +304,40 @@ void MapView::TrackPointer() {
 }
 
 // --- Pointer and keyboard ---
+
+bool MapView::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    const QPoint at = static_cast<QHelpEvent*>(e)->pos();
+    const int button = at.y() < kStripHeight ? ButtonAt(at.x()) : -1;
+    if (button >= 0)
+      QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), kButtonTips[button], this);
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+// The wheel scrolls the map a cell a notch, sideways with Shift; with Ctrl it zooms.
+void MapView::wheelEvent(QWheelEvent* e) {
+  wheelAngle_ += e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+  const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+  e->accept();
+  if (notches == 0) return;
+  if (e->modifiers() & Qt::ControlModifier) {
+    int step = 0;
+    for (int k = 0; k < 4; ++k)
+      if (kZoomSteps[k].cellSize == g_.state.tileSize) step = k;
+    const int next = std::clamp(step + (notches > 0 ? 1 : -1), 0, 3);
+    if (next != step) Q_EMIT commandPosted(kZoomSteps[next].command);
+  } else if (e->modifiers() & Qt::ShiftModifier || e->angleDelta().y() == 0) {
+    ScrollCells(-notches, 0);
+  } else {
+    ScrollCells(0, -notches);
+  }
+  TrackPointer();
+}
 
 bool MapView::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::Enter && (watched == hbar_ || watched == vbar_ || watched == grip_)) EraseGotoLine();
@@ -395,6 +451,10 @@ void MapView::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Right: ScrollCells(1, 0); break;
     case Qt::Key_Up: ScrollCells(0, -1); break;
     case Qt::Key_Down: ScrollCells(0, 1); break;
+    case Qt::Key_Escape:   // catches a viewer's auto play
+      if (g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
+        Q_EMIT commandPosted(Cmd::AutoPlay);
+      break;
     default:
       if (!e->text().isEmpty() && e->text()[0].isPrint()) Q_EMIT characterTyped(e->text()[0]);
       break;

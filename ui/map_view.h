@@ -47,6 +47,8 @@ class MapView : public QWidget {
   // The shape SetMapCursor chose last: distance 0..19, 20 for the hourglass.
   int CursorShape() const { return cursorShape_; }
   void TrackPointer();
+  // The refusal pointer for a moment: an order could not be carried out.
+  void ShowRefusal();
 
   void ShowExplosion(MapPos pos, Rgb colour, int radius);
   void ClearDiscBeyondWorld(MapPos pos, int radius);
@@ -68,6 +70,8 @@ class MapView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -96,6 +100,7 @@ class MapView : public QWidget {
   bool pointerInside_ = false;
   int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
   qint64 explosionWaitNs_ = 0;
+  int wheelAngle_ = 0;   // eighths of a degree not yet turned into a notch
 };
 
 }  // namespace vortan
