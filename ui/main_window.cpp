@@ -51,6 +51,7 @@ constexpr MenuRow kMenu[] = {
     {"&View", Cmd::Home, "&Home"},            {"&Sound", Cmd::NoSound, "No Sound"},
     {"&Sound", Cmd::PcSpeaker, "PC Speaker"}, {"&Sound", Cmd::SoundCard, "Sound Card"},
     {"&Options", Cmd::ColourMonitor, "&Colour monitor"},
+    {"&Options", kCmdDimRemembered, "&Dim remembered cells"},
     {"&Options", 0, nullptr},
     {"&Options", Cmd::PromptOnNewHuman, "&Prompt on new human"},
     {"&Options", Cmd::MoveMemory, "&Move memory"},
@@ -62,7 +63,7 @@ constexpr MenuRow kMenu[] = {
 constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd::Production, Cmd::WorldMap,
                               Cmd::Zoom75,   Cmd::Zoom100,  Cmd::Zoom150,   Cmd::Zoom200,    Cmd::NoSound,
                               Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor, Cmd::PromptOnNewHuman,
-                              Cmd::MoveMemory, Cmd::AutoPlay};
+                              Cmd::MoveMemory, Cmd::AutoPlay, kCmdDimRemembered};
 // The keys that already act on the map, shown beside their menu items (the
 // map's own key handling carries them out), and the three true shortcuts.
 constexpr struct { int id; const char* key; } kMenuKeys[] = {
@@ -383,6 +384,11 @@ void MainWindow::ExecuteCommand(int id) {
       RepaintToolWindow(ToolWindow::WorldMap);
       break;
     case Cmd::PromptOnNewHuman: CheckMenuItem(id, !IsChecked(id)); break;
+    case kCmdDimRemembered:
+      CheckMenuItem(id, !IsChecked(id));
+      view_->Renderer().dimRemembered = IsChecked(id);
+      view_->RepaintAll();
+      break;
     case Cmd::AutoPlay:
       g_.state.autoPlay[viewer] = g_.state.autoPlay[viewer] == 1 ? 0 : 1;
       CheckMenuItem(id, g_.state.autoPlay[viewer] == 1);
@@ -445,6 +451,7 @@ void MainWindow::AfterGameStep() {
   // there is something to catch with Escape.
   if (g_.state.gameActive && g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
     view_->repaint();
+  view_->UpdateBlink();
   if (g_.state.currentPlayer != playerShown_) {
     playerShown_ = g_.state.currentPlayer;
     RepaintToolWindow(ToolWindow::Production);
@@ -480,6 +487,7 @@ void MainWindow::moveEvent(QMoveEvent* e) {
 
 void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && !isActiveWindow()) view_->EraseGotoLine();
+  if (e->type() == QEvent::WindowStateChange) view_->UpdateBlink();   // none while minimized
   QMainWindow::changeEvent(e);
 }
 

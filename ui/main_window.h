@@ -18,6 +18,9 @@ namespace vortan {
 
 class GameLoop;
 
+// Options > Dim remembered cells: an item of the window's own, not of the game.
+inline constexpr int kCmdDimRemembered = 167;
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:

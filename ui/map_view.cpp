@@ -39,6 +39,7 @@ constexpr struct { int cellSize, command; } kZoomSteps[] = {
     {12, Cmd::Zoom75}, {16, Cmd::Zoom100}, {24, Cmd::Zoom150}, {32, Cmd::Zoom200}};
 constexpr int kRefusalCursor = 21;
 constexpr int kRefusalShownMs = 1200;
+constexpr int kBlinkMs = 450;
 }  // namespace
 
 MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -47,6 +48,8 @@ MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& curso
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   grip_ = new QSizeGrip(this);
+  blink_.setInterval(kBlinkMs);
+  connect(&blink_, &QTimer::timeout, this, &MapView::BlinkTick);
   vbar_ = new QScrollBar(Qt::Vertical, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   vbar_->setObjectName("801");
@@ -73,10 +76,12 @@ void MapView::PaintRectNow(QRect r) {
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
   const QRect r = renderer_.DrawCell(pos, fullRepaint);
   if (!r.isEmpty()) update(r);
+  if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;   // drawn over
 }
 
 void MapView::RepaintAll() {
   EraseGotoLine();
+  frameShown_ = false;
   PaintRectNow(screen_.rect());
   update();
   TrackPointer();
@@ -295,6 +300,63 @@ void MapView::ShowRefusal() {
   QTimer::singleShot(kRefusalShownMs, this, [this] {
     if (cursorShape_ == kRefusalCursor) SetMapCursor(mapFromGlobal(QCursor::pos()));
   });
+}
+
+bool MapView::HumanPieceWaits() const {
+  const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
+  if (!g_.state.gameActive || g_.state.demoMode || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots)
+    return false;
+  const PieceRecord& r = g_.pieces[cp];
+  return g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 && !g_.state.mapHidden &&
+         r.state == PieceState::AwaitingOrders && r.owner == player && r.type != PieceType::City && !r.IsEmpty();
+}
+
+void MapView::UpdateBlink() {
+  const bool wanted = HumanPieceWaits() && isVisible() && !window()->isMinimized();
+  if (frameShown_ && (!wanted || !(g_.pieces[g_.state.currentPiece].Pos() == framedCell_))) EraseFrame();
+  if (wanted && !blink_.isActive()) blink_.start();
+  if (!wanted) blink_.stop();
+}
+
+// The frame is drawn by inverting the cell's rim, so drawing it again takes it
+// away and the go-to line's own inversion is never disturbed.
+void MapView::BlinkTick() {
+  if (!HumanPieceWaits() || !isVisible() || window()->isMinimized()) return UpdateBlink();
+  if (!frameShown_) framedCell_ = g_.pieces[g_.state.currentPiece].Pos();
+  InvertFrame();
+}
+
+void MapView::InvertFrame() {
+  const ViewFrame v = renderer_.Frame();
+  const QRect cell(ScreenX(v, framedCell_.x), ScreenY(v, framedCell_.y), v.cellSize, v.cellSize);
+  const QRect r = cell.intersected(screen_.rect());
+  if (r.isEmpty() || r.top() < kStripHeight) {   // out of view or under the strip: nothing to show
+    frameShown_ = false;
+    return;
+  }
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(screen_.scanLine(y));
+    const bool rim = y == cell.top() || y == cell.bottom();
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (rim || x == cell.left() || x == cell.right()) line[x] ^= 0x00FFFFFF;
+  }
+  frameShown_ = !frameShown_;
+  repaint(r);
+}
+
+void MapView::EraseFrame() {
+  if (frameShown_) InvertFrame();
+}
+
+void MapView::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  UpdateBlink();
+}
+
+void MapView::hideEvent(QHideEvent* e) {
+  QWidget::hideEvent(e);
+  EraseFrame();
+  blink_.stop();
 }
 
 void MapView::TrackPointer() {

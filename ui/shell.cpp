@@ -81,6 +81,7 @@ int RunVortan(QApplication& app) {
   window.ExecuteCommand(Cmd::About);
   const int result = app.exec();
 
+  SaveDisplayOptions(g, window);
   ShutDown(g);
   g.hooks = &g.nullHooks;
   return result;
@@ -89,6 +90,18 @@ int RunVortan(QApplication& app) {
 void ApplyStartUpOptions(Game& g, MainWindow& window) {
   window.SetStartUpMenuState();
   LoadSetupOptions(g);
+  LoadDisplayOptions(g, window);
+}
+
+void LoadDisplayOptions(const Game& g, MainWindow& window) {
+  const bool dim = ReadProfileInt(g.settingsPath, "Display", "DimRemembered", 0) == 1;
+  if (dim != window.IsChecked(kCmdDimRemembered)) window.ExecuteCommand(kCmdDimRemembered);
+}
+
+void SaveDisplayOptions(const Game& g, const MainWindow& window) {
+  const bool dim = window.IsChecked(kCmdDimRemembered);
+  if (!dim && ReadProfileInt(g.settingsPath, "Display", "DimRemembered", -1) == -1) return;
+  WriteProfileString(g.settingsPath, "Display", "DimRemembered", dim ? "1" : "0");
 }
 
 void ShutDown(Game& g) {

@@ -2,6 +2,7 @@
 // the viewing player may know), why an order did nothing, whose turn it is,
 // and the mouse wheel, menu keys and Escape that players expect.
 #include <QMenuBar>
+#include <QTest>
 #include <QWheelEvent>
 
 #include "play_fixture.h"
@@ -144,6 +145,34 @@ TEST_F(FeedbackTest, EscapeCatchesTheViewersAutoPlay) {
   Settle();
   EXPECT_EQ(game->state.autoPlay[0], 0) << "Escape did not stop auto play";
   EXPECT_FALSE(window->Action(Cmd::AutoPlay)->isChecked());
+}
+
+// The piece waiting for a human's order is framed by an inverted rim that
+// blinks; nothing blinks while the computer plays or the window is hidden.
+TEST_F(FeedbackTest, AThinFrameBlinksRoundTheWaitingPieceOnlyWhileAHumanMustAct) {
+  RevealAll();
+  const int army = AddPiece(*game, PieceType::Army, 0, 3, 2);
+  Grab();
+  window->AfterGameStep();
+  EXPECT_FALSE(View()->Blinking()) << "blinking with no piece waiting";
+  AwaitOrders(army);
+  const QImage before = View()->Screen().copy(CellRect(3, 2));
+  window->AfterGameStep();
+  ASSERT_TRUE(View()->Blinking());
+  QTest::qWait(600);
+  const QImage framed = View()->Screen().copy(CellRect(3, 2));
+  const int last = framed.width() - 1;
+  for (const QPoint p : {QPoint(0, 0), QPoint(last, 5), QPoint(5, last), QPoint(0, last)})
+    EXPECT_EQ(framed.pixel(p), before.pixel(p) ^ 0x00FFFFFF) << "rim pixel " << p.x() << "," << p.y() << " not inverted";
+  EXPECT_EQ(framed.pixel(5, 5), before.pixel(5, 5)) << "the piece itself is covered";
+  game->settings.kind[0] = PlayerKind::Computer;
+  window->AfterGameStep();
+  EXPECT_FALSE(View()->Blinking()) << "still blinking during a computer's turn";
+  EXPECT_EQ(View()->Screen().copy(CellRect(3, 2)), before) << "the frame was left behind";
+  game->settings.kind[0] = PlayerKind::Human;
+  window->AfterGameStep();
+  window->hide();
+  EXPECT_FALSE(View()->Blinking()) << "the timer runs for a hidden window";
 }
 
 }  // namespace
