@@ -128,11 +128,9 @@ void MapRenderer::DrawArmyAtSea(MapPos pos, int owner, bool mirrored, int px, in
 void MapRenderer::DrawStackCount(int count, int px, int py, int cellSize) {
   if (count <= 0) return;
   if (count > 9) count = 9;
-  const Picture& digit = pictures_.Digit(count);
-  if (cellSize == 32)
-    BlitImage(*target_, digit.Variant(2, false, false), px + 32 - 14, py);
-  else
-    BlitImage(*target_, digit.Variant(1, false, false), px + cellSize - 7, py);
+  // A small badge in the bottom-right corner: the piece and a city's flag stay in sight.
+  const QImage& digit = pictures_.Digit(count).Variant(cellSize == 32 ? 2 : 1, false, false);
+  BlitImage(*target_, digit, px + cellSize - digit.width(), py + cellSize - digit.height());
 }
 
 QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {

@@ -14,7 +14,7 @@ class RenderTest : public WindowFixture {
     if (count <= 0) return cell;
     const int cs = game->state.tileSize;
     const QImage digit = pictures.Digit(std::min(count, 9)).Variant(cs == 32 ? 2 : 1, false, false);
-    BlitImage(cell, digit, cs - digit.width(), 0);
+    BlitImage(cell, digit, cs - digit.width(), cs - digit.height());
     return cell;
   }
   QImage Piece(int owner, int kind, bool mirrored = false, bool inverted = false, int count = 0) const {
