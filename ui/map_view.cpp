@@ -40,6 +40,7 @@ constexpr struct { int cellSize, command; } kZoomSteps[] = {
 constexpr int kRefusalCursor = 21;
 constexpr int kRefusalShownMs = 1200;
 constexpr int kBlinkMs = 450;
+constexpr int kBlinks = 9;   // odd: the frame is left shown
 }  // namespace
 
 MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -313,17 +314,26 @@ bool MapView::HumanPieceWaits() const {
 
 void MapView::UpdateBlink() {
   const bool wanted = HumanPieceWaits() && isVisible() && !window()->isMinimized();
-  if (frameShown_ && (!wanted || !(g_.pieces[g_.state.currentPiece].Pos() == framedCell_))) EraseFrame();
-  if (wanted && !blink_.isActive()) blink_.start();
+  const bool samePiece = wanted && g_.state.currentPiece == framedPiece_ &&
+                         g_.pieces[g_.state.currentPiece].Pos() == framedCell_;
+  if (frameShown_ && !samePiece) EraseFrame();
+  if (!samePiece) blinksLeft_ = kBlinks;
+  if (wanted && blinksLeft_ > 0 && !blink_.isActive()) blink_.start();
   if (!wanted) blink_.stop();
+  if (samePiece && blinksLeft_ <= 0 && !frameShown_) InvertFrame();   // drawn over: the steady frame again
 }
 
 // The frame is drawn by inverting the cell's rim, so drawing it again takes it
 // away and the go-to line's own inversion is never disturbed.
 void MapView::BlinkTick() {
   if (!HumanPieceWaits() || !isVisible() || window()->isMinimized()) return UpdateBlink();
-  if (!frameShown_) framedCell_ = g_.pieces[g_.state.currentPiece].Pos();
+  if (!frameShown_) {
+    framedPiece_ = g_.state.currentPiece;
+    framedCell_ = g_.pieces[framedPiece_].Pos();
+  }
   InvertFrame();
+  // After a few blinks the frame stays, and the screen comes to rest.
+  if (--blinksLeft_ <= 0 && frameShown_) blink_.stop();
 }
 
 void MapView::InvertFrame() {

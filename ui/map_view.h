@@ -111,6 +111,8 @@ class MapView : public QWidget {
   QTimer blink_;
   bool frameShown_ = false;
   MapPos framedCell_{};
+  int framedPiece_ = -1;
+  int blinksLeft_ = 0;
   void BlinkTick();
   void EraseFrame();
   void InvertFrame();
