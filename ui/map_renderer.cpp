@@ -188,7 +188,7 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   const PieceRecord* current = cp >= 0 && cp < kPieceSlots ? &g_.pieces[cp] : nullptr;
   if (current && current->x == pos.x && current->y == pos.y && current->type != PieceType::None &&
       current->type != PieceType::City && current->owner == player && c.topOwner == player &&
-      g_.settings.kind[player] == PlayerKind::Human) {
+      IsHumanPlayer(g_, player)) {
     if (current->type == PieceType::Army && c.terrain == Terrain::Sea)
       DrawArmyAtSea(pos, player, current->facing, px, py);
     else

@@ -13,7 +13,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "rules/orders.h"
+#include "game/orders.h"
 
 namespace vortan {
 
@@ -34,9 +34,6 @@ constexpr int kButtonCommands[14] = {Cmd::New,       Cmd::Open,    Cmd::SaveAs, 
 constexpr const char* kButtonTips[14] = {"New", "Open (Ctrl+O)", "Save as", "Sleep (S)", "Later (L)",
                                          "Finished (F)", "Return (R)", "Drop (D)", "End turn", "Surrender",
                                          "Zoom 75 %", "Zoom 100 %", "Zoom 150 %", "Zoom 200 %"};
-// The zoom commands by cell size, smallest first.
-constexpr struct { int cellSize, command; } kZoomSteps[] = {
-    {12, Cmd::Zoom75}, {16, Cmd::Zoom100}, {24, Cmd::Zoom150}, {32, Cmd::Zoom200}};
 constexpr int kRefusalCursor = 21;
 constexpr int kRefusalShownMs = 1200;
 constexpr int kBlinkMs = 450;
@@ -178,9 +175,7 @@ void MapView::ScrollCells(int dx, int dy) {
 
 void MapView::KeepPieceInView() {
   const int player = g_.state.currentPlayer;
-  if (player < 0 || player >= kPlayerCount || g_.settings.kind[player] == PlayerKind::Computer ||
-      g_.state.autoPlay[player] == 1)
-    return;
+  if (player < 0 || player >= kPlayerCount || IsComputerControlled(g_, player)) return;
   const int cp = g_.state.currentPiece;
   if (cp < 0 || cp >= kPieceSlots) return;
   const int W = g_.Width(), H = g_.Height();
@@ -247,8 +242,7 @@ void MapView::DrawGotoLine(QPoint pointer) {
   const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
   if (!g_.state.gameActive || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return;
   const PieceRecord& piece = g_.pieces[cp];
-  if (piece.state != PieceState::AwaitingOrders || g_.settings.kind[player] != PlayerKind::Human ||
-      g_.state.eliminated[player] || g_.state.autoPlay[player] == 1)
+  if (piece.state != PieceState::AwaitingOrders || !IsHumanControlled(g_, player) || g_.state.eliminated[player])
     return;
   EraseGotoLine();
   const int W = g_.Width(), H = g_.Height(), cs = renderer_.CellSize();
@@ -282,7 +276,7 @@ void MapView::SetCursorShape(int id) {
 
 void MapView::SetMapCursor(QPoint pointer) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  if ((g_.settings.kind[player] == PlayerKind::Human || !g_.state.gameActive) && g_.state.autoPlay[player] != 1) {
+  if ((IsHumanPlayer(g_, player) || !g_.state.gameActive) && g_.state.autoPlay[player] != 1) {
     if (!g_.state.gameActive) return SetCursorShape(0);
     const int cp = g_.state.currentPiece;
     if (cp < 0 || cp >= kPieceSlots) return SetCursorShape(0);
@@ -398,11 +392,13 @@ void MapView::wheelEvent(QWheelEvent* e) {
   e->accept();
   if (notches == 0) return;
   if (e->modifiers() & Qt::ControlModifier) {
-    int step = 0;
-    for (int k = 0; k < 4; ++k)
-      if (kZoomSteps[k].cellSize == g_.state.tileSize) step = k;
-    const int next = std::clamp(step + (notches > 0 ? 1 : -1), 0, 3);
-    if (next != step) Q_EMIT commandPosted(kZoomSteps[next].command);
+    // The zoom commands follow the zoom levels, smallest first.
+    const int last = static_cast<int>(std::size(kZoomLevels)) - 1;
+    int step = kDefaultZoom;
+    for (int k = 0; k <= last; ++k)
+      if (kZoomLevels[k].tileSize == g_.state.tileSize) step = k;
+    const int next = std::clamp(step + (notches > 0 ? 1 : -1), 0, last);
+    if (next != step) Q_EMIT commandPosted(Cmd::Zoom75 + next);
   } else if (e->modifiers() & Qt::ShiftModifier || e->angleDelta().y() == 0) {
     ScrollCells(-notches, 0);
   } else {
@@ -465,7 +461,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* e) {
   DrawButton(pressedButton_, false);
   if (!pointerInside_) return;
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  const bool human = g_.settings.kind[player] == PlayerKind::Human;
+  const bool human = IsHumanPlayer(g_, player);
   const bool playing = g_.state.gameActive && !g_.state.demoMode;
   const int b = pressedButton_;
   if (b > 1 && !(playing && (human || b == 9))) return;
@@ -482,7 +478,7 @@ void MapView::leaveEvent(QEvent*) {
 
 void MapView::LeftClickOnMap(QPoint p) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  if (g_.state.demoMode || g_.settings.kind[player] != PlayerKind::Human) return;
+  if (g_.state.demoMode || !IsHumanPlayer(g_, player)) return;
   if (p.y() <= kStripHeight || p.y() >= height() - 15 || p.x() >= width() - 15) return;
   EraseGotoLine();
   const ViewFrame v = renderer_.Frame();

@@ -7,7 +7,7 @@
 
 #include "play_fixture.h"
 #include "rules/combat.h"
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 #include "ui/event_list.h"
 #include "ui/production_window.h"
 

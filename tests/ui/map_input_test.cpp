@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include "game/turn_loop.h"
 #include "play_fixture.h"
-#include "rules/turn_loop.h"
 
 namespace vortan::test {
 namespace {
