@@ -78,6 +78,7 @@ void GoToStep(Game& g, int piece) {
   int stepY = p.y;
   const int found = FindRouteStep(g, piece, p.Pos(), p.Dest(), stepX, stepY);
   if (found == 0 || (stepX == p.x && stepY == p.y)) {
+    if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().ReportNoRoute(piece, p.Dest());
     StopOrder(p);
     if (IsComputerControlled(g, g.state.currentPlayer)) p.movesLeft = 0;
     return;
@@ -110,9 +111,12 @@ void ReturnStep(Game& g, int piece) {
     p.destX = refuge.x;
     p.destY = refuge.y;
     if (FindRouteStep(g, piece, p.Pos(), refuge, stepX, stepY) == 0) {
+      if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().ReportNoHome(piece);
       p.movesLeft = 0;
       return;
     }
+  } else if (!IsComputerControlled(g, g.state.currentPlayer)) {
+    g.ui().ReportNoHome(piece);
   }
   PerformStep(g, piece, stepX, stepY);
 }

@@ -30,6 +30,9 @@ inline constexpr Rgb kExplosionRed{255, 0, 0};
 inline constexpr Rgb kExplosionYellow{255, 255, 0};
 inline constexpr Rgb kExplosionOrange{255, 128, 0};
 
+// Why a piece was lost other than in a fight.
+enum class PieceLoss { OutOfFuel, SankWithShip };
+
 enum class MsgIcon { None, Stop, Exclamation, Question, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
@@ -94,6 +97,23 @@ class PresentationHooks {
   virtual void SizeMainWindowForWorld() {}
   virtual void PlaceInfoDialogs() {}
   virtual void SetWaitCursor(bool /*on*/) {}
+
+  // What happened, told after the records have changed, for the player's list
+  // of recent events. The user interface decides what the viewing player may
+  // know of it; telling never changes the game.
+  // One blow of an attack: the defender lost strength, or was destroyed.
+  virtual void ReportCombat(MapPos /*where*/, int /*attacker*/, int /*attackerType*/, int /*defender*/,
+                            int /*defenderType*/, bool /*defenderDestroyed*/) {}
+  // A bomber's blast: the bomber and everything within its radius are gone.
+  virtual void ReportBlast(MapPos /*where*/, int /*owner*/, int /*piecesDestroyed*/) {}
+  // previousOwner is -1 for a neutral city.
+  virtual void ReportCityTaken(MapPos /*where*/, int /*newOwner*/, int /*previousOwner*/) {}
+  virtual void ReportPieceBuilt(MapPos /*where*/, int /*owner*/, int /*type*/) {}
+  virtual void ReportPieceLost(MapPos /*where*/, int /*owner*/, int /*type*/, PieceLoss /*why*/) {}
+  virtual void ReportPlayerEliminated(int /*player*/) {}
+  // A human's piece was given an order it cannot carry out.
+  virtual void ReportNoRoute(int /*piece*/, MapPos /*target*/) {}
+  virtual void ReportNoHome(int /*piece*/) {}
 };
 
 using NullHooks = PresentationHooks;

@@ -26,13 +26,16 @@ void KeepPosition(PieceRecord& r) {
 // A bomber's blast spares nothing within two cells, not even the bomber or
 // its owner's cities; a city destroyed this way leaves a neutral site.
 void Blast(Game& g, int attacker, MapPos target) {
+  int destroyed = 0;
   for (PieceRecord& r : g.pieces.slots) {
     if (WrapDistance(g.settings, r.Pos(), target) > kBlastRadius) continue;
     if (r.type == PieceType::City) g.world.At(r.Pos()).terrain = Terrain::City;
+    if (!r.IsEmpty() && &r != &g.pieces[attacker]) ++destroyed;
     r.type = PieceType::None;
   }
   Destroy(g.pieces[attacker]);
   RefreshAllCells(g);
+  g.ui().ReportBlast(target, g.pieces[attacker].owner, destroyed);
   g.ui().ShowExplosion(target, kExplosionOrange, kBlastRadius);
   CheckElimination(g);
 }
@@ -56,7 +59,10 @@ void SinkCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None) return;
   for (PieceRecord& r : g.pieces.slots)
-    if (r.type == cargoType && OnCell(r, target)) r.type = PieceType::None;
+    if (r.type == cargoType && OnCell(r, target)) {
+      r.type = PieceType::None;
+      g.ui().ReportPieceLost(target, r.owner, cargoType, PieceLoss::SankWithShip);
+    }
 }
 
 void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, MapPos target) {
@@ -70,10 +76,14 @@ void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, M
     d.state = PieceState::Ready;
   }
   AttackSoundFor(g, attackerType, target, SoundMode::Card);
+  const int defenderType = d.type;
   if (d.strength < 1) {
     SinkCargo(g, d, target);
     Destroy(d);
     RefreshCell(g, target);
+  }
+  g.ui().ReportCombat(target, g.state.currentPlayer, attackerType, d.owner, defenderType, d.IsEmpty());
+  if (d.IsEmpty()) {
     g.ui().ShowExplosion(target, kExplosionYellow, 1);
     if (!ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Distant);
   }
@@ -116,8 +126,10 @@ void CaptureCity(Game& g, int attacker, MapPos target) {
   for (int i = 0; i < kPieceSlots; ++i) {
     PieceRecord& c = g.pieces[i];
     if (c.type != PieceType::City || c.owner == player || !OnCell(c, target)) continue;
+    const int previousOwner = c.owner;
     c.owner = static_cast<uint8_t>(player);
     c.state = PieceState::Asleep;
+    g.ui().ReportCityTaken(target, player, previousOwner);
     KeepPosition(c);
     c.production = static_cast<uint8_t>(production);
     c.daysLeft = g.settings.days[production];

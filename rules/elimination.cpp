@@ -7,8 +7,8 @@ namespace {
 
 constexpr int kNoPlayer = -1;
 
-constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,    Cmd::Finished,
-                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender};
+constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,     Cmd::Finished,
+                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender, Cmd::EndTurn};
 
 constexpr ToolWindow kWindowsShowingTheGame[] = {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::Production,
                                                  ToolWindow::PieceInfo, ToolWindow::WorldMap};
@@ -35,6 +35,7 @@ void Eliminate(Game& g, int p) {
     g.ui().ShowEliminatedDialog();
   }
   g.state.eliminated[p] = 1;
+  g.ui().ReportPlayerEliminated(p);
   if (IsHumanPlayer(g, p) && !AnyHumanLeft(g)) {
     // Nobody is left to play by hand; the map now shows everything.
     g.ui().EnableMenuItem(Cmd::Surrender, false);

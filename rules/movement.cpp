@@ -36,6 +36,7 @@ void TakeNeutralCity(Game& g, int piece, MapPos target) {
   RefreshCell(g, target);
   UpdateSight(g, piece, old, true);
   RecomputeRefuelMaps(g);
+  g.ui().ReportCityTaken(target, g.state.currentPlayer, -1);
   if (ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Tank);
   ChooseProduction(g, piece);
 }

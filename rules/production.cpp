@@ -195,6 +195,7 @@ void RunCityProduction(Game& g, int city) {
   const int owner = c.owner;
   const MapPos pos = IsShipType(type) ? PlaceNewShip(g, c.Pos()) : c.Pos();
   BuildPiece(g, slot, type, pos, owner);
+  g.ui().ReportPieceBuilt(pos, owner, type);
   if (IsComputerControlled(g, owner)) ChooseProduction(g, city);
   ResetBuildTime(g, city);
   g.state.currentPiece = kPieceSlots - 1;

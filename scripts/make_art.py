@@ -46,6 +46,10 @@ OWNERS = [
     ("PURPLE", "f", "p", "k", "k"),
 ]
 SKY_KINDS = {"FIGHTER", "BOMBER", "PARA"}
+# BLACK's grey half-tone nearly vanishes on the silver sky and makes its city
+# read as a neutral one at small sizes: there its darker partner is black too.
+DARK_OVERRIDES = {("BLACK", "FIGHTER"): "k", ("BLACK", "BOMBER"): "k", ("BLACK", "PARA"): "k",
+                  ("BLACK", "CITY"): "k"}
 # Piece-type order 0..9 and the grid that draws each kind.
 KINDS = ["CITY", "TANK", "DESTROYER", "FIGHTER", "BOMBER",
          "BATTLESHIP", "CARRIER", "SUBMARINE", "TRANSPORT", "PARA"]
@@ -128,11 +132,12 @@ def check_size(name, grid, w, h):
                  % (name, w, h, len(grid), [(i, len(grid[i])) for i in bad]))
 
 
-def paint(grid, owner=None, sky=False):
+def paint(grid, owner=None, sky=False, kind=None):
     """Turns a text grid into pixels; O, D and L take the owner's colours."""
     subst = {}
     if owner is not None:
-        subst = {"O": owner[1], "D": owner[2], "L": owner[4] if sky else owner[3]}
+        dark = DARK_OVERRIDES.get((owner[0], kind), owner[2])
+        subst = {"O": owner[1], "D": dark, "L": owner[4] if sky else owner[3]}
     out = []
     for row in grid:
         line = []
@@ -331,9 +336,10 @@ def outlined_text(glyphs, text, factor, fill, rim, gap):
 
 
 def digit_picture(glyphs, n):
-    """7 x 9: a white 5 x 7 digit inside a one-pixel black border."""
-    pic = blank(7, 9, RGB["k"])
-    blit(pic, glyph_pixels(glyphs["D%d" % n], RGB["w"], RGB["k"]), 1, 1)
+    """5 x 7: a small corner badge, a white 3 x 5 digit inside a one-pixel
+    black border, so a stack count leaves the piece and a city's flag in sight."""
+    pic = blank(5, 7, RGB["k"])
+    blit(pic, glyph_pixels(glyphs["S%d" % n], RGB["w"], RGB["k"]), 1, 1)
     return pic
 
 
@@ -577,7 +583,7 @@ def build():
             for kind in KINDS:
                 grid = grids["CITY" if kind == "CITY" else kind]
                 out["pictures/%s%s_%s.png" % (prefix, owner[0], kind)] = \
-                    paint(grid, owner, kind in SKY_KINDS)
+                    paint(grid, owner, kind in SKY_KINDS, kind)
 
     for n in range(1, 10):
         out["pictures/BMP_%d.png" % n] = digit_picture(glyphs, n)

@@ -77,7 +77,10 @@ void NextPlayerDialog::done(int result) {
 void NextPlayerDialog::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width(), h = height();
-  p.drawImage(w / 2 - 24, (h - 48) / 2 - 24, Symbol(pictures_, PlayerIndex(g_.state.currentPlayer), PieceType::Army, 3));
+  const int player = PlayerIndex(g_.state.currentPlayer);
+  const int top = (h - 48) / 2 - 24;
+  p.drawImage(w / 2 - 24, top, Symbol(pictures_, player, PieceType::Army, 3));
+  DrawTextAt(p, w / 2 + 30, top + 24 - p.fontMetrics().height() / 2, kPlayerNames[player]);
 }
 
 // --- Eliminated and Victory ---
@@ -102,6 +105,7 @@ void PlayerAnnouncement::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width(), h = height();
   p.drawImage(w / 2 - 24, 8, Symbol(pictures_, player_, PieceType::Army, 3));
+  DrawTextAt(p, w / 2 + 30, 32 - p.fontMetrics().height() / 2, kPlayerNames[player_]);
   DrawTextCentred(p, w / 2, static_cast<int>(0.5 * h), text_);
 }
 

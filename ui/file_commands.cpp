@@ -60,7 +60,7 @@ QString LeftoverRecoveryFile(const Game& g) {
 void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g, const QString& recoverFile) {
   dialog.setNameFilter(GameFilter());
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setDefaultSuffix("GAM");
+  dialog.setDefaultSuffix("gam");   // lower case, as files are named on this system
   if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
   if (kind == FileDialogKind::Open) {
     dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Open"));

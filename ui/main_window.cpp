@@ -70,6 +70,7 @@ constexpr MenuRow kMenu[] = {
     {"&Sound", Cmd::PcSpeaker, QT_TRANSLATE_NOOP("MainWindow", "PC Speaker")},
     {"&Sound", Cmd::SoundCard, QT_TRANSLATE_NOOP("MainWindow", "Sound Card")},
     {"&Options", Cmd::ColourMonitor, QT_TRANSLATE_NOOP("MainWindow", "&Colour monitor")},
+    {"&Options", kCmdDimRemembered, QT_TRANSLATE_NOOP("MainWindow", "&Dim remembered cells")},
     {"&Options", 0, nullptr},
     {"&Options", Cmd::PromptOnNewHuman, QT_TRANSLATE_NOOP("MainWindow", "&Prompt on new human")},
     {"&Options", Cmd::MoveMemory, QT_TRANSLATE_NOOP("MainWindow", "&Move memory")},
@@ -87,7 +88,16 @@ constexpr MenuRow kMenu[] = {
 constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd::Production, Cmd::WorldMap,
                               Cmd::Zoom75,   Cmd::Zoom100,  Cmd::Zoom150,   Cmd::Zoom200,    Cmd::NoSound,
                               Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor, Cmd::PromptOnNewHuman,
-                              Cmd::MoveMemory, Cmd::AutoPlay};
+                              Cmd::MoveMemory, Cmd::AutoPlay, kCmdDimRemembered};
+// The keys that already act on the map, shown beside their menu items (the
+// map's own key handling carries them out), and the three true shortcuts.
+constexpr struct { int id; const char* key; } kMenuKeys[] = {
+    {Cmd::Sleep, "S"},      {Cmd::Later, "L"},         {Cmd::Finished, "F"},   {Cmd::Return, "R"},
+    {Cmd::Drop, "D"},       {Cmd::GameInfo, "G"},      {Cmd::Rankings, "A"},   {Cmd::PieceInfo, "I"},
+    {Cmd::Production, "P"}, {Cmd::WorldMap, "W"},      {Cmd::CurrentPiece, "C"}, {Cmd::Home, "Home"},
+    {Cmd::AutoPlay, "Esc"}};
+constexpr struct { int id; const char* sequence; } kShortcuts[] = {
+    {Cmd::Open, "Ctrl+O"}, {Cmd::Save, "Ctrl+S"}, {Cmd::Exit, "Ctrl+Q"}};
 constexpr int kCheckedInTemplate[] = {Cmd::Zoom100, Cmd::ColourMonitor, Cmd::MoveMemory};
 constexpr int kGrayedAtStartUp[] = {Cmd::Save,     Cmd::SaveAs,   Cmd::Drop,         Cmd::Return,   Cmd::Later,
                                     Cmd::Sleep,    Cmd::Finished, Cmd::CurrentPiece, Cmd::Home,     Cmd::Surrender,
@@ -116,7 +126,8 @@ static_assert(std::size(kZoomCommands) == std::size(kZoomLevels));
 }  // namespace
 
 MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
-    : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors) {
+    : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors), events_(g) {
+  events_.changed = [this] { RepaintToolWindow(ToolWindow::Production); };
   setWindowTitle(QCoreApplication::translate("MainWindow", "Vortan"));
   setWindowIcon(QIcon(":/icons/ICON_2.png"));
   BuildMenu();
@@ -125,15 +136,38 @@ MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore&
   view_->setFocus();
   connect(view_, &MapView::commandPosted, this, &MainWindow::ExecuteCommand, Qt::QueuedConnection);
   connect(view_, &MapView::characterTyped, this, &MainWindow::HandleCharacter);
-  // Keys always reach the map: a tool window never keeps the focus.
+  // Keys always reach the map: a tool window never keeps the focus. A click
+  // in one takes the focus to no widget at all, so that change counts too.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    if (!now) return;
-    for (const QPointer<QWidget>& t : tools_)
-      if (t && now->window() == t) QMetaObject::invokeMethod(this, [this] {
-          activateWindow();
-          view_->setFocus();
-        }, Qt::QueuedConnection);
+    QWidget* active = now ? now->window() : QApplication::activeWindow();
+    if (IsToolWindow(active)) QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
   });
+}
+
+bool MainWindow::IsToolWindow(const QObject* w) const {
+  if (!w) return false;
+  for (const QPointer<QWidget>& t : tools_)
+    if (t && t == w) return true;
+  return false;
+}
+
+void MainWindow::GiveKeysToMap() {
+  activateWindow();
+  view_->setFocus();
+}
+
+// Until the window manager has given the main window back its activation,
+// the keys pressed in a tool window are the map's.
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type t = e->type();
+  if ((t == QEvent::KeyPress || t == QEvent::KeyRelease) && IsToolWindow(watched)) {
+    QCoreApplication::sendEvent(view_, e);
+    GiveKeysToMap();
+    return true;
+  }
+  if (t == QEvent::WindowActivate && IsToolWindow(watched))
+    QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
+  return QMainWindow::eventFilter(watched, e);
 }
 
 void MainWindow::BuildMenu() {
@@ -169,6 +203,8 @@ void MainWindow::BuildMenu() {
       ExecuteCommand(id);
     });
   }
+  for (const auto& k : kMenuKeys) actions_[k.id]->setText(actions_[k.id]->text() + '\t' + k.key);
+  for (const auto& s : kShortcuts) actions_[s.id]->setShortcut(QKeySequence(s.sequence));
   for (int id : kCheckable) actions_[id]->setCheckable(true);
   for (int id : kCheckedInTemplate) actions_[id]->setChecked(true);
   bar->setCornerWidget(helpBar, Qt::TopRightCorner);
@@ -247,6 +283,7 @@ void MainWindow::OpenToolWindow(ToolWindow which) {
   // Each window sizes itself and takes its place when it first shows.
   InfoWindow* w = CreateToolWindow(which, g_, pictures_, cursors_, *this);
   tools_[static_cast<size_t>(which)] = w;
+  w->installEventFilter(this);
   CheckMenuItem(info.command, true);
   connect(w, &InfoWindow::closed, this, [this, w, which, id = info.command] {
     if (tools_[static_cast<size_t>(which)] != w) return;
@@ -342,6 +379,7 @@ void MainWindow::ExecuteCommand(int id) {
         OrderSurrender(g_);
       break;
     case Cmd::EndTurn:
+      if (!g_.state.gameActive) break;   // a finished game has no turn to end
       view_->EraseGotoLine();
       if (g_.ui().ShowMessageBox("End turn...", "Are you sure you wish to end your turn?", MsgIcon::Question,
                                  MsgButtons::YesNo) == MsgResult::Yes) {
@@ -370,6 +408,11 @@ void MainWindow::ExecuteCommand(int id) {
       RepaintToolWindow(ToolWindow::WorldMap);
       break;
     case Cmd::PromptOnNewHuman: CheckMenuItem(id, !IsChecked(id)); break;
+    case kCmdDimRemembered:
+      CheckMenuItem(id, !IsChecked(id));
+      view_->Renderer().dimRemembered = IsChecked(id);
+      view_->RepaintAll();
+      break;
     case Cmd::AutoPlay:
       g_.state.autoPlay[viewer] = g_.state.autoPlay[viewer] == 1 ? 0 : 1;
       CheckMenuItem(id, g_.state.autoPlay[viewer] == 1);
@@ -405,7 +448,14 @@ void MainWindow::HandleCharacter(QChar c) {
       IsHumanPlayer(g_, player)) {
     switch (key.unicode()) {
       case 'C': ExecuteCommand(Cmd::CurrentPiece); break;
-      case 'D': view_->EraseGotoLine(); OrderDrop(g_); break;
+      case 'D':
+        view_->EraseGotoLine();
+        if (!OrderDrop(g_)) {
+          events_.Refused(g_.pieces[cp].type == PieceType::Para ? "Paras must be dropped on open land"
+                                                                : "Only paras can be dropped");
+          view_->ShowRefusal();
+        }
+        break;
       case 'F': view_->EraseGotoLine(); OrderFinished(g_); break;
       case 'L': view_->EraseGotoLine(); OrderLater(g_); break;
       case 'R': view_->EraseGotoLine(); OrderReturn(g_); break;
@@ -422,6 +472,19 @@ void MainWindow::HandleCharacter(QChar c) {
     default: break;
   }
   if (loop_) loop_->Wake();
+}
+
+void MainWindow::AfterGameStep() {
+  view_->SetMapCursor(view_->mapFromGlobal(QCursor::pos()));
+  // A human watching the computer play for them sees every step, so that
+  // there is something to catch with Escape.
+  if (g_.state.gameActive && g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
+    view_->repaint();
+  view_->UpdateBlink();
+  if (g_.state.currentPlayer != playerShown_) {
+    playerShown_ = g_.state.currentPlayer;
+    RepaintToolWindow(ToolWindow::Production);
+  }
 }
 
 // --- Window events ---
@@ -453,6 +516,7 @@ void MainWindow::moveEvent(QMoveEvent* e) {
 
 void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && !isActiveWindow()) view_->EraseGotoLine();
+  if (e->type() == QEvent::WindowStateChange) view_->UpdateBlink();   // none while minimized
   QMainWindow::changeEvent(e);
 }
 

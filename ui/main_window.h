@@ -10,12 +10,16 @@
 
 #include "model/game.h"
 #include "ui/cursor_store.h"
+#include "ui/event_list.h"
 #include "ui/map_view.h"
 #include "ui/picture_store.h"
 
 namespace vortan {
 
 class GameLoop;
+
+// Options > Dim remembered cells: an item of the window's own, not of the game.
+inline constexpr int kCmdDimRemembered = 167;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -32,6 +36,10 @@ class MainWindow : public QMainWindow {
   void OpenGameFile(const std::string& path);
   // An order or dialog key from the keyboard or the strip.
   void HandleCharacter(QChar c);
+
+  EventList& Events() { return events_; }
+  // After each step of the game: the pointer, the line naming whose turn it is.
+  void AfterGameStep();
 
   QAction* Action(int id) const;
   void EnableMenuItem(int id, bool enabled);
@@ -55,6 +63,7 @@ class MainWindow : public QMainWindow {
   void moveEvent(QMoveEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildMenu();
@@ -64,6 +73,9 @@ class MainWindow : public QMainWindow {
   // The "Save current game?" question; false when the command must not go on.
   bool SaveGuard();
   void CentreView(int x, int y);
+  bool IsToolWindow(const QObject* w) const;
+  // Activates the main window with the focus on the map.
+  void GiveKeysToMap();
 
   Game& g_;
   const PictureStore& pictures_;
@@ -73,6 +85,8 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   QSize sizedForFrame_;
   std::array<QPointer<QWidget>, 5> tools_{};
+  EventList events_;
+  int playerShown_ = -1;   // whose turn the side panel names
 };
 
 }  // namespace vortan

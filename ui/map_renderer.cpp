@@ -92,14 +92,45 @@ void MapRenderer::DrawPieceKind(int kind, int owner, bool mirrored, int px, int 
               g_.app.monochrome, g_.state.viewingPlayer);
 }
 
+void MapRenderer::Dim(QRect cell) {
+  if (!dimRemembered) return;
+  // Halving every channel keeps each picture's look and makes the cell read
+  // as "remembered" at any zoom.
+  const QRect r = cell.intersected(target_->rect());
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(target_->scanLine(y));
+    for (int x = r.left(); x <= r.right(); ++x) line[x] = (line[x] >> 1) & 0xFF7F7F7F;
+  }
+}
+
+void MapRenderer::DrawArmyAtSea(MapPos pos, int owner, bool mirrored, int px, int py) {
+  const int cs = CellSize();
+  if (!pictures_.Piece(PictureSetInUse(), owner, PieceType::Army).Loaded()) {
+    DrawPieceKind(PieceType::Army, owner, mirrored, px, py);
+    return;
+  }
+  // The army's own picture, and RED's in plain colours: where RED's shows the
+  // green or olive of the ground, the army's picture is ground, not army.
+  QImage army(cs, cs, QImage::Format_RGB32), plain(cs, cs, QImage::Format_RGB32);
+  DrawPicture(army, pictures_.Piece(PictureSetInUse(), owner, PieceType::Army), 0, 0, mirrored, owner, false, cs,
+              g_.app.monochrome, g_.state.viewingPlayer);
+  DrawPicture(plain, pictures_.Piece(PictureSetInUse(), 0, PieceType::Army), 0, 0, mirrored, kNoOwner, false, cs,
+              false, g_.state.viewingPlayer);
+  DrawTerrain(pos, px, py);
+  for (int y = 0; y < cs; ++y)
+    for (int x = 0; x < cs; ++x) {
+      const QRgb ground = plain.pixel(x, y);
+      if (ground == qRgb(0, 128, 0) || ground == qRgb(128, 128, 0)) continue;
+      if (target_->rect().contains(px + x, py + y)) target_->setPixel(px + x, py + y, army.pixel(x, y));
+    }
+}
+
 void MapRenderer::DrawStackCount(int count, int px, int py, int cellSize) {
   if (count <= 0) return;
   if (count > 9) count = 9;
-  const Picture& digit = pictures_.Digit(count);
-  if (cellSize == 32)
-    BlitImage(*target_, digit.Variant(2, false, false), px + 32 - 14, py);
-  else
-    BlitImage(*target_, digit.Variant(1, false, false), px + cellSize - 7, py);
+  // A small badge in the bottom-right corner: the piece and a city's flag stay in sight.
+  const QImage& digit = pictures_.Digit(count).Variant(cellSize == 32 ? 2 : 1, false, false);
+  BlitImage(*target_, digit, px + cellSize - digit.width(), py + cellSize - digit.height());
 }
 
 QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
@@ -120,18 +151,22 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
                 g_.app.monochrome, viewer);
     return rect;
   }
+  const bool inSight = ViewerSeesCell(g_, pos);
+  const bool remembered = !inSight && !seesAll;
   if (c.topType == PieceType::City && c.topOwner != viewer && !seesAll) {
     DrawPieceKind(PieceType::City, c.topOwner, c.topFacing, px, py);
+    if (remembered) Dim(rect);
     return rect;
   }
   if (c.topType == PieceType::None) {
     DrawTerrain(pos, px, py);
+    if (remembered) Dim(rect);
     return rect;
   }
-  const bool inSight = ViewerSeesCell(g_, pos);
   if (!inSight) {
     if (c.topOwner != viewer || !fullRepaint) {
       DrawTerrain(pos, px, py);
+      if (remembered) Dim(rect);
       return rect;
     }
     return {};
@@ -154,7 +189,10 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   if (current && current->x == pos.x && current->y == pos.y && current->type != PieceType::None &&
       current->type != PieceType::City && current->owner == player && c.topOwner == player &&
       IsHumanPlayer(g_, player)) {
-    DrawPieceKind(current->type, player, current->facing, px, py);
+    if (current->type == PieceType::Army && c.terrain == Terrain::Sea)
+      DrawArmyAtSea(pos, player, current->facing, px, py);
+    else
+      DrawPieceKind(current->type, player, current->facing, px, py);
     int count = 0;
     if (current->type == PieceType::Transport && c.terrain == Terrain::Sea) count = byType[PieceType::Army];
     if (current->type == PieceType::Army && byType[PieceType::Army] > 1) count = byType[PieceType::Army];

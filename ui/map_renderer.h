@@ -50,7 +50,13 @@ class MapRenderer {
 
   static bool ViewerSeesAll(const Game& g);
 
+  // Options > Dim remembered cells: explored cells out of sight are drawn darker.
+  bool dimRemembered = false;
+
  private:
+  void Dim(QRect cell);
+  // An army aboard a ship: the army on the sea tile, not on its own patch of land.
+  void DrawArmyAtSea(MapPos pos, int owner, bool mirrored, int px, int py);
   void DrawTerrain(MapPos pos, int px, int py);
   void DrawPieceKind(int kind, int owner, bool mirrored, int px, int py);
 

@@ -1,12 +1,16 @@
 #include "ui/map_view.h"
 
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
 #include <QThread>
+#include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "game/orders.h"
@@ -26,6 +30,14 @@ int Fold(int d, int size) {
 constexpr char kButtonChars[10] = {0, 0, 0, 'S', 'L', 'F', 'R', 'D', 0, 0};
 constexpr int kButtonCommands[14] = {Cmd::New,       Cmd::Open,    Cmd::SaveAs,  0, 0, 0, 0, 0, Cmd::EndTurn,
                                      Cmd::Surrender, Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
+// What each strip button does, with its key, for the pointer resting on it.
+constexpr const char* kButtonTips[14] = {"New", "Open (Ctrl+O)", "Save as", "Sleep (S)", "Later (L)",
+                                         "Finished (F)", "Return (R)", "Drop (D)", "End turn", "Surrender",
+                                         "Zoom 75 %", "Zoom 100 %", "Zoom 150 %", "Zoom 200 %"};
+constexpr int kRefusalCursor = 21;
+constexpr int kRefusalShownMs = 1200;
+constexpr int kBlinkMs = 450;
+constexpr int kBlinks = 9;   // odd: the frame is left shown
 }  // namespace
 
 MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -34,6 +46,8 @@ MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& curso
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   grip_ = new QSizeGrip(this);
+  blink_.setInterval(kBlinkMs);
+  connect(&blink_, &QTimer::timeout, this, &MapView::BlinkTick);
   vbar_ = new QScrollBar(Qt::Vertical, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   vbar_->setObjectName("801");
@@ -60,10 +74,12 @@ void MapView::PaintRectNow(QRect r) {
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
   const QRect r = renderer_.DrawCell(pos, fullRepaint);
   if (!r.isEmpty()) update(r);
+  if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;   // drawn over
 }
 
 void MapView::RepaintAll() {
   EraseGotoLine();
+  frameShown_ = false;
   PaintRectNow(screen_.rect());
   update();
   TrackPointer();
@@ -252,6 +268,8 @@ void MapView::SetCursorShape(int id) {
   cursorShape_ = id;
   if (id == kWaitCursor)
     setCursor(Qt::WaitCursor);
+  else if (id == kRefusalCursor)
+    setCursor(Qt::ForbiddenCursor);
   else
     setCursor(cursors_.Distance(id));
 }
@@ -272,6 +290,79 @@ void MapView::SetMapCursor(QPoint pointer) {
   SetCursorShape(inside && pointer.y() > kStripHeight ? kWaitCursor : 0);
 }
 
+void MapView::ShowRefusal() {
+  SetCursorShape(kRefusalCursor);
+  QTimer::singleShot(kRefusalShownMs, this, [this] {
+    if (cursorShape_ == kRefusalCursor) SetMapCursor(mapFromGlobal(QCursor::pos()));
+  });
+}
+
+bool MapView::HumanPieceWaits() const {
+  const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
+  if (!g_.state.gameActive || g_.state.demoMode || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots)
+    return false;
+  const PieceRecord& r = g_.pieces[cp];
+  return g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 && !g_.state.mapHidden &&
+         r.state == PieceState::AwaitingOrders && r.owner == player && r.type != PieceType::City && !r.IsEmpty();
+}
+
+void MapView::UpdateBlink() {
+  const bool wanted = HumanPieceWaits() && isVisible() && !window()->isMinimized();
+  const bool samePiece = wanted && g_.state.currentPiece == framedPiece_ &&
+                         g_.pieces[g_.state.currentPiece].Pos() == framedCell_;
+  if (frameShown_ && !samePiece) EraseFrame();
+  if (!samePiece) blinksLeft_ = kBlinks;
+  if (wanted && blinksLeft_ > 0 && !blink_.isActive()) blink_.start();
+  if (!wanted) blink_.stop();
+  if (samePiece && blinksLeft_ <= 0 && !frameShown_) InvertFrame();   // drawn over: the steady frame again
+}
+
+// The frame is drawn by inverting the cell's rim, so drawing it again takes it
+// away and the go-to line's own inversion is never disturbed.
+void MapView::BlinkTick() {
+  if (!HumanPieceWaits() || !isVisible() || window()->isMinimized()) return UpdateBlink();
+  if (!frameShown_) {
+    framedPiece_ = g_.state.currentPiece;
+    framedCell_ = g_.pieces[framedPiece_].Pos();
+  }
+  InvertFrame();
+  // After a few blinks the frame stays, and the screen comes to rest.
+  if (--blinksLeft_ <= 0 && frameShown_) blink_.stop();
+}
+
+void MapView::InvertFrame() {
+  const ViewFrame v = renderer_.Frame();
+  const QRect cell(ScreenX(v, framedCell_.x), ScreenY(v, framedCell_.y), v.cellSize, v.cellSize);
+  const QRect r = cell.intersected(screen_.rect());
+  if (r.isEmpty() || r.top() < kStripHeight) {   // out of view or under the strip: nothing to show
+    frameShown_ = false;
+    return;
+  }
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(screen_.scanLine(y));
+    const bool rim = y == cell.top() || y == cell.bottom();
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (rim || x == cell.left() || x == cell.right()) line[x] ^= 0x00FFFFFF;
+  }
+  frameShown_ = !frameShown_;
+  repaint(r);
+}
+
+void MapView::EraseFrame() {
+  if (frameShown_) InvertFrame();
+}
+
+void MapView::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  UpdateBlink();
+}
+
+void MapView::hideEvent(QHideEvent* e) {
+  QWidget::hideEvent(e);
+  EraseFrame();
+  blink_.stop();
+}
+
 void MapView::TrackPointer() {
   const QPoint p = mapFromGlobal(QCursor::pos());
   DrawGotoLine(p);
@@ -279,6 +370,42 @@ void MapView::TrackPointer() {
 }
 
 // --- Pointer and keyboard ---
+
+bool MapView::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    const QPoint at = static_cast<QHelpEvent*>(e)->pos();
+    const int button = at.y() < kStripHeight ? ButtonAt(at.x()) : -1;
+    if (button >= 0)
+      QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), kButtonTips[button], this);
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+// The wheel scrolls the map a cell a notch, sideways with Shift; with Ctrl it zooms.
+void MapView::wheelEvent(QWheelEvent* e) {
+  wheelAngle_ += e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+  const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+  e->accept();
+  if (notches == 0) return;
+  if (e->modifiers() & Qt::ControlModifier) {
+    // The zoom commands follow the zoom levels, smallest first.
+    const int last = static_cast<int>(std::size(kZoomLevels)) - 1;
+    int step = kDefaultZoom;
+    for (int k = 0; k <= last; ++k)
+      if (kZoomLevels[k].tileSize == g_.state.tileSize) step = k;
+    const int next = std::clamp(step + (notches > 0 ? 1 : -1), 0, last);
+    if (next != step) Q_EMIT commandPosted(Cmd::Zoom75 + next);
+  } else if (e->modifiers() & Qt::ShiftModifier || e->angleDelta().y() == 0) {
+    ScrollCells(-notches, 0);
+  } else {
+    ScrollCells(0, -notches);
+  }
+  TrackPointer();
+}
 
 bool MapView::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::Enter && (watched == hbar_ || watched == vbar_ || watched == grip_)) EraseGotoLine();
@@ -392,6 +519,10 @@ void MapView::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Right: ScrollCells(1, 0); break;
     case Qt::Key_Up: ScrollCells(0, -1); break;
     case Qt::Key_Down: ScrollCells(0, 1); break;
+    case Qt::Key_Escape:   // catches a viewer's auto play
+      if (g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
+        Q_EMIT commandPosted(Cmd::AutoPlay);
+      break;
     default:
       if (!e->text().isEmpty() && e->text()[0].isPrint()) Q_EMIT characterTyped(e->text()[0]);
       break;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QWidget>
@@ -47,6 +48,12 @@ class MapView : public QWidget {
   // The shape SetMapCursor chose last: distance 0..19, 20 for the hourglass.
   int CursorShape() const { return cursorShape_; }
   void TrackPointer();
+  // The refusal pointer for a moment: an order could not be carried out.
+  void ShowRefusal();
+  // A thin frame blinks round the piece waiting for a human's order, while
+  // the window can be seen; otherwise no timer runs.
+  void UpdateBlink();
+  bool Blinking() const { return blink_.isActive(); }
 
   void ShowExplosion(MapPos pos, Rgb colour, int radius);
   void ClearDiscBeyondWorld(MapPos pos, int radius);
@@ -68,6 +75,10 @@ class MapView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -96,6 +107,16 @@ class MapView : public QWidget {
   bool pointerInside_ = false;
   int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
   qint64 explosionWaitNs_ = 0;
+  int wheelAngle_ = 0;   // eighths of a degree not yet turned into a notch
+  QTimer blink_;
+  bool frameShown_ = false;
+  MapPos framedCell_{};
+  int framedPiece_ = -1;
+  int blinksLeft_ = 0;
+  void BlinkTick();
+  void EraseFrame();
+  void InvertFrame();
+  bool HumanPieceWaits() const;
 };
 
 }  // namespace vortan

@@ -84,7 +84,7 @@ QImage StandIn(const QString& name, int width, int height) {
     const uint16_t bits = kDigitFont[base[0].digitValue()];
     for (int row = 0; row < 5; ++row)
       for (int col = 0; col < 3; ++col)
-        if (bits & (1u << (14 - (row * 3 + col)))) img.setPixel(2 + col, 2 + row, qRgb(255, 255, 255));
+        if (bits & (1u << (14 - (row * 3 + col)))) img.setPixel(1 + col, 1 + row, qRgb(255, 255, 255));
     return img;
   }
   QRgb fill = qRgb(128, 128, 128);
@@ -150,7 +150,7 @@ void PictureStore::LoadBitmaps() {
     for (int kind = 0; kind < 10; ++kind)
       for (int colour = 0; colour < 6; ++colour) pieces_[set][colour][kind] = Load(PieceName(set, colour, kind), side, side);
   }
-  for (int n = 1; n <= 9; ++n) digits_[n] = Load("BMP_" + QString::number(n), 7, 9);
+  for (int n = 1; n <= 9; ++n) digits_[n] = Load("BMP_" + QString::number(n), kDigitWidth, kDigitHeight);
   strip_ = Load("BMP_BUTTONS", 474, 34);
   stripDown_ = Load("BMP_BUTTONS_DOWN", 474, 34);
 }

@@ -9,6 +9,8 @@
 
 namespace vortan {
 
+inline constexpr int kDigitWidth = 5, kDigitHeight = 7;
+
 namespace PictureSet {
 enum : int { Small = 0, Large = 1 };   // "BMO_" 12 x 12, "BMP_" 16 x 16
 }
@@ -54,6 +56,7 @@ class PictureStore {
   const Picture& BlankBlack(int set) const { return blankBlack_[set]; }
   const Picture& BlankWhite(int set) const { return blankWhite_[set]; }
   const Picture& Piece(int set, int colour, int kind) const { return pieces_[set][colour][kind]; }
+  // A stack count: a 5 x 7 badge for a cell's bottom-right corner.
   const Picture& Digit(int n) const { return digits_[n]; }
   const Picture& Strip(bool pressed) const { return pressed ? stripDown_ : strip_; }
 

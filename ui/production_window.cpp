@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <algorithm>
 
 #include "rules/production.h"
@@ -85,19 +86,57 @@ void ProductionWindow::Refresh() {
 }
 
 int ProductionWindow::CityAtY(int y) const {
-  if (y < 0) return -1;
+  if (y < 0 || y >= ListHeight()) return -1;
   const int entry = first_ + y / kProductionRowHeight;
   return entry >= 0 && entry < static_cast<int>(list_.size()) ? list_[static_cast<size_t>(entry)] : -1;
 }
 
 void ProductionWindow::resizeEvent(QResizeEvent* e) {
   ColumnWindow::resizeEvent(e);
-  bar_->setGeometry(width() - kScrollBarSize, 0, kScrollBarSize, height());
+  bar_->setGeometry(width() - kScrollBarSize, 0, kScrollBarSize, ListHeight());
+}
+
+int ProductionWindow::EventAreaHeight() const {
+  // Ten short lines when there is room; never more than half the window.
+  return std::min(kEventAreaHeight, height() / 2);
+}
+
+void ProductionWindow::PaintEvents(QPainter& p) const {
+  const QRect area = EventArea();
+  p.save();
+  p.setClipRect(area);
+  p.setPen(palette().color(QPalette::Dark));
+  p.drawLine(area.topLeft(), area.topRight());
+  QFont small = p.font();
+  small.setPixelSize(10);
+  p.setFont(small);
+  const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
+  int y = area.top() + 3;
+  if (g_.state.gameActive) {
+    QFont bold = small;
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(PlayerTextColour(player));
+    DrawTextAt(p, 4, y, QString(kPlayerNames[player]) + (g_.state.demoMode ? " moves" : "'s turn"));
+    p.setFont(small);
+    y += p.fontMetrics().height() + 3;
+  }
+  const int textWidth = area.width() - 8;
+  for (const EventLine& line : main_.Events().Lines()) {
+    if (y >= area.bottom()) break;
+    const QRect box = p.fontMetrics().boundingRect(QRect(4, y, textWidth, 1000), Qt::TextWordWrap, line.text);
+    p.setPen(line.player < 0 ? QColor(128, 0, 0) : PlayerTextColour(line.player));
+    p.drawText(QRect(4, y, textWidth, box.height()), Qt::TextWordWrap, line.text);
+    y += box.height() + 2;
+  }
+  p.restore();
 }
 
 void ProductionWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().button());
+  PaintEvents(p);
+  p.setClipRect(0, 0, width(), ListHeight());
   if (g_.state.demoMode) return;
   Refresh();
   const int rows = ListHeight() / kProductionRowHeight;

@@ -15,6 +15,7 @@ namespace vortan {
 
 
 inline constexpr int kProductionRowHeight = 18;
+inline constexpr int kEventAreaHeight = 190;
 
 // The player's cities in list order: by type (Army, Paras, Fighter, Bomber,
 // Transport, Destroyer, Submarine, Carrier, Battleship), then days left, then
@@ -40,6 +41,8 @@ class ProductionWindow : public ColumnWindow {
   CityNamePopup* Popup() const { return popup_; }
   // Builds the list again and sets the scroll range from it.
   void Refresh();
+  // Where the list of recent events is drawn.
+  QRect EventArea() const { return QRect(0, ListHeight(), width(), EventAreaHeight()); }
   // The listed city of the row at client y, or -1.
   int CityAtY(int y) const;
 
@@ -54,7 +57,10 @@ class ProductionWindow : public ColumnWindow {
   bool IgnoresMouse() const;
   void ShowPopupFor(int city);
   void ClosePopup();
-  int ListHeight() const { return height(); }
+  int ListHeight() const { return height() - EventAreaHeight(); }
+  // The part below the list that names whose turn it is and what just happened.
+  int EventAreaHeight() const;
+  void PaintEvents(QPainter& p) const;
 
   MainWindow& main_;
   QScrollBar* bar_;

@@ -85,7 +85,7 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
-  loop.afterStep = [&window] { window.View()->SetMapCursor(window.View()->mapFromGlobal(QCursor::pos())); };
+  loop.afterStep = [&window] { window.AfterGameStep(); };
   window.SetGameLoop(&loop);
 
   window.show();
@@ -100,6 +100,7 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
     window.ExecuteCommand(Cmd::About);
   const int result = app.exec();
 
+  SaveDisplayOptions(g, window);
   ShutDown(g);
   g.hooks = &g.nullHooks;
   return result;
@@ -116,6 +117,18 @@ void InstallTranslations(QApplication& app) {
 void ApplyStartUpOptions(Game& g, MainWindow& window) {
   window.SetStartUpMenuState();
   LoadSetupOptions(g);
+  LoadDisplayOptions(g, window);
+}
+
+void LoadDisplayOptions(const Game& g, MainWindow& window) {
+  const bool dim = ReadProfileInt(g.settingsPath, "Display", "DimRemembered", 0) == 1;
+  if (dim != window.IsChecked(kCmdDimRemembered)) window.ExecuteCommand(kCmdDimRemembered);
+}
+
+void SaveDisplayOptions(const Game& g, const MainWindow& window) {
+  const bool dim = window.IsChecked(kCmdDimRemembered);
+  if (!dim && ReadProfileInt(g.settingsPath, "Display", "DimRemembered", -1) == -1) return;
+  WriteProfileString(g.settingsPath, "Display", "DimRemembered", dim ? "1" : "0");
 }
 
 void ShutDown(Game& g) {

@@ -24,6 +24,11 @@ void InstallTranslations(QApplication& app);
 // The menu's start-up state, then the display and sound options from the
 // settings file (which check their menu items).
 void ApplyStartUpOptions(Game& g, MainWindow& window);
+// The window's own options, kept in the settings file beside the game's
+// ([Display] DimRemembered); a file that never had one gets none written
+// while the option stays off.
+void LoadDisplayOptions(const Game& g, MainWindow& window);
+void SaveDisplayOptions(const Game& g, const MainWindow& window);
 // After the event loop: the options go back to the settings file, and the
 // recovery file goes when the game never got a name.
 void ShutDown(Game& g);

@@ -7,6 +7,7 @@
 #include "model/game.h"
 #include "ui/announcements.h"
 #include "ui/city_dialog.h"
+#include "ui/event_list.h"
 #include "ui/file_commands.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
@@ -33,7 +34,10 @@ void ShellHooks::RecreateProductionWindow() {
 void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) { window_.View()->ShowExplosion(pos, colour, radius); }
 void ShellHooks::PlaySoundEffect(int effect) { sound_.Play(effect, g_.app.soundMode, g_.rng); }
 
-void ShellHooks::ShowNextPlayerPrompt() { RunNextPlayerPrompt(g_, window_.Pictures(), &window_); }
+void ShellHooks::ShowNextPlayerPrompt() {
+  window_.Events().Clear();   // what one human saw is not the next one's business
+  RunNextPlayerPrompt(g_, window_.Pictures(), &window_);
+}
 void ShellHooks::ShowEliminatedDialog() { RunEliminatedDialog(g_, window_.Pictures(), &window_); }
 void ShellHooks::ShowVictoryDialog() { RunVictoryDialog(g_, window_.Pictures(), &window_); }
 void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictures(), cityIndex, &window_); }
@@ -57,7 +61,11 @@ MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view 
       {MsgButtons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}};
   window_.View()->EraseGotoLine();
   QMessageBox box(kIcons.at(icon), TranslateMessage(caption), TranslateMessage(text), kButtons.at(buttons), &window_);
-  switch (box.exec()) {
+  const int answer = box.exec();
+  // Whatever the answer starts (a surrender's explosions) may run without the
+  // event loop: the map under the box is painted again now, not later.
+  window_.repaint();
+  switch (answer) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;
     case QMessageBox::Cancel: return MsgResult::Cancel;
@@ -81,6 +89,30 @@ void ShellHooks::SetWaitCursor(bool on) {
     QApplication::restoreOverrideCursor();
     --waitCursorDepth_;
   }
+}
+
+void ShellHooks::ReportCombat(MapPos where, int attacker, int attackerType, int defender, int defenderType,
+                              bool defenderDestroyed) {
+  window_.Events().Combat(where, attacker, attackerType, defender, defenderType, defenderDestroyed);
+}
+void ShellHooks::ReportBlast(MapPos where, int owner, int piecesDestroyed) {
+  window_.Events().Blast(where, owner, piecesDestroyed);
+}
+void ShellHooks::ReportCityTaken(MapPos where, int newOwner, int previousOwner) {
+  window_.Events().CityTaken(where, newOwner, previousOwner);
+}
+void ShellHooks::ReportPieceBuilt(MapPos, int owner, int type) { window_.Events().Built(owner, type); }
+void ShellHooks::ReportPieceLost(MapPos, int owner, int type, PieceLoss why) { window_.Events().Lost(owner, type, why); }
+void ShellHooks::ReportPlayerEliminated(int player) { window_.Events().Eliminated(player); }
+
+void ShellHooks::ReportNoRoute(int piece, MapPos target) {
+  window_.Events().Refused(NoRouteReason(g_, piece, target));
+  window_.View()->ShowRefusal();
+}
+
+void ShellHooks::ReportNoHome(int piece) {
+  window_.Events().Refused("No place for this " + PieceName(g_.pieces[piece].type) + " to return to");
+  window_.View()->ShowRefusal();
 }
 
 }  // namespace vortan

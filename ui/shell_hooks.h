@@ -51,6 +51,16 @@ class ShellHooks : public PresentationHooks {
   void PlaceInfoDialogs() override;
   void SetWaitCursor(bool on) override;
 
+  void ReportCombat(MapPos where, int attacker, int attackerType, int defender, int defenderType,
+                    bool defenderDestroyed) override;
+  void ReportBlast(MapPos where, int owner, int piecesDestroyed) override;
+  void ReportCityTaken(MapPos where, int newOwner, int previousOwner) override;
+  void ReportPieceBuilt(MapPos where, int owner, int type) override;
+  void ReportPieceLost(MapPos where, int owner, int type, PieceLoss why) override;
+  void ReportPlayerEliminated(int player) override;
+  void ReportNoRoute(int piece, MapPos target) override;
+  void ReportNoHome(int piece) override;
+
  private:
   Game& g_;
   MainWindow& window_;

@@ -2,19 +2,27 @@
 
 #include <QApplication>
 #include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMediaDevices>
-#include <QSoundEffect>
 #include <QStandardPaths>
-#include <QUrl>
+#include <QThread>
 #include <cstdio>
 
 #include "model/hooks.h"
 #include "model/random.h"
+#include "ui/pcm_sound.h"
 
 namespace vortan {
+
+namespace {
+// About 60 ms of sound queued ahead: short enough that a new effect is heard
+// at once, long enough that a busy machine does not starve the stream.
+constexpr int kQueuedBytes = kPcmRate * 2 * 60 / 1000;
+}  // namespace
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {
   // Beside the program in the build tree, then the data folder of the prefix
@@ -31,7 +39,7 @@ QString SoundPlayer::Locate(const QString& file) const {
   return QStandardPaths::locate(QStandardPaths::AppDataLocation, "sounds/" + file);
 }
 
-SoundPlayer::~SoundPlayer() = default;
+SoundPlayer::~SoundPlayer() { CloseStream(); }
 
 QString SoundPlayer::FileFor(int effect, int draw) {
   switch (effect) {
@@ -60,12 +68,58 @@ void SoundPlayer::Play(int effect, uint8_t soundMode, Random& rng) {
   PlayFile(FileFor(effect, draw), effect == SoundEffect::Distant);
 }
 
-bool SoundPlayer::DeviceAvailable() {
-  if (device_ < 0) {
-    device_ = QMediaDevices::audioOutputs().isEmpty() ? 0 : 1;
-    if (!device_) std::fprintf(stderr, "vortan: no audio output device found; the game plays on without sound\n");
+bool SoundPlayer::OpenStream() {
+  if (device_ >= 0) return device_ == 1;
+  device_ = 0;
+  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  QAudioFormat format;
+  format.setSampleRate(kPcmRate);
+  format.setChannelCount(1);
+  format.setSampleFormat(QAudioFormat::Int16);
+  if (device.isNull()) {
+    std::fprintf(stderr, "vortan: no audio output device found; the game plays on without sound\n");
+    return false;
   }
-  return device_ == 1;
+  if (!device.isFormatSupported(format)) {
+    std::fprintf(stderr, "vortan: the audio device cannot play 16-bit sound at %d Hz; the game plays on without sound\n",
+                 kPcmRate);
+    return false;
+  }
+  thread_ = new QThread(this);
+  thread_->setObjectName("vortan sound");
+  thread_->start();
+  feeder_ = new QObject;
+  feeder_->moveToThread(thread_);
+  // The stream and what it reads live in the thread that feeds it, so a long
+  // computer turn in the window's thread never lets it run dry.
+  QMetaObject::invokeMethod(
+      feeder_,
+      [this, device, format] {
+        voice_ = new PcmVoice;
+        sink_ = new QAudioSink(device, format);
+        sink_->setBufferSize(kQueuedBytes);
+        sink_->start(voice_);
+      },
+      Qt::BlockingQueuedConnection);
+  device_ = 1;
+  return true;
+}
+
+void SoundPlayer::CloseStream() {
+  if (!thread_) return;
+  QMetaObject::invokeMethod(
+      feeder_,
+      [this] {
+        sink_->stop();
+        delete sink_;
+        delete voice_;
+        sink_ = nullptr;
+        voice_ = nullptr;
+      },
+      Qt::BlockingQueuedConnection);
+  thread_->quit();
+  thread_->wait();
+  delete feeder_;
 }
 
 void SoundPlayer::LoadAll() {
@@ -73,32 +127,19 @@ void SoundPlayer::LoadAll() {
   static const char* kFiles[] = {"bomber.wav",   "tank1.wav", "tank2.wav", "distant1.wav", "distant2.wav",
                                  "fighter.wav",  "para.wav",  "ship.wav",  "haha.wav",     "victory.wav"};
   for (const char* file : kFiles) {
-    QSoundEffect* e = nullptr;
-    if (const QString path = Locate(file); !path.isEmpty()) {
-      e = new QSoundEffect(this);
-      e->setSource(QUrl::fromLocalFile(path));
-    }
-    effects_.emplace(file, e);
+    QByteArray pcm;
+    if (const QString path = Locate(file); !path.isEmpty()) pcm = LoadWaveAsPcm(path);
+    effects_.emplace(file, pcm);
   }
 }
 
-bool SoundPlayer::AnyPlaying() const {
-  for (const auto& [name, e] : effects_)
-    if (e && e->isPlaying()) return true;
-  return false;
-}
-
 void SoundPlayer::PlayFile(const QString& file, bool unlessBusy) {
-  if (file.isEmpty() || !DeviceAvailable()) return;
+  if (file.isEmpty() || !OpenStream()) return;
   if (effects_.empty()) LoadAll();
-  if (unlessBusy && AnyPlaying()) return;
+  if (unlessBusy && voice_->Busy()) return;
   auto it = effects_.find(file);
-  QSoundEffect* e = it == effects_.end() ? nullptr : it->second;
-  if (!e) return;   // a missing file is silently nothing
-  for (const auto& [name, other] : effects_)
-    if (other && other != e && other->isPlaying()) other->stop();
-  e->stop();
-  e->play();
+  if (it == effects_.end() || it->second.isEmpty()) return;   // a missing file is silently nothing
+  voice_->Start(it->second);   // cuts short whatever was playing
 }
 
 }  // namespace vortan

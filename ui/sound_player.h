@@ -1,17 +1,26 @@
 // Plays the sound effects: wave files on a sound card, the standard beep on
 // the PC speaker, or nothing. Never waits for a sound; with no audio device it
 // says so once and stays silent.
+//
+// On a sound card every file is read into memory ahead, and one audio stream,
+// opened once and fed by a thread of its own, plays them: an effect that cuts
+// short the one in progress switches the stream to its samples at once, so a
+// burst of effects during a computer's turn is heard, not lost in streams
+// being stopped and started again.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <map>
 
-class QSoundEffect;
+class QAudioSink;
+class QThread;
 
 namespace vortan {
 
+class PcmVoice;
 class Random;
 
 class SoundPlayer : public QObject {
@@ -34,12 +43,16 @@ class SoundPlayer : public QObject {
 
  private:
   void PlayFile(const QString& file, bool unlessBusy);
-  bool DeviceAvailable();
-  bool AnyPlaying() const;
+  bool OpenStream();
   void LoadAll();
+  void CloseStream();
 
-  std::map<QString, QSoundEffect*> effects_;
-  int device_ = -1;   // -1 unknown, 0 none, 1 present
+  std::map<QString, QByteArray> effects_;   // empty: file missing or unreadable
+  int device_ = -1;                        // -1 not tried yet, 0 none, 1 open
+  QThread* thread_ = nullptr;              // feeds the stream
+  QObject* feeder_ = nullptr;              // lives in thread_: runs what must happen there
+  QAudioSink* sink_ = nullptr;             // lives in thread_
+  PcmVoice* voice_ = nullptr;              // lives in thread_
 };
 
 }  // namespace vortan

@@ -85,6 +85,16 @@ void WorldMapWindow::TakePlace(const QWidget* main) {
     move(m.right() + 1, m.top() + 322);
   else
     CentreOver(this, main);
+  KeepInside(main->screen()->availableGeometry());
+}
+
+void WorldMapWindow::KeepInside(const QRect& area) {
+  // A large world's map is wider than the room beside the main window: it
+  // slides left and up until all of it can be seen and reached.
+  const QRect f = frameGeometry();
+  const int x = std::max(area.left(), std::min(f.left(), area.right() + 1 - f.width()));
+  const int y = std::max(area.top(), std::min(f.top(), area.bottom() + 1 - f.height()));
+  if (x != f.left() || y != f.top()) move(x, y);
 }
 
 void WorldMapWindow::showEvent(QShowEvent* e) {

@@ -38,6 +38,8 @@ class WorldMapWindow : public InfoWindow {
   WorldMapWindow(Game& g, const CursorStore& cursors, QWidget* owner);
   // Takes the window's size and place for the world now in play.
   void TakePlace(const QWidget* main);
+  // Moves the window, frame included, inside the area if it reaches out of it.
+  void KeepInside(const QRect& area);
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -147,7 +147,11 @@ TEST_F(MenuStateTest, StartUpThenANewGameForOneHumanThenADemoThenVictory) {
   CheckElimination(*game);
   EXPECT_EQ(game->state.gameActive, 0);
   EXPECT_EQ(hooks->dialogs, (std::vector<std::string>{"Eliminated", "Victory"}));
-  EXPECT_EQ(Menu(kPlayItems), "ee-----e-e-eE-");
+  EXPECT_EQ(Menu(kPlayItems), "ee-------e-eE-") << "after victory every order, End turn included, is greyed";
+  // Nor does the keyboard's way to the command ask a question nobody can act on.
+  const size_t asked = hooks->messages.size();
+  window->ExecuteCommand(Cmd::EndTurn);
+  EXPECT_EQ(hooks->messages.size(), asked) << "End turn asked again after the game was over";
 }
 
 TEST_F(MenuStateTest, TwoHumansGetThePromptOnAndTheHandOverFollowsWhoseTurnItIs) {

@@ -1,7 +1,11 @@
 // Explosions: discs growing by a third of a cell, clipped at the strip, shown
-// out of sight only for a bomber's blast over explored ground; where the sounds are found.
+// out of sight only for a bomber's blast over explored ground; where the sounds
+// are found; the map under an answered question.
+#include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "ui/sound_player.h"
 #include "ui/view_geometry.h"
@@ -99,6 +103,34 @@ TEST(SoundFilesTest, FoundBesideTheProgramFirstThenInTheDataFolders) {
             QFileInfo(prefix.filePath("data/vortan/sounds/para.wav")).canonicalFilePath());
   EXPECT_TRUE(player.Locate("victory.wav").isEmpty());
   QCoreApplication::setApplicationName(appName);
+}
+
+// An answered question leaves nothing of its box on the map: what it covered
+// is painted again before the answer is acted on (the surrender's discs run
+// with no event loop that would do it later).
+TEST_F(EffectsTest, TheMapUnderAnAnsweredQuestionIsRepaintedBeforeTheAnswerIsUsed) {
+  BuildSea(30);
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool boxGone = false;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (boxGone && e->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  } counter;
+  window->View()->installEventFilter(&counter);
+  QCoreApplication::processEvents();
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+    counter.boxGone = true;
+  });
+  EXPECT_EQ(hooks->ShellHooks::ShowMessageBox("Coward!", "Are you sure you wish to surrender?", MsgIcon::Exclamation,
+                                              MsgButtons::YesNo),
+            MsgResult::Yes);
+  EXPECT_GT(counter.paints, 0) << "the map was not painted again between the box closing and the answer";
+  window->View()->removeEventFilter(&counter);
 }
 
 }  // namespace

@@ -164,10 +164,11 @@ TEST_F(FileCommandsTest, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
   EXPECT_EQ(QDir(save.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
   EXPECT_TRUE(accept(save).isEmpty());
   ASSERT_EQ(save.result(), QDialog::Accepted);
-  EXPECT_EQ(QFileInfo(save.selectedFiles().value(0)).fileName(), "campaign.GAM");
-  std::ofstream(Path("campaign.GAM")) << "x";
+  EXPECT_EQ(QFileInfo(save.selectedFiles().value(0)).fileName(), "campaign.gam")
+      << "a name typed without extension gets the lower-case one this system's files use";
+  std::ofstream(Path("campaign.gam")) << "x";
   QFileDialog again(window.get());
-  open(again, "campaign.GAM");
+  open(again, "campaign.gam");
   EXPECT_FALSE(accept(again).isEmpty());
   EXPECT_NE(again.result(), QDialog::Accepted);
 }
@@ -192,6 +193,18 @@ TEST_F(FileCommandsTest, OpenOffersTheRecoveryFileLeftFromACrash) {
   EXPECT_TRUE(filter.contains("RECOVER.TMP")) << filter.toStdString();
   std::filesystem::remove(data.filePath("RECOVER.TMP").toStdString());
   EXPECT_EQ(dialogFolder().first, QDir(dir.path()).canonicalPath());
+}
+
+TEST_F(FileCommandsTest, OpenListsGameFilesWhicheverCaseTheirExtensionHas) {
+  for (const char* name : {"lower.gam", "upper.GAM", "other.txt"}) std::ofstream(Path(name)) << "x";
+  QFileDialog d(window.get());
+  SetUpGameFileDialog(d, FileDialogKind::Open, *game);
+  QStringList patterns;
+  // The patterns are what the last parentheses of each filter hold.
+  for (const QString& filter : d.nameFilters())
+    patterns << filter.section('(', -1).section(')', 0, 0).split(' ', Qt::SkipEmptyParts);
+  const QStringList shown = QDir(dir.path()).entryList(patterns, QDir::Files, QDir::Name);
+  EXPECT_EQ(shown, QStringList({"lower.gam", "upper.GAM"})) << shown.join(", ").toStdString();
 }
 
 }  // namespace

@@ -92,6 +92,22 @@ TEST_F(InfoWindowsTest, WorldMapOf50By50Is258By282CentredOnHomeAndAClickCentresT
   EXPECT_EQ(shot.pixel(origin + QPoint(5 * 25 + 2, 5 * 25 + 2)), qRgb(255, 0, 0)) << "home army";
 }
 
+TEST_F(InfoWindowsTest, ALargeWorldsMapBesideTheMainWindowStaysOnTheScreen) {
+  Build(std::vector<std::string>(70, std::string(70, '.')));
+  const QRect screen = window->screen()->availableGeometry();
+  // Room enough beside the main window for the usual place, not for a 70 x 70 map.
+  window->move(screen.right() + 1 - 300 - window->frameGeometry().width(), screen.top());
+  window->ExecuteCommand(Cmd::WorldMap);
+  QWidget* map = window->ToolWindowWidget(ToolWindow::WorldMap);
+  ASSERT_NE(map, nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(screen.contains(map->frameGeometry()))
+      << "the World Map at " << map->frameGeometry().x() << "," << map->frameGeometry().y() << " size "
+      << map->frameGeometry().width() << "x" << map->frameGeometry().height() << " reaches off the screen "
+      << screen.width() << "x" << screen.height();
+  EXPECT_EQ(map->frameGeometry().top(), window->frameGeometry().top() + 322) << "the usual height is kept";
+}
+
 TEST_F(InfoWindowsTest, WorldMapBlocksShowWhatTheViewerKnowsInBothColourSets) {
   Build({"++*+", "+++.", "....", "...."});
   const QRgb black = qRgb(0, 0, 0), navy = qRgb(0, 0, 128), green = qRgb(0, 128, 0), white = qRgb(255, 255, 255);

@@ -2,6 +2,7 @@
 // the events a person's mouse and keys produce.
 #include <QMenuBar>
 #include <QScreen>
+#include <QTest>
 
 #include "game/turn_loop.h"
 #include "play_fixture.h"
@@ -59,6 +60,29 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
             std::tuple(int(PieceState::Ready), int(PieceState::Returning), int(PieceState::Ready)));
   EXPECT_EQ(game->state.currentPiece, fighter);
   EXPECT_TRUE(game->pieces[waiting].Dest() == game->pieces[waiting].Pos());
+}
+
+// A click in a tool window goes through the window system to that window;
+// the keys pressed next must still reach the map.
+TEST_F(MapInputTest, KeysReachTheMapAfterAClickInAnyToolWindow) {
+  const struct { int command; ToolWindow clicked; char key; ToolWindow toggled; } rows[] = {
+      {Cmd::WorldMap, ToolWindow::WorldMap, 'g', ToolWindow::GameInfo},
+      {Cmd::Production, ToolWindow::Production, 'a', ToolWindow::Rankings},
+      {Cmd::PieceInfo, ToolWindow::PieceInfo, 'w', ToolWindow::WorldMap}};
+  for (const auto& r : rows) {
+    if (!window->IsToolWindowOpen(r.clicked)) window->ExecuteCommand(r.command);
+    QWidget* tool = window->ToolWindowWidget(r.clicked);
+    ASSERT_NE(tool, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tool));
+    const bool wasOpen = window->IsToolWindowOpen(r.toggled);
+    QTest::mouseClick(tool->windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    // The window system sends the key to the window that was clicked.
+    QTest::keyClick(tool->windowHandle(), r.key);
+    QCoreApplication::processEvents();
+    EXPECT_NE(window->IsToolWindowOpen(r.toggled), wasOpen)
+        << "key '" << r.key << "' after a click in " << tool->windowTitle().toStdString() << " did not reach the map";
+    EXPECT_EQ(QApplication::focusWidget(), window->View()) << "the focus stayed away from the map";
+  }
 }
 
 class StripTest : public MapInputTest {

@@ -14,7 +14,7 @@ class RenderTest : public WindowFixture {
     if (count <= 0) return cell;
     const int cs = game->state.tileSize;
     const QImage digit = pictures.Digit(std::min(count, 9)).Variant(cs == 32 ? 2 : 1, false, false);
-    BlitImage(cell, digit, cs - digit.width(), 0);
+    BlitImage(cell, digit, cs - digit.width(), cs - digit.height());
     return cell;
   }
   QImage Piece(int owner, int kind, bool mirrored = false, bool inverted = false, int count = 0) const {
@@ -118,6 +118,57 @@ TEST_F(PiecesOnTheMap, CurrentArmyCountsItsFellowsAndNotItself) {
   EXPECT_EQ(CellIn(Grab(), 4, 1), Piece(0, PieceType::Army, false, false, 3));
   // The transport, no longer current, still shows its cargo to its owner.
   EXPECT_EQ(CellIn(Grab(), 1, 4), Piece(0, PieceType::Transport, false, false, 3));
+}
+
+// An army about to leave its transport stands on the sea, not on a patch of
+// land: where the army's picture shows ground, the sea tile shows through.
+TEST_F(PiecesOnTheMap, AnArmyAboardAShipIsDrawnOnTheSea) {
+  game->settings.kind[0] = PlayerKind::Human;
+  game->state.currentPlayer = 0;
+  for (int i = 0; i < kPieceSlots; ++i)
+    if (game->pieces[i].type == PieceType::Army && game->pieces[i].Pos() == (MapPos{1, 4}))
+      game->state.currentPiece = static_cast<int16_t>(i);
+  for (int cellSize : {12, 16, 32}) {
+    SCOPED_TRACE(cellSize);
+    SetCellSize(cellSize);
+    window->SizeMainWindowForWorld();
+    const QImage cell = CellIn(Grab(), 1, 4), army = Piece(0, PieceType::Army, false, false, 3);
+    const QImage sea = AsCell(pictures.Sea(Set(), game->world.At(1, 4).tileVariant & 7));
+    int ground = 0, seaShown = 0, body = 0, armyShown = 0;
+    for (int y = 0; y < cell.height(); ++y)
+      for (int x = 0; x < cell.width(); ++x) {
+        const bool isGround = army.pixel(x, y) == qRgb(0, 128, 0) || army.pixel(x, y) == qRgb(128, 128, 0);
+        (isGround ? ground : body) += 1;
+        if (isGround) seaShown += cell.pixel(x, y) == sea.pixel(x, y);
+        else armyShown += cell.pixel(x, y) == army.pixel(x, y);
+      }
+    // All but the stack badge's corner: the rest of the ground is sea, the rest of the picture army.
+    EXPECT_GE(seaShown, ground * 4 / 5) << "the army is not drawn on the sea: " << seaShown << " of " << ground;
+    EXPECT_GE(armyShown, body * 4 / 5) << "the army itself is not drawn: " << armyShown << " of " << body;
+  }
+}
+
+// Options > Dim remembered cells: off, the map is exactly as before; on, a
+// cell explored but out of sight is drawn at half brightness, one in sight as before.
+TEST_F(PiecesOnTheMap, DimRememberedCellsTellsSeenNowFromRemembered) {
+  ASSERT_FALSE(window->IsChecked(kCmdDimRemembered)) << "the option must be off at first";
+  const QImage plain = Grab();
+  window->ExecuteCommand(kCmdDimRemembered);
+  ASSERT_TRUE(window->IsChecked(kCmdDimRemembered));
+  const QImage dimmed = Grab();
+  for (const MapPos remembered : {MapPos{5, 1}, MapPos{4, 2}}) {
+    const QImage before = CellIn(plain, remembered.x, remembered.y), after = CellIn(dimmed, remembered.x, remembered.y);
+    for (int y = 0; y < before.height(); ++y)
+      for (int x = 0; x < before.width(); ++x)
+        ASSERT_EQ(after.pixel(x, y), qRgb(qRed(before.pixel(x, y)) / 2, qGreen(before.pixel(x, y)) / 2,
+                                         qBlue(before.pixel(x, y)) / 2))
+            << "remembered cell " << int(remembered.x) << "," << int(remembered.y) << " pixel " << x << "," << y;
+  }
+  for (const MapPos seen : {MapPos{0, 0}, MapPos{3, 2}, MapPos{2, 1}})
+    EXPECT_EQ(CellIn(dimmed, seen.x, seen.y), CellIn(plain, seen.x, seen.y)) << "a cell in sight was dimmed";
+  EXPECT_EQ(CellIn(dimmed, 7, 5), CellIn(plain, 7, 5)) << "the unexplored cell stays black";
+  window->ExecuteCommand(kCmdDimRemembered);
+  EXPECT_EQ(Grab(), plain) << "unticked, the map is not back to its standard look";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The options read at start-up and written at shutdown, the recovery file,
 // and the command line.
 #include <QTemporaryDir>
+#include <sstream>
 
 #include "persist/settings_file.h"
 #include "ui/command_line.h"
@@ -50,6 +51,27 @@ TEST_F(ShellTest, StartUpReadsTheOptionsAndShutdownWritesThemBack) {
     EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", "") + ReadProfileString(game->settingsPath, "Setup", "Colour", ""),
               std::string(r.sounds) + r.colour);
   }
+}
+
+// Dim remembered cells is off unless the settings file says otherwise, and
+// a file that never held the choice is left as it was while it stays off.
+TEST_F(ShellTest, DimRememberedCellsIsKeptUnderAKeyOfItsOwn) {
+  const std::string untouched = "[Setup]\nSounds=2\nColour=1\n";
+  std::ofstream(game->settingsPath) << untouched;
+  ApplyStartUpOptions(*game, *window);
+  EXPECT_FALSE(window->IsChecked(kCmdDimRemembered));
+  SaveDisplayOptions(*game, *window);
+  std::stringstream bytes;
+  bytes << std::ifstream(game->settingsPath).rdbuf();
+  EXPECT_EQ(bytes.str(), untouched) << "the settings file changed although the option stayed off";
+  window->ExecuteCommand(kCmdDimRemembered);
+  SaveDisplayOptions(*game, *window);
+  EXPECT_EQ(ReadProfileString(game->settingsPath, "Display", "DimRemembered", ""), "1");
+  EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", ""), "2") << "another option was lost";
+  window->ExecuteCommand(kCmdDimRemembered);
+  ASSERT_FALSE(window->IsChecked(kCmdDimRemembered));
+  LoadDisplayOptions(*game, *window);
+  EXPECT_TRUE(window->IsChecked(kCmdDimRemembered) && window->View()->Renderer().dimRemembered);
 }
 
 TEST_F(ShellTest, ShutdownDeletesTheRecoveryFileOnlyOfAnUnnamedGame) {
