@@ -85,10 +85,6 @@ constexpr ToolWindowInfo kToolWindows[] = {
 };
 const ToolWindowInfo& InfoFor(ToolWindow w) { return kToolWindows[static_cast<int>(w)]; }
 
-// The menu items of the zoom levels, in the core's order of kZoomLevels.
-constexpr int kZoomCommands[] = {Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
-static_assert(std::size(kZoomCommands) == std::size(kZoomLevels));
-
 }  // namespace
 
 MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -286,7 +282,7 @@ void MainWindow::SetZoom(int id) {
 }
 
 void MainWindow::SetSoundMode(int id) {
-  for (int item : {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard}) CheckMenuItem(item, item == id);
+  for (int item : kSoundCommands) CheckMenuItem(item, item == id);
   g_.app.soundMode = static_cast<uint8_t>(id - Cmd::NoSound);
 }
 

@@ -11,6 +11,7 @@
 #include "model/game.h"
 #include "ui/cursor_store.h"
 #include "ui/map_view.h"
+#include "ui/menu_commands.h"
 #include "ui/picture_store.h"
 
 namespace vortan {

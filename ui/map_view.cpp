@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "game/orders.h"
+#include "ui/menu_commands.h"
 
 namespace vortan {
 
