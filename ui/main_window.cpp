@@ -15,6 +15,7 @@
 #include "game/game_start.h"
 #include "game/orders.h"
 #include "persist/saved_game.h"
+#include "rules/player_view.h"
 #include "ui/announcements.h"
 #include "ui/file_commands.h"
 #include "ui/game_loop.h"
@@ -260,8 +261,7 @@ bool MainWindow::SaveGuard() {
 }
 
 void MainWindow::CentreView(int x, int y) {
-  g_.state.viewX = static_cast<int16_t>(x);
-  g_.state.viewY = static_cast<int16_t>(y);
+  vortan::CentreView(g_, x, y);
   view_->RepaintAll();
   view_->SetScrollBarsForViewer();
 }
@@ -270,10 +270,7 @@ void MainWindow::SetZoom(int id) {
   for (int command : kZoomCommands) CheckMenuItem(command, false);
   for (int b = 10; b <= 13; ++b) view_->DrawButton(b, false);
   for (std::size_t z = 0; z < std::size(kZoomCommands); ++z)
-    if (kZoomCommands[z] == id) {
-      g_.state.tileSize = kZoomLevels[z].tileSize;
-      g_.state.zoomIsWhole = kZoomLevels[z].whole ? 1 : 0;
-    }
+    if (kZoomCommands[z] == id) SetZoomLevel(g_, static_cast<int>(z));
   CheckMenuItem(id, true);
   view_->DrawButton(ZoomButtonForCellSize(g_.state.tileSize), true);
   SizeMainWindowForWorld();
@@ -341,12 +338,12 @@ void MainWindow::ExecuteCommand(int id) {
       break;
     case Cmd::PromptOnNewHuman: CheckMenuItem(id, !IsChecked(id)); break;
     case Cmd::AutoPlay:
-      g_.state.autoPlay[viewer] = g_.state.autoPlay[viewer] == 1 ? 0 : 1;
+      SetAutoPlay(g_, viewer, g_.state.autoPlay[viewer] != 1);
       CheckMenuItem(id, g_.state.autoPlay[viewer] == 1);
       break;
     case Cmd::MoveMemory:
       CheckMenuItem(id, !IsChecked(id));
-      g_.state.moveMemory[viewer] = IsChecked(id) ? 1 : 0;
+      SetMoveMemory(g_, viewer, IsChecked(id));
       break;
     case Cmd::About:
       view_->EraseGotoLine();

@@ -56,6 +56,7 @@ class ProductionWindow : public ColumnWindow {
   void ClosePopup();
   int ListHeight() const { return height(); }
 
+  Game& game_;   // for the list's own operations; reading goes through g_
   MainWindow& main_;
   QScrollBar* bar_;
   std::vector<int> list_;
