@@ -279,7 +279,7 @@ void AdvanceGame(Game& g) {
 
   ShowPieceInfoForNewPiece(g);
   const int piece = g.state.currentPiece;
-  if (IsAirType(g.pieces[piece].type) && !CheckAircraftFuel(g, piece)) {
+  if (IsAirType(g.pieces[piece].type) && !RefuelAircraft(g, piece)) {
     LoseAircraft(g, piece);
     return;
   }
@@ -290,7 +290,7 @@ void AdvanceGame(Game& g) {
   }
 }
 
-bool FindNewPiece(Game& g, bool later) {
+bool SelectNewPiece(Game& g, bool later) {
   if (g.state.currentPiece < 0 || g.state.currentPiece >= kPieceSlots) {
     g.ui().ShowMessageBox("Error", "Problem with FindNewPiece", MsgIcon::Stop, MsgButtons::Ok);
     g.state.currentPiece = 0;
@@ -327,7 +327,7 @@ void NextPiece(Game& g, bool later) {
 
   const int firstDay = g.state.day;
   bool turnPassed = false;
-  while (!FindNewPiece(g, later)) {
+  while (!SelectNewPiece(g, later)) {
     turnPassed = true;
     RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
