@@ -5,25 +5,25 @@
 
 namespace vortan {
 
-int IsRoutePassable(Game& g, int piece, int x, int y) {
+bool IsRoutePassable(Game& g, int piece, int x, int y) {
   PiecesByCell at(g.pieces);
-  return RoutePassable(g, piece, x, y, at) ? 1 : 0;
+  return RoutePassable(g, piece, x, y, at);
 }
 
-int CanEnterCell(Game& g, int piece, int x, int y) {
+bool CanEnterCell(Game& g, int piece, int x, int y) {
   PiecesByCell at(g.pieces);
-  return EnterableCell(g, piece, x, y, at) ? 1 : 0;
+  return EnterableCell(g, piece, x, y, at);
 }
 
-int TransportCanTakeArmy(Game& g, int piece, int x, int y) {
+bool TransportCanTakeArmy(Game& g, int piece, int x, int y) {
   PiecesByCell at(g.pieces);
-  return TransportTakesArmy(g, piece, x, y, at) ? 1 : 0;
+  return TransportTakesArmy(g, piece, x, y, at);
 }
 
-int FighterCanAffordStep(const Game& g, int piece, int x, int y) {
+bool FighterCanAffordStep(const Game& g, int piece, int x, int y) {
   const PieceRecord& p = g.pieces[piece];
   const int fuelAfter = p.fuel - WrapDistance(g.settings, p.x, p.y, x, y);
-  return g.world.At(x, y).fighterRange <= fuelAfter ? 1 : 0;
+  return g.world.At(x, y).fighterRange <= fuelAfter;
 }
 
 }  // namespace vortan

@@ -202,9 +202,12 @@ TargetChoice ChooseTarget(Game& g, int piece, MapPos from, MapPos& target, Piece
 
 bool InsideWorld(const Game& g, MapPos p) { return p.x < g.Width() && p.y < g.Height(); }
 
-}  // namespace
+std::optional<MapPos> StepIf(int found, int stepX, int stepY) {
+  if (found == 0) return std::nullopt;
+  return MapPos{static_cast<uint8_t>(stepX), static_cast<uint8_t>(stepY)};
+}
 
-int FindRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY) {
+int SearchRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY) {
   if (!InsideWorld(g, to) || !InsideWorld(g, from) || to == from) return 0;
   PiecesByCell at(g.pieces);
   MapPos target = to;
@@ -223,9 +226,19 @@ int FindRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& s
   return GreedyStepWith(g, piece, from, to, stepX, stepY, at);
 }
 
-int GreedyStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY) {
+}  // namespace
+
+std::optional<MapPos> FindRouteStep(Game& g, int piece, MapPos from, MapPos to) {
+  int stepX = from.x, stepY = from.y;
+  const int found = SearchRouteStep(g, piece, from, to, stepX, stepY);
+  return StepIf(found, stepX, stepY);
+}
+
+std::optional<MapPos> GreedyStep(Game& g, int piece, MapPos from, MapPos to) {
   PiecesByCell at(g.pieces);
-  return GreedyStepWith(g, piece, from, to, stepX, stepY, at);
+  int stepX = from.x, stepY = from.y;
+  const int found = GreedyStepWith(g, piece, from, to, stepX, stepY, at);
+  return StepIf(found, stepX, stepY);
 }
 
 }  // namespace vortan

@@ -112,9 +112,9 @@ void RouteStep(benchmark::State& st, int type, MapPos from, MapPos to) {
   for (auto _ : st) {
     g->pieces[piece].destX = to.x;
     g->pieces[piece].destY = to.y;
-    int x = 0, y = 0;
-    found += FindRouteStep(*g, piece, from, to, x, y);
-    benchmark::DoNotOptimize(x);
+    const std::optional<MapPos> step = FindRouteStep(*g, piece, from, to);
+    found += step.has_value() ? 1 : 0;
+    benchmark::DoNotOptimize(step);
   }
   st.counters["found"] = benchmark::Counter(found, benchmark::Counter::kAvgIterations);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "persist/saved_game.h"
 #include "rules/elimination.h"
@@ -18,16 +19,6 @@ constexpr uint8_t kDemoLandAmount = 2;  // Normal
 constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInfo, ToolWindow::Production,
                                        ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
-constexpr int kViewItems[] = {Cmd::PieceInfo, Cmd::Rankings,  Cmd::WorldMap,  Cmd::Production,
-                              Cmd::GameInfo,  Cmd::NoSound,   Cmd::PcSpeaker, Cmd::SoundCard,
-                              Cmd::ColourMonitor};
-constexpr int kPlayItems[] = {Cmd::Save,     Cmd::SaveAs,       Cmd::Later, Cmd::Finished, Cmd::Return,
-                              Cmd::Sleep,    Cmd::Drop,         Cmd::Surrender, Cmd::EndTurn,
-                              Cmd::CurrentPiece, Cmd::Home,     Cmd::AutoPlay, Cmd::MoveMemory};
-
-// The menu items of the zoom levels, in the order of kZoomLevels.
-constexpr int kZoomCommands[] = {Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
-
 bool IsValidPlayer(int p) { return p >= 0 && p < kPlayerCount; }
 
 // --- SetUpGameView steps ---
@@ -37,35 +28,22 @@ void DrawTileVariants(Game& g) {
     for (int y = 0; y < g.Height(); ++y) g.world.At(x, y).tileVariant = static_cast<uint8_t>(g.rng.Next() & 7);
 }
 
-void SetPlayMenus(Game& g) {
-  for (int id : kViewItems) g.ui().EnableMenuItem(id, true);
-  const bool normalGame = g.state.demoMode == 0;
-  for (int id : kPlayItems) g.ui().EnableMenuItem(id, normalGame);
-  const int viewer = g.state.viewingPlayer;
-  if (normalGame && IsValidPlayer(viewer)) {
-    g.ui().CheckMenuItem(Cmd::AutoPlay, g.state.autoPlay[viewer] == 1);
-    g.ui().CheckMenuItem(Cmd::MoveMemory, g.state.moveMemory[viewer] == 1);
-  }
-}
-
-void SetPromptOnNewHuman(Game& g, bool on) {
-  g.ui().CheckMenuItem(Cmd::PromptOnNewHuman, on);
-  g.ui().EnableMenuItem(Cmd::PromptOnNewHuman, on);
-  g.app.promptOnNewHuman = on;
-}
-
-void SetHumanMenus(Game& g) {
+// Tells the window what kind of game it now shows; the Next Player prompt
+// is only useful while several humans take turns.
+void AnnounceGameSetUp(Game& g) {
   int humans = 0;
   for (int p = 0; p < kPlayerCount; ++p)
     if (IsHumanPlayer(g, p) && g.state.eliminated[p] == 0) ++humans;
-  if (humans == 0) {
-    g.ui().EnableMenuItem(Cmd::Surrender, false);
-    g.ui().EnableMenuItem(Cmd::AutoPlay, false);
-    SetPromptOnNewHuman(g, false);
-    g.ui().EnableMenuItem(Cmd::MoveMemory, false);
-  } else {
-    SetPromptOnNewHuman(g, humans > 1);
+  const bool demo = g.state.demoMode != 0;
+  const int viewer = g.state.viewingPlayer;
+  std::optional<bool> autoPlay;
+  std::optional<bool> moveMemory;
+  if (!demo && IsValidPlayer(viewer)) {
+    autoPlay = g.state.autoPlay[viewer] == 1;
+    moveMemory = g.state.moveMemory[viewer] == 1;
   }
+  g.app.promptOnNewHuman = humans > 1;
+  g.ui().GameSetUp(demo, humans, autoPlay, moveMemory);
 }
 
 // Each city's ordinal among the cities of its land mass, column by column;
@@ -88,10 +66,7 @@ void SetZoom(Game& g) {
     g.state.tileSize = kDefaultTileSize;
     match = kDefaultZoom;
   }
-  for (int z = 0; z < static_cast<int>(std::size(kZoomCommands)); ++z) {
-    g.ui().EnableMenuItem(kZoomCommands[z], true);
-    g.ui().CheckMenuItem(kZoomCommands[z], z == match);
-  }
+  g.ui().ZoomChanged(match);
   g.state.zoomIsWhole = kZoomLevels[match].whole ? 1 : 0;
 }
 
@@ -143,8 +118,7 @@ void DemoCommand(Game& g) {
 void SetUpGameView(Game& g) {
   DrawTileVariants(g);
   g.lastShownPiece = kPieceSlots;
-  SetPlayMenus(g);
-  SetHumanMenus(g);
+  AnnounceGameSetUp(g);
   RefreshAllCells(g);
   NumberCities(g);
   const int viewer = g.state.viewingPlayer;

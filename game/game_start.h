@@ -5,10 +5,13 @@
 #include "model/game.h"
 
 namespace vortan {
+// New: the dialog, then a new world; 1 when a game was started, else the
+// settings are as before.
 int NewGameCommand(Game& g);
 // What New does once its dialog has said OK: generate, set up, start. 0 when
 // no world could be made (the message has been shown; settings not restored).
 int StartNewGame(Game& g);
+// Demo: six computers on a 40 x 40 world, the view centred on the land.
 void DemoCommand(Game& g);
 // Menus, zoom, scroll position and window size for the game in the records,
 // and the elimination check; every way into a game ends here.

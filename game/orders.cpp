@@ -19,11 +19,6 @@ PieceRecord* PieceAwaitingOrder(Game& g) {
   return p.state == PieceState::AwaitingOrders ? &p : nullptr;
 }
 
-void ClearDestination(PieceRecord& p) {
-  p.destX = p.x;
-  p.destY = p.y;
-}
-
 // An aircraft may only sleep or finish on a base; elsewhere it flies home.
 bool MustGoHome(const Game& g, const PieceRecord& p) {
   const MapCell& c = g.world.At(p.Pos());
@@ -175,14 +170,6 @@ void OrderSurrender(Game& g) {
   for (ToolWindow w : {ToolWindow::Production, ToolWindow::Rankings})
     if (g.ui().IsToolWindowOpen(w)) g.ui().RepaintToolWindow(w);
   CheckElimination(g);
-}
-
-void WakePiece(Game& g, int piece) {
-  PieceRecord& r = g.pieces[piece];
-  if (r.IsEmpty() || r.type == PieceType::City) return;
-  // A returning aircraft keeps flying home: waking it must not strand it.
-  if (!(IsAirType(r.type) && r.state == PieceState::Returning)) r.state = PieceState::Ready;
-  ClearDestination(r);
 }
 
 void WakeCell(Game& g, MapPos cell) {

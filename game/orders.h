@@ -4,6 +4,7 @@
 // they applied. End turn and Surrender run after the player confirmed them.
 #pragma once
 #include "model/game.h"
+#include "rules/piece_state.h"
 
 namespace vortan {
 // A left click on a cell: the current piece of a Human player heads there.
@@ -15,8 +16,6 @@ bool OrderReturn(Game& g);
 bool OrderDrop(Game& g);
 void OrderEndTurn(Game& g);
 void OrderSurrender(Game& g);
-// Wakes one record of the viewing player (cities and empty slots are left alone).
-void WakePiece(Game& g, int piece);
 // A right click that opened no city: wakes the viewing player's pieces on the
 // cell, then hands the turn to one of them that can still move.
 void WakeCell(Game& g, MapPos cell);

@@ -26,7 +26,7 @@ bool AircraftTurnsHome(Game& g, int piece, MapPos step) {
   if (p.type == PieceType::Fighter) {
     const bool enemyThere = onto.topType != PieceType::None && onto.topOwner != g.state.currentPlayer;
     if (g.world.At(p.x, p.y).fighterRange > p.fuel - 1 && enemyThere) return true;
-    return FighterCanAffordStep(g, piece, step.x, step.y) == 0;
+    return !FighterCanAffordStep(g, piece, step.x, step.y);
   }
   if (p.type == PieceType::Bomber || p.type == PieceType::Para) return onto.bomberRange > p.fuel - 1;
   return false;
@@ -74,16 +74,14 @@ int NearestRefuge(const Game& g, int piece, MapPos& best) {
 
 void GoToStep(Game& g, int piece) {
   PieceRecord& p = g.pieces[piece];
-  int stepX = p.x;
-  int stepY = p.y;
-  const int found = FindRouteStep(g, piece, p.Pos(), p.Dest(), stepX, stepY);
-  if (found == 0 || (stepX == p.x && stepY == p.y)) {
+  const std::optional<MapPos> found = FindRouteStep(g, piece, p.Pos(), p.Dest());
+  if (!found || *found == p.Pos()) {
     if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().ReportNoRoute(piece, p.Dest());
     StopOrder(p);
     if (IsComputerControlled(g, g.state.currentPlayer)) p.movesLeft = 0;
     return;
   }
-  const MapPos step{static_cast<uint8_t>(stepX), static_cast<uint8_t>(stepY)};
+  const MapPos step = *found;
   if (AircraftTurnsHome(g, piece, step)) {
     TurnHome(g, p);
     return;
@@ -104,21 +102,22 @@ void ReturnStep(Game& g, int piece) {
     return;
   }
   MapPos refuge;
-  int stepX = p.x;
-  int stepY = p.y;
+  MapPos step = p.Pos();
   // With no refuge at all the piece stays put and spends its moves (and fuel).
   if (NearestRefuge(g, piece, refuge) < g.Width()) {
     p.destX = refuge.x;
     p.destY = refuge.y;
-    if (FindRouteStep(g, piece, p.Pos(), refuge, stepX, stepY) == 0) {
+    const std::optional<MapPos> found = FindRouteStep(g, piece, p.Pos(), refuge);
+    if (!found) {
       if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().ReportNoHome(piece);
       p.movesLeft = 0;
       return;
     }
+    step = *found;
   } else if (!IsComputerControlled(g, g.state.currentPlayer)) {
     g.ui().ReportNoHome(piece);
   }
-  PerformStep(g, piece, stepX, stepY);
+  PerformStep(g, piece, step.x, step.y);
 }
 
 }  // namespace vortan

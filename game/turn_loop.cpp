@@ -12,11 +12,6 @@
 namespace vortan {
 namespace {
 
-// The order commands a human may give the current piece; greyed while a
-// computer player is on turn.
-constexpr int kOrderMenuItems[] = {Cmd::CurrentPiece, Cmd::Drop, Cmd::Return, Cmd::Later,
-                                   Cmd::Finished,     Cmd::Sleep, Cmd::EndTurn};
-
 // The windows the Next Player prompt hides, so the previous player's map and
 // pieces are not shown to the next one.
 constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWindow::Production,
@@ -201,10 +196,6 @@ void ChooseFirstProductions(Game& g, int player) {
   }
 }
 
-void EnableOrderMenuItems(Game& g, bool enabled) {
-  for (int id : kOrderMenuItems) g.ui().EnableMenuItem(id, enabled);
-}
-
 void HandOverToHuman(Game& g, int player) {
   bool reopened = false;
   if (player != g.state.viewingPlayer || g.state.day == 1) {
@@ -217,7 +208,7 @@ void HandOverToHuman(Game& g, int player) {
     g.ui().RepaintToolWindow(ToolWindow::WorldMap);
   }
   if (g.state.day == 1) ChooseFirstProductions(g, player);
-  EnableOrderMenuItems(g, true);
+  g.ui().OrdersAvailableChanged(true);
 }
 
 // --- AdvanceGame helpers ---
@@ -290,7 +281,7 @@ void AdvanceGame(Game& g) {
 
   ShowPieceInfoForNewPiece(g);
   const int piece = g.state.currentPiece;
-  if (IsAirType(g.pieces[piece].type) && !CheckAircraftFuel(g, piece)) {
+  if (IsAirType(g.pieces[piece].type) && !RefuelAircraft(g, piece)) {
     LoseAircraft(g, piece);
     return;
   }
@@ -301,7 +292,7 @@ void AdvanceGame(Game& g) {
   }
 }
 
-bool FindNewPiece(Game& g, bool later) {
+bool SelectNewPiece(Game& g, bool later) {
   if (g.state.currentPiece < 0 || g.state.currentPiece >= kPieceSlots) {
     g.ui().ShowMessageBox("Error", "Problem with FindNewPiece", MsgIcon::Stop, MsgButtons::Ok);
     g.state.currentPiece = 0;
@@ -338,7 +329,7 @@ void NextPiece(Game& g, bool later) {
 
   const int firstDay = g.state.day;
   bool turnPassed = false;
-  while (!FindNewPiece(g, later)) {
+  while (!SelectNewPiece(g, later)) {
     turnPassed = true;
     RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
@@ -403,11 +394,11 @@ void HandOverTurn(Game& g) {
     HandOverToHuman(g, player);
   } else {
     if (g.state.day == 1) ChooseFirstProductions(g, player);
-    EnableOrderMenuItems(g, false);
+    g.ui().OrdersAvailableChanged(false);
   }
   g.lastShownPiece = kPieceSlots;
   const bool autoPlayShown = g.state.autoPlay[g.state.viewingPlayer] == 1 && g.state.demoMode == 0;
-  g.ui().CheckMenuItem(Cmd::AutoPlay, autoPlayShown);
+  g.ui().AutoPlayChanged(autoPlayShown);
 }
 
 MapPos LastSelectedPos(const Game& g) { return g.lastSelectedPos; }

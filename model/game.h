@@ -67,7 +67,7 @@ struct Game {
   Game() = default;
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
-  PresentationHooks& ui() { return *hooks; }
+  PresentationHooks& ui() const { return *hooks; }
   int Width() const { return settings.width; }
   int Height() const { return settings.height; }
 };

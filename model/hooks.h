@@ -37,19 +37,6 @@ enum class MsgIcon { None, Stop, Exclamation, Question, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
-// Menu command identifiers shared by the menu, the button strip and the keyboard.
-namespace Cmd {
-enum : int {
-  New = 101, Open = 102, Save = 103, SaveAs = 104, Demo = 105, Exit = 106,
-  Later = 130, Finished = 131, Return = 132, Sleep = 133, Drop = 134, Surrender = 135, EndTurn = 136,
-  PieceInfo = 140, Rankings = 141, WorldMap = 142, Production = 143, GameInfo = 144,
-  Zoom75 = 145, Zoom100 = 146, Zoom150 = 147, Zoom200 = 148, CurrentPiece = 149, Home = 150,
-  NoSound = 160, PcSpeaker = 161, SoundCard = 162, ColourMonitor = 163, PromptOnNewHuman = 164,
-  AutoPlay = 165, MoveMemory = 166,
-  About = 800, Rules = 801,
-};
-}
-
 class PresentationHooks {
  public:
   virtual ~PresentationHooks() = default;
@@ -92,12 +79,29 @@ class PresentationHooks {
   virtual void RepaintMainWindow() {}
   virtual void PaintMapBlack() {}
   virtual void SetScrollBarsForViewer() {}
-  virtual void EnableMenuItem(int /*commandId*/, bool /*enabled*/) {}
-  virtual void CheckMenuItem(int /*commandId*/, bool /*checked*/) {}
   virtual void SizeMainWindowForWorld() {}
   virtual void PlaceInfoDialogs() {}
   virtual void SetWaitCursor(bool /*on*/) {}
 
+  // What happened in the game, for the menus and buttons that depend on it.
+  // A game is in the window: a demo or not, how many humans still take part,
+  // and the viewer's Auto Play and Move Memory choices (unset in a demo or
+  // without a viewing player).
+  virtual void GameSetUp(bool /*demo*/, int /*humansLeft*/, std::optional<bool> /*autoPlay*/,
+                         std::optional<bool> /*moveMemory*/) {}
+  // The map is shown at kZoomLevels[level].
+  virtual void ZoomChanged(int /*level*/) {}
+  // The viewing human can (or can no longer) give orders to pieces.
+  virtual void OrdersAvailableChanged(bool /*available*/) {}
+  // Auto Play is now on or off for the viewing player.
+  virtual void AutoPlayChanged(bool /*on*/) {}
+  // The last human taking part was eliminated; computers play on.
+  virtual void NoHumanLeft() {}
+  // The game is over (won, or nobody left) and takes no more orders.
+  virtual void GameOver() {}
+  // The saved options chose a SoundMode and colour or monochrome display.
+  virtual void SoundModeChanged(int /*mode*/) {}
+  virtual void ColourChanged(bool /*colour*/) {}
   // What happened, told after the records have changed, for the player's list
   // of recent events. The user interface decides what the viewing player may
   // know of it; telling never changes the game.

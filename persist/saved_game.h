@@ -16,9 +16,13 @@ int SaveGameAs(Game& g);         // asks for a file through the hooks
 // current file; on refusal shows the message and changes nothing. The view is
 // not set up (the game layer's LoadGameFromPath does that).
 bool ReadGameFromPath(Game& g, const std::string& path);
+// Writes the game file; false when the file could not be written (with the
+// reason in `why` when given).
 bool WriteGameToPath(const Game& g, const std::string& path, std::string* why = nullptr);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);
+// Removes the game's current file from disk; a missing file is no error.
 void DeleteRecoverFile(Game& g);
+// Counts the cities again after a load.
 void RecountCities(Game& g);
 }  // namespace vortan

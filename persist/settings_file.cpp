@@ -148,7 +148,6 @@ std::string JoinLines(const std::vector<Line>& lines) {
 uint8_t LowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v) & 0xFFu); }
 
 // Sound mode and colour choices: each Sounds value that selects a mode, with its menu item.
-constexpr int kSoundItems[] = {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard};
 
 }  // namespace
 
@@ -209,13 +208,12 @@ void LoadSetupOptions(Game& g) {
   const int32_t sounds = ReadProfileInt(g.settingsPath, "Setup", "Sounds", SoundMode::Card);
   if (sounds >= SoundMode::None && sounds <= SoundMode::Card) {
     g.app.soundMode = static_cast<uint8_t>(sounds);
-    for (int mode = SoundMode::None; mode <= SoundMode::Card; ++mode)
-      g.ui().CheckMenuItem(kSoundItems[mode], mode == sounds);
+    g.ui().SoundModeChanged(sounds);
   }
   const int32_t colour = ReadProfileInt(g.settingsPath, "Setup", "Colour", 1);
   if (colour == 0 || colour == 1) {
     g.app.monochrome = colour == 1 ? 0 : 1;
-    g.ui().CheckMenuItem(Cmd::ColourMonitor, colour == 1);
+    g.ui().ColourChanged(colour == 1);
   }
 }
 

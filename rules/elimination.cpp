@@ -7,9 +7,6 @@ namespace {
 
 constexpr int kNoPlayer = -1;
 
-constexpr int kMenuItemsOffAfterGame[] = {Cmd::Drop,   Cmd::Return,       Cmd::Later,     Cmd::Finished,
-                                          Cmd::Sleep,  Cmd::CurrentPiece, Cmd::Surrender, Cmd::EndTurn};
-
 constexpr ToolWindow kWindowsShowingTheGame[] = {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::Production,
                                                  ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
@@ -38,15 +35,14 @@ void Eliminate(Game& g, int p) {
   g.ui().ReportPlayerEliminated(p);
   if (IsHumanPlayer(g, p) && !AnyHumanLeft(g)) {
     // Nobody is left to play by hand; the map now shows everything.
-    g.ui().EnableMenuItem(Cmd::Surrender, false);
-    g.ui().EnableMenuItem(Cmd::AutoPlay, false);
+    g.ui().NoHumanLeft();
     g.ui().RepaintMainWindow();
   }
 }
 
 void StopGame(Game& g) {
   g.state.gameActive = 0;
-  for (int id : kMenuItemsOffAfterGame) g.ui().EnableMenuItem(id, false);
+  g.ui().GameOver();
 }
 
 void DeclareWinner(Game& g, int w) {

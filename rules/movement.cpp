@@ -136,7 +136,7 @@ void PerformStep(Game& g, int piece, int x, int y) {
   MoveOneCell(g, piece, target);
 }
 
-bool CheckAircraftFuel(Game& g, int piece) {
+bool RefuelAircraft(Game& g, int piece) {
   PieceRecord& a = g.pieces[piece];
   const int base = g.world.At(a.Pos()).topType;
   if (base == PieceType::City) TopUp(g, a);

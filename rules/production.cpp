@@ -1,6 +1,7 @@
 #include "rules/production.h"
 
 #include <array>
+#include <cassert>
 
 #include "model/piece_types.h"
 #include "rules/visibility.h"
@@ -137,6 +138,11 @@ void BuildPiece(Game& g, int slot, int type, MapPos pos, int owner) {
 }
 
 }  // namespace
+
+void SetCityProduction(Game& g, int city, int type) {
+  assert(g.pieces[city].type == PieceType::City);
+  g.pieces[city].production = static_cast<uint8_t>(type);
+}
 
 void ResetBuildTime(Game& g, int city) {
   PieceRecord& c = g.pieces[city];

@@ -9,11 +9,14 @@ namespace {
 using Flags = std::array<uint8_t, kPlayerCount>;
 using Calls = std::vector<std::string>;
 
-// Records which player each dialog names at the moment it is shown.
+// Records which player each dialog names at the moment it is shown, and the
+// events that grey the menus.
 struct EndingHooks : RecordingHooks {
   Game* game = nullptr;
   void ShowEliminatedDialog() override { calls.push_back("Eliminated " + std::to_string(game->app.lostPlayer)); }
   void ShowVictoryDialog() override { calls.push_back("Victory " + std::to_string(game->app.winner)); }
+  void NoHumanLeft() override { calls.push_back("NoHumanLeft"); }
+  void GameOver() override { calls.push_back("GameOver"); }
 };
 
 const std::string kLaugh = "Sound " + std::to_string(SoundEffect::Laugh);
@@ -53,7 +56,8 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   EXPECT_THAT(
       NAMED(g.state.eliminated[0], g.app.winner, g.state.currentPlayer, g.state.viewingPlayer, g.state.gameActive),
       ElementsAre(1, 1, 1, 1, 0));
-  EXPECT_EQ(hooks.calls, (Calls{kLaugh, "Eliminated 0", kFanfare, "Victory 1"}));
+  EXPECT_EQ(hooks.calls, (Calls{kLaugh, "Eliminated 0", "NoHumanLeft", kFanfare, "Victory 1", "GameOver"}))
+      << "the last human's fall leaves no human, and the victory ends the game";
 }
 
 TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {

@@ -66,17 +66,17 @@ TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
   PerformStep(g, fighter, 2, 1);
   PerformStep(g, fighter, 3, 0);  // lands on its last drop
   EXPECT_EQ(P(fighter).fuel, 0);
-  EXPECT_TRUE(CheckAircraftFuel(g, fighter));
+  EXPECT_TRUE(RefuelAircraft(g, fighter));
   EXPECT_EQ(P(fighter).fuel, 14);
   AddPiece(g, PieceType::Carrier, 0, 3, 2);
   const int onDeck = AddPiece(g, PieceType::Fighter, 0, 3, 2);
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 3, 2);
   P(onDeck).fuel = P(bomber).fuel = 2;
-  CheckAircraftFuel(g, onDeck);
-  CheckAircraftFuel(g, bomber);
+  RefuelAircraft(g, onDeck);
+  RefuelAircraft(g, bomber);
   EXPECT_THAT(NAMED(P(onDeck).fuel, P(bomber).fuel), ElementsAre(14, 2));
   P(bomber).fuel = 0;
-  EXPECT_FALSE(CheckAircraftFuel(g, bomber));
+  EXPECT_FALSE(RefuelAircraft(g, bomber));
 }
 
 TEST_F(MovementTest, CitiesServeHalfABombersRangeAndCarriersAddOneCruise) {

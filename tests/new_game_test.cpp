@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <optional>
 
 #include "model/piece_types.h"
 #include "persist/settings_file.h"
@@ -20,12 +20,20 @@ using ::testing::ElementsAre;
 
 using test::BuildWorld;
 
-// Records hook calls and keeps the last enabled/checked state of every menu item.
+// Records hook calls and the last game set-up and zoom level announced.
 struct MenuHooks : test::RecordingHooks {
-  std::map<int, bool> enabled, checked;
+  struct SetUp {
+    bool demo;
+    int humansLeft;
+    std::optional<bool> autoPlay, moveMemory;
+  };
+  std::optional<SetUp> setUp;
+  std::optional<int> zoom;
   std::function<bool()> dialog = [] { return true; };
-  void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
-  void CheckMenuItem(int id, bool on) override { checked[id] = on; }
+  void GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay, std::optional<bool> moveMemory) override {
+    setUp = SetUp{demo, humansLeft, autoPlay, moveMemory};
+  }
+  void ZoomChanged(int level) override { zoom = level; }
   bool RunNewGameDialog() override { return dialog(); }
   void SetWaitCursor(bool on) override { calls.push_back(on ? "Wait" : "Arrow"); }
 };
@@ -110,7 +118,10 @@ TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
   ASSERT_EQ(NewGameCommand(g), 1);
   EXPECT_THAT(NAMED(g.state.viewingPlayer, g.state.eliminated[1], g.state.autoPlay[2]), ElementsAre(2, 0, 0));
   EXPECT_EQ(g.app.fileName, kRecoverFileName);
-  EXPECT_TRUE(hooks.enabled[Cmd::Save] && hooks.checked[Cmd::PromptOnNewHuman] && g.app.promptOnNewHuman);
+  ASSERT_TRUE(hooks.setUp.has_value()) << "the window was not told of the new game";
+  EXPECT_THAT(NAMED(hooks.setUp->demo, hooks.setUp->humansLeft, hooks.setUp->autoPlay.value_or(true), g.app.promptOnNewHuman),
+              ElementsAre(false, 2, false, true));
+  EXPECT_EQ(hooks.zoom, kDefaultZoom) << "a new game is shown at 100 %";
 }
 
 TEST_F(NewGameTest, DemoIsSixComputersOnFortyByFortyCentredOnTheLand) {

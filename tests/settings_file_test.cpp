@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
+#include <optional>
 
 #include "support/named_values.h"
 
@@ -17,9 +17,12 @@ using ::testing::ElementsAre;
 
 namespace fs = std::filesystem;
 
+// Keeps the sound mode and display colour the options announce.
 struct MenuHooks : PresentationHooks {
-  std::map<int, bool> checked;
-  void CheckMenuItem(int id, bool on) override { checked[id] = on; }
+  std::optional<int> soundMode;
+  std::optional<bool> colour;
+  void SoundModeChanged(int mode) override { soundMode = mode; }
+  void ColourChanged(bool on) override { colour = on; }
 };
 
 struct SettingsFileTest : ::testing::Test {
@@ -99,18 +102,18 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   Write("[Setup]\r\nSounds=1\r\nColour=0\r\n");
   LoadSetupOptions(g);
   EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::Speaker, 1));
-  EXPECT_EQ(menu.checked, (std::map<int, bool>{{Cmd::NoSound, false}, {Cmd::PcSpeaker, true},
-                                               {Cmd::SoundCard, false}, {Cmd::ColourMonitor, false}}));
+  EXPECT_EQ(menu.soundMode, +SoundMode::Speaker) << "the window's sound menu was not told";
+  EXPECT_EQ(menu.colour, false) << "the window's colour option was not told";
   g.app.soundMode = SoundMode::Card, g.app.monochrome = 0;
   SaveSetupOptions(g);
   EXPECT_EQ(Read(), "[Setup]\r\nSounds=2\r\nColour=1\r\n");
 
   ResetToProgramStart(g);
-  menu.checked.clear();
+  menu = MenuHooks{};
   Write("[Setup]\nSounds=7\nColour=5\n");
   LoadSetupOptions(g);
   EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::None, 0));
-  EXPECT_TRUE(menu.checked.empty()) << "values out of range change nothing";
+  EXPECT_FALSE(menu.soundMode.has_value() || menu.colour.has_value()) << "values out of range change nothing";
 }
 
 }  // namespace

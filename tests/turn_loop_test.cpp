@@ -42,11 +42,11 @@ TEST_F(TurnLoopTest, HumansGetTheNearestPieceOthersAndLaterTheNextInTableOrder) 
   g.lastSelectedPos = MapPos{1, 1};
   // Each search measures from the piece chosen before: 3 (the lower index of a tie), then 3, then 5.
   for (int expected : {tieLow, tieHigh, far}) {
-    ASSERT_TRUE(FindNewPiece(g, false));
+    ASSERT_TRUE(SelectNewPiece(g, false));
     EXPECT_THAT(NAMED(g.state.currentPiece, LastSelectedPos(g) == P(expected).Pos()), ElementsAre(expected, 1));
     P(expected).movesLeft = 0;
   }
-  EXPECT_FALSE(FindNewPiece(g, false));
+  EXPECT_FALSE(SelectNewPiece(g, false));
   EXPECT_EQ(g.state.currentPiece, far);
   // From a piece at (1, 1), nearest-first would give tieLow; Later and the
   // computer take the next in index order, wrapping past the last slot.
@@ -56,7 +56,7 @@ TEST_F(TurnLoopTest, HumansGetTheNearestPieceOthersAndLaterTheNextInTableOrder) 
     g.state.currentPiece = static_cast<int16_t>(put);
     g.lastSelectedPos = P(put).Pos();
     P(put).state = PieceState::AwaitingOrders;
-    EXPECT_TRUE(later ? OrderLater(g) : FindNewPiece(g, false));
+    EXPECT_TRUE(later ? OrderLater(g) : SelectNewPiece(g, false));
     return g.state.currentPiece;
   };
   EXPECT_EQ(nextAfterPut(true), far);

@@ -67,11 +67,11 @@ void PrintSummary(const std::string& path, const Game& g) {
   std::printf("\n");
 }
 
-// Remembers the menu check marks that loading the options sets.
-class CheckMarks : public PresentationHooks {
+// Remembers whether loading the options chose a sound mode.
+class SoundChoice : public PresentationHooks {
  public:
-  std::map<int, bool> checked;
-  void CheckMenuItem(int commandId, bool on) override { checked[commandId] = on; }
+  bool chosen = false;
+  void SoundModeChanged(int /*mode*/) override { chosen = true; }
 };
 
 constexpr Option kAttributesOptions[] = {
@@ -104,8 +104,8 @@ int RunAttributes(const ParsedArgs& args) {
   const std::string ini = args.Text("--ini");
   auto g = std::make_unique<Game>();
   ResetToProgramStart(*g);
-  CheckMarks marks;
-  g->hooks = &marks;
+  SoundChoice sound;
+  g->hooks = &sound;
   g->settingsPath = ini;
   LoadPieceAttributes(g->settings, ini);
   LoadSetupOptions(*g);
@@ -113,8 +113,7 @@ int RunAttributes(const ParsedArgs& args) {
   for (int t = PieceType::Army; t <= PieceType::Para; ++t)
     std::printf("%s in-use %d days %d moves %d fuel %d\n", kPieceTypeDefaults[t].key, s.inUse[t], s.days[t], s.moves[t],
                 s.fuel[t]);
-  const bool soundChosen = marks.checked[Cmd::NoSound] || marks.checked[Cmd::PcSpeaker] || marks.checked[Cmd::SoundCard];
-  if (soundChosen)
+  if (sound.chosen)
     std::printf("sounds %d\n", g->app.soundMode);
   else
     std::printf("sounds none\n");

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "rules/player_view.h"
 #include "ui/tool_windows.h"
 #include "ui_about_box.h"
 #include "ui_next_player.h"
@@ -70,7 +71,7 @@ NextPlayerDialog::NextPlayerDialog(Game& g, const PictureStore& pictures, QWidge
 NextPlayerDialog::~NextPlayerDialog() = default;
 
 void NextPlayerDialog::done(int result) {
-  g_.state.mapHidden = 0;
+  ShowMap(g_);
   QDialog::done(result);
 }
 
@@ -153,7 +154,7 @@ void AboutBox::paintEvent(QPaintEvent*) {
 // --- Running them ---
 
 void RunNextPlayerPrompt(Game& g, const PictureStore& pictures, QWidget* main) {
-  g.state.mapHidden = 1;
+  HideMap(g);
   g.ui().RepaintMainWindow();
   NextPlayerDialog dialog(g, pictures, main);
   dialog.exec();

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "game/turn_loop.h"
+#include "rules/piece_state.h"
+#include "rules/production.h"
 #include "ui/city_names.h"
 #include "ui/tool_windows.h"
 #include "ui_city_dialog.h"
@@ -119,7 +121,7 @@ void CityDialog::FillSlots() {
 }
 
 void CityDialog::ChooseType(int type) {
-  g_.pieces[city_].production = static_cast<uint8_t>(type);
+  SetCityProduction(g_, city_, type);
   if (QRadioButton* b = ButtonFor(type)) b->setChecked(true);
   update();
 }
@@ -135,11 +137,12 @@ void CityDialog::ClickAt(QPoint m) {
   if (column < 0 || column >= kSlotColumns || row < 0 || row >= kSlotRows) return;
   const int piece = (onAwake ? awake_ : asleep_)[row][column];
   if (piece == kNoSlotPiece) return;
-  PieceRecord& r = g_.pieces[piece];
-  r.state = onAwake ? PieceState::Asleep : PieceState::Ready;
-  r.destX = r.x;
-  r.destY = r.y;
-  if (!onAwake) g_.state.currentPiece = static_cast<int16_t>(piece);
+  if (onAwake) {
+    SleepPiece(g_, piece);
+  } else {
+    WakePiece(g_, piece);
+    SetCurrentPiece(g_, piece);
+  }
   update();
 }
 
@@ -174,20 +177,20 @@ void CityDialog::paintEvent(QPaintEvent*) {
 }
 
 void CityDialog::accept() {
-  PieceRecord& c = g_.pieces[city_];
+  const PieceRecord& c = g_.pieces[city_];
   if (c.production != productionAtOpening_) {
-    if (c.production < kTypeCount) c.daysLeft = g_.settings.days[c.production];
+    ResetBuildTime(g_, city_);
     const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
     if (g_.ui().IsToolWindowOpen(ToolWindow::Production) && IsHumanPlayer(g_, player))
       g_.ui().RepaintToolWindow(ToolWindow::Production);
   }
   for (int i = 0; i < kPieceSlots; ++i)
-    if (g_.pieces[i].Pos() == c.Pos() && CanMove(g_, i)) g_.state.currentPiece = static_cast<int16_t>(i);
+    if (g_.pieces[i].Pos() == c.Pos() && CanMove(g_, i)) SetCurrentPiece(g_, i);
   done(0);
 }
 
 void CityDialog::reject() {
-  g_.pieces[city_].production = productionAtOpening_;
+  SetCityProduction(g_, city_, productionAtOpening_);
   done(0);
 }
 

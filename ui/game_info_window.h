@@ -14,7 +14,7 @@ QString GameInfoSizeText(const Game& g);
 class GameInfoWindow : public ColumnWindow {
   Q_OBJECT
  public:
-  GameInfoWindow(Game& g, const PictureStore& pictures, QWidget* owner)
+  GameInfoWindow(const Game& g, const PictureStore& pictures, QWidget* owner)
       : ColumnWindow(ToolWindow::GameInfo, QT_TRANSLATE_NOOP("InfoWindow", "Game Info"), g, pictures, owner) {}
 
  protected:

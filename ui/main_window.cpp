@@ -16,6 +16,7 @@
 #include "game/game_start.h"
 #include "game/orders.h"
 #include "persist/saved_game.h"
+#include "rules/player_view.h"
 #include "ui/announcements.h"
 #include "ui/file_commands.h"
 #include "ui/game_loop.h"
@@ -118,10 +119,6 @@ constexpr ToolWindowInfo kToolWindows[] = {
     {ToolWindow::WorldMap, Cmd::WorldMap, "World Map", 0, 0},
 };
 const ToolWindowInfo& InfoFor(ToolWindow w) { return kToolWindows[static_cast<int>(w)]; }
-
-// The menu items of the zoom levels, in the core's order of kZoomLevels.
-constexpr int kZoomCommands[] = {Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
-static_assert(std::size(kZoomCommands) == std::size(kZoomLevels));
 
 }  // namespace
 
@@ -326,8 +323,7 @@ bool MainWindow::SaveGuard() {
 }
 
 void MainWindow::CentreView(int x, int y) {
-  g_.state.viewX = static_cast<int16_t>(x);
-  g_.state.viewY = static_cast<int16_t>(y);
+  vortan::CentreView(g_, x, y);
   view_->RepaintAll();
   view_->SetScrollBarsForViewer();
 }
@@ -336,10 +332,7 @@ void MainWindow::SetZoom(int id) {
   for (int command : kZoomCommands) CheckMenuItem(command, false);
   for (int b = 10; b <= 13; ++b) view_->DrawButton(b, false);
   for (std::size_t z = 0; z < std::size(kZoomCommands); ++z)
-    if (kZoomCommands[z] == id) {
-      g_.state.tileSize = kZoomLevels[z].tileSize;
-      g_.state.zoomIsWhole = kZoomLevels[z].whole ? 1 : 0;
-    }
+    if (kZoomCommands[z] == id) SetZoomLevel(g_, static_cast<int>(z));
   CheckMenuItem(id, true);
   view_->DrawButton(ZoomButtonForCellSize(g_.state.tileSize), true);
   SizeMainWindowForWorld();
@@ -348,7 +341,7 @@ void MainWindow::SetZoom(int id) {
 }
 
 void MainWindow::SetSoundMode(int id) {
-  for (int item : {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard}) CheckMenuItem(item, item == id);
+  for (int item : kSoundCommands) CheckMenuItem(item, item == id);
   g_.app.soundMode = static_cast<uint8_t>(id - Cmd::NoSound);
 }
 
@@ -414,12 +407,12 @@ void MainWindow::ExecuteCommand(int id) {
       view_->RepaintAll();
       break;
     case Cmd::AutoPlay:
-      g_.state.autoPlay[viewer] = g_.state.autoPlay[viewer] == 1 ? 0 : 1;
+      SetAutoPlay(g_, viewer, g_.state.autoPlay[viewer] != 1);
       CheckMenuItem(id, g_.state.autoPlay[viewer] == 1);
       break;
     case Cmd::MoveMemory:
       CheckMenuItem(id, !IsChecked(id));
-      g_.state.moveMemory[viewer] = IsChecked(id) ? 1 : 0;
+      SetMoveMemory(g_, viewer, IsChecked(id));
       break;
     case Cmd::About:
       view_->EraseGotoLine();

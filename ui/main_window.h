@@ -12,6 +12,7 @@
 #include "ui/cursor_store.h"
 #include "ui/event_list.h"
 #include "ui/map_view.h"
+#include "ui/menu_commands.h"
 #include "ui/picture_store.h"
 
 namespace vortan {

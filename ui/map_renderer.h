@@ -26,7 +26,7 @@ void BlitImage(QImage& dst, const QImage& src, int x, int y);
 
 class MapRenderer {
  public:
-  MapRenderer(Game& g, const PictureStore& pictures) : g_(g), pictures_(pictures) {}
+  MapRenderer(const Game& g, const PictureStore& pictures) : g_(g), pictures_(pictures) {}
 
   void SetTarget(QImage* target) { target_ = target; }
   QImage* Target() const { return target_; }
@@ -60,7 +60,7 @@ class MapRenderer {
   void DrawTerrain(MapPos pos, int px, int py);
   void DrawPieceKind(int kind, int owner, bool mirrored, int px, int py);
 
-  Game& g_;
+  const Game& g_;
   const PictureStore& pictures_;
   QImage* target_ = nullptr;
 };

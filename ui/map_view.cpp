@@ -14,6 +14,8 @@
 #include <cmath>
 
 #include "game/orders.h"
+#include "rules/player_view.h"
+#include "ui/menu_commands.h"
 
 namespace vortan {
 
@@ -155,8 +157,7 @@ void MapView::ScrollCells(int dx, int dy) {
   const int W = g_.Width(), H = g_.Height();
   if (W <= 0 || H <= 0) return;
   EraseGotoLine();
-  g_.state.viewX = static_cast<int16_t>(Wrap(g_.state.viewX + dx, W));
-  g_.state.viewY = static_cast<int16_t>(Wrap(g_.state.viewY + dy, H));
+  ScrollView(g_, dx, dy);
   const QRect area = MapViewRect(screen_.size()) & screen_.rect();
   if (area.isEmpty()) return;
   const int cs = renderer_.CellSize(), mx = -dx * cs, my = -dy * cs;

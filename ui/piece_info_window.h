@@ -13,7 +13,7 @@ int StrengthBarSplit(int strength);
 class PieceInfoWindow : public ColumnWindow {
   Q_OBJECT
  public:
-  PieceInfoWindow(Game& g, const PictureStore& pictures, QWidget* owner)
+  PieceInfoWindow(const Game& g, const PictureStore& pictures, QWidget* owner)
       : ColumnWindow(ToolWindow::PieceInfo, QT_TRANSLATE_NOOP("InfoWindow", "Piece Info"), g, pictures, owner) {}
 
  protected:

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "rules/player_view.h"
 #include "rules/production.h"
 #include "ui/city_name_popup.h"
 #include "ui/main_window.h"
@@ -61,7 +62,9 @@ int ScrollProductionList(int first, int max, int action, int dragged) {
 }
 
 ProductionWindow::ProductionWindow(Game& g, const PictureStore& pictures, MainWindow& main)
-    : ColumnWindow(ToolWindow::Production, QT_TRANSLATE_NOOP("InfoWindow", "Production"), g, pictures, &main), main_(main) {
+    : ColumnWindow(ToolWindow::Production, QT_TRANSLATE_NOOP("InfoWindow", "Production"), g, pictures, &main),
+      game_(g),
+      main_(main) {
   bar_ = new QScrollBar(Qt::Vertical, this);
   bar_->setRange(0, 0);
   bar_->setPageStep(4);
@@ -157,7 +160,7 @@ bool ProductionWindow::IgnoresMouse() const {
 void ProductionWindow::ShowPopupFor(int city) {
   if (popup_ && popup_->City() == city) return;
   ClosePopup();
-  g_.app.popupCity = city;
+  game_.app.popupCity = city;
   popup_ = new CityNamePopup(g_, city, main_);
   popup_->show();
 }
@@ -190,11 +193,10 @@ void ProductionWindow::mouseReleaseEvent(QMouseEvent* e) {
   if (city < 0) return;
   if (e->button() == Qt::LeftButton) {
     ClosePopup();
-    g_.state.viewX = g_.pieces[city].x;
-    g_.state.viewY = g_.pieces[city].y;
+    CentreView(game_, g_.pieces[city].x, g_.pieces[city].y);
     g_.ui().RepaintMainWindow();
   } else if (e->button() == Qt::RightButton) {
-    ChooseProduction(g_, city);
+    ChooseProduction(game_, city);
   }
 }
 

@@ -62,6 +62,7 @@ class ProductionWindow : public ColumnWindow {
   int EventAreaHeight() const;
   void PaintEvents(QPainter& p) const;
 
+  Game& game_;   // for the list's own operations; reading goes through g_
   MainWindow& main_;
   QScrollBar* bar_;
   std::vector<int> list_;

@@ -25,7 +25,7 @@ RankingOrder RankPlayers(RankingScores scores);
 class RankingsWindow : public ColumnWindow {
   Q_OBJECT
  public:
-  RankingsWindow(Game& g, const PictureStore& pictures, QWidget* owner)
+  RankingsWindow(const Game& g, const PictureStore& pictures, QWidget* owner)
       : ColumnWindow(ToolWindow::Rankings, QT_TRANSLATE_NOOP("InfoWindow", "Rankings"), g, pictures, owner) {}
 
  protected:

@@ -10,11 +10,31 @@
 #include "ui/event_list.h"
 #include "ui/file_commands.h"
 #include "ui/main_window.h"
+#include "ui/menu_commands.h"
 #include "ui/messages.h"
 #include "ui/new_game_dialog.h"
 #include "ui/sound_player.h"
 
 namespace vortan {
+namespace {
+
+// The View menu and the sound and colour options: there is always something to look at.
+constexpr int kViewItems[] = {Cmd::PieceInfo, Cmd::Rankings,  Cmd::WorldMap,  Cmd::Production,
+                              Cmd::GameInfo,  Cmd::NoSound,   Cmd::PcSpeaker, Cmd::SoundCard,
+                              Cmd::ColourMonitor};
+// The commands of a game played by hand, grey during a demo.
+constexpr int kPlayItems[] = {Cmd::Save,     Cmd::SaveAs,       Cmd::Later, Cmd::Finished, Cmd::Return,
+                              Cmd::Sleep,    Cmd::Drop,         Cmd::Surrender, Cmd::EndTurn,
+                              Cmd::CurrentPiece, Cmd::Home,     Cmd::AutoPlay, Cmd::MoveMemory};
+// The order commands a human may give the current piece; grey while a
+// computer player is on turn.
+constexpr int kOrderItems[] = {Cmd::CurrentPiece, Cmd::Drop, Cmd::Return, Cmd::Later,
+                               Cmd::Finished,     Cmd::Sleep, Cmd::EndTurn};
+// The orders that mean nothing once the game is over.
+constexpr int kItemsOffAfterGame[] = {Cmd::Drop,  Cmd::Return,       Cmd::Later,     Cmd::Finished,
+                                      Cmd::Sleep, Cmd::CurrentPiece, Cmd::Surrender, Cmd::EndTurn};
+
+}  // namespace
 
 void ShellHooks::DrawCell(MapPos pos, bool fullRepaint) { window_.View()->DrawCell(pos, fullRepaint); }
 void ShellHooks::EraseGotoLine() { window_.View()->EraseGotoLine(); }
@@ -76,10 +96,53 @@ MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view 
 void ShellHooks::RepaintMainWindow() { window_.View()->RepaintAll(); }
 void ShellHooks::PaintMapBlack() { window_.View()->PaintMapBlack(); }
 void ShellHooks::SetScrollBarsForViewer() { window_.View()->SetScrollBarsForViewer(); }
-void ShellHooks::EnableMenuItem(int commandId, bool enabled) { window_.EnableMenuItem(commandId, enabled); }
-void ShellHooks::CheckMenuItem(int commandId, bool checked) { window_.CheckMenuItem(commandId, checked); }
 void ShellHooks::SizeMainWindowForWorld() { window_.SizeMainWindowForWorld(); }
 void ShellHooks::PlaceInfoDialogs() { window_.PlaceInfoDialogs(); }
+
+void ShellHooks::GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay,
+                           std::optional<bool> moveMemory) {
+  for (int id : kViewItems) window_.EnableMenuItem(id, true);
+  for (int id : kPlayItems) window_.EnableMenuItem(id, !demo);
+  if (autoPlay) window_.CheckMenuItem(Cmd::AutoPlay, *autoPlay);
+  if (moveMemory) window_.CheckMenuItem(Cmd::MoveMemory, *moveMemory);
+  if (humansLeft == 0) {
+    window_.EnableMenuItem(Cmd::Surrender, false);
+    window_.EnableMenuItem(Cmd::AutoPlay, false);
+    window_.EnableMenuItem(Cmd::MoveMemory, false);
+  }
+  // The Next Player prompt only matters while several humans take turns.
+  window_.CheckMenuItem(Cmd::PromptOnNewHuman, humansLeft > 1);
+  window_.EnableMenuItem(Cmd::PromptOnNewHuman, humansLeft > 1);
+}
+
+void ShellHooks::ZoomChanged(int level) {
+  for (int z = 0; z < static_cast<int>(std::size(kZoomCommands)); ++z) {
+    window_.EnableMenuItem(kZoomCommands[z], true);
+    window_.CheckMenuItem(kZoomCommands[z], z == level);
+  }
+}
+
+void ShellHooks::OrdersAvailableChanged(bool available) {
+  for (int id : kOrderItems) window_.EnableMenuItem(id, available);
+}
+
+void ShellHooks::AutoPlayChanged(bool on) { window_.CheckMenuItem(Cmd::AutoPlay, on); }
+
+void ShellHooks::NoHumanLeft() {
+  window_.EnableMenuItem(Cmd::Surrender, false);
+  window_.EnableMenuItem(Cmd::AutoPlay, false);
+}
+
+void ShellHooks::GameOver() {
+  for (int id : kItemsOffAfterGame) window_.EnableMenuItem(id, false);
+}
+
+void ShellHooks::SoundModeChanged(int mode) {
+  for (int m = 0; m < static_cast<int>(std::size(kSoundCommands)); ++m)
+    window_.CheckMenuItem(kSoundCommands[m], m == mode);
+}
+
+void ShellHooks::ColourChanged(bool colour) { window_.CheckMenuItem(Cmd::ColourMonitor, colour); }
 
 void ShellHooks::SetWaitCursor(bool on) {
   if (on) {

@@ -45,12 +45,19 @@ class ShellHooks : public PresentationHooks {
   void RepaintMainWindow() override;
   void PaintMapBlack() override;
   void SetScrollBarsForViewer() override;
-  void EnableMenuItem(int commandId, bool enabled) override;
-  void CheckMenuItem(int commandId, bool checked) override;
   void SizeMainWindowForWorld() override;
   void PlaceInfoDialogs() override;
   void SetWaitCursor(bool on) override;
 
+  // The game's events switch menu items on and off and set their check marks.
+  void GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay, std::optional<bool> moveMemory) override;
+  void ZoomChanged(int level) override;
+  void OrdersAvailableChanged(bool available) override;
+  void AutoPlayChanged(bool on) override;
+  void NoHumanLeft() override;
+  void GameOver() override;
+  void SoundModeChanged(int mode) override;
+  void ColourChanged(bool colour) override;
   void ReportCombat(MapPos where, int attacker, int attackerType, int defender, int defenderType,
                     bool defenderDestroyed) override;
   void ReportBlast(MapPos where, int owner, int piecesDestroyed) override;

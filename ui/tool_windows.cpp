@@ -62,7 +62,7 @@ void CentreOver(QWidget* dialog, const QWidget* main) {
   dialog->move((m.left() + m.left() + m.width() - d.width()) / 2, (m.top() + m.top() + m.height() - d.height()) / 2);
 }
 
-ColumnWindow::ColumnWindow(ToolWindow which, const QString& title, Game& g, const PictureStore& pictures,
+ColumnWindow::ColumnWindow(ToolWindow which, const QString& title, const Game& g, const PictureStore& pictures,
                            QWidget* owner)
     : InfoWindow(title, owner), which_(which), g_(g), pictures_(pictures) {
   setMouseTracking(true);

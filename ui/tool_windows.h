@@ -48,7 +48,7 @@ void CentreOver(QWidget* dialog, const QWidget* main);
 class ColumnWindow : public InfoWindow {
   Q_OBJECT
  public:
-  ColumnWindow(ToolWindow which, const QString& title, Game& g, const PictureStore& pictures, QWidget* owner);
+  ColumnWindow(ToolWindow which, const QString& title, const Game& g, const PictureStore& pictures, QWidget* owner);
   // Moves to the window's place beside `main`.
   void TakePlace(const QWidget* main);
 
@@ -59,7 +59,7 @@ class ColumnWindow : public InfoWindow {
   void UpdateCursor();
 
   ToolWindow which_;
-  Game& g_;
+  const Game& g_;
   const PictureStore& pictures_;
   bool placed_ = false;
 };

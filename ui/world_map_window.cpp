@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "rules/player_view.h"
 #include "ui/cursor_store.h"
 #include "ui/tool_windows.h"
 #include "ui/view_geometry.h"
@@ -123,8 +124,8 @@ void WorldMapWindow::mouseReleaseEvent(QMouseEvent* e) {
   const int v = ViewingPlayer(g_);
   const QPoint origin = WorldMapOrigin(g_, size());
   const QPoint m = e->position().toPoint();
-  g_.state.viewX = static_cast<int16_t>(Wrap(g_.Width() / 2 + g_.state.homeX[v] + (m.x() - origin.x()) / kWorldBlock, g_.Width()));
-  g_.state.viewY = static_cast<int16_t>(Wrap(g_.Height() / 2 + g_.state.homeY[v] + (m.y() - origin.y()) / kWorldBlock, g_.Height()));
+  CentreView(g_, Wrap(g_.Width() / 2 + g_.state.homeX[v] + (m.x() - origin.x()) / kWorldBlock, g_.Width()),
+             Wrap(g_.Height() / 2 + g_.state.homeY[v] + (m.y() - origin.y()) / kWorldBlock, g_.Height()));
   g_.ui().RepaintMainWindow();
 }
 
