@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Mutation testing of the core: applies each one-line mutant of
+# scripts/mutants.txt in turn, rebuilds the core tests, runs them and tells
+# whether some test caught the change. Prints one line per mutant and the
+# share caught.
+#
+#   scripts/mutate.sh            every mutant
+#   scripts/mutate.sh PATTERN    only the mutants whose line contains PATTERN
+#   scripts/mutate.sh --check    only check that every mutant applies
+#
+# The sources are mirrored into the build folder and mutated there, so the
+# working tree is never touched, even when the run is interrupted. Build
+# folder: $VORTAN_MUTATE_BUILD, default build-mutate/ (core and core tests
+# only, ccache, -j2). Mutant files are looked up by name anywhere in the core
+# folders, so the list survives files moving between layers.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+list="$root/scripts/mutants.txt"
+build="${VORTAN_MUTATE_BUILD:-$root/build-mutate}"
+src="$build/src"
+bin="$build/bin"
+core_folders=(model rules worldgen ai persist game)
+test_timeout=600
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-/work}" CCACHE_NOHASHDIR=true
+
+filter=""
+check_only=0
+case "${1:-}" in
+  --check) check_only=1 ;;
+  "") ;;
+  *) filter="$1" ;;
+esac
+
+# The mutants: "file<TAB>original<TAB>mutated" per line.
+mutants() {
+  grep -v '^\s*\(#\|$\)' "$list" | grep -F -- "$filter" |
+    sed -n 's/^\([^:]*\): \(.*\) ==> \(.*\)$/\1\t\2\t\3/p'
+}
+
+# The path of a core file by name under folder $1, or nothing.
+find_core_file() {
+  local base=$1 name=$2 folder
+  for folder in "${core_folders[@]}"; do
+    [[ -d "$base/$folder" ]] && find "$base/$folder" -name "$name" -type f
+  done | head -n 2
+}
+
+# Replaces the one occurrence of $2 by $3 in file $1; fails (changing nothing)
+# when the text occurs not exactly once.
+replace_once() {
+  python3 - "$@" <<'PY'
+import sys
+path, old, new = sys.argv[1:4]
+text = open(path, encoding="utf-8").read()
+count = text.count(old)
+if count != 1:
+    sys.exit(f"found {count} times")
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+PY
+}
+
+if (( check_only )); then
+  bad=0
+  while IFS=$'\t' read -r file old new; do
+    paths=$(find_core_file "$root" "$file")
+    if [[ $(printf '%s' "$paths" | grep -c .) -ne 1 ]]; then
+      echo "NOT FOUND  $file (no single file of that name in the core)"; bad=1; continue
+    fi
+    n=$(python3 -c 'import sys; print(open(sys.argv[1]).read().count(sys.argv[2]))' "$paths" "$old")
+    [[ $n == 1 ]] || { echo "NOT UNIQUE $file: '$old' occurs $n times"; bad=1; }
+  done < <(mutants)
+  (( bad )) || echo "every mutant applies"
+  exit $bad
+fi
+
+# --- a private copy of the sources, configured once
+rm -rf "$src"
+mkdir -p "$src"
+tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./ui -cf - . | tar -C "$src" -xf -
+if [[ ! -f "$bin/build.ninja" ]]; then
+  cmake -S "$src" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    -DVORTAN_BUILD_UI=OFF -DVORTAN_BUILD_BENCH=OFF > "$build/configure.log" 2>&1 ||
+    { echo "configure failed, see $build/configure.log"; exit 2; }
+fi
+
+# The core tests: one executable per tests/*_test.cpp (the tools, UI and
+# end-to-end tests live in subfolders and are not run).
+mapfile -t tests < <(cd "$src/tests" && ls *_test.cpp | sed 's/\.cpp$//')
+
+build_test() { cmake --build "$bin" -j2 --target "$1" >> "$build/build.log" 2>&1; }
+run_test() { (cd "$bin/tests" && timeout "$test_timeout" "./$1" --gtest_brief=1 > "$build/test.log" 2>&1); }
+
+# The unmutated code must pass; the tests' times give the running order,
+# quickest first, so that a caught mutant is known soon.
+: > "$build/build.log"
+declare -A seconds=()
+for t in "${tests[@]}"; do
+  build_test "$t" || { echo "the unmutated core does not build ($t), see $build/build.log"; exit 2; }
+  start=$(date +%s.%N)
+  run_test "$t" || { echo "the unmutated core fails $t, see $build/test.log"; exit 2; }
+  seconds[$t]=$(echo "$(date +%s.%N) - $start" | bc)
+done
+mapfile -t order < <(for t in "${tests[@]}"; do echo "${seconds[$t]} $t"; done | sort -n | cut -d' ' -f2)
+
+caught=0 survived=0 invalid=0 total=0
+survivors=()
+started=$(date +%s)
+while IFS=$'\t' read -r file old new; do
+  total=$((total + 1))
+  label="$file: $old ==> $new"
+  path=$(find_core_file "$src" "$file")
+  if [[ -z "$path" || $(printf '%s\n' "$path" | wc -l) -ne 1 ]]; then
+    echo "INVALID   $label (file not found)"; invalid=$((invalid + 1)); continue
+  fi
+  cp -p "$path" "$build/original"
+  if ! why=$(replace_once "$path" "$old" "$new" 2>&1); then
+    echo "INVALID   $label (text $why)"; invalid=$((invalid + 1)); continue
+  fi
+  verdict=SURVIVED by=""
+  for t in "${order[@]}"; do
+    if ! build_test "$t"; then verdict=INVALID by="does not compile"; break; fi
+    if ! run_test "$t"; then verdict=CAUGHT by="$t"; break; fi
+  done
+  cp -p "$build/original" "$path"
+  touch "$path"  # newer than the mutant's objects, so the next build compiles it again
+  case $verdict in
+    CAUGHT) caught=$((caught + 1)); echo "caught    $label  [$by]" ;;
+    SURVIVED) survived=$((survived + 1)); survivors+=("$label"); echo "SURVIVED  $label" ;;
+    INVALID) invalid=$((invalid + 1)); echo "INVALID   $label ($by)" ;;
+  esac
+done < <(mutants)
+
+scored=$((caught + survived))
+echo
+echo "mutants: $total, caught: $caught, survived: $survived, invalid: $invalid, time: $(( $(date +%s) - started )) s"
+if (( scored > 0 )); then
+  echo "mutation score: $caught/$scored = $(( 100 * caught / scored )) %"
+fi
+(( ${#survivors[@]} )) && printf 'survivor: %s\n' "${survivors[@]}"
+exit 0
