@@ -75,9 +75,28 @@ if (( check_only )); then
 fi
 
 # --- a private copy of the sources, configured once
-rm -rf "$src"
+# Files whose content changed are copied with a fresh time (a mutant left over
+# from an interrupted run included), so the build sees every change.
 mkdir -p "$src"
-tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./ui -cf - . | tar -C "$src" -xf -
+python3 - "$root" "$src" <<'PY'
+import filecmp, os, shutil, sys
+root, src = sys.argv[1:3]
+skip = lambda name: name == ".git" or name == "ui" or name.startswith("build")
+wanted = set()
+for folder, dirs, files in os.walk(root):
+    dirs[:] = [d for d in dirs if not skip(d)]
+    for name in files:
+        rel = os.path.relpath(os.path.join(folder, name), root)
+        wanted.add(rel)
+        there = os.path.join(src, rel)
+        if not os.path.exists(there) or not filecmp.cmp(os.path.join(root, rel), there, shallow=False):
+            os.makedirs(os.path.dirname(there), exist_ok=True)
+            shutil.copyfile(os.path.join(root, rel), there)
+for folder, dirs, files in os.walk(src):
+    for name in files:
+        if os.path.relpath(os.path.join(folder, name), src) not in wanted:
+            os.remove(os.path.join(folder, name))
+PY
 if [[ ! -f "$bin/build.ninja" ]]; then
   cmake -S "$src" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     -DVORTAN_BUILD_UI=OFF -DVORTAN_BUILD_BENCH=OFF > "$build/configure.log" 2>&1 ||
