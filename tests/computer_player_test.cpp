@@ -131,6 +131,73 @@ TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
   EXPECT_EQ(Decide(ship), (MapPos{5, 3})) << "but strikes at a neighbour";
 }
 
+// Fighters below 70 strength wait at their own city to be repaired, striking
+// only at what stands right beside them.
+TEST_F(ComputerPlayerTest, DamagedFighterWaitsAtItsBaseUntilRepaired) {
+  Build(Picture(20, 20).Paint(8, 8, 12, 12).rows);
+  Forget(0, 0, 5, 19);  // worth scouting, were it fit to fly
+  AddCity(g, kMe, 10, 10);
+  const int fighter = AddPiece(g, PieceType::Fighter, kMe, 10, 10);
+  g.pieces[fighter].strength = 69;
+  EXPECT_THAT(Decided(fighter), HasFields({.moves = 0, .dest = Cell{10, 10}}));
+  const int enemy = AddPiece(g, PieceType::Army, kEnemy, 11, 9);
+  EXPECT_THAT(Decided(fighter), HasFields({.state = PieceState::Ready, .dest = Cell{11, 9}}));
+  g.pieces[enemy].type = PieceType::None, RefreshCell(g, MapPos{11, 9});
+  g.pieces[fighter].strength = 70;
+  EXPECT_LT(Decide(fighter).x, 8) << "repaired, it flies off to scout";
+}
+
+// An enemy the piece can reach this turn counts twice; a fighter halves what
+// it sees on a contested land mass (bombers excepted).
+TEST_F(ComputerPlayerTest, TargetsWithinReachCountTwiceAndFightersShunContestedLand) {
+  Build(Picture(30, 11).rows);
+  const int destroyer = AddPiece(g, PieceType::Destroyer, kMe, 10, 5);
+  AddPiece(g, PieceType::Transport, kEnemy, 16, 5);   // 100, 6 away: within its 6 moves
+  AddPiece(g, PieceType::Submarine, kEnemy, 10 - 7, 5);  // 200, 7 away: beyond
+  EXPECT_EQ(Decide(destroyer), (MapPos{16, 5})) << "2 x 100 x 8 / 8 beats 200 x 8 / 9";
+
+  Build(Picture(30, 11).Paint(20, 2, 24, 8).rows);
+  g.landMasses[1].status = LandMassStatus::Contested;
+  const int fighter = AddPiece(g, PieceType::Fighter, kMe, 19, 5);
+  AddPiece(g, PieceType::Army, kEnemy, 20, 5);     // 2 x 60 on contested land, halved
+  AddPiece(g, PieceType::Carrier, kEnemy, 18, 5);  // 2 x 40 at sea
+  EXPECT_EQ(Decide(fighter), (MapPos{18, 5}));
+}
+
+// Scores shrink with distance, x 8 / (ring + 2), but the piece's own cell
+// counts like the ring around it: 5 unseen cells beside it beat its own 4.
+TEST_F(ComputerPlayerTest, ThePiecesOwnCellIsDiscountedLikeItsNeighbours) {
+  Build(Picture(40, 30).rows);
+  Mark(18, 13, 18, 16, true, false);
+  Mark(23, 13, 23, 17, true, false);
+  const int ship = AddPiece(g, PieceType::Destroyer, kMe, 20, 15);
+  EXPECT_EQ(Decide(ship), (MapPos{21, 15}));
+}
+
+// A land mass is secure until the player learns of something left to take
+// there, being taken once its armies or cities stand on it, and contested as
+// soon as it knows an enemy city or sees an enemy army on it.
+TEST_F(ComputerPlayerTest, LandMassStatusFollowsWhatThePlayerKnows) {
+  Build(Picture(12, 6).Paint(1, 1, 4, 4).Paint(7, 1, 10, 4).rows);
+  AddCity(g, kMe, 2, 2);
+  const auto status = [&](int mass) {
+    UpdateLandMassStatus(g, kMe);
+    return g.landMasses[mass].status;
+  };
+  EXPECT_EQ(status(1), LandMassStatus::Secure);
+  Forget(4, 4, 4, 4);
+  EXPECT_EQ(status(1), LandMassStatus::BeingTaken);
+  EXPECT_EQ(status(2), LandMassStatus::Secure);
+  Forget(8, 2, 8, 2);
+  EXPECT_EQ(status(2), LandMassStatus::Open);
+  const int army = AddPiece(g, PieceType::Army, kEnemy, 9, 3);
+  EXPECT_EQ(status(2), LandMassStatus::Contested) << "an enemy army in sight";
+  Mark(9, 3, 9, 3, true, false);
+  EXPECT_EQ(status(2), LandMassStatus::Open) << "an enemy army out of sight";
+  g.pieces[army].type = PieceType::City;
+  EXPECT_EQ(status(2), LandMassStatus::Contested) << "a known enemy city, seen or not";
+}
+
 TEST_F(ComputerPlayerTest, FighterNeverAimsBeyondItsFuel) {
   Build(Picture(30, 30).Paint(15, 15, 15, 15).rows, false);
   Forget(0, 0, 29, 8);
