@@ -80,6 +80,44 @@ TEST_F(ComputerPlayerTest, GarrisonArmyStaysWhileTheOthersLookForATransport) {
   EXPECT_EQ(g.pieces[spare].state, PieceState::Ready);
 }
 
+// From a transport's deck an army lands on a neutral city before an own city
+// before empty land, and only on land masses not yet secure.
+TEST_F(ComputerPlayerTest, ArmyAboardLandsWhereThereIsSomethingToTake) {
+  Build(Picture(10, 7).Paint(4, 2, 4, 4).Paint(4, 2, 4, 2, '*').rows);
+  const int army = AddPiece(g, PieceType::Army, kMe, 3, 3);
+  AddPiece(g, PieceType::Transport, kMe, 3, 3);
+  g.landMasses[1].status = LandMassStatus::Open;
+  EXPECT_EQ(Decide(army), (MapPos{4, 2}));
+  AddCity(g, kMe, 4, 2);
+  EXPECT_EQ(Decide(army), (MapPos{4, 2}));
+  g.landMasses[1].status = LandMassStatus::Secure;
+  EXPECT_EQ(Decide(army), (MapPos{3, 3})) << "nothing to take: stays aboard";
+}
+
+// On secure land a damaged army goes home to its city; where land is left to
+// take, the nearest army makes for the neutral city before enemy cities, and
+// an army in a city strikes at enemy armies beside it first.
+TEST_F(ComputerPlayerTest, ArmiesRepairTakeNeutralCitiesAndDefendTheirCities) {
+  Build(Picture(12, 5).Paint(1, 1, 10, 3).rows);
+  AddCity(g, kMe, 2, 2);
+  const int army = AddPiece(g, PieceType::Army, kMe, 6, 2);
+  g.pieces[army].strength = 89;
+  EXPECT_EQ(Decide(army), (MapPos{2, 2}));
+
+  Build(Picture(12, 5).Paint(1, 1, 10, 3).Paint(8, 2, 8, 2, '*').rows);
+  g.landMasses[1].status = LandMassStatus::Contested;
+  AddCity(g, kEnemy, 3, 2);
+  const int advancing = AddPiece(g, PieceType::Army, kMe, 5, 2);
+  EXPECT_EQ(Decide(advancing), (MapPos{8, 2})) << "2000 x 8 / 5 beats 1000 x 8 / 4";
+
+  Build(Picture(12, 5).Paint(1, 1, 10, 3).Paint(3, 2, 3, 2, '*').rows);
+  g.landMasses[1].status = LandMassStatus::Contested;
+  AddCity(g, kMe, 5, 2);
+  const int defender = AddPiece(g, PieceType::Army, kMe, 5, 2);
+  AddPiece(g, PieceType::Army, kEnemy, 6, 2);
+  EXPECT_EQ(Decide(defender), (MapPos{6, 2}));
+}
+
 // Late in the game a transport with one army and nothing open goes back to the
 // armies waiting; with open land it seeks that coast, out of a destroyer's reach.
 TEST_F(ComputerPlayerTest, LoadedTransportSeeksOpenCoastsElseArmiesWaitingAndAvoidsDestroyers) {
