@@ -251,6 +251,35 @@ TEST_F(ComputerPlayerTest, FighterNeverAimsBeyondItsFuel) {
     }
 }
 
+// A bomber's blast counts four times within this turn's moves; paras drop
+// beside neutral cities on open land rather than on contested land.
+TEST_F(ComputerPlayerTest, BombersStrikeWithinReachAndParasDropWhereCitiesAreOpen) {
+  Build(Picture(40, 20).Paint(12, 10, 30, 10).rows);
+  g.landMasses[1].status = LandMassStatus::Contested;
+  const int bomber = AddPiece(g, PieceType::Bomber, kMe, 10, 10);
+  AddPiece(g, PieceType::Army, kEnemy, 15, 10);  // 3 x 4 days, 5 away: within its 7 moves
+  AddPiece(g, PieceType::Army, kEnemy, 19, 10);  // two in one blast, 9 away
+  AddPiece(g, PieceType::Army, kEnemy, 20, 10);
+  EXPECT_EQ(Decide(bomber), (MapPos{15, 10})) << "4 x 12 x 8 / 7 beats 24 x 8 / 11";
+
+  Build(Picture(30, 30).Paint(5, 2, 5, 2).Paint(6, 2, 6, 2, '*').Paint(5, 8, 5, 8).Paint(6, 8, 6, 8, '*').rows);
+  g.landMasses[1].status = LandMassStatus::Open;
+  g.landMasses[2].status = LandMassStatus::Contested;
+  EXPECT_EQ(Decide(AddPiece(g, PieceType::Para, kMe, 5, 5)), (MapPos{5, 2})) << "320 + 40 beats 160";
+}
+
+// Patrolling destroyers keep to the sea within the fighters' reach (range
+// below 10); carriers move out to where the bombers' range (up to 12) is longest.
+TEST_F(ComputerPlayerTest, ShipsKeepToTheSeaTheirAircraftReach) {
+  Build(Picture(40, 30).Paint(20, 15, 20, 15).rows);
+  AddCity(g, kMe, 20, 15);
+  RangesFromCity(20, 15);
+  const MapPos patrol = Decide(AddPiece(g, PieceType::Destroyer, kMe, 22, 15));
+  EXPECT_LT(g.world.At(patrol).fighterRange, 10);
+  const MapPos carrier = Decide(AddPiece(g, PieceType::Carrier, kMe, 30, 15));
+  EXPECT_EQ(g.world.At(carrier).bomberRange, 11) << "55 x 8 / 3 beats 60 x 8 / 4";
+}
+
 TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
   Build(Picture(30, 11).rows);
   Forget(3, 0, 10, 10);  // much to explore in the west
