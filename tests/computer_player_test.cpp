@@ -134,12 +134,33 @@ TEST_F(ComputerPlayerTest, LoadedTransportSeeksOpenCoastsElseArmiesWaitingAndAvo
     EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
     return dest;
   };
+  g.state.day = 29;
+  EXPECT_GT(decide().x, 8) << "before day 30 it explores, away from home";
+  g.state.day = 30;
   EXPECT_LE(Distance(decide(), MapPos{3, 1}), 1);
   Forget(16, 2, 16, 3);  // the far island still has unexplored land
   EXPECT_LE(Distance(decide(), MapPos{14, 2}), 1) << "beside the open island";
   AddPiece(g, PieceType::Destroyer, kEnemy, 12, 3);
   const int w = g.Width(), offset = ((decide().x - 8) % w + w + w / 2) % w - w / 2;  // signed, wrapping
   EXPECT_LT(offset, 4 - 6) << "the destroyer, its reach and all beyond are threatened";
+}
+
+// A loaded transport values a neutral city's coast far above plain land; an
+// empty one makes for armies waiting on secure land before its cities.
+TEST_F(ComputerPlayerTest, TransportsSeekCityCoastsAndWaitingArmies) {
+  Build(Picture(40, 9).Paint(14, 4, 14, 4, '*').Paint(25, 3, 27, 5).rows);
+  g.state.day = 40;
+  g.landMasses[1].status = g.landMasses[2].status = LandMassStatus::Open;
+  const int loaded = AddPiece(g, PieceType::Transport, kMe, 20, 4);
+  AddPiece(g, PieceType::Army, kMe, 20, 4);
+  EXPECT_LE(Distance(Decide(loaded), MapPos{14, 4}), 1) << "1000 x 8 / 7 beats 3 x 50 x 8 / 6";
+
+  Build(Picture(30, 5).Paint(1, 2, 12, 2).rows);
+  AddCity(g, kMe, 2, 2);
+  RangesFromCity(2, 2);
+  AddPiece(g, PieceType::Army, kMe, 12, 2);
+  const int empty = AddPiece(g, PieceType::Transport, kMe, 3, 3);
+  EXPECT_LE(Distance(Decide(empty), MapPos{12, 2}), 1) << "(200 - 9) x 8 / 10 beats (10 - 1) x 8 / 3";
 }
 
 TEST_F(ComputerPlayerTest, ParaLandsOnlyOverLandWorthTaking) {
@@ -164,6 +185,7 @@ TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
   EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
   EXPECT_LE(Distance(dest, MapPos{3, 2}), 1);
   g.pieces[ship].x = 4, g.pieces[ship].y = 3, g.pieces[ship].strength = 84, g.pieces[ship].movesLeft = 6;
+  Mark(6, 0, 9, 3, true, false);  // unseen water nearby weighs less than the repair
   EXPECT_THAT(Decided(ship), HasFields({.state = PieceState::Ready, .moves = 0, .dest = Cell{4, 3}})) << "stays in port";
   AddPiece(g, PieceType::Transport, kEnemy, 5, 3);
   EXPECT_EQ(Decide(ship), (MapPos{5, 3})) << "but strikes at a neighbour";
@@ -286,6 +308,7 @@ TEST_F(ComputerPlayerTest, DangerOutweighsTheBestValue) {
   const int sub = AddPiece(g, PieceType::Submarine, kMe, 15, 5);
   EXPECT_LT(Decide(sub).x, 15);
   AddPiece(g, PieceType::Destroyer, kEnemy, 13, 5);
+  Mark(16, 3, 17, 7, true, false);  // unseen water just inside the destroyer's reach
   EXPECT_GT(Decide(sub).x, 13 + 4) << "the destroyer and 4 cells on our side are threatened";
 }
 
