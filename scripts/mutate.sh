@@ -12,7 +12,8 @@
 # working tree is never touched, even when the run is interrupted. Build
 # folder: $VORTAN_MUTATE_BUILD, default build-mutate/ (core and core tests
 # only, ccache, -j2). Mutant files are looked up by name anywhere in the core
-# folders, so the list survives files moving between layers.
+# folders, and a text no longer in its named file is looked for in every core
+# file, so the list survives code moving between files and layers.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,12 +39,24 @@ mutants() {
     sed -n 's/^\([^:]*\): \(.*\) ==> \(.*\)$/\1\t\2\t\3/p'
 }
 
-# The path of a core file by name under folder $1, or nothing.
-find_core_file() {
-  local base=$1 name=$2 folder
-  for folder in "${core_folders[@]}"; do
-    [[ -d "$base/$folder" ]] && find "$base/$folder" -name "$name" -type f
-  done | head -n 2
+# The core file under folder $1 holding text $3 exactly once: the file named
+# $2 wherever it lives, else (the code moved) the one core file that holds it.
+locate() {
+  python3 - "$1" "$2" "$3" "${core_folders[@]}" <<'PY'
+import os, sys
+base, name, text, *folders = sys.argv[1:]
+files = [os.path.join(d, f) for folder in folders for d, _, fs in os.walk(os.path.join(base, folder)) for f in fs
+         if f.endswith((".cpp", ".h"))]
+count = lambda path: open(path, encoding="utf-8").read().count(text)
+named = [f for f in files if os.path.basename(f) == name and count(f) == 1]
+anywhere = [f for f in files if count(f) > 0]
+if len(named) == 1:
+    print(named[0])
+elif len(anywhere) == 1 and count(anywhere[0]) == 1:
+    print(anywhere[0])
+else:
+    sys.exit(f"text found in {len(anywhere)} core files, {sum(map(count, anywhere))} times")
+PY
 }
 
 # Replaces the one occurrence of $2 by $3 in file $1; fails (changing nothing)
@@ -63,12 +76,8 @@ PY
 if (( check_only )); then
   bad=0
   while IFS=$'\t' read -r file old new; do
-    paths=$(find_core_file "$root" "$file")
-    if [[ $(printf '%s' "$paths" | grep -c .) -ne 1 ]]; then
-      echo "NOT FOUND  $file (no single file of that name in the core)"; bad=1; continue
-    fi
-    n=$(python3 -c 'import sys; print(open(sys.argv[1]).read().count(sys.argv[2]))' "$paths" "$old")
-    [[ $n == 1 ]] || { echo "NOT UNIQUE $file: '$old' occurs $n times"; bad=1; }
+    if ! where=$(locate "$root" "$file" "$old" 2>&1); then echo "NOT APPLICABLE $file: '$old' ($where)"; bad=1
+    elif [[ $(basename "$where") != "$file" ]]; then echo "moved: $file -> ${where#"$root"/}: '$old'"; fi
   done < <(mutants)
   (( bad )) || echo "every mutant applies"
   exit $bad
@@ -128,9 +137,8 @@ started=$(date +%s)
 while IFS=$'\t' read -r file old new; do
   total=$((total + 1))
   label="$file: $old ==> $new"
-  path=$(find_core_file "$src" "$file")
-  if [[ -z "$path" || $(printf '%s\n' "$path" | wc -l) -ne 1 ]]; then
-    echo "INVALID   $label (file not found)"; invalid=$((invalid + 1)); continue
+  if ! path=$(locate "$src" "$file" "$old" 2>&1); then
+    echo "INVALID   $label ($path)"; invalid=$((invalid + 1)); continue
   fi
   cp -p "$path" "$build/original"
   if ! why=$(replace_once "$path" "$old" "$new" 2>&1); then
