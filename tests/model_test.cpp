@@ -28,6 +28,8 @@ TEST_F(ModelTest, WrapsAtEveryEdge) {
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 49, 49), 1);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 25, 0), 25);
   EXPECT_EQ(WrapDistance(g.settings, 3, 4, 8, 6), 5);
+  g.settings.width = 51;
+  EXPECT_EQ(WrapDistance(g.settings, 0, 0, 26, 0), 25) << "on an odd width: 26 east is 25 west";
 }
 
 // A city always shows, a submarine only alone, a transport hides its cargo,

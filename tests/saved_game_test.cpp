@@ -168,6 +168,10 @@ TEST_F(SavedGameTest, RefusesDamagedFilesAndKeepsTheGameInMemory) {
     for (auto [at, v] : c.changes) b[static_cast<size_t>(at)] = v;
     ExpectRefused(b, c.what);
   }
+  Bytes six = good;  // one city fewer than the case above: the most a land mass may hold
+  for (auto [x, y] : {std::pair{5, 5}, {7, 5}, {4, 6}}) six[static_cast<size_t>(cell(x, y, 0))] = 2;
+  WriteAll(file, six);
+  EXPECT_TRUE(LoadGameFromPath(*g, file.string())) << "6 cities on land mass 2";
   ExpectRefused({good.begin(), good.end() - 1}, "one byte short");
   Bytes padded = good;
   padded.push_back(0);
