@@ -43,6 +43,7 @@ struct Game {
   int lastShownPiece = kPieceSlots;   // 500: none
   int cityDialogPiece = -1;
   bool insideAdvanceGame = false;     // guards against re-entry from a modal loop
+  int stillSteps = 0;                 // steps in a row that changed nothing (the turn loop's watchdog)
   std::string settingsPath;           // the settings file; empty: none
 
   NullHooks nullHooks;

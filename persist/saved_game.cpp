@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "persist/file_bytes.h"
+#include "persist/game_file_check.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {
@@ -20,97 +21,9 @@ namespace {
 constexpr std::string_view kOopsCaption = "Oops!";
 constexpr std::string_view kBadFileText = "This is an out of date or corrupted game file";
 constexpr std::string_view kSaveErrorText = "File Save Error";
-constexpr int kMinSide = 10;
-constexpr int kMaxCitiesPerLandMass = 6;
 
 constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInfo, ToolWindow::Production,
                                        ToolWindow::PieceInfo, ToolWindow::WorldMap};
-
-std::string Str(int v) { return std::to_string(v); }
-
-std::string SettingsProblem(const GameSettings& s) {
-  if (s.version != 2.0f) {
-    char text[48];
-    std::snprintf(text, sizeof text, "format version is %.9g, not 2.0", static_cast<double>(s.version));
-    return text;
-  }
-  for (int p = 0; p < kPlayerCount; ++p)
-    if (s.kind[p] > PlayerKind::Computer) return "player " + Str(p) + " has kind " + Str(s.kind[p]);
-  if (s.difficulty > Difficulty::Hard) return "difficulty is " + Str(s.difficulty);
-  if (s.width < kMinSide || s.width > kGridSide || s.height < kMinSide || s.height > kGridSide)
-    return "world size " + Str(s.width) + " x " + Str(s.height) + " is outside 10 to 70";
-  if (s.landMassCount >= kLandMassSlots) return "land-mass count " + Str(s.landMassCount) + " is above 79";
-  return {};
-}
-
-bool Inside(const GameSettings& s, int x, int y) { return x >= 0 && x < s.width && y >= 0 && y < s.height; }
-
-std::string StateProblem(const GameSettings& s, const GameState& st) {
-  if (st.currentPlayer < 0 || st.currentPlayer >= kPlayerCount) return "current player is " + Str(st.currentPlayer);
-  if (st.viewingPlayer < 0 || st.viewingPlayer >= kPlayerCount) return "viewing player is " + Str(st.viewingPlayer);
-  if (st.currentPiece < 0 || st.currentPiece >= kPieceSlots) return "current piece is " + Str(st.currentPiece);
-  if (!Inside(s, st.viewX, st.viewY)) return "view (" + Str(st.viewX) + ", " + Str(st.viewY) + ") is outside the world";
-  // An Out player's views and home are leftovers nobody reads; the viewing
-  // player's are read when the view is restored, whatever its kind.
-  for (int p = 0; p < kPlayerCount; ++p) {
-    if (s.kind[p] == PlayerKind::Out && p != st.viewingPlayer) continue;
-    if (!Inside(s, st.savedViewX[p], st.savedViewY[p])) return "saved view of player " + Str(p) + " is outside the world";
-    if (!Inside(s, st.homeX[p], st.homeY[p])) return "home of player " + Str(p) + " is outside the world";
-  }
-  return {};
-}
-
-std::string PieceProblem(const GameSettings& s, const PieceRecord& r, int slot) {
-  const std::string who = "piece " + Str(slot);
-  if (r.type > PieceType::None) return who + " has type " + Str(r.type);
-  if (r.owner >= kPlayerCount) return who + " has owner " + Str(r.owner);
-  if (r.state > PieceState::Returning) return who + " has state " + Str(r.state);
-  if (!Inside(s, r.x, r.y)) return who + " stands outside the world";
-  if (!Inside(s, r.destX, r.destY)) return who + " is headed outside the world";
-  if (r.type == PieceType::City && (r.production < PieceType::Army || r.production > PieceType::Para))
-    return who + " is a city building type " + Str(r.production);
-  return {};
-}
-
-std::string CellProblem(const MapCell& c, int x, int y) {
-  const std::string where = "cell (" + Str(x) + ", " + Str(y) + ")";
-  if (c.terrain > Terrain::Mountain) return where + " has terrain " + Str(c.terrain);
-  if (c.landMass >= kLandMassSlots) return where + " has land mass " + Str(c.landMass);
-  return {};
-}
-
-// A city's name comes from its land mass and its ordinal there, so every city
-// must lie on a land mass holding no more cities than the name table allows.
-std::string CityProblem(const GameSettings& s, const PieceTable& t, const World& w) {
-  std::array<bool, kGridSide * kGridSide> isCity{};
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y) isCity[y * kGridSide + x] = w.At(x, y).terrain == Terrain::City;
-  for (const PieceRecord& r : t.slots)
-    if (r.type == PieceType::City) isCity[r.y * kGridSide + r.x] = true;
-  std::array<int, kLandMassSlots> cities{};
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y) {
-      if (!isCity[y * kGridSide + x]) continue;
-      const int mass = w.At(x, y).landMass;
-      if (mass == 0) return "the city at (" + Str(x) + ", " + Str(y) + ") lies on no land mass";
-      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than 6 cities";
-    }
-  return {};
-}
-
-std::string PiecesProblem(const GameSettings& s, const PieceTable& t) {
-  for (int i = 0; i < kPieceSlots; ++i)
-    if (!t[i].IsEmpty())
-      if (std::string why = PieceProblem(s, t[i], i); !why.empty()) return why;
-  return {};
-}
-
-std::string WorldProblem(const GameSettings& s, const World& w) {
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y)
-      if (std::string why = CellProblem(w.At(x, y), x, y); !why.empty()) return why;
-  return {};
-}
 
 std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
@@ -137,20 +50,6 @@ void AfterLoad(Game& g) {
 }
 
 }  // namespace
-
-std::string CheckSavedGameBytes(const uint8_t* data, size_t size) {
-  if (size != static_cast<size_t>(kSavedGameBytes))
-    return "the file is " + std::to_string(size) + " bytes long; a saved game is " + Str(kSavedGameBytes);
-  const GameSettings s = DecodeSettings(data);
-  if (std::string why = SettingsProblem(s); !why.empty()) return why;
-  const GameState st = DecodeState(data + kSettingsBytes);
-  if (std::string why = StateProblem(s, st); !why.empty()) return why;
-  auto pieces = std::make_unique<PieceTable>(DecodePieces(data + kSettingsBytes + kStateBytes));
-  if (std::string why = PiecesProblem(s, *pieces); !why.empty()) return why;
-  auto world = std::make_unique<World>(DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes));
-  if (std::string why = WorldProblem(s, *world); !why.empty()) return why;
-  return CityProblem(s, *pieces, *world);
-}
 
 std::vector<uint8_t> GameFileBytes(const Game& g) {
   std::vector<uint8_t> bytes(kSavedGameBytes);
@@ -185,20 +84,27 @@ int SaveGameAs(Game& g) {
   return 1;
 }
 
-bool LoadGameFromPath(Game& g, const std::string& path) {
-  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
-  if (!bytes || !CheckSavedGameBytes(bytes->data(), bytes->size()).empty()) {
+bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
+  if (!CheckSavedGameBytes(data, size).empty()) {
     RefuseFile(g);
     return false;
   }
-  const uint8_t* in = bytes->data();
-  g.settings = DecodeSettings(in);
-  g.state = DecodeState(in + kSettingsBytes);
-  g.pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
-  g.world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  g.settings = DecodeSettings(data);
+  g.state = DecodeState(data + kSettingsBytes);
+  g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
+  g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
   AfterLoad(g);
   return true;
+}
+
+bool LoadGameFromPath(Game& g, const std::string& path) {
+  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
+  if (!bytes) {
+    RefuseFile(g);
+    return false;
+  }
+  return LoadGameFromBytes(g, bytes->data(), bytes->size(), path);
 }
 
 int LoadGame(Game& g) {

@@ -2,15 +2,16 @@
 #include <string>
 #include <vector>
 #include "model/game.h"
+#include "persist/game_file_check.h"
 
 namespace vortan {
-// Checks a whole file image; empty string when it may be loaded, else why not.
-std::string CheckSavedGameBytes(const uint8_t* data, size_t size);
 void SaveGame(Game& g);          // to app.fileName; "File Save Error" on failure
 int SaveGameAs(Game& g);         // asks for a file through the hooks
 int LoadGame(Game& g);           // asks for a file through the hooks
 // Loads the named file with the full check; on refusal shows the message and changes nothing.
 bool LoadGameFromPath(Game& g, const std::string& path);
+// The same for a file image already read; path names the game afterwards.
+bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path);
 bool WriteGameToPath(const Game& g, const std::string& path);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);

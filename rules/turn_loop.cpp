@@ -29,6 +29,13 @@ constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWind
 // of hanging the program. No city takes this long to build.
 constexpr int kDaysBeforeYield = 64;
 
+// A piece whose steps go on changing nothing (not its cell, moves, fuel or
+// strength, nor whose turn it is) is caught in a cycle of orders, for instance
+// a fighter torn between an enemy and its carrier. After this many such steps
+// in a row its moves end for the turn. No piece of an ordinary game takes even
+// a handful of idle steps in a row.
+constexpr int kStillStepsBeforeStop = 64;
+
 class ReentryGuard {
  public:
   explicit ReentryGuard(bool& flag) : flag_(flag) { flag_ = true; }
@@ -259,6 +266,33 @@ void StepReadyPiece(Game& g, int piece) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().KeepPieceInView();
 }
 
+// What a step must change to count as progress.
+struct StepMark {
+  int16_t piece, player, day;
+  uint8_t type, x, y, movesLeft;
+  int16_t strength, fuel;
+  bool operator==(const StepMark&) const = default;
+};
+
+StepMark MarkOf(const Game& g, int piece) {
+  const PieceRecord& r = g.pieces[piece];
+  return {g.state.currentPiece, g.state.currentPlayer, g.state.day, r.type, r.x, r.y, r.movesLeft, r.strength, r.fuel};
+}
+
+bool WaitsForHuman(const Game& g, int piece) {
+  return g.pieces[piece].state == PieceState::AwaitingOrders && !IsComputerControlled(g, g.state.currentPlayer);
+}
+
+void WatchForStillSteps(Game& g, int piece, const StepMark& before) {
+  if (!(MarkOf(g, piece) == before) || WaitsForHuman(g, piece)) {
+    g.stillSteps = 0;
+    return;
+  }
+  if (++g.stillSteps < kStillStepsBeforeStop) return;
+  g.stillSteps = 0;
+  g.pieces[piece].movesLeft = 0;
+}
+
 void DecideWaitingPiece(Game& g) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) return;  // a human gives the order
   if (LandParasIfUseful(g) == 0) DecideComputerPiece(g);
@@ -302,11 +336,13 @@ void AdvanceGame(Game& g) {
     LoseAircraft(g, piece);
     return;
   }
+  const StepMark before = MarkOf(g, piece);
   switch (g.pieces[piece].state) {
     case PieceState::Ready: StepReadyPiece(g, piece); break;
     case PieceState::Returning: ReturnStep(g, piece); break;
     default: DecideWaitingPiece(g); break;
   }
+  WatchForStillSteps(g, piece, before);
 }
 
 bool FindNewPiece(Game& g, bool later) {

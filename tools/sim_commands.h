@@ -9,6 +9,7 @@ namespace vortan::sim {
 using Args = std::vector<std::string>;
 int RunNew(const Args& args);
 int RunInfo(const Args& args);
+int RunCheck(const Args& args);
 int RunAttributes(const Args& args);
 int RunDemo(const Args& args);
 int RunPlay(const Args& args);

@@ -13,7 +13,7 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"new", vortan::sim::RunNew},   {"info", vortan::sim::RunInfo}, {"attributes", vortan::sim::RunAttributes},
+    {"new", vortan::sim::RunNew},   {"info", vortan::sim::RunInfo}, {"check", vortan::sim::RunCheck}, {"attributes", vortan::sim::RunAttributes},
     {"demo", vortan::sim::RunDemo}, {"play", vortan::sim::RunPlay},
 };
 
@@ -21,7 +21,7 @@ constexpr Command kCommands[] = {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "vortan-sim: missing command (new, info, attributes, demo or play)\n");
+    std::fprintf(stderr, "vortan-sim: missing command (new, info, check, attributes, demo or play)\n");
     return 2;
   }
   vortan::sim::Args args(argv + 2, argv + argc);
