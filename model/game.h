@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/hooks.h"
 #include "model/random.h"
@@ -45,6 +46,8 @@ struct Game {
   bool insideAdvanceGame = false;     // guards against re-entry from a modal loop
   int stillSteps = 0;                 // steps in a row that changed nothing (the turn loop's watchdog)
   std::string settingsPath;           // the settings file; empty: none
+  std::string recoverFileName = kRecoverFileName;   // where this program saves an unnamed game
+  std::vector<std::string> recoverFilesWritten;     // this program's own recovery files, deleted at exit
 
   NullHooks nullHooks;
 

@@ -28,9 +28,19 @@ constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInf
 std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
+bool IsUnnamed(const Game& g) { return g.app.fileName == kRecoverFileName; }
+
+// An unnamed game is written to this program's own recovery file.
 std::string CurrentFilePath(const Game& g) {
-  if (g.app.fileFolder.empty()) return g.app.fileName;
-  return (std::filesystem::path(g.app.fileFolder) / g.app.fileName).string();
+  const std::string& name = IsUnnamed(g) ? g.recoverFileName : g.app.fileName;
+  if (g.app.fileFolder.empty()) return name;
+  return (std::filesystem::path(g.app.fileFolder) / name).string();
+}
+
+void RememberRecoverFile(Game& g, const std::string& path) {
+  for (const std::string& p : g.recoverFilesWritten)
+    if (p == path) return;
+  g.recoverFilesWritten.push_back(path);
 }
 
 // The file dialogs make the chosen file the current one: its bare name, and its
@@ -66,22 +76,33 @@ bool WriteGameToPath(const Game& g, const std::string& path) {
   return ReplaceFileBytes(path, bytes.data(), bytes.size());
 }
 
-void SaveGame(Game& g) {
-  if (g.state.demoMode == 1 || g.state.gameActive == 0) return;
+bool SaveGame(Game& g) {
+  if (g.state.demoMode == 1 || g.state.gameActive == 0) return true;
   const int viewer = g.state.viewingPlayer;
   assert(viewer >= 0 && viewer < kPlayerCount);
   g.state.savedViewX[viewer] = g.state.viewX;
   g.state.savedViewY[viewer] = g.state.viewY;
-  if (!WriteGameToPath(g, CurrentFilePath(g)))
-    g.ui().ShowMessageBox(kOopsCaption, kSaveErrorText, MsgIcon::Stop, MsgButtons::Ok);
+  const std::string path = CurrentFilePath(g);
+  if (WriteGameToPath(g, path)) {
+    if (IsUnnamed(g)) RememberRecoverFile(g, path);
+    return true;
+  }
+  g.ui().ShowMessageBox(kOopsCaption, kSaveErrorText, MsgIcon::Stop, MsgButtons::Ok);
+  return false;
 }
 
+// A game is named only once it has been written under the name: after a
+// failed write it keeps its old name (unnamed stays unnamed) and the dialog
+// comes back, until a save succeeds or the player cancels.
 int SaveGameAs(Game& g) {
-  const std::optional<std::string> chosen = g.ui().ChooseSaveFile();
-  if (!chosen) return 0;
-  AdoptFile(g, *chosen);
-  SaveGame(g);
-  return 1;
+  while (const std::optional<std::string> chosen = g.ui().ChooseSaveFile()) {
+    const std::string oldName = g.app.fileName, oldFolder = g.app.fileFolder;
+    AdoptFile(g, *chosen);
+    if (SaveGame(g)) return 1;
+    g.app.fileName = oldName;
+    g.app.fileFolder = oldFolder;
+  }
+  return 0;
 }
 
 bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
@@ -113,9 +134,12 @@ int LoadGame(Game& g) {
   return LoadGameFromPath(g, *chosen) ? 1 : 0;
 }
 
+// Only the recovery files this program wrote: one that belongs to another
+// program, or that the player opened to recover a game, stays.
 void DeleteRecoverFile(Game& g) {
   std::error_code ec;
-  std::filesystem::remove(CurrentFilePath(g), ec);
+  for (const std::string& path : g.recoverFilesWritten) std::filesystem::remove(path, ec);
+  g.recoverFilesWritten.clear();
 }
 
 void RecountCities(Game& g) {

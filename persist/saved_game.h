@@ -5,8 +5,10 @@
 #include "persist/game_file_check.h"
 
 namespace vortan {
-void SaveGame(Game& g);          // to app.fileName; "File Save Error" on failure
-int SaveGameAs(Game& g);         // asks for a file through the hooks
+// To app.fileName; "File Save Error" and false when the file could not be written.
+bool SaveGame(Game& g);
+// Asks for a file through the hooks until one is saved (1) or the player cancels (0).
+int SaveGameAs(Game& g);
 int LoadGame(Game& g);           // asks for a file through the hooks
 // Loads the named file with the full check; on refusal shows the message and changes nothing.
 bool LoadGameFromPath(Game& g, const std::string& path);

@@ -1,5 +1,7 @@
 #include "rules/turn_loop.h"
 
+#include <cstdint>
+
 #include "ai/computer_turn.h"
 #include "ai/route_finding.h"
 #include "model/piece_types.h"
@@ -35,6 +37,8 @@ constexpr int kDaysBeforeYield = 64;
 // in a row its moves end for the turn. No piece of an ordinary game takes even
 // a handful of idle steps in a row.
 constexpr int kStillStepsBeforeStop = 64;
+
+constexpr int16_t kLastDay = INT16_MAX;
 
 class ReentryGuard {
  public:
@@ -380,15 +384,16 @@ void NextPiece(Game& g, bool later) {
   if (IsLivePieceOf(g, current, player) && g.pieces[current].type == PieceType::Carrier) RecomputeFighterMap(g);
   if (HumanHoldsOwnPiece(g)) DrawCellUnhighlighted(g, g.pieces[current].Pos());
 
-  const int firstDay = g.state.day;
+  int daysPassed = 0;
   bool turnPassed = false;
   while (!FindNewPiece(g, later)) {
     turnPassed = true;
     RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
+    const int before = g.state.currentPlayer;
     StartPlayerTurn(g);
     if (!AnyPlayerTakingPart(g)) return;  // nobody left to move: the game is over
-    if (g.state.day - firstDay >= kDaysBeforeYield) break;
+    if (g.state.currentPlayer <= before && ++daysPassed >= kDaysBeforeYield) break;
   }
   if (turnPassed) HandOverTurn(g);
   if (HumanHoldsOwnPiece(g)) g.ui().DrawCell(g.pieces[g.state.currentPiece].Pos(), false);
@@ -432,8 +437,12 @@ void RepairPiece(Game& g, int piece) {
 
 void StartNewDay(Game& g) {
   g.state.currentPlayer = 0;
-  g.state.day = static_cast<int16_t>(g.state.day + 1);
-  if (g.state.day % 7 == 0 && g.state.demoMode == 0 && g.state.gameActive == 1) SaveGame(g);
+  // The day counter is 16 bits in the game file: it stops at its largest
+  // value rather than turn negative, and the days after it save no more.
+  if (g.state.day < kLastDay) {
+    g.state.day = static_cast<int16_t>(g.state.day + 1);
+    if (g.state.day % 7 == 0 && g.state.demoMode == 0 && g.state.gameActive == 1) SaveGame(g);
+  }
   if (g.state.demoMode != 0) {
     g.ui().RepaintToolWindow(ToolWindow::WorldMap);
     g.ui().RepaintToolWindow(ToolWindow::GameInfo);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "model/piece_types.h"
+#include "persist/recover_file.h"
 #include "persist/saved_game.h"
 #include "rules/turn_loop.h"
 #include "support/world_picture.h"
@@ -191,20 +194,55 @@ TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept
             std::make_tuple(std::string(kRecoverFileName), 99, 7, 8));
   EXPECT_TRUE(hooks.calls.empty());
   DeleteRecoverFile(*g);
+  EXPECT_TRUE(fs::exists(dir / kRecoverFileName)) << "the recovery file the player opened was deleted";
+  SaveGame(*g);
+  DeleteRecoverFile(*g);
   EXPECT_TRUE(!fs::exists(dir / kRecoverFileName) && fs::exists(file));
+}
+
+// Two programs in one folder: each saves its unnamed game to a file of its own
+// and deletes only that one when it ends.
+TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
+  auto first = std::make_unique<RecoverFileClaim>(dir.string());
+  auto second = std::make_unique<RecoverFileClaim>(dir.string());
+  EXPECT_EQ(std::make_pair(first->FileName(), second->FileName()), std::make_pair(std::string("RECOVER.TMP"), std::string("RECOVER2.TMP")));
+  for (Game* game : {g.get(), saved.get()}) game->app.fileFolder = dir.string(), game->app.fileName = kRecoverFileName;
+  g->recoverFileName = first->FileName(), saved->recoverFileName = second->FileName();
+  ASSERT_TRUE(SaveGame(*g) && SaveGame(*saved));
+  DeleteRecoverFile(*saved);
+  EXPECT_TRUE(fs::exists(dir / "RECOVER.TMP") && !fs::exists(dir / "RECOVER2.TMP"));
+  second.reset();
+  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER2.TMP") << "a number given up is taken again";
+  first.reset();
+  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER.TMP");
 }
 
 TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
   const Bytes old = ReadAll(file);
-  fs::create_directory(file.string() + ".saving");  // the new copy cannot be written
   fs::create_directory(dir / "folder.gam");         // the target cannot be replaced
-  for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "war.gam"}, {dir, "folder.gam"}}) {
+  ASSERT_EQ(mkfifo((dir / "pipe.gam").c_str(), 0600), 0);
+  for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "pipe.gam"}, {dir, "folder.gam"}}) {
     g->app.fileFolder = folder.string(), g->app.fileName = name, hooks.calls = {};
     SaveGame(*g);
     EXPECT_EQ(hooks.calls, std::vector<std::string>{kSaveError}) << folder << " " << name;
   }
   EXPECT_EQ(ReadAll(file), old);
-  EXPECT_TRUE(fs::is_directory(dir / "folder.gam"));
+  EXPECT_TRUE(fs::is_directory(dir / "folder.gam") && fs::is_fifo(dir / "pipe.gam"));
+  hooks.calls = {};
+  EXPECT_FALSE(LoadGameFromPath(*g, (dir / "pipe.gam").string())) << "a FIFO was taken for a game";
+  EXPECT_EQ(hooks.calls, std::vector<std::string>{kRefused});
+}
+
+// Saving through a link updates the game it points at, with its permissions.
+TEST_F(SavedGameTest, SavingFollowsALinkAndKeepsThePermissions) {
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(file.filename(), dir / "link.gam");
+  g->app.fileFolder = dir.string(), g->app.fileName = "link.gam";
+  ASSERT_TRUE(SaveGame(*g));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.gam")) << "the link was replaced by a file";
+  EXPECT_TRUE(ReadAll(file) == Image(*g));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 }  // namespace

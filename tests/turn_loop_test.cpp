@@ -155,6 +155,11 @@ TEST_F(TurnLoopTest, EverySeventhDaySavesToTheGameFileExceptInADemonstration) {
   };
   EXPECT_EQ(bytesSavedAfter(5), 0);
   EXPECT_EQ(bytesSavedAfter(6), kSavedGameBytes);
+  // The 16-bit day counter stops at its last day, 32767 (a multiple of 7), and saves no more.
+  EXPECT_EQ(bytesSavedAfter(32766), kSavedGameBytes);
+  EXPECT_EQ(g.state.day, 32767);
+  EXPECT_EQ(bytesSavedAfter(32767), 0);
+  EXPECT_EQ(g.state.day, 32767) << "the day counter wrapped";
   g.state.demoMode = 1;
   EXPECT_EQ(bytesSavedAfter(13), 0);
 }

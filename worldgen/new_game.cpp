@@ -41,8 +41,13 @@ constexpr ZoomItem kZoomItems[] = {
     {12, Cmd::Zoom75, 0}, {16, Cmd::Zoom100, 1}, {24, Cmd::Zoom150, 0}, {32, Cmd::Zoom200, 1}};
 constexpr uint8_t kDefaultTileSize = 16;
 
-void WriteSetting(const Game& g, const std::string& section, const std::string& key, int value) {
-  if (!g.settingsPath.empty()) WriteProfileString(g.settingsPath, section, key, std::to_string(value));
+// The keys a dialog changes are collected and written in one go.
+void NoteSetting(std::vector<ProfileEntry>& out, const std::string& section, const std::string& key, int value) {
+  out.push_back({section, key, std::to_string(value)});
+}
+
+void WriteSettings(const Game& g, const std::vector<ProfileEntry>& entries) {
+  if (!g.settingsPath.empty()) WriteProfileStrings(g.settingsPath, entries);
 }
 
 bool IsValidPlayer(int p) { return p >= 0 && p < kPlayerCount; }
@@ -278,9 +283,10 @@ void SetUpGameView(Game& g) {
 bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in) {
   if (!InUseSetIsPlayable(g, in)) return false;
   GameSettings& s = g.settings;
+  std::vector<ProfileEntry> written;
   for (int t : kAttributeRows) {
     s.inUse[t] = in.use[t] ? 1 : 0;
-    WriteSetting(g, "Pieces", kPieceTypeDefaults[t].key, s.inUse[t]);
+    NoteSetting(written, "Pieces", kPieceTypeDefaults[t].key, s.inUse[t]);
   }
   for (int t : kAttributeRows) {
     s.days[t] = LowByte(in.days[t]);
@@ -288,9 +294,10 @@ bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in) {
   }
   for (int t : kFuelRows) s.fuel[t] = LowByte(in.fuel[t]);
   BoundPieceAttributes(s);
-  for (int t : kAttributeRows) WriteSetting(g, "Moves", kPieceTypeDefaults[t].key, s.moves[t]);
-  for (int t : kAttributeRows) WriteSetting(g, "Days", kPieceTypeDefaults[t].key, s.days[t]);
-  for (int t : kFuelRows) WriteSetting(g, "Fuel", kPieceTypeDefaults[t].key, s.fuel[t]);
+  for (int t : kAttributeRows) NoteSetting(written, "Moves", kPieceTypeDefaults[t].key, s.moves[t]);
+  for (int t : kAttributeRows) NoteSetting(written, "Days", kPieceTypeDefaults[t].key, s.days[t]);
+  for (int t : kFuelRows) NoteSetting(written, "Fuel", kPieceTypeDefaults[t].key, s.fuel[t]);
+  WriteSettings(g, written);
   return true;
 }
 
@@ -319,24 +326,26 @@ PieceAttributeInput DefaultPieceAttributesToShow() {
 
 NewGameVerdict ApplyNewGameChoice(Game& g, const NewGameChoice& choice) {
   GameSettings& s = g.settings;
+  std::vector<ProfileEntry> written;
   for (int p = 0; p < kPlayerCount; ++p) {
     const uint8_t k = choice.kind[p];
     s.kind[p] = k == PlayerKind::Out || k == PlayerKind::Human ? k : uint8_t{PlayerKind::Computer};
-    WriteSetting(g, "Settings", "player" + std::to_string(p + 1), s.kind[p]);
+    NoteSetting(written, "Settings", "player" + std::to_string(p + 1), s.kind[p]);
   }
   const int size = choice.sizeIndex && *choice.sizeIndex >= 0 && *choice.sizeIndex < kLargestSizeIndex
                        ? *choice.sizeIndex
                        : kLargestSizeIndex;
   s.width = s.height = static_cast<uint8_t>(kSizeChoices[size]);
-  WriteSetting(g, "Settings", "size", size);
+  NoteSetting(written, "Settings", "size", size);
   s.difficulty = choice.difficulty >= Difficulty::Simple && choice.difficulty < Difficulty::Hard
                      ? static_cast<uint8_t>(choice.difficulty)
                      : uint8_t{Difficulty::Hard};
-  WriteSetting(g, "Settings", "difficulty", s.difficulty);
+  NoteSetting(written, "Settings", "difficulty", s.difficulty);
   if (choice.land) {
     s.landAmount = static_cast<uint8_t>(*choice.land);
-    WriteSetting(g, "Settings", "land", s.landAmount);
+    NoteSetting(written, "Settings", "land", s.landAmount);
   }
+  WriteSettings(g, written);
   return CheckPlayers(g);
 }
 
