@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev xvfb xauth xdotool imagemagick)
+          qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev xvfb xauth xdotool imagemagick
+          clang)   # clang: libFuzzer for the sanitizer build's fuzz target
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -10,8 +10,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-# The core again under AddressSanitizer and UndefinedBehaviorSanitizer.
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=ON \
+# The core again under AddressSanitizer and UndefinedBehaviorSanitizer, built
+# by clang when present, which adds the libFuzzer target and its short run.
+asan_compiler=()
+command -v clang++ > /dev/null && asan_compiler=(-DCMAKE_CXX_COMPILER=clang++)
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=ON "${asan_compiler[@]}" \
       -DVORTAN_BUILD_UI=OFF -DVORTAN_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
