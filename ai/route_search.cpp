@@ -23,14 +23,9 @@ constexpr int kSide = 2 * kRadius + 1;
 constexpr int kLastWave = 19;
 constexpr int kTargetPasses = 1000;
 
-int TrueMod(int v, int m) {
-  const int r = v % m;
-  return r < 0 ? r + m : r;
-}
-
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
-  const int d = TrueMod(a - b + len, len);
+  const int d = Wrap(a - b + len, len);
   if (d > len / 2) return (a + 1) % len;
   if (d > 0) return (a - 1 + len) % len;
   return a;
@@ -38,7 +33,7 @@ int StepToward(int a, int b, int len) {
 
 // The sign of b's step toward a on an axis of length len.
 int StepSign(int b, int a, int len) {
-  const int d = TrueMod(a - b + len, len);
+  const int d = Wrap(a - b + len, len);
   if (d > len / 2) return -1;
   return d > 0 ? 1 : 0;
 }
@@ -62,8 +57,8 @@ class Wave {
     frontier_.fill(0);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
     for (int k = 0; k < kSide; ++k) {
-      cellX_[k] = TrueMod(g.Width() + target.x + k - kRadius, g.Width());
-      cellY_[k] = TrueMod(g.Height() + target.y + k - kRadius, g.Height());
+      cellX_[k] = Wrap(g.Width() + target.x + k - kRadius, g.Width());
+      cellY_[k] = Wrap(g.Height() + target.y + k - kRadius, g.Height());
       // On a world narrower than the window the piece's cell shows up more than once.
       if (cellX_[k] == from.x) sourceI_[sourceColumns_++] = k;
       if (cellY_[k] == from.y) sourceJ_[sourceRows_++] = k;
@@ -153,8 +148,8 @@ class Wave {
     for (const Direction& d : kDirections)
       if (!chosen && Reached(i, j, d)) chosen = &d;
     if (!chosen) return false;
-    stepX = TrueMod(g_.Width() + from_.x + chosen->dx, g_.Width());
-    stepY = TrueMod(g_.Height() + from_.y + chosen->dy, g_.Height());
+    stepX = Wrap(g_.Width() + from_.x + chosen->dx, g_.Width());
+    stepY = Wrap(g_.Height() + from_.y + chosen->dy, g_.Height());
     return true;
   }
 

@@ -13,6 +13,15 @@
 namespace vortan {
 
 inline constexpr const char* kRecoverFileName = "RECOVER.TMP";
+// The zoom levels: the edge of a map cell in pixels, and whether it is a whole
+// multiple of the 16-pixel pictures (drawn from the large set) or not (small set).
+struct ZoomLevel {
+  uint8_t tileSize;
+  bool whole;
+};
+inline constexpr ZoomLevel kZoomLevels[] = {{12, false}, {16, true}, {24, false}, {32, true}};
+inline constexpr int kDefaultZoom = 1;   // 100 %
+inline constexpr uint8_t kDefaultTileSize = kZoomLevels[kDefaultZoom].tileSize;
 inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE", "YELLOW", "BLACK", "PURPLE"};
 
 // The parts of the application record that the rules read and write.
@@ -38,6 +47,10 @@ struct Game {
   AppShared app;
   Random rng;
   PresentationHooks* hooks = &nullHooks;
+  // The rules announce a winner in the middle of a move; keeping the final
+  // position of a named game is the game layer's business, which installs this
+  // when it sets a game up. Null: nothing is kept.
+  void (*keepFinalPosition)(Game&) = nullptr;
 
   // Transient values, never saved.
   MapPos lastSelectedPos{0, 0};
@@ -65,7 +78,19 @@ struct Game {
 // loads them from the settings file or applies the defaults.
 void ResetToProgramStart(Game& g);
 
-// --- Queries and helpers shared by every Part ---
+// --- Who plays a player ---
+// A Human in the settings, whether or not auto play is on.
+bool IsHumanPlayer(const Game& g, int player);
+// A Human not under auto play: the player gives the orders by hand.
+bool IsHumanControlled(const Game& g, int player);
+// A Computer, or a Human under auto play: the computer player decides.
+bool IsComputerControlled(const Game& g, int player);
+// Neither Out nor eliminated.
+bool IsTakingPart(const Game& g, int player);
+
+// --- Queries and helpers shared by every layer ---
+// The true modulo: value wrapped into 0..size-1, for negative values too.
+int Wrap(int value, int size);
 bool IsAirType(int type);
 bool IsShipType(int type);
 int WrapX(const GameSettings& s, int x);   // true modulo, always 0..width-1

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/piece_types.h"
 #include "persist/file_bytes.h"
 #include "persist/game_file_check.h"
-#include "worldgen/new_game.h"
 
 namespace vortan {
 namespace {
@@ -21,9 +21,6 @@ namespace {
 constexpr std::string_view kOopsCaption = "Oops!";
 constexpr std::string_view kBadFileText = "This is an out of date or corrupted game file";
 constexpr std::string_view kSaveErrorText = "File Save Error";
-
-constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInfo, ToolWindow::Production,
-                                       ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
 std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
@@ -51,13 +48,6 @@ void AdoptFile(Game& g, const std::string& path) {
 }
 
 void RefuseFile(Game& g) { g.ui().ShowMessageBox(kOopsCaption, kBadFileText, MsgIcon::Exclamation, MsgButtons::Ok); }
-
-void AfterLoad(Game& g) {
-  SetUpGameView(g);
-  RecountCities(g);
-  g.ui().RepaintMainWindow();
-  for (ToolWindow w : kToolWindows) g.ui().RepaintToolWindow(w);
-}
 
 }  // namespace
 
@@ -105,7 +95,7 @@ int SaveGameAs(Game& g) {
   return 0;
 }
 
-bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
+bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
   if (!CheckSavedGameBytes(data, size).empty()) {
     RefuseFile(g);
     return false;
@@ -115,23 +105,16 @@ bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::str
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
-  AfterLoad(g);
   return true;
 }
 
-bool LoadGameFromPath(Game& g, const std::string& path) {
+bool ReadGameFromPath(Game& g, const std::string& path) {
   const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
   if (!bytes) {
     RefuseFile(g);
     return false;
   }
-  return LoadGameFromBytes(g, bytes->data(), bytes->size(), path);
-}
-
-int LoadGame(Game& g) {
-  const std::optional<std::string> chosen = g.ui().ChooseOpenFile();
-  if (!chosen) return 0;
-  return LoadGameFromPath(g, *chosen) ? 1 : 0;
+  return ReadGameFromBytes(g, bytes->data(), bytes->size(), path);
 }
 
 // Only the recovery files this program wrote: one that belongs to another

@@ -9,11 +9,12 @@ namespace vortan {
 bool SaveGame(Game& g);
 // Asks for a file through the hooks until one is saved (1) or the player cancels (0).
 int SaveGameAs(Game& g);
-int LoadGame(Game& g);           // asks for a file through the hooks
-// Loads the named file with the full check; on refusal shows the message and changes nothing.
-bool LoadGameFromPath(Game& g, const std::string& path);
+// Reads the named file into the records with the full check and makes it the
+// current file; on refusal shows the message and changes nothing. The view is
+// not set up (the game layer's LoadGameFromPath does that).
+bool ReadGameFromPath(Game& g, const std::string& path);
 // The same for a file image already read; path names the game afterwards.
-bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path);
+bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path);
 bool WriteGameToPath(const Game& g, const std::string& path);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);

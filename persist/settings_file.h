@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 #include "model/game.h"
+#include "model/settings_store.h"
 
 namespace vortan {
 // Profile-style settings file access with the semantics of the platform's profile functions.
@@ -17,6 +19,18 @@ struct ProfileEntry {
   std::string section, key, value;
 };
 bool WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries);
+
+// The settings file at a path as a store; with an empty path nothing is read
+// (every read gives its default) and nothing is written.
+class ProfileSettings : public SettingsStore {
+ public:
+  explicit ProfileSettings(std::string path) : path_(std::move(path)) {}
+  int32_t ReadInt(const std::string& section, const std::string& key, int32_t def) const override;
+  void WriteInt(const std::string& section, const std::string& key, int32_t value) override;
+
+ private:
+  std::string path_;
+};
 
 void LoadPieceAttributes(GameSettings& s, const std::string& path);
 void LoadSetupOptions(Game& g);

@@ -9,10 +9,11 @@
 #include <random>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
 #include "rules/invariants.h"
-#include "rules/turn_loop.h"
 #include "support/world_picture.h"
 #include "worldgen/new_game.h"
 

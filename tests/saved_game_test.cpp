@@ -10,9 +10,10 @@
 #include <memory>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
 #include "persist/recover_file.h"
-#include "rules/turn_loop.h"
 #include "support/named_values.h"
 #include "support/world_picture.h"
 #include "worldgen/new_game.h"

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "game/game_start.h"
 #include "model/game.h"
 #include "persist/file_bytes.h"
 #include "persist/saved_game.h"

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/game.h"
-#include "persist/saved_game.h"
 #include "rules/invariants.h"
-#include "rules/turn_loop.h"
 
 namespace {
 
