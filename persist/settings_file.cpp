@@ -260,12 +260,20 @@ void SaveSetupOptions(Game& g) {
                                        {"Setup", "Colour", g.app.monochrome ? "0" : "1"}});
 }
 
+// A dialog reads its keys from one reading of the file, not one per key.
 int32_t ProfileSettings::ReadInt(const std::string& section, const std::string& key, int32_t def) const {
-  return path_.empty() ? def : ReadProfileInt(path_, section, key, def);
+  if (path_.empty()) return def;
+  if (!text_) {
+    const auto bytes = ReadFileBytes(path_, static_cast<std::size_t>(-1));
+    text_ = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+  }
+  return LookUpInt(ParseText(*text_), section, key, def);
 }
 
 void ProfileSettings::WriteInt(const std::string& section, const std::string& key, int32_t value) {
-  if (!path_.empty()) WriteProfileString(path_, section, key, std::to_string(value));
+  if (path_.empty()) return;
+  WriteProfileString(path_, section, key, std::to_string(value));
+  text_.reset();
 }
 
 }  // namespace vortan

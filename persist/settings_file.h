@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@ class ProfileSettings : public SettingsStore {
 
  private:
   std::string path_;
+  mutable std::optional<std::string> text_;   // the file as read for this store's first read since a write
 };
 
 void LoadPieceAttributes(GameSettings& s, const std::string& path);
