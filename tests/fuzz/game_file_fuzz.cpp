@@ -10,6 +10,7 @@
 #include "game/game_start.h"
 #include "game/turn_loop.h"
 #include "model/game.h"
+#include "persist/game_file_check.h"
 #include "rules/invariants.h"
 
 namespace {
