@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -159,30 +160,41 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, std::
 namespace {
 
 // The common path of both kinds of write: lock, check, clean up, then write
-// what `bytes` makes of the old contents (read only when wanted).
-bool LockedReplace(const std::string& path, bool readOld, const FileUpdate& bytesFor) {
-  if (path.empty()) return false;
+// what `bytes` makes of the old contents (read only when wanted). On failure
+// `why`, when given, receives the system's reason.
+bool LockedReplace(const std::string& path, bool readOld, const FileUpdate& bytesFor, std::string* why) {
+  const auto fail = [why](const char* otherwise) {
+    if (why) *why = errno ? std::strerror(errno) : otherwise;
+    return false;
+  };
+  if (path.empty()) return fail("no file name");
   const fs::path target = FinalTarget(path);
   FolderLock lock(FolderOf(target));
   struct stat st {};
   bool exists = false;
-  if (!TargetIsWritable(target, st, exists)) return false;
+  errno = 0;
+  if (!TargetIsWritable(target, st, exists)) return fail("not a file that can be written");
   RemoveStrayTemporaries(target);
   std::optional<std::vector<uint8_t>> old;
   if (exists && readOld) {
     old = ReadFileBytes(target.string(), static_cast<std::size_t>(-1));
-    if (!old) return false;
+    if (!old) return fail("the file could not be read");
   }
   const std::vector<uint8_t> bytes = bytesFor(old);
-  return WriteAndRename(target, bytes.data(), bytes.size(), exists ? &st : nullptr, lock.Descriptor());
+  errno = 0;
+  if (!WriteAndRename(target, bytes.data(), bytes.size(), exists ? &st : nullptr, lock.Descriptor()))
+    return fail("the bytes could not be written");
+  return true;
 }
 
 }  // namespace
 
-bool UpdateFileBytes(const std::string& path, const FileUpdate& update) { return LockedReplace(path, true, update); }
+bool UpdateFileBytes(const std::string& path, const FileUpdate& update) {
+  return LockedReplace(path, true, update, nullptr);
+}
 
-bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size) {
-  return LockedReplace(path, false, [&](const auto&) { return std::vector<uint8_t>(data, data + size); });
+bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size, std::string* why) {
+  return LockedReplace(path, false, [&](const auto&) { return std::vector<uint8_t>(data, data + size); }, why);
 }
 
 }  // namespace vortan

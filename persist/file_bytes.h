@@ -18,8 +18,9 @@ namespace vortan {
 // opened or is not a regular file (a FIFO or a device is never waited on).
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, std::size_t maxBytes);
 // Replaces the file's contents (creating it when missing). False, with the old
-// file untouched, when the target cannot be written or any byte fails.
-bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size);
+// file untouched, when the target cannot be written or any byte fails; then
+// `why`, when given, receives the system's reason.
+bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size, std::string* why = nullptr);
 // Read, change and write back as one step no other writer can come between:
 // `update` gets the whole current contents (nothing when there is no file).
 using FileUpdate = std::function<std::vector<uint8_t>(const std::optional<std::vector<uint8_t>>&)>;

@@ -34,10 +34,13 @@ std::string CurrentFilePath(const Game& g) {
   return (std::filesystem::path(g.app.fileFolder) / name).string();
 }
 
-void RememberRecoverFile(Game& g, const std::string& path) {
+// Notes a recovery file as this program's own, to be deleted at exit.
+bool Written(Game& g, const std::string& path) {
+  if (!IsUnnamed(g)) return true;
   for (const std::string& p : g.recoverFilesWritten)
-    if (p == path) return;
+    if (p == path) return true;
   g.recoverFilesWritten.push_back(path);
+  return true;
 }
 
 // The file dialogs make the chosen file the current one: its bare name, and its
@@ -61,9 +64,9 @@ std::vector<uint8_t> GameFileBytes(const Game& g) {
   return bytes;
 }
 
-bool WriteGameToPath(const Game& g, const std::string& path) {
+bool WriteGameToPath(const Game& g, const std::string& path, std::string* why) {
   const std::vector<uint8_t> bytes = GameFileBytes(g);
-  return ReplaceFileBytes(path, bytes.data(), bytes.size());
+  return ReplaceFileBytes(path, bytes.data(), bytes.size(), why);
 }
 
 bool SaveGame(Game& g) {
@@ -72,12 +75,19 @@ bool SaveGame(Game& g) {
   assert(viewer >= 0 && viewer < kPlayerCount);
   g.state.savedViewX[viewer] = g.state.viewX;
   g.state.savedViewY[viewer] = g.state.viewY;
-  const std::string path = CurrentFilePath(g);
-  if (WriteGameToPath(g, path)) {
-    if (IsUnnamed(g)) RememberRecoverFile(g, path);
-    return true;
+  std::string path = CurrentFilePath(g), why;
+  if (WriteGameToPath(g, path, &why)) return Written(g, path);
+  // The recovery file moves to the fallback folder for good, so it is found
+  // there for deleting at exit and the next week's save goes straight there.
+  if (IsUnnamed(g) && !g.app.recoverFallbackFolder.empty() && g.app.fileFolder != g.app.recoverFallbackFolder) {
+    g.app.fileFolder = g.app.recoverFallbackFolder;
+    path = CurrentFilePath(g);
+    if (WriteGameToPath(g, path, &why)) return Written(g, path);
   }
-  g.ui().ShowMessageBox(kOopsCaption, kSaveErrorText, MsgIcon::Stop, MsgButtons::Ok);
+  if (g.app.saveErrorShown) return false;
+  g.app.saveErrorShown = true;
+  const std::string text = std::string(kSaveErrorText) + "\n\n" + path + ": " + why;
+  g.ui().ShowMessageBox(kOopsCaption, text, MsgIcon::Stop, MsgButtons::Ok);
   return false;
 }
 
@@ -88,6 +98,7 @@ int SaveGameAs(Game& g) {
   while (const std::optional<std::string> chosen = g.ui().ChooseSaveFile()) {
     const std::string oldName = g.app.fileName, oldFolder = g.app.fileFolder;
     AdoptFile(g, *chosen);
+    g.app.saveErrorShown = false;  // every try the player makes reports its failure
     if (SaveGame(g)) return 1;
     g.app.fileName = oldName;
     g.app.fileFolder = oldFolder;
@@ -105,6 +116,7 @@ bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::str
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
+  g.app.saveErrorShown = false;   // a loaded game is a new game for the weekly save's error
   return true;
 }
 

@@ -5,7 +5,10 @@
 #include "persist/game_file_check.h"
 
 namespace vortan {
-// To app.fileName; "File Save Error" and false when the file could not be written.
+// To app.fileName; false when it could not be written, and then "File Save
+// Error" with the file and the reason, at most once per game (the application
+// clears app.saveErrorShown when the player saves by hand). An unnamed game
+// whose folder cannot be written goes on in app.recoverFallbackFolder.
 bool SaveGame(Game& g);
 // Asks for a file through the hooks until one is saved (1) or the player cancels (0).
 int SaveGameAs(Game& g);
@@ -15,7 +18,7 @@ int SaveGameAs(Game& g);
 bool ReadGameFromPath(Game& g, const std::string& path);
 // The same for a file image already read; path names the game afterwards.
 bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path);
-bool WriteGameToPath(const Game& g, const std::string& path);
+bool WriteGameToPath(const Game& g, const std::string& path, std::string* why = nullptr);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);
 void DeleteRecoverFile(Game& g);

@@ -17,14 +17,8 @@ namespace {
 constexpr int kExitRefused = 4;
 constexpr int kExitInconsistent = 5;
 
-}  // namespace
-
-int RunCheck(const Args& args) {
-  if (args.size() != 1) {
-    std::fprintf(stderr, "vortan-sim: check needs exactly one saved-game file\n");
-    return 2;
-  }
-  const std::string& path = args[0];
+int RunCheck(const ParsedArgs& args) {
+  const std::string& path = args.Operands()[0];
   const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
   if (!bytes) {
     std::printf("%s: refused: cannot be read\n", path.c_str());
@@ -44,5 +38,10 @@ int RunCheck(const Args& args) {
   std::printf("%s: ok\n", path.c_str());
   return 0;
 }
+
+}  // namespace
+
+const Command kCheckCommand{"check", "the load check, then the game's consistency rules on the loaded game", "FILE.gam",
+                            1, {}, RunCheck};
 
 }  // namespace vortan::sim
