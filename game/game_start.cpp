@@ -145,6 +145,12 @@ bool LoadGameFromPath(Game& g, const std::string& path) {
   return true;
 }
 
+bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
+  if (!ReadGameFromBytes(g, data, size, path)) return false;
+  AfterLoad(g);
+  return true;
+}
+
 int LoadGame(Game& g) {
   const std::optional<std::string> chosen = g.ui().ChooseOpenFile();
   if (!chosen) return 0;

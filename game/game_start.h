@@ -1,6 +1,8 @@
 // Starting a game: New, Demo and loading a saved game, and the view set-up
 // they share.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include "model/game.h"
 
@@ -22,4 +24,6 @@ void KeepFinalPosition(Game& g);
 int LoadGame(Game& g);           // asks for a file through the hooks
 // Loads the named file with the full check; on refusal shows the message and changes nothing.
 bool LoadGameFromPath(Game& g, const std::string& path);
+// The same for a file image already read; path names the game afterwards.
+bool LoadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path);
 }  // namespace vortan

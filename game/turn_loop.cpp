@@ -1,5 +1,7 @@
 #include "game/turn_loop.h"
 
+#include <cstdint>
+
 #include "ai/computer_turn.h"
 #include "game/piece_steps.h"
 #include "model/piece_types.h"
@@ -23,6 +25,15 @@ constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWind
 // nothing that will ever move) control goes back to the message loop instead
 // of hanging the program. No city takes this long to build.
 constexpr int kDaysBeforeYield = 64;
+
+// A piece whose steps go on changing nothing (not its cell, moves, fuel or
+// strength, nor whose turn it is) is caught in a cycle of orders, for instance
+// a fighter torn between an enemy and its carrier. After this many such steps
+// in a row its moves end for the turn. No piece of an ordinary game takes even
+// a handful of idle steps in a row.
+constexpr int kStillStepsBeforeStop = 64;
+
+constexpr int16_t kLastDay = INT16_MAX;
 
 class ReentryGuard {
  public:
@@ -242,6 +253,33 @@ void StepReadyPiece(Game& g, int piece) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().KeepPieceInView();
 }
 
+// What a step must change to count as progress.
+struct StepMark {
+  int16_t piece, player, day;
+  uint8_t type, x, y, movesLeft;
+  int16_t strength, fuel;
+  bool operator==(const StepMark&) const = default;
+};
+
+StepMark MarkOf(const Game& g, int piece) {
+  const PieceRecord& r = g.pieces[piece];
+  return {g.state.currentPiece, g.state.currentPlayer, g.state.day, r.type, r.x, r.y, r.movesLeft, r.strength, r.fuel};
+}
+
+bool WaitsForHuman(const Game& g, int piece) {
+  return g.pieces[piece].state == PieceState::AwaitingOrders && !IsComputerControlled(g, g.state.currentPlayer);
+}
+
+void WatchForStillSteps(Game& g, int piece, const StepMark& before) {
+  if (!(MarkOf(g, piece) == before) || WaitsForHuman(g, piece)) {
+    g.stillSteps = 0;
+    return;
+  }
+  if (++g.stillSteps < kStillStepsBeforeStop) return;
+  g.stillSteps = 0;
+  g.pieces[piece].movesLeft = 0;
+}
+
 void DecideWaitingPiece(Game& g) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) return;  // a human gives the order
   if (LandParasIfUseful(g) == 0) DecideComputerPiece(g);
@@ -285,11 +323,13 @@ void AdvanceGame(Game& g) {
     LoseAircraft(g, piece);
     return;
   }
+  const StepMark before = MarkOf(g, piece);
   switch (g.pieces[piece].state) {
     case PieceState::Ready: StepReadyPiece(g, piece); break;
     case PieceState::Returning: ReturnStep(g, piece); break;
     default: DecideWaitingPiece(g); break;
   }
+  WatchForStillSteps(g, piece, before);
 }
 
 bool SelectNewPiece(Game& g, bool later) {
@@ -327,15 +367,16 @@ void NextPiece(Game& g, bool later) {
   if (IsLivePieceOf(g, current, player) && g.pieces[current].type == PieceType::Carrier) RecomputeFighterMap(g);
   if (HumanHoldsOwnPiece(g)) DrawCellUnhighlighted(g, g.pieces[current].Pos());
 
-  const int firstDay = g.state.day;
+  int daysPassed = 0;
   bool turnPassed = false;
   while (!SelectNewPiece(g, later)) {
     turnPassed = true;
     RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
+    const int before = g.state.currentPlayer;
     StartPlayerTurn(g);
     if (!AnyPlayerTakingPart(g)) return;  // nobody left to move: the game is over
-    if (g.state.day - firstDay >= kDaysBeforeYield) break;
+    if (g.state.currentPlayer <= before && ++daysPassed >= kDaysBeforeYield) break;
   }
   if (turnPassed) HandOverTurn(g);
   if (HumanHoldsOwnPiece(g)) g.ui().DrawCell(g.pieces[g.state.currentPiece].Pos(), false);
@@ -379,8 +420,12 @@ void RepairPiece(Game& g, int piece) {
 
 void StartNewDay(Game& g) {
   g.state.currentPlayer = 0;
-  g.state.day = static_cast<int16_t>(g.state.day + 1);
-  if (g.state.day % 7 == 0 && g.state.demoMode == 0 && g.state.gameActive == 1) SaveGame(g);
+  // The day counter is 16 bits in the game file: it stops at its largest
+  // value rather than turn negative, and the days after it save no more.
+  if (g.state.day < kLastDay) {
+    g.state.day = static_cast<int16_t>(g.state.day + 1);
+    if (g.state.day % 7 == 0 && g.state.demoMode == 0 && g.state.gameActive == 1) SaveGame(g);
+  }
   if (g.state.demoMode != 0) {
     g.ui().RepaintToolWindow(ToolWindow::WorldMap);
     g.ui().RepaintToolWindow(ToolWindow::GameInfo);

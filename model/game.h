@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/hooks.h"
 #include "model/random.h"
@@ -60,7 +61,10 @@ struct Game {
   int lastShownPiece = kPieceSlots;   // 500: none
   int cityDialogPiece = -1;
   bool insideAdvanceGame = false;     // guards against re-entry from a modal loop
+  int stillSteps = 0;                 // steps in a row that changed nothing (the turn loop's watchdog)
   std::string settingsPath;           // the settings file; empty: none
+  std::string recoverFileName = kRecoverFileName;   // where this program saves an unnamed game
+  std::vector<std::string> recoverFilesWritten;     // this program's own recovery files, deleted at exit
 
   NullHooks nullHooks;
 

@@ -3,6 +3,7 @@
 // same state, so every rule draws from this one instance, in a fixed order.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 
 namespace vortan {
@@ -18,7 +19,12 @@ class Random {
     return static_cast<int>((state_ >> 16) & 0x7FFF);
   }
   // "r mod k" of the rules: the remainder of one fresh draw divided by k.
-  int Mod(int k) { return Next() % k; }
+  // Every k comes from the rules' own constants or from attributes the load
+  // check and the dialogs keep at 1 or more.
+  int Mod(int k) {
+    assert(k > 0);
+    return Next() % k;
+  }
 
  private:
   uint32_t state_;

@@ -13,6 +13,7 @@
 
 #include "model/piece_types.h"
 #include "persist/file_bytes.h"
+#include "persist/game_file_check.h"
 
 namespace vortan {
 namespace {
@@ -20,100 +21,26 @@ namespace {
 constexpr std::string_view kOopsCaption = "Oops!";
 constexpr std::string_view kBadFileText = "This is an out of date or corrupted game file";
 constexpr std::string_view kSaveErrorText = "File Save Error";
-constexpr int kMinSide = 10;
-
-std::string Str(int v) { return std::to_string(v); }
-
-std::string SettingsProblem(const GameSettings& s) {
-  if (s.version != 2.0f) {
-    char text[48];
-    std::snprintf(text, sizeof text, "format version is %.9g, not 2.0", static_cast<double>(s.version));
-    return text;
-  }
-  for (int p = 0; p < kPlayerCount; ++p)
-    if (s.kind[p] > PlayerKind::Computer) return "player " + Str(p) + " has kind " + Str(s.kind[p]);
-  if (s.difficulty > Difficulty::Hard) return "difficulty is " + Str(s.difficulty);
-  if (s.width < kMinSide || s.width > kGridSide || s.height < kMinSide || s.height > kGridSide)
-    return "world size " + Str(s.width) + " x " + Str(s.height) + " is outside 10 to 70";
-  if (s.landMassCount >= kLandMassSlots) return "land-mass count " + Str(s.landMassCount) + " is above 79";
-  return {};
-}
-
-bool Inside(const GameSettings& s, int x, int y) { return x >= 0 && x < s.width && y >= 0 && y < s.height; }
-
-std::string StateProblem(const GameSettings& s, const GameState& st) {
-  if (st.currentPlayer < 0 || st.currentPlayer >= kPlayerCount) return "current player is " + Str(st.currentPlayer);
-  if (st.viewingPlayer < 0 || st.viewingPlayer >= kPlayerCount) return "viewing player is " + Str(st.viewingPlayer);
-  if (st.currentPiece < 0 || st.currentPiece >= kPieceSlots) return "current piece is " + Str(st.currentPiece);
-  if (!Inside(s, st.viewX, st.viewY)) return "view (" + Str(st.viewX) + ", " + Str(st.viewY) + ") is outside the world";
-  // An Out player's views and home are leftovers nobody reads; the viewing
-  // player's are read when the view is restored, whatever its kind.
-  for (int p = 0; p < kPlayerCount; ++p) {
-    if (s.kind[p] == PlayerKind::Out && p != st.viewingPlayer) continue;
-    if (!Inside(s, st.savedViewX[p], st.savedViewY[p])) return "saved view of player " + Str(p) + " is outside the world";
-    if (!Inside(s, st.homeX[p], st.homeY[p])) return "home of player " + Str(p) + " is outside the world";
-  }
-  return {};
-}
-
-std::string PieceProblem(const GameSettings& s, const PieceRecord& r, int slot) {
-  const std::string who = "piece " + Str(slot);
-  if (r.type > PieceType::None) return who + " has type " + Str(r.type);
-  if (r.owner >= kPlayerCount) return who + " has owner " + Str(r.owner);
-  if (r.state > PieceState::Returning) return who + " has state " + Str(r.state);
-  if (!Inside(s, r.x, r.y)) return who + " stands outside the world";
-  if (!Inside(s, r.destX, r.destY)) return who + " is headed outside the world";
-  if (r.type == PieceType::City && (r.production < PieceType::Army || r.production > PieceType::Para))
-    return who + " is a city building type " + Str(r.production);
-  return {};
-}
-
-std::string CellProblem(const MapCell& c, int x, int y) {
-  const std::string where = "cell (" + Str(x) + ", " + Str(y) + ")";
-  if (c.terrain > Terrain::Mountain) return where + " has terrain " + Str(c.terrain);
-  if (c.landMass >= kLandMassSlots) return where + " has land mass " + Str(c.landMass);
-  return {};
-}
-
-// A city's name comes from its land mass and its ordinal there, so every city
-// must lie on a land mass holding no more cities than the name table allows.
-std::string CityProblem(const GameSettings& s, const PieceTable& t, const World& w) {
-  std::array<bool, kGridSide * kGridSide> isCity{};
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y) isCity[y * kGridSide + x] = w.At(x, y).terrain == Terrain::City;
-  for (const PieceRecord& r : t.slots)
-    if (r.type == PieceType::City) isCity[r.y * kGridSide + r.x] = true;
-  std::array<int, kLandMassSlots> cities{};
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y) {
-      if (!isCity[y * kGridSide + x]) continue;
-      const int mass = w.At(x, y).landMass;
-      if (mass == 0) return "the city at (" + Str(x) + ", " + Str(y) + ") lies on no land mass";
-      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than " + Str(kMaxCitiesPerLandMass) + " cities";
-    }
-  return {};
-}
-
-std::string PiecesProblem(const GameSettings& s, const PieceTable& t) {
-  for (int i = 0; i < kPieceSlots; ++i)
-    if (!t[i].IsEmpty())
-      if (std::string why = PieceProblem(s, t[i], i); !why.empty()) return why;
-  return {};
-}
-
-std::string WorldProblem(const GameSettings& s, const World& w) {
-  for (int x = 0; x < s.width; ++x)
-    for (int y = 0; y < s.height; ++y)
-      if (std::string why = CellProblem(w.At(x, y), x, y); !why.empty()) return why;
-  return {};
-}
 
 std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
+bool IsUnnamed(const Game& g) { return g.app.fileName == kRecoverFileName; }
+
+// An unnamed game is written to this program's own recovery file.
 std::string CurrentFilePath(const Game& g) {
-  if (g.app.fileFolder.empty()) return g.app.fileName;
-  return (std::filesystem::path(g.app.fileFolder) / g.app.fileName).string();
+  const std::string& name = IsUnnamed(g) ? g.recoverFileName : g.app.fileName;
+  if (g.app.fileFolder.empty()) return name;
+  return (std::filesystem::path(g.app.fileFolder) / name).string();
+}
+
+// Notes a recovery file as this program's own, to be deleted at exit.
+bool Written(Game& g, const std::string& path) {
+  if (!IsUnnamed(g)) return true;
+  for (const std::string& p : g.recoverFilesWritten)
+    if (p == path) return true;
+  g.recoverFilesWritten.push_back(path);
+  return true;
 }
 
 // The file dialogs make the chosen file the current one: its bare name, and its
@@ -126,20 +53,6 @@ void AdoptFile(Game& g, const std::string& path) {
 void RefuseFile(Game& g) { g.ui().ShowMessageBox(kOopsCaption, kBadFileText, MsgIcon::Exclamation, MsgButtons::Ok); }
 
 }  // namespace
-
-std::string CheckSavedGameBytes(const uint8_t* data, size_t size) {
-  if (size != static_cast<size_t>(kSavedGameBytes))
-    return "the file is " + std::to_string(size) + " bytes long; a saved game is " + Str(kSavedGameBytes);
-  const GameSettings s = DecodeSettings(data);
-  if (std::string why = SettingsProblem(s); !why.empty()) return why;
-  const GameState st = DecodeState(data + kSettingsBytes);
-  if (std::string why = StateProblem(s, st); !why.empty()) return why;
-  auto pieces = std::make_unique<PieceTable>(DecodePieces(data + kSettingsBytes + kStateBytes));
-  if (std::string why = PiecesProblem(s, *pieces); !why.empty()) return why;
-  auto world = std::make_unique<World>(DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes));
-  if (std::string why = WorldProblem(s, *world); !why.empty()) return why;
-  return CityProblem(s, *pieces, *world);
-}
 
 std::vector<uint8_t> GameFileBytes(const Game& g) {
   std::vector<uint8_t> bytes(kSavedGameBytes);
@@ -156,55 +69,72 @@ bool WriteGameToPath(const Game& g, const std::string& path, std::string* why) {
   return ReplaceFileBytes(path, bytes.data(), bytes.size(), why);
 }
 
-void SaveGame(Game& g) {
-  if (g.state.demoMode == 1 || g.state.gameActive == 0) return;
+bool SaveGame(Game& g) {
+  if (g.state.demoMode == 1 || g.state.gameActive == 0) return true;
   const int viewer = g.state.viewingPlayer;
   assert(viewer >= 0 && viewer < kPlayerCount);
   g.state.savedViewX[viewer] = g.state.viewX;
   g.state.savedViewY[viewer] = g.state.viewY;
   std::string path = CurrentFilePath(g), why;
-  if (WriteGameToPath(g, path, &why)) return;
+  if (WriteGameToPath(g, path, &why)) return Written(g, path);
   // The recovery file moves to the fallback folder for good, so it is found
   // there for deleting at exit and the next week's save goes straight there.
-  if (g.app.fileName == kRecoverFileName && !g.app.recoverFallbackFolder.empty() &&
-      g.app.fileFolder != g.app.recoverFallbackFolder) {
+  if (IsUnnamed(g) && !g.app.recoverFallbackFolder.empty() && g.app.fileFolder != g.app.recoverFallbackFolder) {
     g.app.fileFolder = g.app.recoverFallbackFolder;
     path = CurrentFilePath(g);
-    if (WriteGameToPath(g, path, &why)) return;
+    if (WriteGameToPath(g, path, &why)) return Written(g, path);
   }
-  if (g.app.saveErrorShown) return;
+  if (g.app.saveErrorShown) return false;
   g.app.saveErrorShown = true;
   const std::string text = std::string(kSaveErrorText) + "\n\n" + path + ": " + why;
   g.ui().ShowMessageBox(kOopsCaption, text, MsgIcon::Stop, MsgButtons::Ok);
+  return false;
 }
 
+// A game is named only once it has been written under the name: after a
+// failed write it keeps its old name (unnamed stays unnamed) and the dialog
+// comes back, until a save succeeds or the player cancels.
 int SaveGameAs(Game& g) {
-  const std::optional<std::string> chosen = g.ui().ChooseSaveFile();
-  if (!chosen) return 0;
-  AdoptFile(g, *chosen);
-  SaveGame(g);
-  return 1;
+  while (const std::optional<std::string> chosen = g.ui().ChooseSaveFile()) {
+    const std::string oldName = g.app.fileName, oldFolder = g.app.fileFolder;
+    AdoptFile(g, *chosen);
+    g.app.saveErrorShown = false;  // every try the player makes reports its failure
+    if (SaveGame(g)) return 1;
+    g.app.fileName = oldName;
+    g.app.fileFolder = oldFolder;
+  }
+  return 0;
 }
 
-bool ReadGameFromPath(Game& g, const std::string& path) {
-  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
-  if (!bytes || !CheckSavedGameBytes(bytes->data(), bytes->size()).empty()) {
+bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
+  if (!CheckSavedGameBytes(data, size).empty()) {
     RefuseFile(g);
     return false;
   }
-  const uint8_t* in = bytes->data();
-  g.settings = DecodeSettings(in);
-  g.state = DecodeState(in + kSettingsBytes);
-  g.pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
-  g.world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  g.settings = DecodeSettings(data);
+  g.state = DecodeState(data + kSettingsBytes);
+  g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
+  g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
   g.app.saveErrorShown = false;   // a loaded game is a new game for the weekly save's error
   return true;
 }
 
+bool ReadGameFromPath(Game& g, const std::string& path) {
+  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
+  if (!bytes) {
+    RefuseFile(g);
+    return false;
+  }
+  return ReadGameFromBytes(g, bytes->data(), bytes->size(), path);
+}
+
+// Only the recovery files this program wrote: one that belongs to another
+// program, or that the player opened to recover a game, stays.
 void DeleteRecoverFile(Game& g) {
   std::error_code ec;
-  std::filesystem::remove(CurrentFilePath(g), ec);
+  for (const std::string& path : g.recoverFilesWritten) std::filesystem::remove(path, ec);
+  g.recoverFilesWritten.clear();
 }
 
 void RecountCities(Game& g) {

@@ -16,8 +16,8 @@
 namespace vortan {
 namespace {
 
-constexpr std::size_t kMaxSettingsBytes = 1 << 20;
 constexpr std::string_view kNewLine = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";   // some editors put it before the first section
 
 // One line of the file with its own line end ("\r\n", "\n", "\r" or none).
 struct Line {
@@ -60,11 +60,27 @@ std::vector<Line> SplitLines(const std::string& text) {
   return lines;
 }
 
-std::vector<Line> ReadLines(const std::string& path) {
+// The file's lines; a leading byte-order mark is kept aside, so the first
+// section is found behind it and a write puts it back.
+struct ProfileText {
+  std::vector<Line> lines;
+  bool byteOrderMark = false;
+};
+
+ProfileText ParseText(std::string text) {
+  ProfileText p;
+  p.byteOrderMark = text.rfind(kByteOrderMark, 0) == 0;
+  if (p.byteOrderMark) text.erase(0, kByteOrderMark.size());
+  p.lines = SplitLines(text);
+  return p;
+}
+
+// The whole file, read once for all the keys an operation needs.
+ProfileText ReadProfile(const std::string& path) {
   if (path.empty()) return {};
-  const auto bytes = ReadFileBytes(path, kMaxSettingsBytes);
+  const auto bytes = ReadFileBytes(path, static_cast<std::size_t>(-1));
   if (!bytes) return {};
-  return SplitLines(std::string(bytes->begin(), bytes->end()));
+  return ParseText(std::string(bytes->begin(), bytes->end()));
 }
 
 // The section named by a "[name]" line, or nothing for any other line.
@@ -139,10 +155,45 @@ void EndWithNewLine(std::vector<Line>& lines) {
   if (!lines.empty() && lines.back().end.empty()) lines.back().end = kNewLine;
 }
 
-std::string JoinLines(const std::vector<Line>& lines) {
-  std::string text;
-  for (const Line& l : lines) text += l.text + l.end;
+std::string JoinText(const ProfileText& p) {
+  std::string text = p.byteOrderMark ? std::string(kByteOrderMark) : std::string();
+  for (const Line& l : p.lines) text += l.text + l.end;
   return text;
+}
+
+std::string LookUp(const ProfileText& p, const std::string& section, const std::string& key, const std::string& def) {
+  const auto span = FindSection(p.lines, section);
+  if (!span) return def;
+  const auto at = FindKey(p.lines, *span, key);
+  return at ? ValueOf(p.lines[*at]) : def;
+}
+
+int32_t LookUpInt(const ProfileText& p, const std::string& section, const std::string& key, int32_t def) {
+  const std::string value = LookUp(p, section, key, std::string());
+  return value.empty() ? def : ParseProfileInt(value);
+}
+
+// Changes one key's line, or adds it to its section, or adds the section.
+void SetEntry(std::vector<Line>& lines, const ProfileEntry& e) {
+  const std::string entry = e.key + "=" + e.value;
+  if (const auto span = FindSection(lines, e.section)) {
+    if (const auto at = FindKey(lines, *span, e.key)) {
+      lines[*at].text = std::string(*KeyName(lines[*at])) + "=" + e.value;
+      return;
+    }
+    // After the section's last key, so blank lines and comments that lead
+    // into the next section stay with it.
+    std::size_t after = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i)
+      if (KeyName(lines[i])) after = i;
+    if (lines[after].end.empty()) lines[after].end = kNewLine;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after) + 1, Line{entry, std::string(kNewLine)});
+    return;
+  }
+  EndWithNewLine(lines);
+  if (!lines.empty() && !TrimBlanks(lines.back().text).empty()) lines.push_back(Line{"", std::string(kNewLine)});
+  lines.push_back(Line{"[" + e.section + "]", std::string(kNewLine)});
+  lines.push_back(Line{entry, std::string(kNewLine)});
 }
 
 uint8_t LowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v) & 0xFFu); }
@@ -153,64 +204,49 @@ uint8_t LowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v
 
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& def) {
-  const std::vector<Line> lines = ReadLines(path);
-  const auto span = FindSection(lines, section);
-  if (!span) return def;
-  const auto at = FindKey(lines, *span, key);
-  return at ? ValueOf(lines[*at]) : def;
+  return LookUp(ReadProfile(path), section, key, def);
 }
 
 int32_t ReadProfileInt(const std::string& path, const std::string& section, const std::string& key, int32_t def) {
-  const std::string value = ReadProfileString(path, section, key, std::string());
-  return value.empty() ? def : ParseProfileInt(value);
+  return LookUpInt(ReadProfile(path), section, key, def);
+}
+
+bool WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries) {
+  if (path.empty()) return false;
+  return UpdateFileBytes(path, [&](const std::optional<std::vector<uint8_t>>& old) {
+    ProfileText p = old ? ParseText(std::string(old->begin(), old->end())) : ProfileText{};
+    for (const ProfileEntry& e : entries) SetEntry(p.lines, e);
+    const std::string text = JoinText(p);
+    return std::vector<uint8_t>(text.begin(), text.end());
+  });
 }
 
 bool WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) {
-  if (path.empty()) return false;
-  std::vector<Line> lines = ReadLines(path);
-  const std::string entry = key + "=" + value;
-  if (const auto span = FindSection(lines, section)) {
-    if (const auto at = FindKey(lines, *span, key)) {
-      lines[*at].text = std::string(*KeyName(lines[*at])) + "=" + value;
-    } else {
-      // After the section's last key, so blank lines and comments that lead
-      // into the next section stay with it.
-      std::size_t after = span->header;
-      for (std::size_t i = span->header + 1; i < span->end; ++i)
-        if (KeyName(lines[i])) after = i;
-      if (lines[after].end.empty()) lines[after].end = kNewLine;
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after) + 1, Line{entry, std::string(kNewLine)});
-    }
-  } else {
-    EndWithNewLine(lines);
-    if (!lines.empty() && !TrimBlanks(lines.back().text).empty()) lines.push_back(Line{"", std::string(kNewLine)});
-    lines.push_back(Line{"[" + section + "]", std::string(kNewLine)});
-    lines.push_back(Line{entry, std::string(kNewLine)});
-  }
-  const std::string text = JoinLines(lines);
-  return ReplaceFileBytes(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  return WriteProfileStrings(path, {{section, key, value}});
 }
 
 void LoadPieceAttributes(GameSettings& s, const std::string& path) {
+  const ProfileText file = ReadProfile(path);
   for (int t = PieceType::Army; t <= PieceType::Para; ++t) {
     const PieceTypeDefaults& d = kPieceTypeDefaults[t];
-    s.days[t] = LowByte(ReadProfileInt(path, "Days", d.key, d.days));
-    s.moves[t] = LowByte(ReadProfileInt(path, "Moves", d.key, d.moves));
+    s.days[t] = LowByte(LookUpInt(file, "Days", d.key, d.days));
+    s.moves[t] = LowByte(LookUpInt(file, "Moves", d.key, d.moves));
     // Types without a fuel attribute get the lower bound; nothing reads it.
-    s.fuel[t] = d.fuel == 0 ? 0 : LowByte(ReadProfileInt(path, "Fuel", d.key, d.fuel));
-    s.inUse[t] = ReadProfileInt(path, "Pieces", d.key, 1) == 1 ? 1 : 0;
+    s.fuel[t] = d.fuel == 0 ? 0 : LowByte(LookUpInt(file, "Fuel", d.key, d.fuel));
+    s.inUse[t] = LookUpInt(file, "Pieces", d.key, 1) == 1 ? 1 : 0;
   }
   BoundPieceAttributes(s);
 }
 
 void LoadSetupOptions(Game& g) {
-  const int32_t sounds = ReadProfileInt(g.settingsPath, "Setup", "Sounds", SoundMode::Card);
+  const ProfileText file = ReadProfile(g.settingsPath);
+  const int32_t sounds = LookUpInt(file, "Setup", "Sounds", SoundMode::Card);
   if (sounds >= SoundMode::None && sounds <= SoundMode::Card) {
     g.app.soundMode = static_cast<uint8_t>(sounds);
     g.ui().SoundModeChanged(sounds);
   }
-  const int32_t colour = ReadProfileInt(g.settingsPath, "Setup", "Colour", 1);
+  const int32_t colour = LookUpInt(file, "Setup", "Colour", 1);
   if (colour == 0 || colour == 1) {
     g.app.monochrome = colour == 1 ? 0 : 1;
     g.ui().ColourChanged(colour == 1);
@@ -218,16 +254,24 @@ void LoadSetupOptions(Game& g) {
 }
 
 void SaveSetupOptions(Game& g) {
-  WriteProfileString(g.settingsPath, "Setup", "Sounds", std::to_string(g.app.soundMode));
-  WriteProfileString(g.settingsPath, "Setup", "Colour", g.app.monochrome ? "0" : "1");
+  WriteProfileStrings(g.settingsPath, {{"Setup", "Sounds", std::to_string(g.app.soundMode)},
+                                       {"Setup", "Colour", g.app.monochrome ? "0" : "1"}});
 }
 
+// A dialog reads its keys from one reading of the file, not one per key.
 int32_t ProfileSettings::ReadInt(const std::string& section, const std::string& key, int32_t def) const {
-  return path_.empty() ? def : ReadProfileInt(path_, section, key, def);
+  if (path_.empty()) return def;
+  if (!text_) {
+    const auto bytes = ReadFileBytes(path_, static_cast<std::size_t>(-1));
+    text_ = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+  }
+  return LookUpInt(ParseText(*text_), section, key, def);
 }
 
 void ProfileSettings::WriteInt(const std::string& section, const std::string& key, int32_t value) {
-  if (!path_.empty()) WriteProfileString(path_, section, key, std::to_string(value));
+  if (path_.empty()) return;
+  WriteProfileString(path_, section, key, std::to_string(value));
+  text_.reset();
 }
 
 }  // namespace vortan

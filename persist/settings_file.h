@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 #include "model/game.h"
 #include "model/settings_store.h"
 
@@ -12,6 +14,12 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
                               const std::string& def);
 bool WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value);
+// Several keys in one read-change-write of the file, which no other writer
+// can come between; false when the file could not be written.
+struct ProfileEntry {
+  std::string section, key, value;
+};
+bool WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries);
 
 // The settings file at a path as a store; with an empty path nothing is read
 // (every read gives its default) and nothing is written.
@@ -23,6 +31,7 @@ class ProfileSettings : public SettingsStore {
 
  private:
   std::string path_;
+  mutable std::optional<std::string> text_;   // the file as read for this store's first read since a write
 };
 
 void LoadPieceAttributes(GameSettings& s, const std::string& path);

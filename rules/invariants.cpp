@@ -63,7 +63,10 @@ std::string CheckPiece(const Game& g, int i) {
   if (IsAirType(r.type) && (r.fuel < 0 || r.fuel > kMaxAttribute)) return Broken("aircraft fuel out of range", i, r.fuel);
   if (r.type == PieceType::Army && (terrain == Terrain::Mountain || terrain == Terrain::City))
     return Broken("army on a mountain or a neutral city", i, r.x, r.y);
-  if (IsShipType(r.type) && terrain == Terrain::Land && g.world.At(r.x, r.y).topType != PieceType::City)
+  // A computer's transport routed through unexplored cells may find land
+  // under its bow and stay there; any other ship on Land is in a city.
+  const bool aground = r.type == PieceType::Transport;
+  if (IsShipType(r.type) && terrain == Terrain::Land && g.world.At(r.x, r.y).topType != PieceType::City && !aground)
     return Broken("ship on land outside a city", i, r.x, r.y);
   if (IsShipType(r.type) && terrain != Terrain::Sea && terrain != Terrain::Land)
     return Broken("ship on a mountain or a neutral city", i, r.x, r.y);

@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev xvfb xauth xdotool imagemagick
           qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           dpkg-dev fakeroot lintian appstream desktop-file-utils man-db
-          pulseaudio)   # the audio tests play into a null sink of a daemon of their own
+          pulseaudio   # the audio tests play into a null sink of a daemon of their own
+          clang)       # libFuzzer for the fuzz target's sanitizer build
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,17 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "game/game_start.h"
 #include "game/turn_loop.h"
 #include "model/piece_types.h"
-#include "persist/saved_game.h"
+#include "persist/recover_file.h"
 #include "support/named_values.h"
 #include "support/world_picture.h"
 #include "worldgen/new_game.h"
@@ -178,56 +179,6 @@ TEST_F(SavedGameTest, RefusesDamagedFilesAndKeepsTheGameInMemory) {
   ExpectRefused(padded, "one byte too many");
 }
 
-// Damage a file from a running game in random places: a refused file leaves the
-// game in memory as it was, and an accepted one can be played on.
-TEST_F(SavedGameTest, NoMutatedFileCrashesOrHalfLoads) {
-  auto demo = std::make_unique<Game>();
-  ResetToProgramStart(*demo);
-  ApplyDefaultPieceAttributes(demo->settings);
-  demo->rng.SetState(20261205);
-  DemoCommand(*demo);
-  for (int step = 0; step < 3000; ++step) AdvanceGame(*demo);
-  demo->state.demoMode = 0;  // a demo game is never saved
-  ASSERT_TRUE(WriteGameToPath(*demo, file.string()));
-  const Bytes good = ReadAll(file);
-
-  std::mt19937 rng(20261205);
-  const uint8_t interesting[] = {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 39, 40, 41, 69, 70, 71, 79, 80, 0x7F, 0x80, 0xFF};
-  const auto somewhere = [&]() -> size_t {
-    switch (rng() % 3) {  // the header, the pieces in use, the used part of the world
-      case 0: return rng() % (kSettingsBytes + kStateBytes);
-      case 1: return kSettingsBytes + kStateBytes + rng() % (100 * kPieceBytes);
-      default: return kSettingsBytes + kStateBytes + kPieceTableBytes + rng() % (40 * kGridSide * kCellBytes);
-    }
-  };
-  int accepted = 0, refused = 0;
-  for (int round = 0; round < 300; ++round) {
-    Bytes b = good;
-    const int kindOfDamage = static_cast<int>(rng() % 20);
-    if (kindOfDamage == 0) b.resize(rng() % b.size());
-    else if (kindOfDamage == 1) b.resize(b.size() + 1 + rng() % 64, static_cast<uint8_t>(rng()));
-    else
-      for (int hits = 1 + static_cast<int>(rng() % 4); hits > 0; --hits)
-        b[somewhere()] = rng() % 2 ? interesting[rng() % sizeof interesting] : static_cast<uint8_t>(rng());
-    WriteAll(file, b);
-    hooks.calls.clear();
-    StartOtherGame();
-    g->app.fileName = kRecoverFileName;
-    const Bytes before = Remember();
-    if (LoadGameFromPath(*g, file.string())) {
-      ++accepted;
-      EXPECT_EQ(std::count(hooks.calls.begin(), hooks.calls.end(), kRefused) + (g->app.fileName != "war.gam"), 0);
-      g->app.fileFolder = (dir / "never written").string();
-      for (int step = 0; step < 300 && g->state.gameActive == 1; ++step) AdvanceGame(*g);
-    } else {
-      ++refused;
-      ASSERT_EQ(hooks.calls, std::vector<std::string>{kRefused}) << "round " << round;
-      EXPECT_TRUE(Remember() == before) << "round " << round;
-    }
-  }
-  EXPECT_TRUE(accepted > 20 && refused > 100) << accepted << " accepted, " << refused << " refused";
-}
-
 TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept) {
   g->app.fileFolder = dir.string();
   g->state.gameActive = 0;
@@ -251,14 +202,34 @@ TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept
   EXPECT_THAT(NAMED(g->state.day, g->state.savedViewX[0], g->state.savedViewY[0]), ElementsAre(99, 7, 8));
   EXPECT_TRUE(hooks.calls.empty());
   DeleteRecoverFile(*g);
+  EXPECT_TRUE(fs::exists(dir / kRecoverFileName)) << "the recovery file the player opened was deleted";
+  SaveGame(*g);
+  DeleteRecoverFile(*g);
   EXPECT_TRUE(!fs::exists(dir / kRecoverFileName) && fs::exists(file));
+}
+
+// Two programs in one folder: each saves its unnamed game to a file of its own
+// and deletes only that one when it ends.
+TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
+  auto first = std::make_unique<RecoverFileClaim>(dir.string());
+  auto second = std::make_unique<RecoverFileClaim>(dir.string());
+  EXPECT_EQ(std::make_pair(first->FileName(), second->FileName()), std::make_pair(std::string("RECOVER.TMP"), std::string("RECOVER2.TMP")));
+  for (Game* game : {g.get(), saved.get()}) game->app.fileFolder = dir.string(), game->app.fileName = kRecoverFileName;
+  g->recoverFileName = first->FileName(), saved->recoverFileName = second->FileName();
+  ASSERT_TRUE(SaveGame(*g) && SaveGame(*saved));
+  DeleteRecoverFile(*saved);
+  EXPECT_TRUE(fs::exists(dir / "RECOVER.TMP") && !fs::exists(dir / "RECOVER2.TMP"));
+  second.reset();
+  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER2.TMP") << "a number given up is taken again";
+  first.reset();
+  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER.TMP");
 }
 
 TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
   const Bytes old = ReadAll(file);
-  fs::create_directory(file.string() + ".saving");  // the new copy cannot be written
   fs::create_directory(dir / "folder.gam");         // the target cannot be replaced
-  for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "war.gam"}, {dir, "folder.gam"}}) {
+  ASSERT_EQ(mkfifo((dir / "pipe.gam").c_str(), 0600), 0);
+  for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "pipe.gam"}, {dir, "folder.gam"}}) {
     g->app.fileFolder = folder.string(), g->app.fileName = name, hooks.calls = {};
     g->app.saveErrorShown = false;   // as every save by hand does
     SaveGame(*g);
@@ -268,7 +239,22 @@ TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
     EXPECT_GT(hooks.calls[0].size(), kSaveError.size() + (folder / name).string().size() + 4) << "no reason given";
   }
   EXPECT_EQ(ReadAll(file), old);
-  EXPECT_TRUE(fs::is_directory(dir / "folder.gam"));
+  EXPECT_TRUE(fs::is_directory(dir / "folder.gam") && fs::is_fifo(dir / "pipe.gam"));
+  hooks.calls = {};
+  EXPECT_FALSE(LoadGameFromPath(*g, (dir / "pipe.gam").string())) << "a FIFO was taken for a game";
+  EXPECT_EQ(hooks.calls, std::vector<std::string>{kRefused});
+}
+
+// Saving through a link updates the game it points at, with its permissions.
+TEST_F(SavedGameTest, SavingFollowsALinkAndKeepsThePermissions) {
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(file.filename(), dir / "link.gam");
+  g->app.fileFolder = dir.string(), g->app.fileName = "link.gam";
+  ASSERT_TRUE(SaveGame(*g));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.gam")) << "the link was replaced by a file";
+  EXPECT_TRUE(ReadAll(file) == Image(*g));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 // An unnamed game started where nothing can be written keeps its weekly save

@@ -1,6 +1,12 @@
 #include "persist/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include <cstdlib>
 #include <filesystem>
@@ -91,6 +97,90 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   EXPECT_EQ(Read(fresh), "[Setup]\r\nSounds=0\r\n");
   EXPECT_FALSE(WriteProfileString("", "Setup", "Sounds", "0") ||
                WriteProfileString((dir / "no folder" / "x.ini").string(), "Setup", "Sounds", "0"));
+}
+
+// Files as they are found on real machines: a byte-order mark from an editor,
+// a file grown past a megabyte, a link to a shared copy, a temporary left by a
+// killed writer.
+TEST_F(SettingsFileTest, OddFilesAreReadWholeAndWrittenBackWithoutLoss) {
+  Write("\xEF\xBB\xBF[Setup]\r\nSounds=1\r\n");
+  EXPECT_EQ(Int("Setup", "Sounds"), 1) << "the byte-order mark hid the first section";
+  ASSERT_TRUE(WriteProfileString(ini, "Setup", "Colour", "0"));
+  EXPECT_EQ(Read(), "\xEF\xBB\xBF[Setup]\r\nSounds=1\r\nColour=0\r\n");
+
+  const std::string filler = "; " + std::string(1 << 20, 'x') + "\r\n";
+  Write("[Setup]\r\nSounds=1\r\n" + filler + "[Days]\r\narmy=9\r\n");
+  EXPECT_EQ(Int("Days", "army"), 9) << "a key past the first megabyte was not read";
+  ASSERT_TRUE(WriteProfileString(ini, "Setup", "Sounds", "2"));
+  EXPECT_EQ(Read(), "[Setup]\r\nSounds=2\r\n" + filler + "[Days]\r\narmy=9\r\n") << "a long file was cut";
+
+  const fs::path real = dir / "shared.ini", link = dir / "VORTAN.INI";
+  fs::remove(link);
+  std::ofstream(real) << "[Setup]\nSounds=1\n";
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real.filename(), link);
+  const fs::path stray = dir / "shared.ini.saving.2147483600.0", living = dir / "shared.ini.saving.1.0";
+  std::ofstream(stray) << "left by a killed writer";
+  std::ofstream(living) << "another program's write in progress";
+  ASSERT_TRUE(WriteProfileString(ini, "Setup", "Sounds", "0"));
+  EXPECT_TRUE(fs::is_symlink(link)) << "the link was replaced by a file";
+  EXPECT_EQ(Read(real.string()), "[Setup]\nSounds=0\n");
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::make_pair(fs::exists(stray), fs::exists(living)), std::make_pair(false, true));
+}
+
+// Runs f in a child process; false when it has not finished within seconds.
+bool FinishesWithin(int seconds, const std::function<void()>& f) {
+  const pid_t child = fork();
+  if (child == 0) {
+    f();
+    _exit(0);
+  }
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    if (waitpid(child, nullptr, WNOHANG) == child) return true;
+    usleep(100000);
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  return false;
+}
+
+TEST_F(SettingsFileTest, AFifoOrAFolderInPlaceOfTheFileIsNeitherWaitedOnNorReplaced) {
+  ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+  EXPECT_TRUE(FinishesWithin(5, [&] { EXPECT_EQ(Int("Setup", "Sounds", 4), 4); })) << "reading a FIFO blocked";
+  EXPECT_TRUE(FinishesWithin(5, [&] { WriteProfileString(ini, "Setup", "Sounds", "1"); })) << "writing a FIFO blocked";
+  EXPECT_FALSE(WriteProfileString(ini, "Setup", "Sounds", "1"));
+  EXPECT_TRUE(fs::is_fifo(ini));
+}
+
+TEST_F(SettingsFileTest, TwoProgramsWritingAtOnceLoseNoSection) {
+  constexpr int kWrites = 500;
+  Write("[Kept]\r\nuntouched=1\r\n");
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    if (writers[w] == 0) {
+      bool ok = true;
+      for (int i = 0; i < kWrites; ++i)
+        ok = WriteProfileString(ini, "Writer" + std::to_string(w), "key" + std::to_string(i), std::to_string(i)) && ok;
+      _exit(ok ? 0 : 1);
+    }
+  }
+  for (pid_t child : writers) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a write failed";
+  }
+  EXPECT_EQ(Int("Kept", "untouched"), 1) << "a section neither program wrote was lost";
+  for (int w = 0; w < 2; ++w) {
+    int kept = 0;
+    for (int i = 0; i < kWrites; ++i) kept += Int("Writer" + std::to_string(w), "key" + std::to_string(i)) == i;
+    EXPECT_EQ(kept, kWrites) << "writer " << w << " lost keys";
+  }
+  int temporaries = 0;
+  for (const auto& e : fs::directory_iterator(dir)) temporaries += e.path().filename() != "VORTAN.INI";
+  EXPECT_EQ(temporaries, 0) << "temporary files were left behind";
 }
 
 TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {

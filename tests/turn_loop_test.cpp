@@ -155,6 +155,11 @@ TEST_F(TurnLoopTest, EverySeventhDaySavesToTheGameFileExceptInADemonstration) {
   };
   EXPECT_EQ(bytesSavedAfter(5), 0);
   EXPECT_EQ(bytesSavedAfter(6), kSavedGameBytes);
+  // The 16-bit day counter stops at its last day, 32767 (a multiple of 7), and saves no more.
+  EXPECT_EQ(bytesSavedAfter(32766), kSavedGameBytes);
+  EXPECT_EQ(g.state.day, 32767);
+  EXPECT_EQ(bytesSavedAfter(32767), 0);
+  EXPECT_EQ(g.state.day, 32767) << "the day counter wrapped";
   g.state.demoMode = 1;
   EXPECT_EQ(bytesSavedAfter(13), 0);
 }
@@ -185,6 +190,34 @@ TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {
   P(0).state = PieceState::Ready;  // woken by a click while the game was idle
   AdvanceGame(g);
   EXPECT_THAT(NAMED(g.state.currentPiece, P(0).state), ElementsAre(0, PieceState::AwaitingOrders));
+}
+
+}  // namespace
+}  // namespace vortan::test
+
+namespace vortan::test {
+namespace {
+
+// A computer fighter on its carrier beside an enemy submarine, with a carrier
+// much faster than the fighter's fuel reaches: sent at the submarine, it turns
+// back for the carrier before spending a move, and again, for ever.
+TEST_F(TurnLoopTest, APieceThatCyclesWithoutMovingHasItsMovesEndedForTheTurn) {
+  std::vector<std::string> sea(16, std::string(24, '.'));
+  sea[1].replace(1, 2, "++"), sea[12].replace(18, 2, "++");
+  Build(sea);
+  AddCity(g, 0, 1, 1), AddCity(g, 1, 18, 12);  // the carrier is far beyond the fighter's fuel from any city
+  g.settings.moves[PieceType::Carrier] = 32;
+  g.settings.moves[PieceType::Fighter] = 3;
+  g.settings.fuel[PieceType::Fighter] = 8;
+  AddPiece(g, PieceType::Carrier, 1, 6, 4);
+  const int fighter = AddPiece(g, PieceType::Fighter, 1, 6, 4);
+  AddPiece(g, PieceType::Submarine, 0, 7, 4);
+  StartTurnAfter(0, 3);
+  int steps = 0;
+  while (g.state.currentPlayer == 1 && steps < 5000) AdvanceGame(g), ++steps;
+  EXPECT_NE(g.state.currentPlayer, 1) << "player 1's turn never ended; the fighter is at (" << int(P(fighter).x) << ", "
+                                      << int(P(fighter).y) << ") with " << int(P(fighter).movesLeft) << " moves";
+  EXPECT_EQ(CheckInvariants(g), "");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "model/piece_types.h"
 #include "persist/file_bytes.h"
 #include "persist/saved_game.h"
+#include "rules/invariants.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {
@@ -35,11 +36,13 @@ void StartNew(Game& g, int size, int land, int difficulty, std::array<uint8_t, k
   ASSERT_EQ(StartNewGame(g), 1);
 }
 
-// Plays on with every human on auto play, checking the file now and then.
+// Plays on with every human on auto play, checking the game's rules after
+// every step and the file now and then.
 void PlayOnChecking(Game& g, int untilDay) {
   for (int p = 0; p < kPlayerCount; ++p) g.state.autoPlay[p] = g.settings.kind[p] == PlayerKind::Human;
   for (long step = 0; g.state.gameActive && g.state.day < untilDay; ++step) {
     AdvanceGame(g);
+    ASSERT_EQ(CheckInvariants(g), "") << "day " << g.state.day << " step " << step;
     if (step % 997 == 0) {
       ASSERT_EQ(LoadCheckOf(g), "") << "day " << g.state.day;
     }

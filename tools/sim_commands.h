@@ -7,6 +7,7 @@
 namespace vortan::sim {
 extern const Command kNewCommand;
 extern const Command kInfoCommand;
+extern const Command kCheckCommand;
 extern const Command kAttributesCommand;
 extern const Command kDemoCommand;
 extern const Command kPlayCommand;

@@ -6,8 +6,8 @@ namespace {
 
 // A new command is one line here and its table in its own file.
 constexpr const vortan::sim::Command* kCommands[] = {
-    &vortan::sim::kNewCommand,  &vortan::sim::kInfoCommand, &vortan::sim::kAttributesCommand,
-    &vortan::sim::kDemoCommand, &vortan::sim::kPlayCommand,
+    &vortan::sim::kNewCommand,        &vortan::sim::kInfoCommand, &vortan::sim::kCheckCommand,
+    &vortan::sim::kAttributesCommand, &vortan::sim::kDemoCommand, &vortan::sim::kPlayCommand,
 };
 
 }  // namespace

@@ -48,8 +48,10 @@ std::string RecoveryFolder() {
   return folder.toStdString();
 }
 
+// Under this program's own recovery name: the file of a copy that ended
+// without deleting it (another running copy keeps a name of its own).
 QString LeftoverRecoveryFile(const Game& g) {
-  const QString name = kRecoverFileName;
+  const QString name = QString::fromStdString(g.recoverFileName);
   for (const std::string& folder : {g.app.fileFolder, g.app.recoverFallbackFolder}) {
     const QFileInfo file(QDir(folder.empty() ? QDir::currentPath() : QString::fromStdString(folder)), name);
     if (file.isFile()) return file.absoluteFilePath();

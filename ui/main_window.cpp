@@ -318,8 +318,7 @@ bool MainWindow::SaveGuard() {
       default: return false;
     }
   }
-  SaveGame(g_);
-  return true;
+  return SaveGame(g_);  // a named game that could not be written is not left behind
 }
 
 void MainWindow::CentreView(int x, int y) {

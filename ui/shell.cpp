@@ -13,6 +13,7 @@
 #include <new>
 
 #include "model/game.h"
+#include "persist/recover_file.h"
 #include "persist/saved_game.h"
 #include "persist/settings_file.h"
 #include "ui/command_line.h"
@@ -29,6 +30,12 @@
 namespace vortan {
 
 QString SettingsFilePath() {
+  // Without a home the configuration folder would be made under the root of
+  // the file system: the run goes without settings and says so once.
+  if (qEnvironmentVariableIsEmpty("HOME")) {
+    std::fprintf(stderr, "vortan: HOME is not set; the settings are neither read nor saved\n");
+    return {};
+  }
   const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
   QDir().mkpath(dir);
   return QDir(dir).filePath("VORTAN.INI");
@@ -80,6 +87,8 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
 
   g.rng.SetState(MillisecondTicks());
   g.app.fileName = kRecoverFileName;
+  const RecoverFileClaim recoverClaim(".");
+  g.recoverFileName = recoverClaim.FileName();
   g.app.recoverFallbackFolder = RecoveryFolder();
   hooks.leftoverRecoverFile = LeftoverRecoveryFile(g);
   ApplyStartUpOptions(g, window);

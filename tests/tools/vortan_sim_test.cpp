@@ -225,6 +225,32 @@ TEST_F(SimFolder, OneSeedGivesTheSameFileAndTraceTwice) {
   EXPECT_FALSE(std::equal(other.begin(), other.end(), lines.begin())) << "the seed must matter";
 }
 
+// --- Checking a file ---
+
+// check and info name the first wrong value of a damaged file; check also
+// loads a good one and tests the game's consistency rules on it.
+TEST_F(SimFolder, CheckAndInfoNameTheFirstWrongValue) {
+  ASSERT_EQ(RunSim("new --seed 42 --size 50 --land 2 --difficulty 1 --players HCCOOO --out good.gam", dir).exitCode, 0);
+  std::string bytes = ReadFile(dir / "good.gam");
+  bytes[35 + 2] = 0;  // the settings block: moves of Destroyer
+  std::ofstream(dir / "bad.gam", std::ios::binary) << bytes;
+  const struct {
+    const char* command;
+    int exitCode;
+    const char* output;
+  } kRuns[] = {
+      {"check good.gam", 0, "good.gam: ok\n"},
+      {"check bad.gam", 4, "bad.gam: refused: moves of destroyer is 0, not 1 to 32\n"},
+      {"info bad.gam", 4, "bad.gam: refused: moves of destroyer is 0, not 1 to 32\n"},
+      {"check missing.gam", 4, "missing.gam: refused: cannot be read\n"},
+  };
+  for (const auto& run : kRuns) {
+    const SimResult r = RunSim(run.command, dir);
+    EXPECT_EQ(r.exitCode, run.exitCode) << run.command;
+    EXPECT_EQ(r.output, run.output) << run.command;
+  }
+}
+
 // --- Piece attributes ---
 
 // Piece attributes are cut to their low byte, then bounded; ships read no fuel key.

@@ -142,6 +142,41 @@ TEST_F(FileCommandsTest, ClosingGuardsAnUnsavedGameAndSavesANamedOne) {
   EXPECT_TRUE(Exists("kept.gam"));
 }
 
+// A save that fails never ends in a lost game: Save as keeps the game unnamed
+// and offers the dialog again, and a failed save on the way out keeps the
+// program open.
+TEST_F(FileCommandsTest, AFailedSaveNeverQuitsAndNeverNamesTheGame) {
+  const std::string unwritable = Path("no such folder/war.gam");
+  const std::string kAsk = "Vortan: Save current game?", kFailed = "Oops!: File Save Error";
+  // The messages with the failure's file and reason cut off.
+  const auto shown = [&] {
+    std::vector<std::string> heads;
+    for (const std::string& m : hooks->messages) heads.push_back(m.substr(0, m.find('\n')));
+    return heads;
+  };
+  hooks->answers = {MsgResult::Yes};
+  hooks->files = {unwritable};   // then the offered dialog is cancelled
+  EXPECT_FALSE(window->close()) << "the program quit although its game was not saved";
+  EXPECT_EQ(shown(), (std::vector<std::string>{kAsk, kFailed}));
+  EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(2, std::string(kRecoverFileName)));
+
+  hooks->messages.clear();
+  hooks->answers = {MsgResult::Yes};
+  hooks->files = {unwritable, Path("war.gam")};
+  window->ExecuteCommand(Cmd::Exit);
+  EXPECT_EQ(shown(), (std::vector<std::string>{kAsk, kFailed})) << "the game still counted as unnamed";
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(4, std::string("war.gam")));
+
+  window->show();
+  hooks->messages.clear();
+  game->app.fileFolder = Path("no such folder");
+  EXPECT_FALSE(window->close()) << "a named game that could not be written was left behind";
+  EXPECT_EQ(shown(), std::vector<std::string>{kFailed});
+  window->ExecuteCommand(Cmd::New);
+  EXPECT_EQ(hooks->newGameDialogs, 0) << "New went ahead after the failed save";
+}
+
 TEST_F(FileCommandsTest, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
   const auto open = [&](QFileDialog& d, const QString& name) {
     d.setOption(QFileDialog::DontUseNativeDialog);

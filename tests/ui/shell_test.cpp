@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <sstream>
 
+#include "persist/saved_game.h"
 #include "persist/settings_file.h"
 #include "ui/command_line.h"
 #include "ui/shell.h"
@@ -74,16 +75,29 @@ TEST_F(ShellTest, DimRememberedCellsIsKeptUnderAKeyOfItsOwn) {
   EXPECT_TRUE(window->IsChecked(kCmdDimRemembered) && window->View()->Renderer().dimRemembered);
 }
 
-TEST_F(ShellTest, ShutdownDeletesTheRecoveryFileOnlyOfAnUnnamedGame) {
+TEST_F(ShellTest, ShutdownDeletesOnlyTheRecoveryFileThisProgramWrote) {
   game->app.fileFolder = folder.string();
+  game->state.gameActive = 1;
   const auto recover = folder / kRecoverFileName;
-  std::ofstream(recover) << "x";
+  std::ofstream(recover) << "another program's";
+  game->app.fileName = kRecoverFileName;
+  ShutDown(*game);
+  EXPECT_TRUE(std::filesystem::exists(recover)) << "a recovery file this program never wrote was deleted";
+  ASSERT_TRUE(SaveGame(*game));
   game->app.fileName = "war.gam";
   ShutDown(*game);
-  EXPECT_TRUE(std::filesystem::exists(recover));
+  EXPECT_TRUE(std::filesystem::exists(recover)) << "deleted although the game now has a name";
   game->app.fileName = kRecoverFileName;
   ShutDown(*game);
   EXPECT_FALSE(std::filesystem::exists(recover));
+}
+
+TEST_F(ShellTest, WithoutAHomeThereAreNoSettings) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  const QString path = SettingsFilePath();
+  qputenv("HOME", home);
+  EXPECT_TRUE(path.isEmpty()) << "settings would go to " << path.toStdString();
 }
 
 // The game's command line, read before any window opens: help and version
