@@ -175,7 +175,7 @@ TEST_F(SimReplay, OneSeedGivesTheSameFileAndTraceTwice) {
   EXPECT_TRUE(ReadBytes(dir / "a.txt") == ReadBytes(dir / "b.txt"));
 
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s\n)")))
+  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
       << summary;
   const std::vector<std::string> lines = ReadLines(dir / "a.txt");
   ASSERT_EQ(std::to_string(lines.size()), m[1].str());
