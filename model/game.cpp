@@ -47,22 +47,10 @@ bool IsShipType(int type) {
          type == PieceType::Submarine || type == PieceType::Transport;
 }
 
-static int TrueMod(int v, int m) {
-  int r = v % m;
-  return r < 0 ? r + m : r;
-}
-
-int WrapX(const GameSettings& s, int x) { return TrueMod(x, s.width); }
-int WrapY(const GameSettings& s, int y) { return TrueMod(y, s.height); }
-
-MapPos WrapPos(const GameSettings& s, int x, int y) {
-  return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
-}
-
 int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
-  int dx = TrueMod(s.width + x1 - x2, s.width);
+  int dx = WrapAxis(s.width + x1 - x2, s.width);
   if (dx > s.width / 2) dx = s.width - dx;
-  int dy = TrueMod(s.height + y1 - y2, s.height);
+  int dy = WrapAxis(s.height + y1 - y2, s.height);
   if (dy > s.height / 2) dy = s.height - dy;
   return dx > dy ? dx : dy;
 }
@@ -112,6 +100,23 @@ void RefreshCell(Game& g, MapPos pos) {
   c.topType = PieceType::None;
   for (const PieceRecord& r : g.pieces.slots)
     if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) ApplyTopPiece(c, r);
+}
+
+void RefreshCells(Game& g, MapPos a, MapPos b) {
+  if (a == b) {
+    RefreshCell(g, a);
+    return;
+  }
+  MapCell& ca = g.world.At(a);
+  MapCell& cb = g.world.At(b);
+  ca.topType = cb.topType = PieceType::None;
+  const uint16_t pa = a.Packed(), pb = b.Packed();
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.type == PieceType::None) continue;
+    const uint16_t at = r.Pos().Packed();
+    if (at == pa) ApplyTopPiece(ca, r);
+    else if (at == pb) ApplyTopPiece(cb, r);
+  }
 }
 
 void RefreshAllCells(Game& g) {
