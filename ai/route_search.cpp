@@ -23,16 +23,13 @@ constexpr int kSide = 2 * kRadius + 1;
 constexpr int kLastWave = 19;
 constexpr int kTargetPasses = 1000;
 
-int TrueMod(int v, int m) {
-  const int r = v % m;
-  return r < 0 ? r + m : r;
-}
+int TrueMod(int v, int m) { return WrapAxis(v, m); }
 
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
   const int d = TrueMod(a - b + len, len);
-  if (d > len / 2) return (a + 1) % len;
-  if (d > 0) return (a - 1 + len) % len;
+  if (d > len / 2) return a + 1 == len ? 0 : a + 1;
+  if (d > 0) return a == 0 ? len - 1 : a - 1;
   return a;
 }
 
@@ -45,6 +42,57 @@ int StepSign(int b, int a, int len) {
 
 bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 
+// RoutePassable with what stays the same through one search worked out once:
+// the cases decided by the cell alone are answered here, the rest (visible
+// enemies, armies boarding or meeting other pieces) by RoutePassable itself,
+// which gives the same answer from scratch.
+class QuickPassable {
+ public:
+  QuickPassable(Game& g, int piece, PiecesByCell& at)
+      : g_(g),
+        piece_(piece),
+        at_(at),
+        player_(g.state.currentPlayer),
+        bit_(static_cast<uint8_t>(g.state.playerBit[g.state.currentPlayer])),
+        type_(g.pieces[piece].type),
+        ship_(IsShipType(type_)),
+        bold_(g.settings.kind[player_] == PlayerKind::Computer || g.state.autoPlay[player_] == 1),
+        here_(g.world.At(g.pieces[piece].Pos())) {}
+
+  bool Test(int x, int y) {
+    const MapCell& c = g_.world.At(x, y);
+    if ((c.explored & bit_) == 0) return bold_;
+    if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
+    if (ship_) return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
+                                                    c.topType == PieceType::Para || c.topType == PieceType::None);
+    if (type_ != PieceType::Army) return true;
+    return ArmyTest(c, x, y);
+  }
+
+ private:
+  // The army's cases that need no piece table, in the order of the full test.
+  bool ArmyTest(const MapCell& c, int x, int y) {
+    if (here_.terrain == Terrain::Sea && c.terrain == Terrain::Sea) return false;
+    if (here_.terrain == Terrain::Land && c.terrain == Terrain::Land && here_.landMass != c.landMass) return false;
+    if (c.terrain == Terrain::Land && c.topType == PieceType::None) return true;
+    if (c.terrain == Terrain::City) return true;
+    if (c.topType == PieceType::City && c.topOwner == player_) return true;
+    if (c.terrain == Terrain::Mountain) return false;
+    return Full(x, y);
+  }
+  bool Full(int x, int y) { return RoutePassable(g_, piece_, x, y, at_); }
+
+  Game& g_;
+  int piece_;
+  PiecesByCell& at_;
+  int player_;
+  uint8_t bit_;
+  int type_;
+  bool ship_;
+  bool bold_;
+  const MapCell& here_;
+};
+
 // Written out plainly, the wave scans the whole square of radius r in every
 // wave r, column by column, testing each cell not yet reached. This version
 // gives the same answer with less work: a cell's passability is tested once,
@@ -56,14 +104,14 @@ bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 class Wave {
  public:
   Wave(Game& g, int piece, MapPos from, MapPos target, PiecesByCell& at)
-      : g_(g), piece_(piece), from_(from), target_(target), at_(at) {
+      : g_(g), piece_(piece), from_(from), target_(target), passes_(g, piece, at) {
     passable_.fill(0);
     reached_.fill(0);
     frontier_.fill(0);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
+    WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
+    WrapSpan(target.y, kRadius, g.Height(), cellY_.data());
     for (int k = 0; k < kSide; ++k) {
-      cellX_[k] = TrueMod(g.Width() + target.x + k - kRadius, g.Width());
-      cellY_[k] = TrueMod(g.Height() + target.y + k - kRadius, g.Height());
       // On a world narrower than the window the piece's cell shows up more than once.
       if (cellX_[k] == from.x) sourceI_[sourceColumns_++] = k;
       if (cellY_[k] == from.y) sourceJ_[sourceRows_++] = k;
@@ -105,7 +153,7 @@ class Wave {
     const int x = cellX_[i];
     const int y = cellY_[j];
     if (SameCell(x, y, from_)) return;
-    if (RoutePassable(g_, piece_, x, y, at_)) passable_[i] |= Bit(j);
+    if (passes_.Test(x, y)) passable_[i] |= Bit(j);
   }
 
   void Spread(int r) {
@@ -161,9 +209,9 @@ class Wave {
   Game& g_;
   int piece_;
   MapPos from_, target_;
-  PiecesByCell& at_;
+  QuickPassable passes_;
   std::array<Column, kSide> passable_, reached_, frontier_;
-  std::array<int, kSide> cellX_, cellY_;
+  std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
 };
