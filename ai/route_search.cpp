@@ -3,6 +3,7 @@
 // the piece, which then steps onto a neighbour reached one wave earlier.
 // Only the first step is returned; the search runs afresh for every step.
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "ai/route_cells.h"
@@ -95,18 +96,22 @@ class QuickPassable {
 
 // Written out plainly, the wave scans the whole square of radius r in every
 // wave r, column by column, testing each cell not yet reached. This version
-// gives the same answer with less work: a cell's passability is tested once,
-// when its ring first enters the square (the same cells the full scan tests,
-// in the same order, up to the moment the piece's cell is reached), and wave r
-// reaches exactly the passable neighbours of the cells wave r - 1 reached, so
-// a wave is a few bit operations per window column (bit j of a column's word
-// is row j of the window).
+// gives the same answer with less work: wave r reaches exactly the passable
+// neighbours of the cells wave r - 1 reached, so a wave is a few bit
+// operations per window column (bit j of a column's word is row j of the
+// window), and only the cells beside the last wave need testing, each once.
+// A human's army may board a transport as a side effect of a test; for a
+// human's piece every cell is therefore tested when its ring first enters the
+// square (the same cells the full scan tests, in the same order, up to the
+// moment the piece's cell is reached).
 class Wave {
  public:
   Wave(Game& g, int piece, MapPos from, MapPos target, PiecesByCell& at)
       : g_(g), piece_(piece), from_(from), target_(target), passes_(g, piece, at) {
     passable_.fill(0);
+    tested_.fill(0);
     reached_.fill(0);
+    everyTestCounts_ = g.settings.kind[g.state.currentPlayer] == PlayerKind::Human;
     frontier_.fill(0);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
     WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
@@ -124,8 +129,9 @@ class Wave {
       // The step depends only on earlier waves, so it is known before the ring is tested.
       int stopI = kSide, stopJ = 0;
       const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
-      TestRing(r, stopI, stopJ);
+      if (everyTestCounts_) TestRing(r, stopI, stopJ);
       if (stepped) return true;
+      if (!everyTestCounts_) TestBesideFrontier(r);
       Spread(r);
     }
     return false;
@@ -156,12 +162,24 @@ class Wave {
     if (passes_.Test(x, y)) passable_[i] |= Bit(j);
   }
 
+  static Column Grown(Column left, Column middle, Column right) {
+    Column grow = left | middle | right;
+    return grow | (grow << 1) | (grow >> 1);
+  }
+
+  // Tests the cells wave r may reach that no earlier wave tested.
+  void TestBesideFrontier(int r) {
+    for (int i = kRadius - r; i <= kRadius + r; ++i) {
+      Column fresh = Grown(frontier_[i - 1], frontier_[i], frontier_[i + 1]) & ~reached_[i] & ~tested_[i];
+      tested_[i] |= fresh;
+      for (; fresh != 0; fresh &= fresh - 1) TestEntry(i, std::countr_zero(fresh));
+    }
+  }
+
   void Spread(int r) {
     std::array<Column, kSide> next;
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
-      Column grow = frontier_[i - 1] | frontier_[i] | frontier_[i + 1];
-      grow |= (grow << 1) | (grow >> 1);
-      next[i] = grow & passable_[i] & ~reached_[i];
+      next[i] = Grown(frontier_[i - 1], frontier_[i], frontier_[i + 1]) & passable_[i] & ~reached_[i];
     }
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
       reached_[i] |= next[i];
@@ -210,7 +228,8 @@ class Wave {
   int piece_;
   MapPos from_, target_;
   QuickPassable passes_;
-  std::array<Column, kSide> passable_, reached_, frontier_;
+  std::array<Column, kSide> passable_, tested_, reached_, frontier_;
+  bool everyTestCounts_ = false;
   std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
