@@ -15,6 +15,7 @@ namespace vortan {
 
 namespace {
 constexpr int kWaitCursor = 20;
+constexpr qint64 kExplosionFrameNs = 30'000'000;   // each disc of an explosion shows this long
 
 int Fold(int d, int size) {
   if (d > size / 2) return d - size;
@@ -276,9 +277,8 @@ void MapView::SetMapCursor(QPoint pointer) {
 }
 
 void MapView::TrackPointer() {
-  const QPoint p = mapFromGlobal(QCursor::pos());
-  DrawGotoLine(p);
-  SetMapCursor(p);
+  DrawGotoLine(pointer_);
+  SetMapCursor(pointer_);
 }
 
 // --- Pointer and keyboard ---
@@ -321,8 +321,11 @@ void MapView::MapPointerMoved(QPoint p) {
   }
 }
 
+void MapView::enterEvent(QEnterEvent* e) { pointer_ = e->position().toPoint(); }
+
 void MapView::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
+  pointer_ = p;
   if (buttonHeld_) StripPointerMoved(p);
   MapPointerMoved(p);
 }
@@ -426,8 +429,11 @@ void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
       // Only this widget is painted meanwhile: no input and no game step runs.
       repaint(QRect(centre.x() - r, centre.y() - r, 2 * r + 1, 2 * r + 1));
       if (explosionObserver) explosionObserver(r, centre);
+      // One sleep for what is left of the frame: waking every millisecond to
+      // look at the clock costs more processor time than the drawing.
       const qint64 waitFrom = clock.nsecsElapsed();
-      while (clock.elapsed() < 30) QThread::msleep(1);
+      const qint64 leftNs = kExplosionFrameNs - waitFrom;
+      if (leftNs > 0) QThread::usleep(static_cast<unsigned long>((leftNs + 999) / 1000));
       explosionWaitNs_ += clock.nsecsElapsed() - waitFrom;
       clock.restart();
     }

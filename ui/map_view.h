@@ -46,6 +46,10 @@ class MapView : public QWidget {
   void SetMapCursor(QPoint pointer);
   // The shape SetMapCursor chose last: distance 0..19, 20 for the hourglass.
   int CursorShape() const { return cursorShape_; }
+  // Where the pointer was last seen over the view, from its mouse events:
+  // asking the window system instead is a round trip to the display server.
+  QPoint Pointer() const { return pointer_; }
+  // Redraws the go-to line and the pointer shape for where the pointer is.
   void TrackPointer();
 
   void ShowExplosion(MapPos pos, Rgb colour, int radius);
@@ -66,6 +70,7 @@ class MapView : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -95,6 +100,7 @@ class MapView : public QWidget {
   bool buttonHeld_ = false;
   bool pointerInside_ = false;
   int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
+  QPoint pointer_{-1, -1};
   qint64 explosionWaitNs_ = 0;
 };
 

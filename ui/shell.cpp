@@ -72,7 +72,7 @@ int RunVortan(QApplication& app) {
   ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
-  loop.afterStep = [&window] { window.View()->SetMapCursor(window.View()->mapFromGlobal(QCursor::pos())); };
+  loop.afterStep = [&window] { window.View()->SetMapCursor(window.View()->Pointer()); };
   window.SetGameLoop(&loop);
 
   window.show();
