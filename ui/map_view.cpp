@@ -60,7 +60,48 @@ void MapView::PaintRectNow(QRect r) {
 
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
   const QRect r = renderer_.DrawCell(pos, fullRepaint);
-  if (!r.isEmpty()) update(r);
+  if (!r.isEmpty()) MarkCellDirty(r);
+}
+
+void MapView::MarkCellDirty(QRect cell) {
+  const int cs = renderer_.CellSize();
+  if (cs <= 0) return update(cell);
+  if (cs != dirtyCellSize_) LayOutDirtyCells(cs);
+  const int column = cell.x() / cs, row = (cell.y() - kStripHeight) / cs;
+  if (cell.x() < 0 || cell.y() < kStripHeight || column >= dirtyColumns_ ||
+      row >= dirtyRows_) {
+    update(cell);   // outside the grid the flags cover: at once, as any other drawing
+    return;
+  }
+  dirtyCells_[static_cast<size_t>(row * dirtyColumns_ + column)] = 1;
+  if (dirtyUpdatePosted_) return;
+  dirtyUpdatePosted_ = true;
+  QMetaObject::invokeMethod(this, &MapView::UpdateDirtyCells, Qt::QueuedConnection);
+}
+
+void MapView::LayOutDirtyCells(int cellSize) {
+  UpdateDirtyCells();   // what is flagged in the old layout
+  dirtyCellSize_ = cellSize;
+  dirtyColumns_ = cellSize > 0 ? (screen_.width() + cellSize - 1) / cellSize : 0;
+  dirtyRows_ = cellSize > 0 ? std::max(0, (screen_.height() - kStripHeight + cellSize - 1) / cellSize) : 0;
+  dirtyCells_.assign(static_cast<size_t>(dirtyColumns_ * dirtyRows_), 0);
+}
+
+void MapView::UpdateDirtyCells() {
+  dirtyUpdatePosted_ = false;
+  const int cs = dirtyCellSize_;
+  for (int row = 0; row < dirtyRows_; ++row) {
+    uint8_t* flags = dirtyCells_.data() + static_cast<size_t>(row * dirtyColumns_);
+    for (int column = 0; column < dirtyColumns_;) {
+      if (!flags[column]) {
+        ++column;
+        continue;
+      }
+      const int first = column;
+      while (column < dirtyColumns_ && flags[column]) flags[column++] = 0;
+      update(QRect(first * cs, kStripHeight + row * cs, (column - first) * cs, cs));
+    }
+  }
 }
 
 void MapView::RepaintAll() {
@@ -95,6 +136,7 @@ void MapView::resizeEvent(QResizeEvent*) {
   grip_->setGeometry(SizeGripRect(client));
   screen_ = QImage(client, QImage::Format_RGB32);
   screen_.fill(Qt::black);
+  dirtyCellSize_ = 0;   // the flags are laid out afresh for the new size at the next cell
   renderer_.SetTarget(&screen_);
   PaintRectNow(screen_.rect());
   SetScrollBarsForViewer();

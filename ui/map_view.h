@@ -10,6 +10,7 @@
 #include <QSizeGrip>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "model/game.h"
 #include "ui/cursor_store.h"
@@ -77,6 +78,9 @@ class MapView : public QWidget {
 
  private:
   void OnScrollAction(Qt::Orientation o, int action);
+  void MarkCellDirty(QRect cell);
+  void LayOutDirtyCells(int cellSize);
+  void UpdateDirtyCells();
   void InvertLine(QPoint a, QPoint b);
   void PaintRectNow(QRect r);
   void SetCursorShape(int id);
@@ -101,6 +105,13 @@ class MapView : public QWidget {
   bool pointerInside_ = false;
   int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
   QPoint pointer_{-1, -1};
+  // The cells drawn since the last update request, one flag per cell of the
+  // view (row by row), sent to Qt as one update per run of cells in a row
+  // once the game hands control back: a game step draws many cells, and an
+  // update of each would grow Qt's dirty region a rectangle at a time.
+  std::vector<uint8_t> dirtyCells_;
+  int dirtyColumns_ = 0, dirtyRows_ = 0, dirtyCellSize_ = 0;
+  bool dirtyUpdatePosted_ = false;
   qint64 explosionWaitNs_ = 0;
 };
 
