@@ -1,5 +1,6 @@
 #include "ui/map_renderer.h"
 
+#include <array>
 #include <cstring>
 
 namespace vortan {
@@ -37,12 +38,15 @@ ViewFrame MapRenderer::Frame() const {
   return ViewFrame{g_.Width(), g_.Height(), CellSize(), columns, rows, g_.state.viewX, g_.state.viewY};
 }
 
-int MapRenderer::ChooseLandTile(MapPos pos) const {
-  const GameSettings& s = g_.settings;
-  auto land = [&](int dx, int dy) { return g_.world.At(WrapX(s, pos.x + dx), WrapY(s, pos.y + dy)).terrain != Terrain::Sea; };
-  const bool n = land(0, -1), s_ = land(0, 1), e = land(1, 0), w = land(-1, 0);
-  const bool ne = land(1, -1), nw = land(-1, -1), se = land(1, 1), sw = land(-1, 1);
-  // Tile indices into kLandTileSuffixes, rule by rule.
+namespace {
+
+// Which neighbours of a land cell are land too, one bit each.
+enum Neighbour : unsigned { kN = 1, kS = 2, kE = 4, kW = 8, kNE = 16, kNW = 32, kSE = 64, kSW = 128 };
+
+// The coast tile for one set of land neighbours: index into kLandTileSuffixes, rule by rule.
+constexpr int LandTileFor(unsigned land) {
+  const bool n = land & kN, s_ = land & kS, e = land & kE, w = land & kW;
+  const bool ne = land & kNE, nw = land & kNW, se = land & kSE, sw = land & kSW;
   struct Rule {
     bool holds;
     int tile;
@@ -65,6 +69,26 @@ int MapRenderer::ChooseLandTile(MapPos pos) const {
   for (const Rule& r : rules)
     if (r.holds) return r.tile;
   return 2;
+}
+
+// The rules worked out once for all 256 sets of neighbours.
+constexpr std::array<uint8_t, 256> kLandTiles = [] {
+  std::array<uint8_t, 256> tiles{};
+  for (unsigned land = 0; land < 256; ++land) tiles[land] = static_cast<uint8_t>(LandTileFor(land));
+  return tiles;
+}();
+
+}  // namespace
+
+int MapRenderer::ChooseLandTile(MapPos pos) const {
+  const GameSettings& s = g_.settings;
+  const int west = WrapX(s, pos.x - 1), east = WrapX(s, pos.x + 1);
+  const int north = WrapY(s, pos.y - 1), south = WrapY(s, pos.y + 1);
+  auto land = [&](int x, int y, unsigned bit) { return g_.world.At(x, y).terrain != Terrain::Sea ? bit : 0u; };
+  const unsigned neighbours = land(pos.x, north, kN) | land(pos.x, south, kS) | land(east, pos.y, kE) |
+                              land(west, pos.y, kW) | land(east, north, kNE) | land(west, north, kNW) |
+                              land(east, south, kSE) | land(west, south, kSW);
+  return kLandTiles[neighbours];
 }
 
 void MapRenderer::DrawTerrain(MapPos pos, int px, int py) {
