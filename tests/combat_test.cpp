@@ -24,9 +24,9 @@ TEST_F(CombatTest, ArmyAgainstArmyDealsTenToTwentyNineAndNeverStrikesBack) {
     Random copy(g.rng.State());
     const int damage = copy.Mod(20) + 10;
     Attack(attacker, 2, 1);
-    EXPECT_EQ(Fields(defender, "hd"), (Ints{100 - damage, 2, 1}));
+    EXPECT_THAT(P(defender), HasFields({.strength = 100 - damage, .dest = Cell{2, 1}}));
     // An attacker never moves in, and every attack costs fuel, whatever the type.
-    EXPECT_EQ(Fields(attacker, "hpmf"), (Ints{100, 1, 1, 0, -1}));
+    EXPECT_THAT(P(attacker), HasFields({.moves = 0, .strength = 100, .fuel = -1, .pos = Cell{1, 1}}));
     P(attacker).type = P(defender).type = PieceType::None;
   }
 }
@@ -37,13 +37,14 @@ TEST_F(CombatTest, SunkCarriersTakeTheirWholeCargoDown) {
   const int armies[] = {AddPiece(g, PieceType::Army, 1, 3, 1), AddPiece(g, PieceType::Army, 1, 3, 1)};
   const int destroyer = AddPiece(g, PieceType::Destroyer, 0, 2, 1);
   Attack(destroyer, 3, 1);
-  EXPECT_EQ((Ints{Alive(transport), Alive(armies[0]), Alive(armies[1]), P(destroyer).facing}), (Ints{0, 0, 0, 0}));
+  EXPECT_THAT(NAMED(Alive(transport), Alive(armies[0]), Alive(armies[1]), P(destroyer).facing),
+              ElementsAre(0, 0, 0, 0));
   const int carrier = AddPiece(g, PieceType::Carrier, 1, 5, 1);
   const int fighter = AddPiece(g, PieceType::Fighter, 1, 5, 1);  // goes down with its deck, unstruck
   P(carrier).strength = 10;
   const int sub = AddPiece(g, PieceType::Submarine, 0, 6, 1);
   Attack(sub, 5, 1);
-  EXPECT_EQ((Ints{Alive(carrier), Alive(fighter), P(sub).facing}), (Ints{0, 0, 1}));
+  EXPECT_THAT(NAMED(Alive(carrier), Alive(fighter), P(sub).facing), ElementsAre(0, 0, 1));
 }
 
 TEST_F(CombatTest, ShipsCaughtInACityDieWithoutADraw) {
@@ -58,7 +59,7 @@ TEST_F(CombatTest, ShipsCaughtInACityDieWithoutADraw) {
   EXPECT_FALSE(Alive(ship));
   EXPECT_EQ(P(army).strength, 100 - damage);
   EXPECT_EQ(g.rng.State(), expected.State());
-  EXPECT_EQ(Fields(fighter, "sf"), (Ints{PieceState::Returning, g.settings.fuel[PieceType::Fighter] - 1}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .fuel = g.settings.fuel[PieceType::Fighter] - 1}));
   EXPECT_EQ(g.world.At(2, 1).topOwner, 1);
 }
 
@@ -71,10 +72,10 @@ TEST_F(CombatTest, BomberBlastSparesNothingWithinTwoCells) {
   const int target = AddPiece(g, PieceType::Army, 1, 4, 2);
   const int enemyNear = AddPiece(g, PieceType::Fighter, 1, 4, 4);
   Attack(bomber, 4, 2);
-  EXPECT_EQ((Ints{Alive(bomber), Alive(ownCity), Alive(ownNear), Alive(target), Alive(enemyNear), Alive(ownFar)}),
-            (Ints{0, 0, 0, 0, 0, 1}));
+  EXPECT_THAT(NAMED(Alive(bomber), Alive(ownCity), Alive(ownNear), Alive(target), Alive(enemyNear), Alive(ownFar)),
+              ElementsAre(0, 0, 0, 0, 0, 1));
   // A neutral city site again.
-  EXPECT_EQ((Ints{g.world.At(2, 2).terrain, g.world.At(2, 2).topType}), (Ints{Terrain::City, PieceType::None}));
+  EXPECT_THAT(NAMED(g.world.At(2, 2).terrain, g.world.At(2, 2).topType), ElementsAre(Terrain::City, PieceType::None));
   EXPECT_EQ(hooks.calls, std::vector<std::string>{"Explosion 4,2 255/128/0 r2"});
 }
 
@@ -85,13 +86,14 @@ TEST_F(CombatTest, ACityFallsOnlyOnceItsGarrisonIsGone) {
   for (int guard : guards) P(guard).strength = 5;
   Attack(AddPiece(g, PieceType::Army, 0, 1, 1), 2, 1);
   // Striking the garrison was the whole attack.
-  EXPECT_EQ((Ints{Alive(guards[0]), Alive(guards[1]), P(city).owner}), (Ints{0, 0, 1}));
+  EXPECT_THAT(NAMED(Alive(guards[0]), Alive(guards[1]), P(city).owner), ElementsAre(0, 0, 1));
   P(city).production = PieceType::Fighter;
   const int taker = AddPiece(g, PieceType::Army, 0, 3, 1);
   Attack(taker, 2, 1);
   EXPECT_FALSE(Alive(taker));
-  EXPECT_EQ(Fields(city, "osrn"), (Ints{0, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
-  EXPECT_EQ((Ints{g.world.At(2, 1).topOwner, g.world.At(2, 1).bomberRange}), (Ints{0, 0}));
+  EXPECT_THAT(P(city), HasFields({.owner = 0, .state = PieceState::Asleep, .production = PieceType::Army,
+                                   .daysLeft = g.settings.days[PieceType::Army]}));
+  EXPECT_THAT(NAMED(g.world.At(2, 1).topOwner, g.world.At(2, 1).bomberRange), ElementsAre(0, 0));
   EXPECT_EQ(hooks.calls.back(), "City " + std::to_string(city));
 }
 
@@ -105,7 +107,7 @@ TEST_F(CombatTest, AttacksThatCanDoNothingOnlyEndTheOrder) {
     P(piece).destX = 4;
     Attack(piece, 4, 1);
     // A human keeps its moves.
-    EXPECT_EQ(Fields(piece, "dm"), (Ints{P(piece).x, P(piece).y, g.settings.moves[P(piece).type]}));
+    EXPECT_THAT(P(piece), HasFields({.moves = g.settings.moves[P(piece).type], .dest = Cell{P(piece).x, P(piece).y}}));
   }
   EXPECT_EQ(P(enemyShip).strength, 100);
   g.settings.kind[0] = PlayerKind::Computer;

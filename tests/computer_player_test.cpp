@@ -2,10 +2,9 @@
 // of piece aims for, what it avoids and when it stays put.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "ai/computer_turn.h"
 #include "ai/piece_rules.h"
+#include "support/piece_fields.h"
 #include "support/world_picture.h"
 
 namespace vortan {
@@ -13,6 +12,8 @@ namespace {
 
 using test::AddCity;
 using test::AddPiece;
+using test::Cell;
+using test::HasFields;
 
 constexpr int kMe = 1, kEnemy = 0;  // the computer player of the fixtures and its foe
 
@@ -56,10 +57,10 @@ struct ComputerPlayerTest : ::testing::Test {
     DecideComputerPiece(g);
     return g.pieces[piece].Dest();
   }
-  // Destination, moves left and state after a decision.
-  std::tuple<int, int, int, int> Decision(int piece) {
-    const MapPos d = Decide(piece);
-    return {d.x, d.y, g.pieces[piece].movesLeft, g.pieces[piece].state};
+  // The piece after a decision.
+  const PieceRecord& Decided(int piece) {
+    Decide(piece);
+    return g.pieces[piece];
   }
   int Distance(MapPos a, MapPos b) { return WrapDistance(g.settings, a, b); }
 };
@@ -73,7 +74,7 @@ TEST_F(ComputerPlayerTest, GarrisonArmyStaysWhileTheOthersLookForATransport) {
   UpdateLandMassStatus(g, kMe);
   ASSERT_EQ(g.landMasses[1].status, LandMassStatus::Secure);
   const uint32_t rngBefore = g.rng.State();
-  EXPECT_EQ(Decision(garrison), std::make_tuple(2, 2, 0, PieceState::AwaitingOrders));
+  EXPECT_THAT(Decided(garrison), HasFields({.state = PieceState::AwaitingOrders, .moves = 0, .dest = Cell{2, 2}}));
   EXPECT_EQ(g.rng.State(), rngBefore) << "a garrison decision draws nothing";
   EXPECT_EQ(Decide(spare), (MapPos{0, 2}));
   EXPECT_EQ(g.pieces[spare].state, PieceState::Ready);
@@ -112,8 +113,8 @@ TEST_F(ComputerPlayerTest, ParaLandsOnlyOverLandWorthTaking) {
   EXPECT_EQ(g.pieces[para].type, PieceType::Para);
   g.landMasses[1].status = LandMassStatus::Open;
   EXPECT_EQ(LandParasIfUseful(g), 1);
-  EXPECT_EQ(std::make_tuple(g.pieces[para].type, g.pieces[para].movesLeft, g.world.At(2, 2).topType),
-            std::make_tuple(PieceType::Army, 0, PieceType::Army));
+  EXPECT_THAT(g.pieces[para], HasFields({.type = PieceType::Army, .moves = 0}));
+  EXPECT_EQ(g.world.At(2, 2).topType, PieceType::Army) << "the map shows the landed army";
 }
 
 TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
@@ -125,7 +126,7 @@ TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
   EXPECT_EQ(g.world.At(dest).terrain, Terrain::Sea);
   EXPECT_LE(Distance(dest, MapPos{3, 2}), 1);
   g.pieces[ship].x = 4, g.pieces[ship].y = 3, g.pieces[ship].strength = 84, g.pieces[ship].movesLeft = 6;
-  EXPECT_EQ(Decision(ship), std::make_tuple(4, 3, 0, PieceState::Ready)) << "stays in port";
+  EXPECT_THAT(Decided(ship), HasFields({.state = PieceState::Ready, .moves = 0, .dest = Cell{4, 3}})) << "stays in port";
   AddPiece(g, PieceType::Transport, kEnemy, 5, 3);
   EXPECT_EQ(Decide(ship), (MapPos{5, 3})) << "but strikes at a neighbour";
 }

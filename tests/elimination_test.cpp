@@ -49,9 +49,9 @@ TEST_F(EliminationTest, TheLastPlayerStandingHasConqueredTheWorld) {
   P(1).type = PieceType::None;  // the human's last army falls
   g.state.currentPlayer = 0;
   CheckElimination(g);
-  EXPECT_EQ((Ints{g.state.eliminated[0], g.app.winner, g.state.currentPlayer, g.state.viewingPlayer,
-                        g.state.gameActive}),
-            (Ints{1, 1, 1, 1, 0}));
+  EXPECT_THAT(
+      NAMED(g.state.eliminated[0], g.app.winner, g.state.currentPlayer, g.state.viewingPlayer, g.state.gameActive),
+      ElementsAre(1, 1, 1, 1, 0));
   EXPECT_EQ(hooks.calls, (Calls{kLaugh, "Eliminated 0", kFanfare, "Victory 1"}));
 }
 
@@ -77,8 +77,8 @@ TEST_F(EliminationTest, WhenTheLastTwoFallTogetherNobodyWins) {
   g.app.winner = 5;
   P(0).type = P(1).type = PieceType::None;  // one blast
   CheckElimination(g);
-  EXPECT_EQ((Ints{g.state.eliminated[0], g.state.eliminated[1], g.state.gameActive, g.app.winner}),
-            (Ints{1, 1, 0, 5}));
+  EXPECT_THAT(NAMED(g.state.eliminated[0], g.state.eliminated[1], g.state.gameActive, g.app.winner),
+              ElementsAre(1, 1, 0, 5));
   EXPECT_EQ(CountStartingWith(hooks.calls, "Victory"), 0);
 }
 

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 #include "model/game.h"
 #include "model/piece_types.h"
+#include "support/named_values.h"
 
 namespace vortan {
 namespace {
+
+using ::testing::ElementsAre;
 
 TEST(Random, KnownSequenceFromSeed) {
   Random r(1);
@@ -22,7 +24,7 @@ struct ModelTest : ::testing::Test {
 
 TEST_F(ModelTest, WrapsAtEveryEdge) {
   const GameSettings& s = g.settings;
-  EXPECT_EQ(std::make_tuple(WrapX(s, 50), WrapY(s, -1), WrapX(s, -71)), std::make_tuple(0, 49, 29));
+  EXPECT_THAT(NAMED(WrapX(s, 50), WrapY(s, -1), WrapX(s, -71)), ElementsAre(0, 49, 29));
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 49, 49), 1);
   EXPECT_EQ(WrapDistance(g.settings, 0, 0, 25, 0), 25);
   EXPECT_EQ(WrapDistance(g.settings, 3, 4, 8, 6), 5);
@@ -46,8 +48,7 @@ TEST_F(ModelTest, TopPiecePrecedence) {
 
   g.pieces[4].type = PieceType::None;
   RefreshCell(g, MapPos{4, 4});
-  EXPECT_EQ(std::make_pair(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner),
-            std::make_pair(+PieceType::Submarine, 3));
+  EXPECT_THAT(NAMED(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner), ElementsAre(+PieceType::Submarine, 3));
 }
 
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {

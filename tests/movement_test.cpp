@@ -23,7 +23,7 @@ TEST_F(MovementTest, ShipsCarryUpToSixOfTheirCargoTypeInTableOrder) {
   const int bomber = AddPiece(g, PieceType::Bomber, 0, 4, 2);
   const int carrier = AddPiece(g, PieceType::Carrier, 0, 4, 2);
   PerformStep(g, carrier, 3, 2);
-  EXPECT_EQ((Ints{P(fighter).x, P(bomber).x}), (Ints{3, 4}));
+  EXPECT_THAT(NAMED(P(fighter).x, P(bomber).x), ElementsAre(3, 4));
   AddCity(g, 0, 2, 1);
   const int army = AddPiece(g, PieceType::Army, 0, 2, 1);
   const int inPort = AddPiece(g, PieceType::Transport, 0, 2, 1);
@@ -35,9 +35,9 @@ TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
   PerformStep(g, army, 2, 1);
-  EXPECT_EQ(Fields(army, "tpsrn"),
-            (Ints{PieceType::City, 2, 1, PieceState::Asleep, PieceType::Army, g.settings.days[PieceType::Army]}));
-  EXPECT_EQ((Ints{g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)}), (Ints{Terrain::Land, 0}));
+  EXPECT_THAT(P(army), HasFields({.type = PieceType::City, .state = PieceState::Asleep, .production = PieceType::Army,
+                                  .daysLeft = g.settings.days[PieceType::Army], .pos = Cell{2, 1}}));
+  EXPECT_THAT(NAMED(g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)), ElementsAre(Terrain::Land, 0));
   EXPECT_TRUE(Saw(hooks.calls, "City " + std::to_string(army)));
   g.settings.inUse[PieceType::Army] = 0;
   g.world.At(0, 0).terrain = Terrain::City;
@@ -55,7 +55,7 @@ TEST_F(MovementTest, GoToEndsBesideAnEnemyCityUnlessReturning) {
   for (int piece : {army, returning}) P(piece).destX = 6;
   PerformStep(g, army, 5, 1);
   PerformStep(g, returning, 5, 2);
-  EXPECT_EQ((Ints{P(army).destX, P(returning).destX}), (Ints{5, 6}));
+  EXPECT_THAT(NAMED(P(army).destX, P(returning).destX), ElementsAre(5, 6));
 }
 
 TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
@@ -74,7 +74,7 @@ TEST_F(MovementTest, AircraftBurnFuelAndRefuelOnlyOnTheirBases) {
   P(onDeck).fuel = P(bomber).fuel = 2;
   CheckAircraftFuel(g, onDeck);
   CheckAircraftFuel(g, bomber);
-  EXPECT_EQ((Ints{P(onDeck).fuel, P(bomber).fuel}), (Ints{14, 2}));
+  EXPECT_THAT(NAMED(P(onDeck).fuel, P(bomber).fuel), ElementsAre(14, 2));
   P(bomber).fuel = 0;
   EXPECT_FALSE(CheckAircraftFuel(g, bomber));
 }
@@ -88,18 +88,18 @@ TEST_F(MovementTest, CitiesServeHalfABombersRangeAndCarriersAddOneCruise) {
   RecomputeRefuelMaps(g);
   // (20, 30) is another player's city; only cities on secure land count as safe;
   // at (17, 10) the nearer city beats the carrier, at (20, 10) the nearer carrier the city.
-  EXPECT_EQ((Ints{Range(&MapCell::bomberRange, 24, 3), Range(&MapCell::bomberRange, 25, 10),
-                  Range(&MapCell::bomberRange, 20, 30), Range(&MapCell::safeCityRange, 10, 10),
-                  Range(&MapCell::fighterRange, 27, 15), Range(&MapCell::fighterRange, 28, 10),
-                  Range(&MapCell::fighterRange, 17, 10), Range(&MapCell::fighterRange, 20, 10)}),
-            (Ints{14, 29, 29, 29, 9, 29, 7, 6}));
+  EXPECT_THAT(NAMED(Range(&MapCell::bomberRange, 24, 3), Range(&MapCell::bomberRange, 25, 10),
+                    Range(&MapCell::bomberRange, 20, 30), Range(&MapCell::safeCityRange, 10, 10),
+                    Range(&MapCell::fighterRange, 27, 15), Range(&MapCell::fighterRange, 28, 10),
+                    Range(&MapCell::fighterRange, 17, 10), Range(&MapCell::fighterRange, 20, 10)),
+              ElementsAre(14, 29, 29, 29, 9, 29, 7, 6));
   g.landMasses[0].status = LandMassStatus::Secure;
   g.settings.fuel[PieceType::Fighter] = 8;
   g.settings.moves[PieceType::Carrier] = 9;  // radius (8 - 9) / 2 = 0
   RecomputeRefuelMaps(g);
-  EXPECT_EQ((Ints{Range(&MapCell::safeCityRange, 13, 9), Range(&MapCell::fighterRange, 22, 10),
-                  Range(&MapCell::fighterRange, 23, 10)}),
-            (Ints{3, 9, 13}));
+  EXPECT_THAT(NAMED(Range(&MapCell::safeCityRange, 13, 9), Range(&MapCell::fighterRange, 22, 10),
+                    Range(&MapCell::fighterRange, 23, 10)),
+              ElementsAre(3, 9, 13));
   g.settings.moves[PieceType::Carrier] = 10;  // radius -1: no carrier pass
   RecomputeFighterMap(g);
   EXPECT_EQ(Range(&MapCell::fighterRange, 22, 10), 12);

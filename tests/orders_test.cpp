@@ -19,7 +19,7 @@ struct OrdersTest : WorldTest<> {
 TEST_F(OrdersTest, OnlyAParaOverOpenLandCanBeDropped) {
   const int para = Awaiting(PieceType::Para, 2, 1);
   EXPECT_TRUE(OrderDrop(g));
-  EXPECT_EQ(Fields(para, "tsm"), (Ints{PieceType::Army, PieceState::Ready, 0}));
+  EXPECT_THAT(P(para), HasFields({.type = PieceType::Army, .state = PieceState::Ready, .moves = 0}));
   EXPECT_EQ(g.world.At(2, 1).topType, PieceType::Army);
   const int overSea = Awaiting(PieceType::Para, 6, 1);
   EXPECT_FALSE(OrderDrop(g));
@@ -43,7 +43,8 @@ TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
   for (const Case& c : cases) {
     const int piece = Awaiting(c.type, c.x, c.y);
     EXPECT_TRUE(c.order(g));
-    EXPECT_EQ((Ints{P(piece).state, P(piece).movesLeft != 0}), (Ints{c.state, c.keepsMoves})) << c.x << "," << c.y;
+    EXPECT_THAT(NAMED(P(piece).state, P(piece).movesLeft != 0), ElementsAre(c.state, c.keepsMoves))
+        << c.x << "," << c.y;
   }
 }
 
@@ -60,7 +61,7 @@ TEST_F(OrdersTest, OrderKeysNeedAHumansPieceAwaitingOrders) {
   EXPECT_EQ(P(army).state, PieceState::AwaitingOrders);
   EXPECT_TRUE(hooks.calls.empty());
   EXPECT_TRUE(OrderGoTo(g, MapPos{4, 3}));
-  EXPECT_EQ(Fields(army, "ds"), (Ints{4, 3, PieceState::Ready}));
+  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{4, 3}}));
 }
 
 TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
@@ -71,9 +72,9 @@ TEST_F(OrdersTest, EndTurnTakesEveryMoveButSendsFlyingAircraftHome) {
   P(spent).movesLeft = 0;
   OrderEndTurn(g);
   EXPECT_EQ(g.app.endTurnRequested, 1);
-  EXPECT_EQ(Fields(flying, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
-  EXPECT_EQ((Ints{P(spent).state, P(army).movesLeft, P(enemy).movesLeft}),
-            (Ints{PieceState::Ready, 0, g.settings.moves[PieceType::Army]}));
+  EXPECT_THAT(P(flying), HasFields({.state = PieceState::Returning, .moves = g.settings.moves[PieceType::Fighter]}));
+  EXPECT_THAT(NAMED(P(spent).state, P(army).movesLeft, P(enemy).movesLeft),
+              ElementsAre(PieceState::Ready, 0, g.settings.moves[PieceType::Army]));
 }
 
 TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
@@ -83,9 +84,9 @@ TEST_F(OrdersTest, SurrenderLeavesNeutralCitySitesAndAnExplosionPerPiece) {
   const int enemy = AddCity(g, 1, 4, 3);
   AddCity(g, 2, 0, 3);
   OrderSurrender(g);
-  EXPECT_EQ((Ints{Alive(city), Alive(army), Alive(enemy), g.state.eliminated[0]}), (Ints{0, 0, 1, 1}));
-  EXPECT_EQ((Ints{g.world.At(1, 1).terrain, g.world.At(1, 1).topType, g.world.At(3, 2).terrain}),
-            (Ints{Terrain::City, PieceType::None, Terrain::Land}));
+  EXPECT_THAT(NAMED(Alive(city), Alive(army), Alive(enemy), g.state.eliminated[0]), ElementsAre(0, 0, 1, 1));
+  EXPECT_THAT(NAMED(g.world.At(1, 1).terrain, g.world.At(1, 1).topType, g.world.At(3, 2).terrain),
+              ElementsAre(Terrain::City, PieceType::None, Terrain::Land));
   EXPECT_EQ(CountStartingWith(hooks.calls, "Explosion"), 2);
 }
 

@@ -38,7 +38,7 @@ TEST_F(ProductionTest, ANewShipGoesToTheLastFreeSeaNeighbour) {
   Build({"......", ".+++..", ".++...", ".+....", "......"});
   const int city = AddCity(g, 0, 2, 2, PieceType::Destroyer);
   const int first = Built(city);  // east (3, 2) and south-east (3, 3) are sea
-  EXPECT_EQ(Fields(first, "pd"), (Ints{3, 3, 3, 3}));
+  EXPECT_THAT(P(first), HasFields({.pos = Cell{3, 3}, .dest = Cell{3, 3}}));
   EXPECT_EQ(g.state.currentPiece, kPieceSlots - 1);  // the next search starts from the first slot
   EXPECT_EQ(P(Built(city)).Pos(), (MapPos{3, 2}));
   // An aircraft over the last free neighbour does not keep a ship off it;
@@ -61,8 +61,8 @@ TEST_F(ProductionTest, NewPiecesTakeTheLowestFreeSlotsAndWriteOnlyTheirFields) {
   RunCityProduction(g, first);
   RunCityProduction(g, second);
   // A new fighter's tank is 14, whatever the attribute.
-  EXPECT_EQ(Fields(1, "tpf"), (Ints{PieceType::Fighter, 1, 1, 14}));
-  EXPECT_EQ(Fields(3, "tf"), (Ints{PieceType::Army, 9}));
+  EXPECT_THAT(P(1), HasFields({.type = PieceType::Fighter, .fuel = 14, .pos = Cell{1, 1}}));
+  EXPECT_THAT(P(3), HasFields({.type = PieceType::Army, .fuel = 9}));
   EXPECT_EQ(P(first).daysLeft, g.settings.days[PieceType::Fighter]);
 }
 
@@ -87,7 +87,7 @@ TEST_F(ProductionTest, AComputerChoosesForAHumanOnAutoPlayAndOnlyForCities) {
   P(city).daysLeft = 0;
   ChooseProduction(g, city);
   EXPECT_TRUE(hooks.calls.empty()) << "no City dialog";
-  EXPECT_EQ(Fields(city, "rn"), (Ints{PieceType::Army, g.settings.days[PieceType::Army]}));
+  EXPECT_THAT(P(city), HasFields({.production = PieceType::Army, .daysLeft = g.settings.days[PieceType::Army]}));
   EXPECT_EQ(g.state.currentPiece, 42);
   ComputerChooseProduction(g, AddPiece(g, PieceType::Army, 0, 2, 2));
   EXPECT_EQ(hooks.calls.back(), "Message Error!: It's not a city");

@@ -1,13 +1,22 @@
 #include "ai/route_finding.h"
 
-#include <tuple>
+#include <ostream>
 
 #include "support/rules_fixture.h"
 
 namespace vortan::test {
 namespace {
 
-using Step = std::tuple<int, int, int>;  // found, x, y
+// One answer of the route search: found (1), none (0) or any (-1, in the cases
+// table), and the step's cell.
+struct Step {
+  int found, x, y;
+  friend bool operator==(const Step&, const Step&) = default;
+  friend void PrintTo(const Step& s, std::ostream* os) {
+    *os << (s.found == 1 ? "a step to (" : s.found == 0 ? "no step, cell (" : "any step, cell (") << s.x << "," << s.y
+        << ")";
+  }
+};
 
 constexpr int kRed = 0, kGreen = 1;  // Human and Computer in the fixture
 
@@ -91,7 +100,7 @@ TEST_F(RouteTest, AmongEqualStepsAFreeCellComesFirstThenTableOrder) {
   SendTo(ship, 5, 5);
   AddPiece(g, PieceType::Fighter, kRed, 3, 5);  // does not block a ship, but the step avoids it
   AddPiece(g, PieceType::Transport, kRed, 4, 5);  // own ships block each other
-  EXPECT_EQ((Ints{IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)}), (Ints{1, 0}));
+  EXPECT_THAT(NAMED(IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)), ElementsAre(1, 0));
   EXPECT_EQ(Search(ship), Step(1, 3, 4));
 }
 
@@ -127,7 +136,7 @@ TEST_F(RouteTest, GreedyFallbackEndsTheOrderExceptForBombers) {
   EXPECT_EQ(Search(army), Step(0, 2, 2));
   EXPECT_EQ(P(army).Dest(), (MapPos{5, 2}));
   GoToStep(g, army);
-  EXPECT_EQ(Fields(army, "dm"), (Ints{2, 2, 0}));
+  EXPECT_THAT(P(army), HasFields({.moves = 0, .dest = Cell{2, 2}}));
 }
 
 const std::vector<std::string> kTwoIslands = {"+++.........", "+++...++....", "+++........."};
@@ -146,7 +155,7 @@ TEST_F(RouteTest, ArmiesBoardOwnTransportsBesideTheirLandMass) {
   const int sixth = CanEnterCell(g, army, 3, 1);
   P(transport).x = 4;  // out of touch with the army's land mass: takes nobody
   RefreshCell(g, MapPos{4, 1});
-  EXPECT_EQ((Ints{fifth, sixth, TransportCanTakeArmy(g, army, 4, 1)}), (Ints{1, 0, 0}));
+  EXPECT_THAT(NAMED(fifth, sixth, TransportCanTakeArmy(g, army, 4, 1)), ElementsAre(1, 0, 0));
   EXPECT_EQ(P(army).state, PieceState::Ready);  // a computer's army never sleeps
   // A human's army sleeps once a search finds it a ride, wherever the ride is.
   Build(kTwoIslands);
@@ -192,19 +201,19 @@ TEST_F(RouteTest, AircraftTurnHomeRatherThanStrand) {
   };
   const int fighter = AddPiece(g, PieceType::Fighter, kRed, 2, 2);
   P(fighter).fuel = 6;
-  EXPECT_EQ((Ints{FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)}), (Ints{1, 0}));
+  EXPECT_THAT(NAMED(FighterCanAffordStep(g, fighter, 3, 2), FighterCanAffordStep(g, fighter, 4, 2)), ElementsAre(1, 0));
   goTo(fighter, 8, 2, 5);
-  EXPECT_EQ(Fields(fighter, "sp"), (Ints{PieceState::Returning, 2, 2}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .pos = Cell{2, 2}}));
   const int bomber = AddPiece(g, PieceType::Bomber, kRed, 6, 6);
   goTo(bomber, 9, 6, 5);
   const int stateOnFive = P(bomber).state;
   goTo(bomber, 9, 6, 6);
-  EXPECT_EQ((Ints{stateOnFive, P(bomber).x, P(bomber).y}), (Ints{PieceState::Returning, 7, 6}));
+  EXPECT_THAT(NAMED(stateOnFive, P(bomber).x, P(bomber).y), ElementsAre(PieceState::Returning, 7, 6));
   // Low on fuel, a fighter gives up an attack even where the step is affordable.
   g.world.At(3, 2).fighterRange = 0;
   AddPiece(g, PieceType::Army, kGreen, 3, 2);
   goTo(fighter, 3, 2, 5);
-  EXPECT_EQ(Fields(fighter, "sm"), (Ints{PieceState::Returning, g.settings.moves[PieceType::Fighter]}));
+  EXPECT_THAT(P(fighter), HasFields({.state = PieceState::Returning, .moves = g.settings.moves[PieceType::Fighter]}));
   goTo(fighter, 3, 2, 6);
   EXPECT_EQ(P(fighter).movesLeft, 0);  // the attack went ahead
 }
@@ -215,14 +224,14 @@ TEST_F(RouteTest, ReturningPiecesHeadForTheNearestRefuge) {
   P(ship).state = PieceState::Returning;
   SetOnTurn(ship);
   ReturnStep(g, ship);  // no city at all: the ship spends a move in place
-  EXPECT_EQ(Fields(ship, "pm"), (Ints{5, 0, g.settings.moves[PieceType::Destroyer] - 1}));
+  EXPECT_THAT(P(ship), HasFields({.moves = g.settings.moves[PieceType::Destroyer] - 1, .pos = Cell{5, 0}}));
   AddCity(g, kRed, 1, 2);
   AddCity(g, kRed, 7, 2);  // its landing cell (8, 3) is as near: the earlier city wins
   ReturnStep(g, ship);
   // It heads for the last sea cell of the city's block. On a world this low the ship's cell
   // shows up twice in the window; the copy scanned first reaches the target by (-1, +1)
   // rather than straight (-1, -1).
-  EXPECT_EQ(Fields(ship, "dp"), (Ints{2, 3, 4, 1}));
+  EXPECT_THAT(P(ship), HasFields({.pos = Cell{4, 1}, .dest = Cell{2, 3}}));
   P(ship).x = 2, P(ship).y = 3;
   ReturnStep(g, ship);
   EXPECT_EQ(P(ship).state, PieceState::AwaitingOrders);

@@ -1,3 +1,5 @@
+#include "persist/saved_game.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +10,8 @@
 #include <vector>
 
 #include "model/piece_types.h"
-#include "persist/saved_game.h"
 #include "rules/turn_loop.h"
+#include "support/named_values.h"
 #include "support/world_picture.h"
 #include "worldgen/new_game.h"
 
@@ -19,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::AddCity;
 using test::AddPiece;
+using ::testing::ElementsAre;
 using Bytes = std::vector<uint8_t>;
 
 const std::string kRefused = "Message Oops!: This is an out of date or corrupted game file";
@@ -238,8 +241,8 @@ TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept
   fs::rename(dir / "named.gam", dir / kRecoverFileName);
   hooks.openAnswer = (dir / kRecoverFileName).string();
   EXPECT_EQ(LoadGame(*g), 1);
-  EXPECT_EQ(std::make_tuple(g->app.fileName, g->state.day, g->state.savedViewX[0], g->state.savedViewY[0]),
-            std::make_tuple(std::string(kRecoverFileName), 99, 7, 8));
+  EXPECT_EQ(g->app.fileName, kRecoverFileName);
+  EXPECT_THAT(NAMED(g->state.day, g->state.savedViewX[0], g->state.savedViewY[0]), ElementsAre(99, 7, 8));
   EXPECT_TRUE(hooks.calls.empty());
   DeleteRecoverFile(*g);
   EXPECT_TRUE(!fs::exists(dir / kRecoverFileName) && fs::exists(file));

@@ -1,17 +1,19 @@
-#include <gtest/gtest.h>
+#include "persist/settings_file.h"
 
-#include <sys/wait.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <iterator>
+#include <map>
 
-#include "persist/settings_file.h"
+#include "support/named_values.h"
 
 namespace vortan {
 namespace {
+
+using ::testing::ElementsAre;
 
 namespace fs = std::filesystem;
 
@@ -55,17 +57,17 @@ TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
   Write(text);
   for (const auto& c : kCases) EXPECT_EQ(Int("Days", std::string(1, c.line[0])), c.want) << c.line;
   const std::string none = (dir / "none.ini").string();
-  EXPECT_EQ(std::make_tuple(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt(none, "Days", "a", 5),
-                            ReadProfileInt("", "Days", "a", 6)),
-            std::make_tuple(-99, -99, 5, 6));
+  EXPECT_THAT(NAMED(Int("Days", "missing"), Int("Moves", "a"), ReadProfileInt(none, "Days", "a", 5),
+                    ReadProfileInt("", "Days", "a", 6)),
+              ElementsAre(-99, -99, 5, 6));
 }
 
 TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
   Write("; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n"
         "[days]\r\narmy=9\r\ndestroyer=3\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"),
-                            Int("Days", "destroyer")),
-            std::make_tuple(7, 7, 20, -99)) << "only the first [Days] section counts";
+  EXPECT_THAT(NAMED(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"), Int("Days", "destroyer")),
+              ElementsAre(7, 7, 20, -99))
+      << "only the first [Days] section counts";
 }
 
 TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
@@ -79,8 +81,7 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   EXPECT_EQ(Read(),
             "; my settings\n[Setup]\nsounds=2\nColour=0\r\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n"
             "[Days]\rarmy=4\r\npara=8\r\n\r\n[Fuel]\r\nbomber=28\r\n");
-  EXPECT_EQ(std::make_tuple(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")),
-            std::make_tuple(0, 4, 28));
+  EXPECT_THAT(NAMED(Int("Setup", "colour"), Int("Days", "army"), Int("Fuel", "bomber")), ElementsAre(0, 4, 28));
 
   const std::string fresh = (dir / "new.ini").string();
   ASSERT_TRUE(WriteProfileString(fresh, "Setup", "Sounds", "0"));
@@ -97,7 +98,7 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   g.settingsPath = ini;
   Write("[Setup]\r\nSounds=1\r\nColour=0\r\n");
   LoadSetupOptions(g);
-  EXPECT_EQ(std::make_pair(+g.app.soundMode, +g.app.monochrome), std::make_pair(+SoundMode::Speaker, 1));
+  EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::Speaker, 1));
   EXPECT_EQ(menu.checked, (std::map<int, bool>{{Cmd::NoSound, false}, {Cmd::PcSpeaker, true},
                                                {Cmd::SoundCard, false}, {Cmd::ColourMonitor, false}}));
   g.app.soundMode = SoundMode::Card, g.app.monochrome = 0;
@@ -108,32 +109,8 @@ TEST_F(SettingsFileTest, SetupOptionsLoadAndSaveBack) {
   menu.checked.clear();
   Write("[Setup]\nSounds=7\nColour=5\n");
   LoadSetupOptions(g);
-  EXPECT_EQ(std::make_pair(+g.app.soundMode, +g.app.monochrome), std::make_pair(+SoundMode::None, 0));
+  EXPECT_THAT(NAMED(+g.app.soundMode, +g.app.monochrome), ElementsAre(+SoundMode::None, 0));
   EXPECT_TRUE(menu.checked.empty()) << "values out of range change nothing";
-}
-
-// Piece attributes are cut to their low byte, then bounded; ships read no fuel key.
-TEST_F(SettingsFileTest, SimToolPrintsThePieceAttributesAndOptionsStartUpWouldLoad) {
-  Write("[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\n[Moves]\ntransport=-1\n"
-        "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n"
-        "[Setup]\nSounds=9\nColour=0\n");
-  const std::string out = (dir / "out.txt").string();
-  const auto run = [&](const std::string& args) {
-    const int status = std::system((std::string(VORTAN_SIM_PATH) + " attributes " + args + " > " + out + " 2>&1").c_str());
-    return std::make_pair(WEXITSTATUS(status), Read(out));
-  };
-  EXPECT_EQ(run("--ini " + ini), std::make_pair(0, std::string(
-            "army in-use 1 days 1 moves 1 fuel 8\n"
-            "destroyer in-use 1 days 32 moves 6 fuel 8\n"
-            "fighter in-use 1 days 32 moves 14 fuel 20\n"  // 300 -> 44 -> 32
-            "bomber in-use 1 days 1 moves 7 fuel 8\n"      // 256 -> 0 -> 1
-            "battleship in-use 1 days 12 moves 4 fuel 8\n"
-            "carrier in-use 0 days 10 moves 4 fuel 8\n"
-            "submarine in-use 0 days 6 moves 4 fuel 8\n"
-            "transport in-use 1 days 2 moves 32 fuel 8\n"  // -1 -> 255 -> 32
-            "para in-use 1 days 8 moves 7 fuel 28\n"
-            "sounds none\n"
-            "colour 0\n")));
 }
 
 }  // namespace

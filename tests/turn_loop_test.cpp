@@ -43,7 +43,7 @@ TEST_F(TurnLoopTest, HumansGetTheNearestPieceOthersAndLaterTheNextInTableOrder) 
   // Each search measures from the piece chosen before: 3 (the lower index of a tie), then 3, then 5.
   for (int expected : {tieLow, tieHigh, far}) {
     ASSERT_TRUE(FindNewPiece(g, false));
-    EXPECT_EQ((Ints{g.state.currentPiece, LastSelectedPos(g) == P(expected).Pos()}), (Ints{expected, 1}));
+    EXPECT_THAT(NAMED(g.state.currentPiece, LastSelectedPos(g) == P(expected).Pos()), ElementsAre(expected, 1));
     P(expected).movesLeft = 0;
   }
   EXPECT_FALSE(FindNewPiece(g, false));
@@ -74,8 +74,8 @@ TEST_F(TurnLoopTest, ArmiesWithNowhereToGoAreNotOffered) {
   AddPiece(g, PieceType::Army, 0, 5, 2);
   const int besideLand = AddPiece(g, PieceType::Army, 0, 6, 1);  // (6, 2) is free
   const int aboard = AddPiece(g, PieceType::Army, 0, 7, 3);      // at sea beside (6, 2)
-  EXPECT_EQ((Ints{CanMove(g, alone), CanMove(g, hemmed), CanMove(g, besideLand), CanMove(g, aboard)}),
-            (Ints{0, 0, 1, 1}));
+  EXPECT_THAT(NAMED(CanMove(g, alone), CanMove(g, hemmed), CanMove(g, besideLand), CanMove(g, aboard)),
+              ElementsAre(0, 0, 1, 1));
   P(hemmed).movesLeft = 0;
   EXPECT_TRUE(IsArmyBoxedIn(g, hemmed));
   P(below).owner = 1;  // an enemy beside it is something to attack
@@ -112,11 +112,11 @@ TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
   P(field).destX = 8;  // a go-to order kept from the last turn
   g.app.endTurnRequested = 1;
   StartTurnAfter(1, 1);
-  EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day, g.state.currentPiece, g.app.endTurnRequested}),
-            (Ints{0, 2, 0, 0}));
+  EXPECT_THAT(NAMED(g.state.currentPlayer, g.state.day, g.state.currentPiece, g.app.endTurnRequested),
+              ElementsAre(0, 2, 0, 0));
   for (std::size_t k = 0; k < std::size(rows); ++k)
-    EXPECT_EQ(Fields(pieces[k], "hms"), (Ints{rows[k].repaired, rows[k].moves, rows[k].state})) << k;
-  EXPECT_EQ(Fields(waiting, "sd"), (Ints{PieceState::Ready, 3, 3}));
+    EXPECT_THAT(P(pieces[k]), HasFields({.state = rows[k].state, .moves = rows[k].moves, .strength = rows[k].repaired})) << k;
+  EXPECT_THAT(P(waiting), HasFields({.state = PieceState::Ready, .dest = Cell{3, 3}}));
   EXPECT_EQ(P(field).destX, 8);  // kept while the player's move memory is on
   g.state.moveMemory[0] = 0;
   StartTurnAfter(1, 2);
@@ -135,11 +135,11 @@ TEST_F(TurnLoopTest, TurnOrderSkipsOutAndEliminatedPlayersAndComputersDecideAfre
   P(returning).state = PieceState::Returning, P(returning).destX = 1;
   g.state.eliminated[2] = 1;  // player 2 has nothing left
   StartTurnAfter(0, 4);
-  EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day}), (Ints{3, 4}));
+  EXPECT_THAT(NAMED(g.state.currentPlayer, g.state.day), ElementsAre(3, 4));
   EXPECT_EQ(P(army).Dest(), P(army).Pos());
-  EXPECT_EQ(Fields(returning, "sd"), (Ints{PieceState::Returning, 1, 4}));
+  EXPECT_THAT(P(returning), HasFields({.state = PieceState::Returning, .dest = Cell{1, 4}}));
   StartTurnAfter(3, 4);
-  EXPECT_EQ((Ints{g.state.currentPlayer, g.state.day}), (Ints{0, 5}));
+  EXPECT_THAT(NAMED(g.state.currentPlayer, g.state.day), ElementsAre(0, 5));
 }
 
 TEST_F(TurnLoopTest, EverySeventhDaySavesToTheGameFileExceptInADemonstration) {
@@ -167,10 +167,10 @@ TEST_F(TurnLoopTest, FirstDayRunsThroughEveryPlayerToTheFirstBuiltPieceWithoutRe
   ASSERT_EQ(CheckInvariants(g), "");
   EXPECT_TRUE(Saw(hooks.calls, "City 0") && Saw(hooks.calls, "City 1"));
   // Days 2, 3 and 4 count the 4 days down to 1; on day 5 red builds its army.
-  EXPECT_EQ((Ints{g.insideAdvanceGame, hooks.nested, g.state.day, g.state.viewingPlayer,
-                  int(std::count(hooks.calls.begin(), hooks.calls.end(), "KeepInView"))}),
-            (Ints{0, 2, 5, 0, 1}));
-  EXPECT_EQ(Fields(g.state.currentPiece, "tos"), (Ints{PieceType::Army, 0, PieceState::AwaitingOrders}));
+  EXPECT_THAT(NAMED(g.insideAdvanceGame, hooks.nested, g.state.day, g.state.viewingPlayer,
+                    int(std::count(hooks.calls.begin(), hooks.calls.end(), "KeepInView"))),
+              ElementsAre(0, 2, 5, 0, 1));
+  EXPECT_THAT(P(g.state.currentPiece), HasFields({.type = PieceType::Army, .owner = 0, .state = PieceState::AwaitingOrders}));
 }
 
 TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {
@@ -179,12 +179,12 @@ TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {
   for (int p = 0; p < 2; ++p) P(AddPiece(g, PieceType::Army, p, 2 + 4 * p, 2)).state = PieceState::Asleep;
   g.state.day = 3;
   AdvanceGame(g);
-  EXPECT_EQ((Ints{g.state.gameActive, g.state.day}), (Ints{1, 3 + 64}));
+  EXPECT_THAT(NAMED(g.state.gameActive, g.state.day), ElementsAre(1, 3 + 64));
   AdvanceGame(g);
   EXPECT_EQ(g.state.day, 3 + 128);
   P(0).state = PieceState::Ready;  // woken by a click while the game was idle
   AdvanceGame(g);
-  EXPECT_EQ((Ints{g.state.currentPiece, P(0).state}), (Ints{0, PieceState::AwaitingOrders}));
+  EXPECT_THAT(NAMED(g.state.currentPiece, P(0).state), ElementsAre(0, PieceState::AwaitingOrders));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST_F(VisibilityTest, GroundPiecesSeeFarOnlyAcrossWater) {
   Look(AddPiece(g, PieceType::Army, 0, 2, 2));
   for (auto [x, y, seen] : {std::tuple{3, 2, true}, {2, 2, true}, {4, 2, false}, {4, 0, true}, {3, 0, true},
                             {0, 0, false}})  // (4, 0) and (3, 0) lie past the sea at (3, 1)
-    EXPECT_EQ((Ints{Sees(x, y), Knows(x, y)}), (Ints{seen, seen})) << x << "," << y;
+    EXPECT_THAT(NAMED(Sees(x, y), Knows(x, y)), ElementsAre(seen, seen)) << x << "," << y;
   Look(AddPiece(g, PieceType::Fighter, 0, 2, 2));
   for (int x = 0; x < 9; ++x)
     for (int y = 0; y < 5; ++y) EXPECT_EQ(Sees(x, y), x != 6 && x != 7) << x << "," << y;
@@ -36,9 +36,9 @@ TEST_F(VisibilityTest, SubmarinesShowOnlyFromNextDoor) {
   AddPiece(g, PieceType::Submarine, 1, 3, 1);
   AddPiece(g, PieceType::Submarine, 0, 1, 0);  // an own submarine is no secret
   Look(destroyer);
-  EXPECT_EQ((Ints{Knows(3, 1), Sees(3, 1), Sees(1, 0), Stopped(destroyer)}), (Ints{1, 0, 1, 0}));
+  EXPECT_THAT(NAMED(Knows(3, 1), Sees(3, 1), Sees(1, 0), Stopped(destroyer)), ElementsAre(1, 0, 1, 0));
   PerformStep(g, destroyer, 2, 1);
-  EXPECT_EQ((Ints{Sees(3, 1), Stopped(destroyer)}), (Ints{1, 1}));
+  EXPECT_THAT(NAMED(Sees(3, 1), Stopped(destroyer)), ElementsAre(1, 1));
   EXPECT_EQ(P(destroyer).state, PieceState::Ready);
 }
 
@@ -51,7 +51,7 @@ TEST_F(VisibilityTest, SightingsEndGoToOrders) {
   EXPECT_TRUE(Stopped(transport)) << "land came into sight";
   const int army = Going(AddPiece(g, PieceType::Army, 0, 0, 4), PieceState::Returning);
   Look(army);
-  EXPECT_EQ(Fields(army, "sd"), (Ints{PieceState::Ready, 0, 4})) << "a neutral city stops even a returning army";
+  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{0, 4}})) << "a neutral city stops even a returning army";
   Build({"++++++", "++++++", "++++++"});
   AddPiece(g, PieceType::Army, 1, 3, 1);
   AddCity(g, 1, 0, 1);

@@ -4,14 +4,16 @@
 
 #include <memory>
 #include <set>
-#include <tuple>
 #include <vector>
 
 #include "model/piece_types.h"
+#include "support/named_values.h"
 #include "support/world_picture.h"
 
 namespace vortan {
 namespace {
+
+using ::testing::ElementsAre;
 
 using test::BuildWorld;
 using test::DrawTerrain;
@@ -67,7 +69,7 @@ TEST_F(LabelTest, CornersJoinOnlyWhenACellBetweenIsNotSea) {
   EXPECT_EQ(MassAt(2, 1), 0) << "mountains belong to no land mass";
   EXPECT_EQ(Label({"+..+", "....", "....", "+..."}), 1) << "wraps at every edge";
   EXPECT_EQ(Label({"..+.", "+...", "...+", "...."}), 3);
-  EXPECT_EQ(std::make_tuple(MassAt(0, 1), MassAt(2, 0), MassAt(3, 2)), std::make_tuple(1, 2, 3)) << "column by column";
+  EXPECT_THAT(NAMED(MassAt(0, 1), MassAt(2, 0), MassAt(3, 2)), ElementsAre(1, 2, 3)) << "column by column";
 }
 
 TEST_F(LabelTest, ALandMassOf250CellsFailsAnd249PassesAndTheEightiethIsNeverNumbered) {
@@ -81,7 +83,7 @@ TEST_F(LabelTest, ALandMassOf250CellsFailsAnd249PassesAndTheEightiethIsNeverNumb
   rows = Sea(20);
   for (int i = 0; i < 81; ++i) rows[(i / 9) * 2][(i % 9) * 2] = '+';
   EXPECT_EQ(Label(rows), 80);
-  EXPECT_EQ(std::make_pair(MassAt(16, 12), MassAt(16, 14)), std::make_pair(79, 0)) << "the 80th is found, not numbered";
+  EXPECT_THAT(NAMED(MassAt(16, 12), MassAt(16, 14)), ElementsAre(79, 0)) << "the 80th is found, not numbered";
 }
 
 struct StartCityTest : LabelTest {
@@ -105,7 +107,7 @@ TEST_F(StartCityTest, SimpleWantsTwoCitiesWithoutArmiesCitiesBuildParasAndSevenC
   g.rng.SetState(1);
   ASSERT_EQ(Place({"....", ".*..", "...."}), 0) << "Simple wants two cities or more";
   ASSERT_EQ(Place({"....", ".**.", "...."}), 1);
-  EXPECT_EQ(std::make_pair(+g.pieces[1].production, +g.pieces[1].daysLeft), std::make_pair(+PieceType::Para, 8));
+  EXPECT_THAT(NAMED(+g.pieces[1].production, +g.pieces[1].daysLeft), ElementsAre(+PieceType::Para, 8));
   chosen.kind.fill(PlayerKind::Out);
   EXPECT_EQ(Place({"................", ".*.*.*.*.*.*.*..", ".++++++++++++++.", "................"}), 0);
   EXPECT_EQ(Place({"................", ".*.*.*.*.*.*....", ".++++++++++++++.", "................"}), 1);
@@ -155,16 +157,18 @@ void ExpectGuarantees(const Game& g, int n) {
   for (int i = 1; i <= n; ++i) {
     const LandMassRecord& m = g.landMasses[i];
     EXPECT_LE(m.cityCount, 6);
-    EXPECT_EQ(std::make_tuple(+m.cityCount, +m.size, +m.status),
-              std::make_tuple(cities[i], cells[i], startMasses.count(i) ? +LandMassStatus::Secure : +LandMassStatus::Open))
+    EXPECT_THAT(
+        NAMED(+m.cityCount, +m.size, +m.status),
+        ElementsAre(cities[i], cells[i], startMasses.count(i) ? +LandMassStatus::Secure : +LandMassStatus::Open))
         << "land mass " << i;
   }
   for (int i = kPlayerCount; i < kPieceSlots; ++i) ASSERT_EQ(g.pieces[i].type, PieceType::None);
   for (int y = 0; y < kGridSide; ++y)
     for (int x = 0; x < kGridSide; ++x) {
       const MapCell& c = g.world.At(x, y);
-      ASSERT_EQ(std::make_tuple(+c.explored, +c.visible, +c.topType),
-                std::make_tuple(+sight[y * kGridSide + x], +sight[y * kGridSide + x], +PieceType::None)) << x << "," << y;
+      ASSERT_THAT(NAMED(+c.explored, +c.visible, +c.topType),
+                  ElementsAre(+sight[y * kGridSide + x], +sight[y * kGridSide + x], +PieceType::None))
+          << x << "," << y;
       ASSERT_TRUE(c.terrain == Terrain::Sea || (x < s.width && y < s.height));
     }
 }

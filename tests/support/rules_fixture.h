@@ -8,12 +8,15 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "support/named_values.h"
+#include "support/piece_fields.h"
 #include "support/world_picture.h"
 
 namespace vortan::test {
+
+using ::testing::ElementsAre;
 
 inline bool Saw(const std::vector<std::string>& calls, const std::string& call) {
   return std::find(calls.begin(), calls.end(), call) != calls.end();
@@ -49,22 +52,6 @@ struct WorldTest : ::testing::Test {
     P(piece).destY = static_cast<uint8_t>(y);
   }
   bool Alive(int piece) const { return !g.pieces[piece].IsEmpty(); }
-  // Chosen fields of a piece, so that one comparison checks them all: t type, o owner,
-  // s state, m moves, h strength, f fuel, r production, n days left, c facing,
-  // p position (x, y), d destination (x, y).
-  Ints Fields(int piece, std::string_view which) const {
-    const PieceRecord& p = g.pieces[piece];
-    const int value[] = {p.type, p.owner, p.state, p.movesLeft, p.strength, p.fuel, p.production, p.daysLeft,
-                         p.facing, p.x, p.y, p.destX, p.destY};
-    Ints out;
-    for (char c : which) {
-      const std::size_t k = std::string_view("tosmhfrncpd").find(c);
-      EXPECT_NE(k, std::string_view::npos) << c;
-      out.push_back(value[k < 9 ? k : 9 + 2 * (k - 9)]);
-      if (k >= 9) out.push_back(value[10 + 2 * (k - 9)]);
-    }
-    return out;
-  }
 };
 
 }  // namespace vortan::test

@@ -1,0 +1,251 @@
+// vortan-sim as a program: whole games checked against the golden files in
+// tests/golden/ (see the README there), identical replays, the step trace, and
+// the piece attributes it reports. The only test that starts vortan-sim.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/sha256.h"
+
+namespace vortan {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SimResult {
+  int exitCode = -1;
+  std::string output;  // stdout and stderr together
+};
+
+SimResult RunSim(const std::string& arguments, const fs::path& folder) {
+  FILE* pipe = popen(("cd '" + folder.string() + "' && '" VORTAN_SIM_PATH "' " + arguments + " 2>&1").c_str(), "r");
+  SimResult r;
+  for (char buffer[256]; pipe && std::fgets(buffer, sizeof buffer, pipe);) r.output += buffer;
+  const int status = pipe ? pclose(pipe) : -1;
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> ReadLines(const fs::path& p) {
+  std::ifstream in(p);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// A fresh folder per test, named after it.
+struct SimFolder : ::testing::Test {
+  fs::path dir;
+  void SetUp() override {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir = fs::temp_directory_path() / ("vortan_sim_test_" + std::to_string(::getpid()) + "_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    if (!HasFailure()) fs::remove_all(dir);
+  }
+};
+
+// --- Whole games against the golden files ---
+
+// The first 16 hex digits of the SHA-256, as `sha256sum | cut -c1-16` prints them.
+std::string ShortHash(const std::string& bytes) { return Sha256Hex(bytes).substr(0, 16); }
+
+// The value following `option` in a command line, or "" without it.
+std::string OptionValue(const std::string& arguments, const std::string& option) {
+  std::smatch m;
+  return std::regex_search(arguments, m, std::regex(option + " (\\S+)")) ? m[1].str() : "";
+}
+
+// One golden line for one vortan-sim run: what it printed and wrote, hashed.
+// demo and play: exit code, saved file, trace and the printout without its
+// time figure; new: the file only; info: its printout.
+std::string GoldenLine(const std::string& label, const std::string& arguments, const fs::path& dir) {
+  const SimResult r = RunSim(arguments, dir);
+  std::string line = label + " rc=" + std::to_string(r.exitCode);
+  const std::string command = arguments.substr(0, arguments.find(' '));
+  if (command == "info") return line + " " + ShortHash(r.output);
+  line += " out=" + ShortHash(ReadFile(dir / OptionValue(arguments, "--out")));
+  if (command == "new") return line;
+  const std::string printout = std::regex_replace(r.output, std::regex(" time[^\n]*"), "");
+  return line + " trace=" + ShortHash(ReadFile(dir / OptionValue(arguments, "--trace"))) +
+         " stdout=" + ShortHash(printout);
+}
+
+struct GoldenRun {
+  const char* label;
+  const char* arguments;
+};
+
+// Runs that share a folder, in order (a play continues the set-up `new` wrote).
+struct GoldenGame {
+  const char* name;  // the golden file is tests/golden/<name>.txt
+  std::vector<GoldenRun> runs;
+};
+
+void PrintTo(const GoldenGame& game, std::ostream* os) { *os << game.name; }
+
+// Short, finished or day-limited games, chosen so that all of them take a few
+// seconds. The labels and arguments are those of the reference run list, so
+// the lines can be compared with it directly.
+const std::vector<GoldenGame> kGoldenGames = {
+    {"demo3", {{"demo3", "demo --seed 3 --days 400 --trace t.txt --out o.gam"}}},
+    {"demo4", {{"demo4", "demo --seed 4 --days 400 --trace t.txt --out o.gam"}}},
+    {"demo4242", {{"demo4242", "demo --seed 4242 --days 400 --trace t.txt --out o.gam"}}},
+    {"setup3",
+     {{"new3", "new --seed 3 --size 30 --land 1 --difficulty 0 --players HHOOOO --out n3.gam"},
+      {"info3", "info n3.gam"},
+      {"play3", "play --in n3.gam --seed 39 --days 120 --trace pt.txt --out p3.gam"}}},
+    {"setup4",
+     {{"new4", "new --seed 11 --size 40 --land 1 --difficulty 2 --players CHCHCH --out n4.gam"},
+      {"info4", "info n4.gam"},
+      {"play4", "play --in n4.gam --seed 52 --days 120 --trace pt.txt --out p4.gam"}}},
+    {"setup5",
+     {{"new5", "new --seed 5 --size 45 --land 3 --difficulty 1 --players HCOOOO --out n5.gam"},
+      {"info5", "info n5.gam"},
+      {"play5", "play --in n5.gam --seed 65 --days 120 --trace pt.txt --out p5.gam"}}},
+    // Worlds at the edges of the set-up choices: the largest seed, no land
+    // option, the human in the middle of the player list.
+    {"new_edges",
+     {{"new_seed_max", "new --seed 4294967295 --size 70 --land 4 --difficulty 3 --players CHCHCH --out a.gam"},
+      {"new_land0", "new --seed 77 --size 40 --land 0 --difficulty 0 --players OOHOOC --out b.gam"},
+      {"new_small", "new --seed 1 --size 50 --land 2 --difficulty 1 --players HCOOOO --out c.gam"}}},
+};
+
+const char* const kFieldMeaning[][2] = {{"rc", "the exit code"},
+                                        {"out", "the saved game file"},
+                                        {"trace", "the step trace"},
+                                        {"stdout", "the printed summary"}};
+
+// Words for what differs between a golden line and the one produced.
+std::string Differences(const std::string& expected, const std::string& actual) {
+  const auto fields = [](const std::string& line) {
+    std::map<std::string, std::string> f;
+    std::istringstream words(line);
+    std::string word;
+    for (words >> word; words >> word;) {
+      const auto eq = word.find('=');
+      f[eq == std::string::npos ? "stdout" : word.substr(0, eq)] = word.substr(eq + 1);
+    }
+    return f;
+  };
+  const auto want = fields(expected), got = fields(actual);
+  std::vector<std::string> differing;
+  for (const auto& [key, meaning] : kFieldMeaning)
+    if (want.count(key) != got.count(key) || (want.count(key) && want.at(key) != got.at(key)))
+      differing.push_back(meaning);
+  if (differing.empty()) return "the line differs";
+  std::string text = differing[0];
+  for (size_t i = 1; i < differing.size(); ++i) text += (i + 1 == differing.size() ? " and " : ", ") + differing[i];
+  return text + (differing.size() == 1 ? " differs" : " differ");
+}
+
+bool UpdatingGoldenFiles() {
+  const char* update = std::getenv("VORTAN_UPDATE_GOLDEN");
+  return update && std::string(update) == "1";
+}
+
+class WholeGame : public SimFolder, public ::testing::WithParamInterface<GoldenGame> {};
+
+TEST_P(WholeGame, PlaysOutExactlyAsTheGoldenFileRecords) {
+  const fs::path golden = fs::path(VORTAN_GOLDEN_DIR) / (std::string(GetParam().name) + ".txt");
+  std::vector<std::string> produced;
+  for (const GoldenRun& run : GetParam().runs) produced.push_back(GoldenLine(run.label, run.arguments, dir));
+
+  if (UpdatingGoldenFiles()) {
+    std::ofstream out(golden);
+    for (const std::string& line : produced) out << line << '\n';
+    ASSERT_TRUE(out.good()) << "could not write " << golden;
+    return;
+  }
+  ASSERT_TRUE(fs::exists(golden)) << "no golden file " << golden
+                                  << "; run this test with VORTAN_UPDATE_GOLDEN=1 to write it";
+  const std::vector<std::string> expected = ReadLines(golden);
+  ASSERT_EQ(expected.size(), produced.size()) << golden << " has a different number of runs than the test";
+  for (size_t i = 0; i < produced.size(); ++i)
+    EXPECT_EQ(produced[i], expected[i])
+        << GetParam().runs[i].label << ": " << Differences(expected[i], produced[i]) << " for `vortan-sim "
+        << GetParam().runs[i].arguments << "`; the outputs are kept in " << dir
+        << ". If the change is intended, rerun with VORTAN_UPDATE_GOLDEN=1 and commit " << golden;
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, WholeGame, ::testing::ValuesIn(kGoldenGames),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Replays and the trace ---
+
+// Two runs of one seed give the same file and trace; the trace has one line a
+// step, ending on the summary's day; --max-steps stops a run; the seed matters.
+TEST_F(SimFolder, OneSeedGivesTheSameFileAndTraceTwice) {
+  std::string summary;
+  for (const char* run : {"a", "b"}) {
+    const SimResult r = RunSim(std::string("demo --seed 11 --days 40 --trace ") + run + ".txt --out " + run + ".gam", dir);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    summary = r.output;
+  }
+  EXPECT_EQ(ReadFile(dir / "a.gam").size(), 66964u);
+  EXPECT_TRUE(ReadFile(dir / "a.gam") == ReadFile(dir / "b.gam")) << "the saved files of two runs differ";
+  EXPECT_TRUE(ReadFile(dir / "a.txt") == ReadFile(dir / "b.txt")) << "the traces of two runs differ";
+
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
+      << summary;
+  const std::vector<std::string> lines = ReadLines(dir / "a.txt");
+  ASSERT_EQ(std::to_string(lines.size()), m[1].str()) << "one trace line a step";
+  const std::string day = m[2];
+  const std::regex kLine(R"((\d+) (\d+) [0-5] \d+ (\d|10) \d+ \d+ [0-3] -?\d+ [0-9a-f]{8})");
+  ASSERT_TRUE(std::regex_match(lines.back(), m, kLine)) << lines.back();
+  EXPECT_EQ(m[1].str() + " " + m[2].str(), std::to_string(lines.size()) + " " + day);
+
+  ASSERT_EQ(RunSim("demo --seed 12 --days 40 --max-steps 2000 --trace c.txt --out c.gam", dir).exitCode, 0);
+  const std::vector<std::string> other = ReadLines(dir / "c.txt");
+  ASSERT_TRUE(other.size() == 2000u && lines.size() > 2000u) << other.size() << " " << lines.size();
+  EXPECT_FALSE(std::equal(other.begin(), other.end(), lines.begin())) << "the seed must matter";
+}
+
+// --- Piece attributes ---
+
+// Piece attributes are cut to their low byte, then bounded; ships read no fuel key.
+TEST_F(SimFolder, PrintsThePieceAttributesAndOptionsStartUpWouldLoad) {
+  std::ofstream(dir / "VORTAN.INI", std::ios::binary)
+      << "[Days]\narmy=0\ndestroyer=50\nfighter=300\nbomber=256\n[Moves]\ntransport=-1\n"
+         "[Fuel]\nbomber=3\nfighter=20\ndestroyer=20\n[Pieces]\ncarrier=2\nsubmarine=0\nbattleship= 1 \n"
+         "[Setup]\nSounds=9\nColour=0\n";
+  const SimResult r = RunSim("attributes --ini VORTAN.INI", dir);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output,
+            "army in-use 1 days 1 moves 1 fuel 8\n"
+            "destroyer in-use 1 days 32 moves 6 fuel 8\n"
+            "fighter in-use 1 days 32 moves 14 fuel 20\n"  // 300 -> 44 -> 32
+            "bomber in-use 1 days 1 moves 7 fuel 8\n"      // 256 -> 0 -> 1
+            "battleship in-use 1 days 12 moves 4 fuel 8\n"
+            "carrier in-use 0 days 10 moves 4 fuel 8\n"
+            "submarine in-use 0 days 6 moves 4 fuel 8\n"
+            "transport in-use 1 days 2 moves 32 fuel 8\n"  // -1 -> 255 -> 32
+            "para in-use 1 days 8 moves 7 fuel 28\n"
+            "sounds none\n"
+            "colour 0\n");
+}
+
+}  // namespace
+}  // namespace vortan
