@@ -118,6 +118,7 @@ class UnattendedHooks : public ShellHooks {
   using ShellHooks::ShellHooks;
   int questions = 0, cityDialogs = 0;
 
+
   MsgResult ShowMessageBox(std::string_view, std::string_view, MsgIcon, MsgButtons buttons) override {
     ++questions;
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
@@ -125,10 +126,24 @@ class UnattendedHooks : public ShellHooks {
   bool RunNewGameDialog() override { return true; }
   void ShowCityDialog(int city) override {
     ++cityDialogs;
+    CloseWhenOpen();
+    ShellHooks::ShowCityDialog(city);
+  }
+  // A whole demo names every player it eliminates and its winner.
+  void ShowEliminatedDialog() override {
+    CloseWhenOpen();
+    ShellHooks::ShowEliminatedDialog();
+  }
+  void ShowVictoryDialog() override {
+    CloseWhenOpen();
+    ShellHooks::ShowVictoryDialog();
+  }
+
+ private:
+  static void CloseWhenOpen() {
     QTimer::singleShot(0, [] {
       if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
     });
-    ShellHooks::ShowCityDialog(city);
   }
 };
 
