@@ -2,11 +2,11 @@
 
 #include <cassert>
 
+#include "model/piece_types.h"
+
 namespace vortan {
 
 namespace {
-
-constexpr int kTransportCapacity = 6;
 
 int CurrentPlayer(const Game& g) { return g.state.currentPlayer; }
 int CurrentBit(const Game& g) { return g.state.playerBit[g.state.currentPlayer]; }
@@ -83,7 +83,7 @@ bool RoutePassable(Game& g, int piece, int x, int y, PiecesByCell& at) {
   const bool explored = (g.world.At(x, y).explored & CurrentBit(g)) != 0;
   // The computer plans through the unknown as if it were open; a human's
   // pieces keep to what their player has seen.
-  const bool boldPlanner = g.settings.kind[p] == PlayerKind::Computer || g.state.autoPlay[p] == 1;
+  const bool boldPlanner = IsComputerControlled(g, p);
   if (!explored) return boldPlanner;
   return EnterableCell(g, piece, x, y, at);
 }
@@ -97,10 +97,10 @@ bool TransportTakesArmy(Game& g, int piece, int x, int y, PiecesByCell& at) {
     if (r.type == PieceType::Army) ++armies;
     if (r.type == PieceType::Transport) transport = true;
   });
-  if (!transport || armies >= kTransportCapacity) return false;
+  if (!transport || armies >= CargoCapacity(PieceType::Transport)) return false;
   // A human's army that finds a ride waits aboard until its player wakes it,
   // even when the search goes on to choose a step elsewhere.
-  if (g.settings.kind[p] == PlayerKind::Human) {
+  if (IsHumanPlayer(g, p)) {
     assert(g.state.currentPiece >= 0 && g.state.currentPiece < kPieceSlots);
     g.pieces[g.state.currentPiece].state = PieceState::Asleep;
   }

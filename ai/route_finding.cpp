@@ -1,9 +1,7 @@
-// The cell tests seen from outside the search, and the two per-step handlers
-// the turn loop calls for a piece under a go-to order or on its way home.
+// The cell tests seen from outside the search.
 #include "ai/route_finding.h"
 
 #include "ai/route_cells.h"
-#include "rules/movement.h"
 
 namespace vortan {
 
@@ -26,121 +24,6 @@ int FighterCanAffordStep(const Game& g, int piece, int x, int y) {
   const PieceRecord& p = g.pieces[piece];
   const int fuelAfter = p.fuel - WrapDistance(g.settings, p.x, p.y, x, y);
   return g.world.At(x, y).fighterRange <= fuelAfter ? 1 : 0;
-}
-
-namespace {
-
-bool ComputerMoves(const Game& g) {
-  const int p = g.state.currentPlayer;
-  return g.settings.kind[p] == PlayerKind::Computer || g.state.autoPlay[p] == 1;
-}
-
-void StopOrder(PieceRecord& p) {
-  p.destX = p.x;
-  p.destY = p.y;
-}
-
-void TurnHome(Game& g, PieceRecord& p) {
-  g.ui().EraseGotoLine();
-  p.state = PieceState::Returning;
-}
-
-// An aircraft turns home rather than take a step it could not fly back from.
-bool AircraftTurnsHome(Game& g, int piece, MapPos step) {
-  const PieceRecord& p = g.pieces[piece];
-  const MapCell& onto = g.world.At(step);
-  if (p.type == PieceType::Fighter) {
-    const bool enemyThere = onto.topType != PieceType::None && onto.topOwner != g.state.currentPlayer;
-    if (g.world.At(p.x, p.y).fighterRange > p.fuel - 1 && enemyThere) return true;
-    return FighterCanAffordStep(g, piece, step.x, step.y) == 0;
-  }
-  if (p.type == PieceType::Bomber || p.type == PieceType::Para) return onto.bomberRange > p.fuel - 1;
-  return false;
-}
-
-bool HasArrived(const Game& g, int piece) {
-  const PieceRecord& p = g.pieces[piece];
-  if (IsShipType(p.type)) return IsNextToOwnCity(g.pieces, g.settings, piece);
-  const int top = g.world.At(p.x, p.y).topType;
-  return top == PieceType::City || (p.type == PieceType::Fighter && top == PieceType::Carrier);
-}
-
-// A ship lands beside a city, on the last sea cell of the city's block.
-bool LandingCell(const Game& g, const PieceRecord& city, MapPos& landing) {
-  bool found = false;
-  ForEachInBlock3(g.settings, city.x, city.y, [&](int x, int y) {
-    if (g.world.At(x, y).terrain != Terrain::Sea) return;
-    landing = MapPos{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
-    found = true;
-  });
-  return found;
-}
-
-// The nearest own city (for a ship, its landing cell); ties keep the earlier
-// city. Returns the distance, the world's width when there is none.
-int NearestRefuge(const Game& g, int piece, MapPos& best) {
-  const PieceRecord& p = g.pieces[piece];
-  const bool ship = IsShipType(p.type);
-  int bestDistance = g.Width();
-  best = p.Pos();
-  for (const PieceRecord& city : g.pieces.slots) {
-    if (city.type != PieceType::City || city.owner != g.state.currentPlayer) continue;
-    MapPos cell = city.Pos();
-    if (ship && !LandingCell(g, city, cell)) continue;
-    const int d = WrapDistance(g.settings, p.Pos(), cell);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = cell;
-    }
-  }
-  return bestDistance;
-}
-
-}  // namespace
-
-void GoToStep(Game& g, int piece) {
-  PieceRecord& p = g.pieces[piece];
-  int stepX = p.x;
-  int stepY = p.y;
-  const int found = FindRouteStep(g, piece, p.Pos(), p.Dest(), stepX, stepY);
-  if (found == 0 || (stepX == p.x && stepY == p.y)) {
-    StopOrder(p);
-    if (ComputerMoves(g)) p.movesLeft = 0;
-    return;
-  }
-  const MapPos step{static_cast<uint8_t>(stepX), static_cast<uint8_t>(stepY)};
-  if (AircraftTurnsHome(g, piece, step)) {
-    TurnHome(g, p);
-    return;
-  }
-  PerformStep(g, piece, step.x, step.y);
-}
-
-void ReturnStep(Game& g, int piece) {
-  PieceRecord& p = g.pieces[piece];
-  if (HasArrived(g, piece)) {
-    if (g.app.endTurnRequested == 0) {
-      p.state = PieceState::AwaitingOrders;
-      g.ui().KeepPieceInView();
-      StopOrder(p);
-    } else {
-      p.movesLeft = 0;
-    }
-    return;
-  }
-  MapPos refuge;
-  int stepX = p.x;
-  int stepY = p.y;
-  // With no refuge at all the piece stays put and spends its moves (and fuel).
-  if (NearestRefuge(g, piece, refuge) < g.Width()) {
-    p.destX = refuge.x;
-    p.destY = refuge.y;
-    if (FindRouteStep(g, piece, p.Pos(), refuge, stepX, stepY) == 0) {
-      p.movesLeft = 0;
-      return;
-    }
-  }
-  PerformStep(g, piece, stepX, stepY);
 }
 
 }  // namespace vortan

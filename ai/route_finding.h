@@ -8,6 +8,4 @@ int IsRoutePassable(Game& g, int piece, int x, int y);
 int CanEnterCell(Game& g, int piece, int x, int y);
 int TransportCanTakeArmy(Game& g, int piece, int x, int y);
 int FighterCanAffordStep(const Game& g, int piece, int x, int y);
-void GoToStep(Game& g, int piece);
-void ReturnStep(Game& g, int piece);
 }  // namespace vortan

@@ -24,11 +24,9 @@ constexpr int kSide = 2 * kRadius + 1;
 constexpr int kLastWave = 19;
 constexpr int kTargetPasses = 1000;
 
-int TrueMod(int v, int m) { return WrapAxis(v, m); }
-
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
-  const int d = TrueMod(a - b + len, len);
+  const int d = Wrap(a - b + len, len);
   if (d > len / 2) return a + 1 == len ? 0 : a + 1;
   if (d > 0) return a == 0 ? len - 1 : a - 1;
   return a;
@@ -36,7 +34,7 @@ int StepToward(int a, int b, int len) {
 
 // The sign of b's step toward a on an axis of length len.
 int StepSign(int b, int a, int len) {
-  const int d = TrueMod(a - b + len, len);
+  const int d = Wrap(a - b + len, len);
   if (d > len / 2) return -1;
   return d > 0 ? 1 : 0;
 }
@@ -57,7 +55,7 @@ class QuickPassable {
         bit_(static_cast<uint8_t>(g.state.playerBit[g.state.currentPlayer])),
         type_(g.pieces[piece].type),
         ship_(IsShipType(type_)),
-        bold_(g.settings.kind[player_] == PlayerKind::Computer || g.state.autoPlay[player_] == 1),
+        bold_(IsComputerControlled(g, player_)),
         here_(g.world.At(g.pieces[piece].Pos())) {}
 
   bool Test(int x, int y) {
@@ -111,7 +109,7 @@ class Wave {
     passable_.fill(0);
     tested_.fill(0);
     reached_.fill(0);
-    everyTestCounts_ = g.settings.kind[g.state.currentPlayer] == PlayerKind::Human;
+    everyTestCounts_ = IsHumanPlayer(g, g.state.currentPlayer);
     frontier_.fill(0);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
     WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
@@ -219,8 +217,8 @@ class Wave {
     for (const Direction& d : kDirections)
       if (!chosen && Reached(i, j, d)) chosen = &d;
     if (!chosen) return false;
-    stepX = TrueMod(g_.Width() + from_.x + chosen->dx, g_.Width());
-    stepY = TrueMod(g_.Height() + from_.y + chosen->dy, g_.Height());
+    stepX = Wrap(g_.Width() + from_.x + chosen->dx, g_.Width());
+    stepY = Wrap(g_.Height() + from_.y + chosen->dy, g_.Height());
     return true;
   }
 

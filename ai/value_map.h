@@ -64,7 +64,7 @@ class WindowCells {
   // One axis: the wrapped coordinate and the torus distance from the centre
   // for the offsets -radius - kMargin .. radius + kMargin.
   static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
-    int c = WrapAxis(centre - radius - kMargin, length);
+    int c = Wrap(centre - radius - kMargin, length);
     const int half = length / 2;
     for (int k = 0; k <= 2 * (radius + kMargin); ++k) {
       int d = c >= centre ? c - centre : c - centre + length;

@@ -8,9 +8,10 @@
 #include <memory>
 
 #include "ai/computer_turn.h"
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/game.h"
 #include "model/piece_types.h"
-#include "rules/turn_loop.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {

@@ -30,8 +30,9 @@
 #include <string>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
-#include "rules/turn_loop.h"
 #include "ui/cursor_store.h"
 #include "ui/game_loop.h"
 #include "ui/main_window.h"

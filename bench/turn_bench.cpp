@@ -7,8 +7,8 @@
 
 #include <memory>
 
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
-#include "rules/turn_loop.h"
 
 namespace {
 

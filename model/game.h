@@ -12,6 +12,15 @@
 namespace vortan {
 
 inline constexpr const char* kRecoverFileName = "RECOVER.TMP";
+// The zoom levels: the edge of a map cell in pixels, and whether it is a whole
+// multiple of the 16-pixel pictures (drawn from the large set) or not (small set).
+struct ZoomLevel {
+  uint8_t tileSize;
+  bool whole;
+};
+inline constexpr ZoomLevel kZoomLevels[] = {{12, false}, {16, true}, {24, false}, {32, true}};
+inline constexpr int kDefaultZoom = 1;   // 100 %
+inline constexpr uint8_t kDefaultTileSize = kZoomLevels[kDefaultZoom].tileSize;
 inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE", "YELLOW", "BLACK", "PURPLE"};
 
 // The parts of the application record that the rules read and write.
@@ -37,6 +46,10 @@ struct Game {
   AppShared app;
   Random rng;
   PresentationHooks* hooks = &nullHooks;
+  // The rules announce a winner in the middle of a move; keeping the final
+  // position of a named game is the game layer's business, which installs this
+  // when it sets a game up. Null: nothing is kept.
+  void (*keepFinalPosition)(Game&) = nullptr;
 
   // Transient values, never saved.
   MapPos lastSelectedPos{0, 0};
@@ -61,24 +74,34 @@ struct Game {
 // loads them from the settings file or applies the defaults.
 void ResetToProgramStart(Game& g);
 
-// --- Queries and helpers shared by every Part ---
+// --- Who plays a player ---
+// A Human in the settings, whether or not auto play is on.
+bool IsHumanPlayer(const Game& g, int player);
+// A Human not under auto play: the player gives the orders by hand.
+bool IsHumanControlled(const Game& g, int player);
+// A Computer, or a Human under auto play: the computer player decides.
+bool IsComputerControlled(const Game& g, int player);
+// Neither Out nor eliminated.
+bool IsTakingPart(const Game& g, int player);
+
+// --- Queries and helpers shared by every layer ---
+// The true modulo: value wrapped into 0..size-1, for negative values too.
+// Nearly every caller is at most one size off, so that case is a compare and
+// an add; anything further out takes the division.
+inline int Wrap(int value, int size) {
+  if (value >= 0) {
+    if (value < size) return value;
+    if (value - size < size) return value - size;
+  } else if (value + size >= 0) {
+    return value + size;
+  }
+  const int r = value % size;
+  return r < 0 ? r + size : r;
+}
 bool IsAirType(int type);
 bool IsShipType(int type);
-// True modulo, always 0..length-1. Nearly every caller is at most one length
-// off the world, so that case is a compare and an add; anything further out
-// takes the division.
-inline int WrapAxis(int v, int length) {
-  if (v >= 0) {
-    if (v < length) return v;
-    if (v - length < length) return v - length;
-  } else if (v + length >= 0) {
-    return v + length;
-  }
-  const int r = v % length;
-  return r < 0 ? r + length : r;
-}
-inline int WrapX(const GameSettings& s, int x) { return WrapAxis(x, s.width); }
-inline int WrapY(const GameSettings& s, int y) { return WrapAxis(y, s.height); }
+inline int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
+inline int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
 inline MapPos WrapPos(const GameSettings& s, int x, int y) {
   return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
 }
@@ -108,7 +131,7 @@ void ForEachInBlock3(const GameSettings& s, int cx, int cy, F&& f) {
 // the given length, into axis[0 .. 2 radius]: one wrap for a whole square's
 // row or column instead of one per cell.
 inline void WrapSpan(int centre, int radius, int length, uint8_t* axis) {
-  int c = WrapAxis(centre - radius, length);
+  int c = Wrap(centre - radius, length);
   for (int k = 0; k <= 2 * radius; ++k) {
     axis[k] = static_cast<uint8_t>(c);
     if (++c == length) c = 0;

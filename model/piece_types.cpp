@@ -75,4 +75,8 @@ int SightRange(int type, bool aboardShip) {
   return type >= 0 && type < kTypeCount ? kSight[static_cast<size_t>(type)] : 0;
 }
 
+int CargoCapacity(int type) {
+  return type == PieceType::Transport || type == PieceType::Carrier ? 6 : 0;
+}
+
 }  // namespace vortan

@@ -20,6 +20,12 @@ struct PieceTypeDefaults {
 extern const std::array<PieceTypeDefaults, kTypeCount> kPieceTypeDefaults;
 extern const AttackTable kAttackTableConstants;
 
+// What a ship carries at most: six armies on a Transport, six fighters on a
+// Carrier; 0 for every other type.
+int CargoCapacity(int type);
+// A land mass holds at most six cities.
+inline constexpr int kMaxCitiesPerLandMass = 6;
+
 // Puts the defaults into the four attribute arrays (every type in use).
 void ApplyDefaultPieceAttributes(GameSettings& s);
 // Bounds days and moves to 1..32 and fuel to 8..32, for types 1 to 9.

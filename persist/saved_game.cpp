@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/piece_types.h"
 #include "persist/file_bytes.h"
-#include "worldgen/new_game.h"
 
 namespace vortan {
 namespace {
@@ -21,10 +21,6 @@ constexpr std::string_view kOopsCaption = "Oops!";
 constexpr std::string_view kBadFileText = "This is an out of date or corrupted game file";
 constexpr std::string_view kSaveErrorText = "File Save Error";
 constexpr int kMinSide = 10;
-constexpr int kMaxCitiesPerLandMass = 6;
-
-constexpr ToolWindow kToolWindows[] = {ToolWindow::Rankings, ToolWindow::GameInfo, ToolWindow::Production,
-                                       ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
 std::string Str(int v) { return std::to_string(v); }
 
@@ -93,7 +89,7 @@ std::string CityProblem(const GameSettings& s, const PieceTable& t, const World&
       if (!isCity[y * kGridSide + x]) continue;
       const int mass = w.At(x, y).landMass;
       if (mass == 0) return "the city at (" + Str(x) + ", " + Str(y) + ") lies on no land mass";
-      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than 6 cities";
+      if (++cities[mass] > kMaxCitiesPerLandMass) return "land mass " + Str(mass) + " holds more than " + Str(kMaxCitiesPerLandMass) + " cities";
     }
   return {};
 }
@@ -128,13 +124,6 @@ void AdoptFile(Game& g, const std::string& path) {
 }
 
 void RefuseFile(Game& g) { g.ui().ShowMessageBox(kOopsCaption, kBadFileText, MsgIcon::Exclamation, MsgButtons::Ok); }
-
-void AfterLoad(Game& g) {
-  SetUpGameView(g);
-  RecountCities(g);
-  g.ui().RepaintMainWindow();
-  for (ToolWindow w : kToolWindows) g.ui().RepaintToolWindow(w);
-}
 
 }  // namespace
 
@@ -185,7 +174,7 @@ int SaveGameAs(Game& g) {
   return 1;
 }
 
-bool LoadGameFromPath(Game& g, const std::string& path) {
+bool ReadGameFromPath(Game& g, const std::string& path) {
   const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
   if (!bytes || !CheckSavedGameBytes(bytes->data(), bytes->size()).empty()) {
     RefuseFile(g);
@@ -197,14 +186,7 @@ bool LoadGameFromPath(Game& g, const std::string& path) {
   g.pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
-  AfterLoad(g);
   return true;
-}
-
-int LoadGame(Game& g) {
-  const std::optional<std::string> chosen = g.ui().ChooseOpenFile();
-  if (!chosen) return 0;
-  return LoadGameFromPath(g, *chosen) ? 1 : 0;
 }
 
 void DeleteRecoverFile(Game& g) {

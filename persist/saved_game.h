@@ -8,9 +8,10 @@ namespace vortan {
 std::string CheckSavedGameBytes(const uint8_t* data, size_t size);
 void SaveGame(Game& g);          // to app.fileName; "File Save Error" on failure
 int SaveGameAs(Game& g);         // asks for a file through the hooks
-int LoadGame(Game& g);           // asks for a file through the hooks
-// Loads the named file with the full check; on refusal shows the message and changes nothing.
-bool LoadGameFromPath(Game& g, const std::string& path);
+// Reads the named file into the records with the full check and makes it the
+// current file; on refusal shows the message and changes nothing. The view is
+// not set up (the game layer's LoadGameFromPath does that).
+bool ReadGameFromPath(Game& g, const std::string& path);
 bool WriteGameToPath(const Game& g, const std::string& path);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);

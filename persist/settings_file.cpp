@@ -224,4 +224,12 @@ void SaveSetupOptions(Game& g) {
   WriteProfileString(g.settingsPath, "Setup", "Colour", g.app.monochrome ? "0" : "1");
 }
 
+int32_t ProfileSettings::ReadInt(const std::string& section, const std::string& key, int32_t def) const {
+  return path_.empty() ? def : ReadProfileInt(path_, section, key, def);
+}
+
+void ProfileSettings::WriteInt(const std::string& section, const std::string& key, int32_t value) {
+  if (!path_.empty()) WriteProfileString(path_, section, key, std::to_string(value));
+}
+
 }  // namespace vortan

@@ -136,7 +136,7 @@ void CaptureCity(Game& g, int attacker, MapPos target) {
 void ResolveAttack(Game& g, int attacker, MapPos target) {
   const int player = g.state.currentPlayer;
   PieceRecord& a = g.pieces[attacker];
-  const bool computerMoves = g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
+  const bool computerMoves = IsComputerControlled(g, player);
   if (computerMoves && a.movesLeft > 0) --a.movesLeft;
 
   if (a.type == PieceType::Bomber) {

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "persist/saved_game.h"
-
 namespace vortan {
 namespace {
 
@@ -22,13 +20,9 @@ std::array<bool, kPlayerCount> PlayersOwningSomething(const Game& g) {
   return owns;
 }
 
-bool IsTakingPart(const Game& g, int p) {
-  return g.state.eliminated[p] == 0 && g.settings.kind[p] != PlayerKind::Out;
-}
-
 bool AnyHumanLeft(const Game& g) {
   for (int p = 0; p < kPlayerCount; ++p)
-    if (g.settings.kind[p] == PlayerKind::Human && g.state.eliminated[p] == 0) return true;
+    if (IsHumanPlayer(g, p) && g.state.eliminated[p] == 0) return true;
   return false;
 }
 
@@ -41,7 +35,7 @@ void Eliminate(Game& g, int p) {
     g.ui().ShowEliminatedDialog();
   }
   g.state.eliminated[p] = 1;
-  if (g.settings.kind[p] == PlayerKind::Human && !AnyHumanLeft(g)) {
+  if (IsHumanPlayer(g, p) && !AnyHumanLeft(g)) {
     // Nobody is left to play by hand; the map now shows everything.
     g.ui().EnableMenuItem(Cmd::Surrender, false);
     g.ui().EnableMenuItem(Cmd::AutoPlay, false);
@@ -56,7 +50,7 @@ void StopGame(Game& g) {
 
 void DeclareWinner(Game& g, int w) {
   g.app.winner = w;
-  if (g.app.fileName != kRecoverFileName) SaveGame(g);  // a named game keeps its final position
+  if (g.keepFinalPosition != nullptr) g.keepFinalPosition(g);
   g.ui().EraseGotoLine();
   g.state.currentPlayer = static_cast<int16_t>(w);
   g.state.viewingPlayer = static_cast<int16_t>(w);

@@ -3,10 +3,11 @@
 #include <array>
 #include <cstdio>
 
+#include "model/piece_types.h"
+
 namespace vortan {
 namespace {
 
-constexpr int kCargoPerCarrier = 6;
 constexpr int kMaxAttribute = 32;
 
 std::string Broken(const char* what, int a = -1, int b = -1, int c = -1) {
@@ -16,10 +17,6 @@ std::string Broken(const char* what, int a = -1, int b = -1, int c = -1) {
 }
 
 bool InWorld(const Game& g, int x, int y) { return x < g.Width() && y < g.Height(); }
-
-bool IsTakingPart(const Game& g, int p) {
-  return g.settings.kind[p] != PlayerKind::Out && g.state.eliminated[p] == 0;
-}
 
 std::string CheckState(const Game& g) {
   const GameSettings& s = g.settings;
@@ -134,7 +131,7 @@ std::string CheckCells(const Game& g, CellTally& tally) {
       if (c.terrain == Terrain::City && tally.cities[cell] != 0) return Broken("city piece on a neutral city", x, y);
       if (c.terrain != Terrain::Sea) continue;
       if (tally.armyOwners[cell] & ~tally.transportOwners[cell]) return Broken("army at sea without its transport", x, y);
-      if (tally.armies[cell] > kCargoPerCarrier * tally.transports[cell])
+      if (tally.armies[cell] > CargoCapacity(PieceType::Transport) * tally.transports[cell])
         return Broken("more armies aboard than a transport holds", x, y, tally.armies[cell]);
     }
   return {};

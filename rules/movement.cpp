@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "model/piece_types.h"
 #include "rules/combat.h"
 #include "rules/production.h"
 #include "rules/visibility.h"
@@ -11,10 +12,6 @@
 namespace vortan {
 
 namespace {
-
-constexpr int kMaxCargo = 6;
-
-bool IsHuman(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
 
 // A freshly taken city starts on armies, or on paras where armies are not built.
 void StartCaptureProduction(const Game& g, PieceRecord& city) {
@@ -51,7 +48,7 @@ void CarryCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None || g.world.At(carrier.Pos()).terrain != Terrain::Sea) return;
   int carried = 0;
-  for (int i = 0; i < kPieceSlots && carried < kMaxCargo; ++i) {
+  for (int i = 0; i < kPieceSlots && carried < CargoCapacity(carrier.type); ++i) {
     PieceRecord& r = g.pieces[i];
     if (r.type != cargoType || r.x != carrier.x || r.y != carrier.y) continue;
     r.x = r.destX = target.x;
@@ -88,7 +85,7 @@ void MoveOneCell(Game& g, int piece, MapPos target) {
   SetFacingToward(g, p, target);
   if (IsAirType(p.type)) --p.fuel;
   --p.movesLeft;
-  if (p.movesLeft > 0 && IsHuman(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
+  if (p.movesLeft > 0 && IsHumanPlayer(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
   const MapPos old = p.Pos();
   p.x = target.x;
   p.y = target.y;
@@ -118,14 +115,14 @@ void TopUp(Game& g, PieceRecord& a) {
   const int full = g.settings.fuel[a.type];
   if (a.fuel == full) return;
   a.fuel = static_cast<int16_t>(full);
-  if (IsHuman(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
+  if (IsHumanPlayer(g, g.state.currentPlayer)) g.ui().RefreshPieceInfo();
 }
 
 }  // namespace
 
 void SetFacingToward(const Game& g, PieceRecord& p, MapPos target) {
   const int w = g.Width();
-  const int step = (target.x - p.x + w) % w;
+  const int step = Wrap(target.x - p.x, w);
   if (step == 1) p.facing = 0;
   if (step == w - 1) p.facing = 1;
 }

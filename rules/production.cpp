@@ -136,10 +136,6 @@ void BuildPiece(Game& g, int slot, int type, MapPos pos, int owner) {
   if (IsAirType(type)) r.fuel = static_cast<int16_t>(NewPieceFuel(type));
 }
 
-bool IsComputerControlled(const Game& g, int player) {
-  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
-}
-
 }  // namespace
 
 void ResetBuildTime(Game& g, int city) {
@@ -155,7 +151,7 @@ void ResetBuildTime(Game& g, int city) {
 
 void ChooseProduction(Game& g, int city) {
   const int player = g.state.currentPlayer;
-  if (g.settings.kind[player] == PlayerKind::Human && g.state.autoPlay[player] != 1) {
+  if (IsHumanControlled(g, player)) {
     g.ui().ShowCityDialog(city);
     if (g.ui().IsToolWindowOpen(ToolWindow::Production)) g.ui().RepaintToolWindow(ToolWindow::Production);
     return;

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "rules/invariants.h"
-#include "rules/turn_loop.h"
 #include "worldgen/new_game.h"
 
 // Every allocation of the program passes through here, so a test can count the

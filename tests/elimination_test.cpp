@@ -1,5 +1,6 @@
 #include "rules/elimination.h"
 
+#include "game/game_start.h"
 #include "support/rules_fixture.h"
 
 namespace vortan::test {
@@ -59,6 +60,7 @@ TEST_F(EliminationTest, ANamedGameIsSavedAtVictoryTheRecoveryFileIsNot) {
   ScratchFolder folder;
   const auto& dir = folder.path;
   g.app.fileFolder = dir.string();
+  g.keepFinalPosition = &KeepFinalPosition;  // as setting the game up installs it
   AddCity(g, 4, 5, 2);
   CheckElimination(g);
   EXPECT_EQ(g.state.gameActive, 0);

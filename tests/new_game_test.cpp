@@ -1,3 +1,4 @@
+#include "game/game_start.h"
 #include "worldgen/new_game.h"
 
 #include <gtest/gtest.h>
@@ -39,11 +40,13 @@ struct NewGameTest : ::testing::Test {
   std::unique_ptr<Game> owner = std::make_unique<Game>();
   Game& g = *owner;
   MenuHooks hooks;
+  ProfileSettings store{""};
   void SetUp() override {
     ResetToProgramStart(g);
     ApplyDefaultPieceAttributes(g.settings);
     g.hooks = &hooks;
     g.settingsPath = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    store = ProfileSettings(g.settingsPath);
     g.rng.SetState(2024);
   }
   int Setting(const char* section, const std::string& key) { return ReadProfileInt(g.settingsPath, section, key, -1); }
@@ -56,7 +59,7 @@ struct NewGameTest : ::testing::Test {
 
 TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
   g.settings.landAmount = 3;
-  EXPECT_EQ(ApplyNewGameChoice(g, {{2, 2, 0, 0, 0, 0}, std::nullopt, 7, std::nullopt}),
+  EXPECT_EQ(ApplyNewGameChoice(g, {{2, 2, 0, 0, 0, 0}, std::nullopt, 7, std::nullopt}, store),
             NewGameVerdict::NoHumanPlayer);
   EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be a human player");
   EXPECT_THAT(NAMED(g.settings.width, g.settings.difficulty, g.settings.landAmount),
@@ -64,11 +67,11 @@ TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
   EXPECT_THAT(NAMED(Setting("Settings", "player2"), Setting("Settings", "size"), Setting("Settings", "land")),
               ElementsAre(2, 4, -1))
       << "no land button: nothing written";
-  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 0, 1, 0, 0, 0}, 1, 0, 4}), NewGameVerdict::OnlyOnePlayer);
+  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 0, 1, 0, 0, 0}, 1, 0, 4}, store), NewGameVerdict::OnlyOnePlayer);
   EXPECT_EQ(hooks.calls.back(), "Message Sorry!: There must be more than 1 player");
   EXPECT_THAT(NAMED(g.settings.height, Setting("Settings", "land")), ElementsAre(55, 4));
   hooks.calls.clear();
-  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 2, 1, 0, 0, 0}, 0, 2, 1}), NewGameVerdict::Accepted);
+  EXPECT_EQ(ApplyNewGameChoice(g, {{0, 2, 1, 0, 0, 0}, 0, 2, 1}, store), NewGameVerdict::Accepted);
   EXPECT_TRUE(hooks.calls.empty());
 }
 
@@ -76,11 +79,11 @@ TEST_F(NewGameTest, NewGameDialogStoresItsChoiceEvenWhenItRefusesIt) {
 TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
   const auto before = SettingsBytes();
   hooks.dialog = [&] {
-    ApplyNewGameChoice(g, {{2, 2, 2, 0, 0, 0}, 2, 1, 0});
+    ApplyNewGameChoice(g, {{2, 2, 2, 0, 0, 0}, 2, 1, 0}, store);
     PieceAttributeInput in;
     in.use.fill(true);
     in.use[PieceType::Carrier] = false;
-    ApplyPieceAttributes(g, in);
+    ApplyPieceAttributes(g, in, store);
     return false;
   };
   EXPECT_EQ(NewGameCommand(g), 0);
@@ -101,7 +104,7 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
 // The new game's records are checked byte for byte by the golden games of
 // vortan-sim (tests/golden); here, what lies beyond them.
 TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
-  hooks.dialog = [&] { return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}) == NewGameVerdict::Accepted; };
+  hooks.dialog = [&] { return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}, store) == NewGameVerdict::Accepted; };
   g.state.eliminated[1] = g.state.autoPlay[2] = 1;
   g.app.fileName = "OLD.GAM";
   ASSERT_EQ(NewGameCommand(g), 1);
@@ -143,7 +146,7 @@ TEST_F(NewGameTest, PieceAttributesReadFieldsAsBytesThenBoundThem) {
   in.days = {"", "0", "junk", "4", "300", "256", "-3", "12x", " 7 ", "8"};
   in.moves = {"", "1", "6", "14", "7", "4", "4", "4", "4", "7"};
   in.fuel = {"", "", "", "5", "40", "", "", "", "", "300"};
-  ASSERT_TRUE(ApplyPieceAttributes(g, in));
+  ASSERT_TRUE(ApplyPieceAttributes(g, in, store));
   const GameSettings& s = g.settings;
   const uint8_t kDays[] = {0, 1, 1, 4, 32, 1, 1, 1, 7, 8};
   for (int t = PieceType::Army; t <= PieceType::Para; ++t) EXPECT_EQ(s.days[t], kDays[t]) << in.days[t];
@@ -161,11 +164,11 @@ TEST_F(NewGameTest, PieceAttributesRefuseASetThatCannotCaptureOrCross) {
   PieceAttributeInput in;
   in.use.fill(true);
   in.use[PieceType::Army] = in.use[PieceType::Para] = false;
-  EXPECT_FALSE(ApplyPieceAttributes(g, in));
+  EXPECT_FALSE(ApplyPieceAttributes(g, in, store));
   EXPECT_EQ(hooks.calls.back(),
             "Message Vortan: You must have either Armies or Paras in the\ngame or you couldn't capture cities!");
   in.use[PieceType::Army] = true, in.use[PieceType::Transport] = false;
-  EXPECT_FALSE(ApplyPieceAttributes(g, in));
+  EXPECT_FALSE(ApplyPieceAttributes(g, in, store));
   EXPECT_EQ(hooks.calls.back(),
             "Message Vortan: You must have either Transports or Paras in the\ngame or you couldn't get to other "
             "islands!");

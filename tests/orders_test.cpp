@@ -1,4 +1,4 @@
-#include "rules/orders.h"
+#include "game/orders.h"
 
 #include "rules/movement.h"
 #include "support/rules_fixture.h"

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "game/piece_steps.h"
 #include "support/rules_fixture.h"
 
 namespace vortan::test {

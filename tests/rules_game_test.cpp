@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
+#include "game/turn_loop.h"
 #include "rules/invariants.h"
 #include "rules/production.h"
-#include "rules/turn_loop.h"
 #include "support/world_picture.h"
 
 namespace vortan {

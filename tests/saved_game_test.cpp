@@ -9,8 +9,10 @@
 #include <random>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
-#include "rules/turn_loop.h"
+#include "persist/saved_game.h"
 #include "support/named_values.h"
 #include "support/world_picture.h"
 #include "worldgen/new_game.h"

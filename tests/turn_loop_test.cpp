@@ -1,7 +1,7 @@
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 
+#include "game/orders.h"
 #include "rules/invariants.h"
-#include "rules/orders.h"
 #include "support/rules_fixture.h"
 
 namespace vortan::test {

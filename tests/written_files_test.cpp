@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <vector>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
 #include "persist/file_bytes.h"
 #include "persist/saved_game.h"
-#include "rules/turn_loop.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {

@@ -10,10 +10,11 @@
 #include <optional>
 #include <string>
 
+#include "game/game_start.h"
+#include "game/turn_loop.h"
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
-#include "rules/turn_loop.h"
 #include "tools/sim_commands.h"
 #include "worldgen/new_game.h"
 
@@ -188,7 +189,7 @@ int RunPlay(const Args& args) {
   g->app.fileName = kNoSaveFile;
   g->app.fileFolder.clear();
   for (int p = 0; p < kPlayerCount; ++p)
-    if (g->settings.kind[p] == PlayerKind::Human) g->state.autoPlay[p] = 1;
+    if (IsHumanPlayer(*g, p)) g->state.autoPlay[p] = 1;
   g->rng.SetState(o->seed);
   SetUpGameView(*g);
   g->app.promptOnNewHuman = false;   // with several humans the view set-up would check it

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_start.h"
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 #include "ui/city_names.h"
 #include "ui/tool_windows.h"
 #include "ui_city_dialog.h"
@@ -175,7 +175,7 @@ void CityDialog::accept() {
   if (c.production != productionAtOpening_) {
     if (c.production < kTypeCount) c.daysLeft = g_.settings.days[c.production];
     const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-    if (g_.ui().IsToolWindowOpen(ToolWindow::Production) && g_.settings.kind[player] == PlayerKind::Human)
+    if (g_.ui().IsToolWindowOpen(ToolWindow::Production) && IsHumanPlayer(g_, player))
       g_.ui().RepaintToolWindow(ToolWindow::Production);
   }
   for (int i = 0; i < kPieceSlots; ++i)

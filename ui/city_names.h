@@ -6,10 +6,11 @@
 #include <string_view>
 
 #include "model/game.h"
+#include "model/piece_types.h"
 
 namespace vortan {
 
-inline constexpr int kCityNamesPerLandMass = 6;
+inline constexpr int kCityNamesPerLandMass = kMaxCitiesPerLandMass;
 inline constexpr int kNamedLandMasses = 32;     // the classic table
 inline constexpr int kExtraNamedLandMasses = 47; // land masses 33 to 79
 

@@ -5,8 +5,8 @@
 #include <QEvent>
 #include <algorithm>
 
+#include "game/turn_loop.h"
 #include "rules/invariants.h"
-#include "rules/turn_loop.h"
 
 namespace vortan {
 
@@ -23,7 +23,7 @@ bool GameLoop::WorkRemains() const {
   const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
   if (player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return true;
   const bool humanWaits = g_.pieces[cp].state == PieceState::AwaitingOrders && CanMove(g_, cp) &&
-                          g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 &&
+                          IsHumanControlled(g_, player) &&
                           !g_.app.endTurnRequested;
   return !humanWaits;
 }

@@ -12,8 +12,9 @@
 #include <QWindow>
 #include <functional>
 
+#include "game/game_start.h"
+#include "game/orders.h"
 #include "persist/saved_game.h"
-#include "rules/orders.h"
 #include "ui/announcements.h"
 #include "ui/file_commands.h"
 #include "ui/game_loop.h"
@@ -84,12 +85,9 @@ constexpr ToolWindowInfo kToolWindows[] = {
 };
 const ToolWindowInfo& InfoFor(ToolWindow w) { return kToolWindows[static_cast<int>(w)]; }
 
-struct ZoomInfo {
-  int command;
-  int tileSize;
-  int zoomIsWhole;
-};
-constexpr ZoomInfo kZooms[] = {{Cmd::Zoom75, 12, 0}, {Cmd::Zoom100, 16, 1}, {Cmd::Zoom150, 24, 0}, {Cmd::Zoom200, 32, 1}};
+// The menu items of the zoom levels, in the core's order of kZoomLevels.
+constexpr int kZoomCommands[] = {Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
+static_assert(std::size(kZoomCommands) == std::size(kZoomLevels));
 
 }  // namespace
 
@@ -273,12 +271,12 @@ void MainWindow::CentreView(int x, int y) {
 }
 
 void MainWindow::SetZoom(int id) {
-  for (const ZoomInfo& z : kZooms) CheckMenuItem(z.command, false);
+  for (int command : kZoomCommands) CheckMenuItem(command, false);
   for (int b = 10; b <= 13; ++b) view_->DrawButton(b, false);
-  for (const ZoomInfo& z : kZooms)
-    if (z.command == id) {
-      g_.state.tileSize = static_cast<uint8_t>(z.tileSize);
-      g_.state.zoomIsWhole = static_cast<int16_t>(z.zoomIsWhole);
+  for (std::size_t z = 0; z < std::size(kZoomCommands); ++z)
+    if (kZoomCommands[z] == id) {
+      g_.state.tileSize = kZoomLevels[z].tileSize;
+      g_.state.zoomIsWhole = kZoomLevels[z].whole ? 1 : 0;
     }
   CheckMenuItem(id, true);
   view_->DrawButton(ZoomButtonForCellSize(g_.state.tileSize), true);
@@ -373,7 +371,7 @@ void MainWindow::HandleCharacter(QChar c) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
   const int cp = std::clamp<int>(g_.state.currentPiece, 0, kPieceSlots - 1);
   if (g_.state.gameActive && g_.pieces[cp].state == PieceState::AwaitingOrders &&
-      g_.settings.kind[player] == PlayerKind::Human) {
+      IsHumanPlayer(g_, player)) {
     switch (key.unicode()) {
       case 'C': ExecuteCommand(Cmd::CurrentPiece); break;
       case 'D': view_->EraseGotoLine(); OrderDrop(g_); break;

@@ -185,7 +185,7 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   const PieceRecord* current = cp >= 0 && cp < kPieceSlots ? &g_.pieces[cp] : nullptr;
   if (current && current->x == pos.x && current->y == pos.y && current->type != PieceType::None &&
       current->type != PieceType::City && current->owner == player && c.topOwner == player &&
-      g_.settings.kind[player] == PlayerKind::Human) {
+      IsHumanPlayer(g_, player)) {
     DrawPieceKind(current->type, player, current->facing, px, py);
     int count = 0;
     if (current->type == PieceType::Transport && c.terrain == Terrain::Sea) count = byType[PieceType::Army];

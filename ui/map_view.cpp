@@ -9,7 +9,7 @@
 #include <QThread>
 #include <cmath>
 
-#include "rules/orders.h"
+#include "game/orders.h"
 
 namespace vortan {
 
@@ -202,9 +202,7 @@ void MapView::ScrollCells(int dx, int dy) {
 
 void MapView::KeepPieceInView() {
   const int player = g_.state.currentPlayer;
-  if (player < 0 || player >= kPlayerCount || g_.settings.kind[player] == PlayerKind::Computer ||
-      g_.state.autoPlay[player] == 1)
-    return;
+  if (player < 0 || player >= kPlayerCount || IsComputerControlled(g_, player)) return;
   const int cp = g_.state.currentPiece;
   if (cp < 0 || cp >= kPieceSlots) return;
   const int W = g_.Width(), H = g_.Height();
@@ -271,8 +269,7 @@ void MapView::DrawGotoLine(QPoint pointer) {
   const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
   if (!g_.state.gameActive || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return;
   const PieceRecord& piece = g_.pieces[cp];
-  if (piece.state != PieceState::AwaitingOrders || g_.settings.kind[player] != PlayerKind::Human ||
-      g_.state.eliminated[player] || g_.state.autoPlay[player] == 1)
+  if (piece.state != PieceState::AwaitingOrders || !IsHumanControlled(g_, player) || g_.state.eliminated[player])
     return;
   EraseGotoLine();
   const int W = g_.Width(), H = g_.Height(), cs = renderer_.CellSize();
@@ -304,7 +301,7 @@ void MapView::SetCursorShape(int id) {
 
 void MapView::SetMapCursor(QPoint pointer) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  if ((g_.settings.kind[player] == PlayerKind::Human || !g_.state.gameActive) && g_.state.autoPlay[player] != 1) {
+  if ((IsHumanPlayer(g_, player) || !g_.state.gameActive) && g_.state.autoPlay[player] != 1) {
     if (!g_.state.gameActive) return SetCursorShape(0);
     const int cp = g_.state.currentPiece;
     if (cp < 0 || cp >= kPieceSlots) return SetCursorShape(0);
@@ -382,7 +379,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* e) {
   DrawButton(pressedButton_, false);
   if (!pointerInside_) return;
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  const bool human = g_.settings.kind[player] == PlayerKind::Human;
+  const bool human = IsHumanPlayer(g_, player);
   const bool playing = g_.state.gameActive && !g_.state.demoMode;
   const int b = pressedButton_;
   if (b > 1 && !(playing && (human || b == 9))) return;
@@ -399,7 +396,7 @@ void MapView::leaveEvent(QEvent*) {
 
 void MapView::LeftClickOnMap(QPoint p) {
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
-  if (g_.state.demoMode || g_.settings.kind[player] != PlayerKind::Human) return;
+  if (g_.state.demoMode || !IsHumanPlayer(g_, player)) return;
   if (p.y() <= kStripHeight || p.y() >= height() - 15 || p.x() >= width() - 15) return;
   EraseGotoLine();
   const ViewFrame v = renderer_.Frame();

@@ -159,7 +159,8 @@ void NewGameDialog::paintEvent(QPaintEvent* e) {
 }
 
 void NewGameDialog::Confirm() {
-  if (ApplyNewGameChoice(g_, Selected()) == NewGameVerdict::Accepted) accept();
+  ProfileSettings store(g_.settingsPath);
+  if (ApplyNewGameChoice(g_, Selected(), store) == NewGameVerdict::Accepted) accept();
 }
 
 void NewGameDialog::OpenPieceAttributes() {

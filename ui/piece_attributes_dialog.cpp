@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "model/piece_types.h"
+#include "persist/settings_file.h"
 #include "ui_piece_attributes.h"
 
 namespace vortan {
@@ -21,7 +22,7 @@ PieceAttributesDialog::PieceAttributesDialog(Game& g, QWidget* parent)
   connect(ui_->okButton, &QPushButton::clicked, this, &PieceAttributesDialog::Confirm);
   connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(ui_->defaultButton, &QPushButton::clicked, this, [this] { Show(DefaultPieceAttributesToShow()); });
-  Show(PieceAttributesToShow(g_));
+  Show(PieceAttributesToShow(g_, ProfileSettings(g_.settingsPath)));
 }
 
 PieceAttributesDialog::~PieceAttributesDialog() = default;
@@ -60,7 +61,8 @@ PieceAttributeInput PieceAttributesDialog::Entered() const {
 }
 
 void PieceAttributesDialog::Confirm() {
-  if (ApplyPieceAttributes(g_, Entered())) accept();
+  ProfileSettings store(g_.settingsPath);
+  if (ApplyPieceAttributes(g_, Entered(), store)) accept();
 }
 
 }  // namespace vortan

@@ -32,7 +32,7 @@ int ViewingPlayer(const Game& g) { return std::clamp<int>(g.state.viewingPlayer,
 
 bool ToolWindowShowsWait(const Game& g) {
   const int p = std::clamp<int>(g.state.currentPlayer, 0, kPlayerCount - 1);
-  return (g.state.gameActive && g.settings.kind[p] != PlayerKind::Human) || g.state.autoPlay[p] == 1;
+  return (g.state.gameActive && !IsHumanPlayer(g, p)) || g.state.autoPlay[p] == 1;
 }
 
 QFont DialogFont() {

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+#include "model/game.h"
+
 namespace vortan {
 
 inline constexpr int kStripHeight = 34;
@@ -27,12 +29,10 @@ struct ViewFrame {
   int viewX, viewY;         // cell at the centre
 };
 
-inline int ScreenX(const ViewFrame& v, int x) { return ((v.columns / 2 + (x - v.viewX) + v.width) % v.width) * v.cellSize; }
+inline int ScreenX(const ViewFrame& v, int x) { return Wrap(v.columns / 2 + (x - v.viewX), v.width) * v.cellSize; }
 inline int ScreenY(const ViewFrame& v, int y) {
-  return ((v.rows / 2 + (y - v.viewY) + v.height) % v.height) * v.cellSize + kStripHeight;
+  return Wrap(v.rows / 2 + (y - v.viewY), v.height) * v.cellSize + kStripHeight;
 }
-// The modulo of a possibly negative sum, as the wrapped conversions need it.
-inline int Wrap(int value, int size) { return ((value % size) + size) % size; }
 inline int CellXAt(const ViewFrame& v, int px) { return Wrap(v.viewX + (px / v.cellSize - v.columns / 2) + v.width, v.width); }
 inline int CellYAt(const ViewFrame& v, int py) {
   return Wrap(v.viewY + ((py - kStripHeight) / v.cellSize - v.rows / 2) + v.height, v.height);

@@ -3,15 +3,12 @@
 #include <optional>
 #include <string>
 #include "model/game.h"
+#include "model/settings_store.h"
 
 namespace vortan {
-int NewGameCommand(Game& g);
-// What New does once its dialog has said OK: generate, set up, start. 0 when
-// no world could be made (the message has been shown; settings not restored).
-int StartNewGame(Game& g);
-void DemoCommand(Game& g);
+// Generates a world for the settings and resets the game state for its first
+// day. 0 when no world could be made (the message has been shown).
 int StartGeneratedGame(Game& g);
-void SetUpGameView(Game& g);
 // The Piece Attributes dialog's OK, given the nine boxes and the raw field texts
 // in type-code order (index 1..9). Returns false and shows the message when the
 // in-use set is invalid.
@@ -19,10 +16,10 @@ struct PieceAttributeInput {
   std::array<bool, kTypeCount> use{};
   std::array<std::string, kTypeCount> days, moves, fuel;
 };
-bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in);
+bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in, SettingsStore& store);
 // What the Piece Attributes dialog shows when it opens: the boxes from the
 // settings file's "Pieces" keys (missing: in use), the fields from the settings.
-PieceAttributeInput PieceAttributesToShow(const Game& g);
+PieceAttributeInput PieceAttributesToShow(const Game& g, const SettingsStore& store);
 // What its "Default" button puts in: every box checked, the default values.
 PieceAttributeInput DefaultPieceAttributesToShow();
 
@@ -37,7 +34,7 @@ struct NewGameChoice {
 enum class NewGameVerdict { Accepted, NoHumanPlayer, OnlyOnePlayer };
 // Stores the choice in the settings and the settings file, then checks it;
 // a refused choice has shown its message and stays stored (the dialog stays open).
-NewGameVerdict ApplyNewGameChoice(Game& g, const NewGameChoice& choice);
+NewGameVerdict ApplyNewGameChoice(Game& g, const NewGameChoice& choice, SettingsStore& store);
 
 // The Demo command's view centre: the middle of the land, found from the
 // longest band of all-sea columns (x) and rows (y).

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "model/piece_types.h"
+
 namespace vortan {
 namespace {
 
@@ -15,14 +17,8 @@ constexpr int kMaxLandAmount = 4;
 constexpr int kMinLandMasses = 9;
 constexpr int kMaxLandMasses = 79;
 constexpr int kLandMassSizeCap = 250;
-constexpr int kMaxCitiesPerLandMass = 6;
 constexpr const char* kFailureCaption = "Vortan";
 constexpr const char* kFailureText = "Failed to make a suitable map\nTry again or change the New Game settings";
-
-int Wrap(int c, int size) {
-  int r = c % size;
-  return r < 0 ? r + size : r;
-}
 
 bool IsLandMassTerrain(uint8_t terrain) { return terrain == Terrain::Land || terrain == Terrain::City; }
 

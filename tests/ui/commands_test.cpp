@@ -1,9 +1,9 @@
 // The order keys on the piece that waits, End turn and Surrender with their
 // questions, and the menu through start-up, new game, demo, hand-over and victory.
 #include "model/piece_types.h"
+#include "game/turn_loop.h"
 #include "play_fixture.h"
 #include "rules/elimination.h"
-#include "rules/turn_loop.h"
 
 namespace vortan::test {
 namespace {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "game/game_start.h"
 #include "model/piece_types.h"
 #include "ui/game_loop.h"
 #include "window_fixture.h"

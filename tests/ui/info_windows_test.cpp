@@ -4,9 +4,11 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "game/game_start.h"
+#include "game/orders.h"
+#include "game/turn_loop.h"
 #include "model/piece_types.h"
-#include "rules/orders.h"
-#include "rules/turn_loop.h"
+#include "persist/settings_file.h"
 #include "ui/announcements.h"
 #include "ui/city_dialog.h"
 #include "ui/production_window.h"
@@ -149,7 +151,8 @@ class GeneratedGameTest : public InfoWindowsTest {
     game->rng.SetState(seed);
     window->show();
     NewGameChoice choice{.kind = kinds, .sizeIndex = 0, .land = 2};
-    ASSERT_EQ(ApplyNewGameChoice(*game, choice), NewGameVerdict::Accepted);
+    ProfileSettings store(game->settingsPath);
+    ASSERT_EQ(ApplyNewGameChoice(*game, choice, store), NewGameVerdict::Accepted);
     ASSERT_EQ(StartNewGame(*game), 1);
   }
   // With VORTAN_SCREENSHOT_DIR set, saves the picture there for a look by eye.

@@ -3,8 +3,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "game/turn_loop.h"
 #include "play_fixture.h"
-#include "rules/turn_loop.h"
 
 namespace vortan::test {
 namespace {

@@ -1,13 +1,13 @@
-#include "rules/orders.h"
+#include "game/orders.h"
 
+#include "game/turn_loop.h"
 #include "rules/elimination.h"
-#include "rules/turn_loop.h"
 
 namespace vortan {
 
 namespace {
 
-bool IsHumanOnTurn(const Game& g) { return g.settings.kind[g.state.currentPlayer] == PlayerKind::Human; }
+bool IsHumanOnTurn(const Game& g) { return IsHumanPlayer(g, g.state.currentPlayer); }
 
 bool IsPieceIndex(int i) { return i >= 0 && i < kPieceSlots; }
 

@@ -1,7 +1,7 @@
-#include "rules/turn_loop.h"
+#include "game/turn_loop.h"
 
 #include "ai/computer_turn.h"
-#include "ai/route_finding.h"
+#include "game/piece_steps.h"
 #include "model/piece_types.h"
 #include "persist/saved_game.h"
 #include "rules/elimination.h"
@@ -39,16 +39,6 @@ class ReentryGuard {
  private:
   bool& flag_;
 };
-
-bool IsHuman(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
-
-bool IsComputerControlled(const Game& g, int player) {
-  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
-}
-
-bool IsTakingPart(const Game& g, int player) {
-  return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
-}
 
 bool AnyPlayerTakingPart(const Game& g) {
   for (int p = 0; p < kPlayerCount; ++p)
@@ -156,7 +146,7 @@ void DrawCellUnhighlighted(Game& g, MapPos pos) {
 
 bool HumanHoldsOwnPiece(const Game& g) {
   const int player = g.state.currentPlayer;
-  return IsHuman(g, player) && IsLivePieceOf(g, g.state.currentPiece, player);
+  return IsHumanPlayer(g, player) && IsLivePieceOf(g, g.state.currentPiece, player);
 }
 
 // Between its turns a player's visible mask shows what its pieces saw when
@@ -235,7 +225,7 @@ void HandOverToHuman(Game& g, int player) {
 void ShowPieceInfoForNewPiece(Game& g) {
   if (g.state.currentPiece == g.lastShownPiece) return;
   const bool humanWatching =
-      g.ui().IsToolWindowOpen(ToolWindow::PieceInfo) && IsHuman(g, g.state.currentPlayer);
+      g.ui().IsToolWindowOpen(ToolWindow::PieceInfo) && IsHumanPlayer(g, g.state.currentPlayer);
   if (!humanWatching && g.state.demoMode == 0) return;
   g.ui().RepaintToolWindow(ToolWindow::PieceInfo);
   g.lastShownPiece = g.state.currentPiece;
@@ -315,7 +305,7 @@ bool FindNewPiece(Game& g, bool later) {
     g.state.currentPiece = 0;
   }
   const int old = g.state.currentPiece;
-  if (IsHuman(g, g.state.currentPlayer) && !later) {
+  if (IsHumanPlayer(g, g.state.currentPlayer) && !later) {
     int best = g.Width() + g.Height();
     for (int i = 0; i < kPieceSlots; ++i) {
       if (i == old || !CanMove(g, i)) continue;
@@ -376,7 +366,7 @@ void StartPlayerTurn(Game& g) {
   g.app.endTurnRequested = 0;
   WakeAwaitingPieces(g, player);
   if (g.state.moveMemory[player] == 0) ForgetAllDestinations(g, player);
-  if (IsHuman(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
   RepairPlayerPieces(g, player);
   if (IsComputerControlled(g, player)) {
     ClearComputerOrders(g, player);
@@ -407,7 +397,7 @@ void StartNewDay(Game& g) {
 
 void HandOverTurn(Game& g) {
   const int player = g.state.currentPlayer;
-  if (IsHuman(g, player)) {
+  if (IsHumanPlayer(g, player)) {
     HandOverToHuman(g, player);
   } else {
     if (g.state.day == 1) ChooseFirstProductions(g, player);
