@@ -119,6 +119,7 @@ int StartNewGame(Game& g) {
   SetUpGameView(g);
   g.state.gameActive = 1;
   g.app.fileName = kRecoverFileName;
+  g.app.saveErrorShown = false;
   return 1;
 }
 

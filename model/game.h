@@ -27,6 +27,10 @@ inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE
 struct AppShared {
   std::string fileName = kRecoverFileName;
   std::string fileFolder;          // where fileName lives: the folder last chosen in a file dialog; empty: working folder
+  // Where the recovery file goes when fileFolder cannot be written (the
+  // application sets a per-user folder); empty: nowhere else.
+  std::string recoverFallbackFolder;
+  bool saveErrorShown = false;     // a weekly save failed and said so: once per game is enough
   int32_t winner = 0;
   int32_t lostPlayer = 0;
   int32_t popupCity = 0;

@@ -1,6 +1,8 @@
 #include "persist/file_bytes.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -57,15 +59,23 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, std::
   return bytes;
 }
 
-bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size) {
-  if (path.empty() || !TargetIsWritable(path)) return false;
+bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size, std::string* why) {
+  const auto fail = [why](const std::string& reason) {
+    if (why) *why = reason;
+    return false;
+  };
+  if (path.empty()) return fail("no file name");
+  errno = 0;
+  if (!TargetIsWritable(path)) return fail(errno ? std::strerror(errno) : "not a file that can be written");
   const std::string temp = path + ".saving";
-  if (!WriteAll(temp, data, size)) return false;
+  errno = 0;
+  if (!WriteAll(temp, data, size)) return fail(errno ? std::strerror(errno) : "the bytes could not be written");
   std::error_code ec;
   std::filesystem::rename(temp, path, ec);
   if (ec) {
+    const std::string reason = ec.message();
     std::filesystem::remove(temp, ec);
-    return false;
+    return fail(reason);
   }
   return true;
 }

@@ -151,9 +151,9 @@ std::vector<uint8_t> GameFileBytes(const Game& g) {
   return bytes;
 }
 
-bool WriteGameToPath(const Game& g, const std::string& path) {
+bool WriteGameToPath(const Game& g, const std::string& path, std::string* why) {
   const std::vector<uint8_t> bytes = GameFileBytes(g);
-  return ReplaceFileBytes(path, bytes.data(), bytes.size());
+  return ReplaceFileBytes(path, bytes.data(), bytes.size(), why);
 }
 
 void SaveGame(Game& g) {
@@ -162,8 +162,20 @@ void SaveGame(Game& g) {
   assert(viewer >= 0 && viewer < kPlayerCount);
   g.state.savedViewX[viewer] = g.state.viewX;
   g.state.savedViewY[viewer] = g.state.viewY;
-  if (!WriteGameToPath(g, CurrentFilePath(g)))
-    g.ui().ShowMessageBox(kOopsCaption, kSaveErrorText, MsgIcon::Stop, MsgButtons::Ok);
+  std::string path = CurrentFilePath(g), why;
+  if (WriteGameToPath(g, path, &why)) return;
+  // The recovery file moves to the fallback folder for good, so it is found
+  // there for deleting at exit and the next week's save goes straight there.
+  if (g.app.fileName == kRecoverFileName && !g.app.recoverFallbackFolder.empty() &&
+      g.app.fileFolder != g.app.recoverFallbackFolder) {
+    g.app.fileFolder = g.app.recoverFallbackFolder;
+    path = CurrentFilePath(g);
+    if (WriteGameToPath(g, path, &why)) return;
+  }
+  if (g.app.saveErrorShown) return;
+  g.app.saveErrorShown = true;
+  const std::string text = std::string(kSaveErrorText) + "\n\n" + path + ": " + why;
+  g.ui().ShowMessageBox(kOopsCaption, text, MsgIcon::Stop, MsgButtons::Ok);
 }
 
 int SaveGameAs(Game& g) {
@@ -186,6 +198,7 @@ bool ReadGameFromPath(Game& g, const std::string& path) {
   g.pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
+  g.app.saveErrorShown = false;   // a loaded game is a new game for the weekly save's error
   return true;
 }
 

@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev xvfb xauth xdotool imagemagick)
+          qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev xvfb xauth xdotool imagemagick
+          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+          dpkg-dev fakeroot lintian appstream desktop-file-utils man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -489,6 +489,74 @@ def nuclear():
 
 # ---------------------------------------------------------------- building
 
+# ---------------------------------------------------------------- desktop icons
+
+# The icon's shapes in unit coordinates (0..1 across the picture): a globe of
+# navy sea with green lands, and a red flag on a pole planted at its top right.
+ICON_GLOBE = (0.47, 0.60, 0.39)                # centre x, y, radius
+ICON_LANDS = [(0.33, 0.45, 0.15, 0.08, -0.5),  # centre x, y, half-axes, tilt
+              (0.73, 0.58, 0.10, 0.13, 0.3),
+              (0.27, 0.74, 0.09, 0.07, 0.2),
+              (0.58, 0.85, 0.12, 0.05, -0.2)]
+ICON_POLE = (0.66, 0.02, 0.40)                 # x, top, bottom
+ICON_FLAG = (0.66, 0.98, 0.04, 0.24)           # left, right, top, bottom
+
+
+def icon_colour(x, y, size):
+    """The palette colour at (x, y) in unit coordinates, or CLEAR. The outline
+    keeps about one pixel in 24, so the small sizes stay readable and the
+    large ones do not turn into a black ring."""
+    rim = max(1.0, size / 24.0) / size
+    cx, cy, r = ICON_GLOBE
+    px, top, bottom = ICON_POLE
+    left, right, ftop, fbottom = ICON_FLAG
+    half_pole = max(0.5, size / 40.0) / size
+    # The flag waves over everything; its lower edge is shaded.
+    slant = (x - left) / (right - left) * 0.05
+    if left <= x <= right and ftop + slant <= y <= fbottom - slant:
+        inner = left + rim <= x <= right - rim and ftop + slant + rim <= y <= fbottom - slant - rim
+        if not inner:
+            return RGB["k"]
+        return RGB["m"] if y > fbottom - slant - (fbottom - ftop) * 0.3 else RGB["r"]
+    if abs(x - px) <= half_pole + rim and top <= y <= bottom:
+        return RGB["k"] if abs(x - px) > half_pole or size < 48 else RGB["e"]
+    d = math.hypot(x - cx, y - cy)
+    if d > r:
+        return CLEAR
+    if d > r - rim:
+        return RGB["k"]
+    for lx, ly, ax, ay, tilt in ICON_LANDS:
+        c, s_ = math.cos(tilt), math.sin(tilt)
+        u = ((x - lx) * c + (y - ly) * s_) / ax
+        v = (-(x - lx) * s_ + (y - ly) * c) / ay
+        e = u * u + v * v
+        if e <= 1.0:
+            # a lighter crown on the lands, from 48 pixels up
+            return RGB["l"] if size >= 48 and u + v < -0.9 and e < 0.6 else RGB["g"]
+    # a glint of light on the sea at the upper left, from 32 pixels up
+    if size >= 32 and r * 0.62 < d < r * 0.80 and x < cx - r * 0.3 and y < cy - r * 0.3:
+        return RGB["b"]
+    return RGB["n"]
+
+
+def desktop_icon(size):
+    """Drawn for its size: every pixel takes the colour most of its 4 x 4
+    samples fall on, so edges stay hard and no colour outside the palette
+    appears."""
+    out = []
+    for py in range(size):
+        line = []
+        for px in range(size):
+            votes = {}
+            for sy in range(4):
+                for sx in range(4):
+                    c = icon_colour((px + (sx + 0.5) / 4) / size, (py + (sy + 0.5) / 4) / size, size)
+                    votes[c] = votes.get(c, 0) + 1
+            line.append(max(votes, key=lambda c: (votes[c], c is not None)))
+        out.append(line)
+    return out
+
+
 def build():
     glyphs = read_blocks("glyphs.txt")
     sets = {16: ("BMP_", read_blocks("pieces16.txt")), 12: ("BMO_", read_blocks("pieces12.txt"))}
@@ -542,6 +610,11 @@ def build():
     out["icons/ICON_2_16.png"] = icon
     out["icons/ICON_2_48.png"] = scale(icon, 3)
     out["icons/ICON_2_64.png"] = scale(icon, 4)
+    # The desktop's icons: the hand-drawn grid at 16 pixels, the others drawn
+    # afresh for their size from the shapes above.
+    out["icons/vortan_16.png"] = icon
+    for size in (32, 48, 64, 128, 256):
+        out["icons/vortan_%d.png" % size] = desktop_icon(size)
     return out, hotspots
 
 

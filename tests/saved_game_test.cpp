@@ -256,11 +256,39 @@ TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
   fs::create_directory(dir / "folder.gam");         // the target cannot be replaced
   for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "war.gam"}, {dir, "folder.gam"}}) {
     g->app.fileFolder = folder.string(), g->app.fileName = name, hooks.calls = {};
+    g->app.saveErrorShown = false;   // as every save by hand does
     SaveGame(*g);
-    EXPECT_EQ(hooks.calls, std::vector<std::string>{kSaveError}) << folder << " " << name;
+    ASSERT_EQ(hooks.calls.size(), 1u) << folder << " " << name;
+    EXPECT_EQ(hooks.calls[0].rfind(kSaveError + "\n\n" + (folder / name).string() + ": ", 0), 0u)
+        << "the error names the file and why: " << hooks.calls[0];
+    EXPECT_GT(hooks.calls[0].size(), kSaveError.size() + (folder / name).string().size() + 4) << "no reason given";
   }
   EXPECT_EQ(ReadAll(file), old);
   EXPECT_TRUE(fs::is_directory(dir / "folder.gam"));
+}
+
+// An unnamed game started where nothing can be written keeps its weekly save
+// in the per-user folder; when even that fails, it says so once, not weekly.
+TEST_F(SavedGameTest, RecoveryFileFallsBackToTheUserFolderAndFailsQuietlyAfterOnce) {
+  const fs::path data = dir / "user data";
+  fs::create_directory(data);
+  g->app.fileName = kRecoverFileName;
+  g->app.fileFolder = (dir / "read-only folder").string();  // missing: cannot be written, even by root
+  g->app.recoverFallbackFolder = data.string();
+  SaveGame(*g);
+  EXPECT_TRUE(hooks.calls.empty()) << hooks.calls[0];
+  EXPECT_EQ(ReadAll(data / kRecoverFileName), Image(*g));
+  DeleteRecoverFile(*g);
+  EXPECT_FALSE(fs::exists(data / kRecoverFileName)) << "the recovery file is deleted where it went";
+
+  g->app.fileFolder = (dir / "read-only folder").string();
+  g->app.recoverFallbackFolder = (dir / "no data folder").string();
+  for (int week = 0; week < 6; ++week) SaveGame(*g);
+  ASSERT_EQ(hooks.calls.size(), 1u) << "six failed weekly saves";
+  EXPECT_NE(hooks.calls[0].find((dir / "no data folder" / kRecoverFileName).string()), std::string::npos) << hooks.calls[0];
+  g->app.saveErrorShown = false;   // a new game or a load starts afresh
+  SaveGame(*g);
+  EXPECT_EQ(hooks.calls.size(), 2u);
 }
 
 }  // namespace

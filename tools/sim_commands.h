@@ -1,15 +1,13 @@
-// The commands of vortan-sim. Each takes the arguments after the command name
-// and returns the process exit code (2 for a usage error, with a one-line message).
+// The commands of vortan-sim, each described by its option table (see
+// command_line.h). A command returns the process exit code.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "tools/command_line.h"
 
 namespace vortan::sim {
-using Args = std::vector<std::string>;
-int RunNew(const Args& args);
-int RunInfo(const Args& args);
-int RunAttributes(const Args& args);
-int RunDemo(const Args& args);
-int RunPlay(const Args& args);
+extern const Command kNewCommand;
+extern const Command kInfoCommand;
+extern const Command kAttributesCommand;
+extern const Command kDemoCommand;
+extern const Command kPlayCommand;
 }  // namespace vortan::sim

@@ -1,7 +1,6 @@
 // vortan-sim demo and play: computer-only games without a window. The game
 // runs through AdvanceGame exactly as the idle loop of the application drives
 // it, with hooks that do nothing, so a seed always gives the same game.
-#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <cstdint>
@@ -21,17 +20,28 @@
 namespace vortan::sim {
 namespace {
 
-constexpr const char* kDemoUsage =
-    "usage: vortan-sim demo --seed S --days D [--max-steps M] [--trace FILE] --out FILE.gam";
-constexpr const char* kPlayUsage =
-    "usage: vortan-sim play --in FILE.gam --seed S --days D [--max-steps M] [--trace FILE] --out FILE2.gam";
 constexpr uint64_t kDefaultMaxSteps = 20'000'000;
-constexpr int kExitUsage = 2;
 constexpr int kExitRefused = 4;
 constexpr int kExitFailed = 1;
 // Saves during a played game go nowhere: the rules still do everything a save
 // does to the records, but no file beside the input (or anywhere) is written.
 constexpr const char* kNoSaveFile = "/dev/null";
+
+constexpr Option kDemoOptions[] = {
+    {"--seed", "S", "state of the random generator", true, true, 0, 4294967295LL},
+    {"--days", "D", "stop at the start of this day", true, true, 0, 2147483647},
+    {"--max-steps", "M", "stop after this many steps (default 20000000)", false, true, 0, 9223372036854775807LL},
+    {"--trace", "FILE", "write one line per step"},
+    {"--out", "FILE.gam", "the final game", true},
+};
+constexpr Option kPlayOptions[] = {
+    {"--in", "FILE.gam", "the saved game to play on", true},
+    {"--seed", "S", "state of the random generator", true, true, 0, 4294967295LL},
+    {"--days", "D", "stop at the start of this day", true, true, 0, 2147483647},
+    {"--max-steps", "M", "stop after this many steps (default 20000000)", false, true, 0, 9223372036854775807LL},
+    {"--trace", "FILE", "write one line per step"},
+    {"--out", "FILE2.gam", "the final game", true},
+};
 
 struct RunOptions {
   std::string in, out, trace;
@@ -40,51 +50,14 @@ struct RunOptions {
   uint64_t maxSteps = kDefaultMaxSteps;
 };
 
-template <typename T>
-bool ParseNumber(const std::string& text, T& value) {
-  int base = 10;
-  const char* first = text.data();
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    first += 2;
-  }
-  const char* last = text.data() + text.size();
-  auto [end, ec] = std::from_chars(first, last, value, base);
-  return ec == std::errc() && end == last && first != last;
-}
-
-// Reads "--name value" pairs; nullopt on anything unknown, repeated or missing.
-std::optional<RunOptions> ParseOptions(const Args& args, bool wantsInput) {
+RunOptions ReadOptions(const ParsedArgs& args) {
   RunOptions o;
-  bool seed = false, days = false;
-  if (args.size() % 2 != 0) return std::nullopt;
-  for (size_t i = 0; i < args.size(); i += 2) {
-    const std::string& name = args[i];
-    const std::string& value = args[i + 1];
-    bool ok = true;
-    if (name == "--seed") {
-      ok = !seed && ParseNumber(value, o.seed);
-      seed = true;
-    } else if (name == "--days") {
-      ok = !days && ParseNumber(value, o.days) && o.days >= 0;
-      days = true;
-    } else if (name == "--max-steps") {
-      ok = ParseNumber(value, o.maxSteps);
-    } else if (name == "--trace") {
-      ok = !value.empty();
-      o.trace = value;
-    } else if (name == "--out") {
-      ok = !value.empty();
-      o.out = value;
-    } else if (name == "--in" && wantsInput) {
-      ok = !value.empty();
-      o.in = value;
-    } else {
-      ok = false;
-    }
-    if (!ok) return std::nullopt;
-  }
-  if (!seed || !days || o.out.empty() || (wantsInput && o.in.empty())) return std::nullopt;
+  o.in = args.Text("--in");
+  o.out = args.Text("--out");
+  o.trace = args.Text("--trace");
+  o.seed = static_cast<uint32_t>(args.Number("--seed"));
+  o.days = static_cast<int>(args.Number("--days"));
+  o.maxSteps = static_cast<uint64_t>(args.Number("--max-steps", kDefaultMaxSteps));
   return o;
 }
 
@@ -160,29 +133,19 @@ std::unique_ptr<Game> FreshSilentProgram() {
   return g;
 }
 
-}  // namespace
-
-int RunDemo(const Args& args) {
-  const std::optional<RunOptions> o = ParseOptions(args, false);
-  if (!o) {
-    std::fprintf(stderr, "%s\n", kDemoUsage);
-    return kExitUsage;
-  }
+int RunDemo(const ParsedArgs& args) {
+  const RunOptions o = ReadOptions(args);
   std::unique_ptr<Game> g = FreshSilentProgram();
-  g->rng.SetState(o->seed);
+  g->rng.SetState(o.seed);
   DemoCommand(*g);
-  return RunGame(*g, *o);
+  return RunGame(*g, o);
 }
 
-int RunPlay(const Args& args) {
-  const std::optional<RunOptions> o = ParseOptions(args, true);
-  if (!o) {
-    std::fprintf(stderr, "%s\n", kPlayUsage);
-    return kExitUsage;
-  }
+int RunPlay(const ParsedArgs& args) {
+  const RunOptions o = ReadOptions(args);
   std::unique_ptr<Game> g = FreshSilentProgram();
-  if (!LoadGameFromPath(*g, o->in)) {
-    std::fprintf(stderr, "vortan-sim: '%s' is not a game file that can be loaded\n", o->in.c_str());
+  if (!LoadGameFromPath(*g, o.in)) {
+    std::fprintf(stderr, "vortan-sim: '%s' is not a game file that can be loaded\n", o.in.c_str());
     return kExitRefused;
   }
   RecountCities(*g);
@@ -190,10 +153,17 @@ int RunPlay(const Args& args) {
   g->app.fileFolder.clear();
   for (int p = 0; p < kPlayerCount; ++p)
     if (IsHumanPlayer(*g, p)) g->state.autoPlay[p] = 1;
-  g->rng.SetState(o->seed);
+  g->rng.SetState(o.seed);
   SetUpGameView(*g);
   g->app.promptOnNewHuman = false;   // with several humans the view set-up would check it
-  return RunGame(*g, *o);
+  return RunGame(*g, o);
 }
+
+}  // namespace
+
+const Command kDemoCommand{"demo", "play a demonstration game of six computers on 40 x 40", "", 0, kDemoOptions,
+                           RunDemo};
+const Command kPlayCommand{"play", "load a game and play it on, human players on auto play", "", 0, kPlayOptions,
+                           RunPlay};
 
 }  // namespace vortan::sim

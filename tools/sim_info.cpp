@@ -20,11 +20,6 @@ constexpr int kExitRefused = 4;
 constexpr const char* kKindNames[] = {"Out", "Human", "Computer"};
 constexpr const char* kDifficultyNames[] = {"Simple", "Easy", "Tricky", "Hard"};
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "vortan-sim: %s\n", message.c_str());
-  return 2;
-}
-
 struct Summary {
   std::array<std::array<int, kTypeCount>, kPlayerCount> pieces{};
   int neutralCities = 0;
@@ -79,11 +74,12 @@ class CheckMarks : public PresentationHooks {
   void CheckMenuItem(int commandId, bool on) override { checked[commandId] = on; }
 };
 
-}  // namespace
+constexpr Option kAttributesOptions[] = {
+    {"--ini", "FILE", "the settings file to read (default: none, the built-in values)"},
+};
 
-int RunInfo(const Args& args) {
-  if (args.size() != 1) return UsageError("info needs exactly one saved-game file");
-  const std::string& path = args[0];
+int RunInfo(const ParsedArgs& args) {
+  const std::string& path = args.Operands()[0];
   const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
   if (!bytes) {
     std::printf("%s: refused: cannot be read\n", path.c_str());
@@ -104,13 +100,8 @@ int RunInfo(const Args& args) {
   return 0;
 }
 
-int RunAttributes(const Args& args) {
-  std::string ini;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--ini") return UsageError("attributes: unknown argument '" + args[i] + "'");
-    if (i + 1 >= args.size()) return UsageError("attributes: --ini needs a file name");
-    ini = args[++i];
-  }
+int RunAttributes(const ParsedArgs& args) {
+  const std::string ini = args.Text("--ini");
   auto g = std::make_unique<Game>();
   ResetToProgramStart(*g);
   CheckMarks marks;
@@ -130,5 +121,11 @@ int RunAttributes(const Args& args) {
   std::printf("colour %d\n", g->app.monochrome ? 0 : 1);
   return 0;
 }
+
+}  // namespace
+
+const Command kInfoCommand{"info", "check a saved game as Open would and summarise it", "FILE.gam", 1, {}, RunInfo};
+const Command kAttributesCommand{"attributes", "print the piece attributes and options read at start-up", "", 0,
+                                 kAttributesOptions, RunAttributes};
 
 }  // namespace vortan::sim

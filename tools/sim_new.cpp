@@ -1,19 +1,12 @@
 // vortan-sim new: makes a new game exactly as File > New would after its dialog
 // returned OK, from a fresh program start and a given generator state, and
 // writes it as a saved game.
-//
-//   vortan-sim new --seed S --size N --land L --difficulty D --players KKKKKK
-//                  [--ini FILE] --out FILE.gam
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "game/game_start.h"
 #include "model/game.h"
@@ -26,7 +19,6 @@
 namespace vortan::sim {
 namespace {
 
-constexpr int kExitUsage = 2;
 constexpr int kExitNoWorld = 3;
 constexpr int kExitWriteFailed = 1;
 
@@ -40,32 +32,15 @@ class CapturingHooks : public PresentationHooks {
   }
 };
 
-struct NewOptions {
-  uint32_t seed = 0;
-  int size = 0;
-  int land = 0;
-  int difficulty = 0;
-  std::array<uint8_t, kPlayerCount> kinds{};
-  std::string ini;
-  std::string out;
+constexpr Option kNewOptions[] = {
+    {"--seed", "S", "state of the random generator", true, true, 0, 4294967295LL},
+    {"--size", "N", "world side, 1 to 70", true, true, 1, kGridSide},
+    {"--land", "L", "amount of land, 0 (much less) to 4 (lots more)", true, true, 0, 4},
+    {"--difficulty", "D", "0 Simple, 1 Easy, 2 Tricky, 3 Hard", true, true, 0, 3},
+    {"--players", "KKKKKK", "H, C or O (human, computer, out) for RED to PURPLE", true},
+    {"--ini", "FILE", "settings file to take the piece attributes from"},
+    {"--out", "FILE.gam", "the saved game to write", true},
 };
-
-int Usage(const std::string& problem) {
-  std::fprintf(stderr, "vortan-sim new: %s\n", problem.c_str());
-  return kExitUsage;
-}
-
-// A decimal number within [lo, hi]; nothing else.
-std::optional<long long> ParseNumber(const std::string& text, long long lo, long long hi) {
-  if (text.empty() || text.size() > 12) return std::nullopt;
-  long long v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  if (v < lo || v > hi) return std::nullopt;
-  return v;
-}
 
 std::optional<std::array<uint8_t, kPlayerCount>> ParsePlayers(const std::string& text) {
   if (text.size() != kPlayerCount) return std::nullopt;
@@ -81,88 +56,55 @@ std::optional<std::array<uint8_t, kPlayerCount>> ParsePlayers(const std::string&
   return kinds;
 }
 
-struct NumberOption {
-  const char* name;
-  long long lo, hi;
-  const char* expected;
-};
-constexpr NumberOption kSeed{"--seed", 0, 4294967295LL, "an unsigned 32-bit number"};
-constexpr NumberOption kSize{"--size", 1, kGridSide, "a world side from 1 to 70"};
-constexpr NumberOption kLand{"--land", 0, 4, "0 to 4"};
-constexpr NumberOption kDifficulty{"--difficulty", 0, 3, "0 to 3"};
-
-// Fills `o` from the arguments; an empty string when they are good, else the problem.
-std::string ReadOptions(const Args& args, NewOptions& o) {
-  static const std::vector<std::string> kKnown = {"--seed", "--size",    "--land", "--difficulty",
-                                                  "--players", "--ini", "--out"};
-  std::map<std::string, std::string> given;
-  for (size_t i = 0; i < args.size(); i += 2) {
-    const std::string& name = args[i];
-    if (std::find(kKnown.begin(), kKnown.end(), name) == kKnown.end()) return "unknown argument '" + name + "'";
-    if (i + 1 >= args.size()) return name + " needs a value";
-    given[name] = args[i + 1];
-  }
-  for (const std::string& name : kKnown)
-    if (name != "--ini" && !given.count(name)) return "missing " + name;
-  std::optional<long long> values[4];
-  const NumberOption* numbers[] = {&kSeed, &kSize, &kLand, &kDifficulty};
-  for (int k = 0; k < 4; ++k) {
-    values[k] = ParseNumber(given[numbers[k]->name], numbers[k]->lo, numbers[k]->hi);
-    if (!values[k])
-      return std::string(numbers[k]->name) + " must be " + numbers[k]->expected + ", not '" +
-             given[numbers[k]->name] + "'";
-  }
-  o.seed = static_cast<uint32_t>(*values[0]);
-  o.size = static_cast<int>(*values[1]);
-  o.land = static_cast<int>(*values[2]);
-  o.difficulty = static_cast<int>(*values[3]);
-  const auto kinds = ParsePlayers(given["--players"]);
-  if (!kinds) return "--players must be six letters O, H or C, not '" + given["--players"] + "'";
-  o.kinds = *kinds;
+// What the table cannot check: the players' letters and the settings file.
+std::string PlayersProblem(const std::string& text) {
+  const auto kinds = ParsePlayers(text);
+  if (!kinds) return "--players must be six letters O, H or C, not '" + text + "'";
   int humans = 0, taking = 0;
-  for (uint8_t k : o.kinds) {
+  for (uint8_t k : *kinds) {
     humans += k == PlayerKind::Human;
     taking += k != PlayerKind::Out;
   }
   if (humans == 0) return "--players needs a human player (H)";
   if (taking < 2) return "--players needs more than 1 player";
-  o.ini = given.count("--ini") ? given["--ini"] : "";
-  if (!o.ini.empty() && !std::ifstream(o.ini)) return "cannot read --ini file '" + o.ini + "'";
-  o.out = given["--out"];
-  if (o.out.empty()) return "--out needs a file name";
   return "";
 }
 
-}  // namespace
-
-int RunNew(const Args& args) {
-  NewOptions o;
-  if (std::string problem = ReadOptions(args, o); !problem.empty()) return Usage(problem);
+int RunNew(const ParsedArgs& args) {
+  const std::string players = args.Text("--players");
+  if (std::string problem = PlayersProblem(players); !problem.empty()) return UsageError("new", problem);
+  const std::string ini = args.Text("--ini");
+  if (!ini.empty() && !std::ifstream(ini)) return UsageError("new", "cannot read --ini file '" + ini + "'");
+  const std::string out = args.Text("--out");
 
   auto g = std::make_unique<Game>();
   CapturingHooks hooks;
   g->hooks = &hooks;
   ResetToProgramStart(*g);
-  if (o.ini.empty())
+  if (ini.empty())
     ApplyDefaultPieceAttributes(g->settings);
   else
-    LoadPieceAttributes(g->settings, o.ini);
-  g->rng.SetState(o.seed);
-  g->settings.width = g->settings.height = static_cast<uint8_t>(o.size);
-  g->settings.landAmount = static_cast<uint8_t>(o.land);
-  g->settings.difficulty = static_cast<uint8_t>(o.difficulty);
-  g->settings.kind = o.kinds;
+    LoadPieceAttributes(g->settings, ini);
+  g->rng.SetState(static_cast<uint32_t>(args.Number("--seed")));
+  g->settings.width = g->settings.height = static_cast<uint8_t>(args.Number("--size"));
+  g->settings.landAmount = static_cast<uint8_t>(args.Number("--land"));
+  g->settings.difficulty = static_cast<uint8_t>(args.Number("--difficulty"));
+  g->settings.kind = *ParsePlayers(players);
 
   if (StartNewGame(*g) == 0) {
     std::fprintf(stderr, "%s\n", hooks.lastMessage.c_str());
     return kExitNoWorld;
   }
 
-  if (!WriteGameToPath(*g, o.out)) {
-    std::fprintf(stderr, "vortan-sim new: cannot write '%s'\n", o.out.c_str());
+  if (!WriteGameToPath(*g, out)) {
+    std::fprintf(stderr, "vortan-sim new: cannot write '%s'\n", out.c_str());
     return kExitWriteFailed;
   }
   return 0;
 }
+
+}  // namespace
+
+const Command kNewCommand{"new", "make a new game as File > New would and save it", "", 0, kNewOptions, RunNew};
 
 }  // namespace vortan::sim

@@ -1,5 +1,6 @@
 #include "ui/announcements.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "ui_about_box.h"
 #include "ui_next_player.h"
 #include "ui_player_announcement.h"
+#include "vortan/version.h"
 
 namespace vortan {
 
@@ -132,6 +134,10 @@ QImage AboutBox::Picture() const {
   p.drawImage(ExplosionTopLeft(), mask_);
   p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
   p.drawImage(ExplosionTopLeft(), explosion_);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setPen(palette().color(QPalette::WindowText));
+  p.drawText(QRect(0, ExplosionTopLeft().y() + 132, width(), 20), Qt::AlignCenter,
+             QCoreApplication::translate("AboutBox", "Version %1").arg(kVersion));
   return canvas;
 }
 
@@ -151,12 +157,14 @@ void RunNextPlayerPrompt(Game& g, const PictureStore& pictures, QWidget* main) {
 }
 
 void RunEliminatedDialog(Game& g, const PictureStore& pictures, QWidget* main) {
-  PlayerAnnouncement dialog("Ha! Ha! Ha!", g.app.lostPlayer, "has been eliminated!", pictures, main);
+  PlayerAnnouncement dialog(QCoreApplication::translate("PlayerAnnouncement", "Ha! Ha! Ha!"), g.app.lostPlayer,
+                            QCoreApplication::translate("PlayerAnnouncement", "has been eliminated!"), pictures, main);
   dialog.exec();
 }
 
 void RunVictoryDialog(Game& g, const PictureStore& pictures, QWidget* main) {
-  PlayerAnnouncement dialog("Victory!", g.app.winner, "has conquered the world!", pictures, main);
+  PlayerAnnouncement dialog(QCoreApplication::translate("PlayerAnnouncement", "Victory!"), g.app.winner,
+                            QCoreApplication::translate("PlayerAnnouncement", "has conquered the world!"), pictures, main);
   dialog.exec();
 }
 

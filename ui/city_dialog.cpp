@@ -1,5 +1,6 @@
 #include "ui/city_dialog.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -32,7 +33,9 @@ int Trunc(double v) { return static_cast<int>(v); }
 
 }  // namespace
 
-QString CityDaysText(int days) { return days == 1 ? QString("tomorrow      ") : QString::asprintf("in %d days  ", days); }
+QString CityDaysText(int days) {
+  return days == 1 ? QCoreApplication::translate("CityDialog", "tomorrow      ") : QCoreApplication::translate("CityDialog", "in %1 days  ").arg(days);
+}
 
 CityDialog::CityDialog(Game& g, const PictureStore& pictures, int city, QWidget* main)
     : QDialog(main),

@@ -1,8 +1,11 @@
 #include "ui/file_commands.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "model/game.h"
@@ -12,7 +15,8 @@ namespace vortan {
 namespace {
 // The list shows the filter by its name; the pattern behind it takes both
 // spellings of the extension, since names on this system are case-sensitive.
-constexpr const char* kGameFilter = "Game Files(*.GAM) (*.gam *.GAM)";
+QString GameFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM)"; }
+QString GameOrRecoveryFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM RECOVER.TMP)"; }
 
 // Eats mouse-button events until the events already queued have been handled.
 class ClickEater : public QObject {
@@ -38,26 +42,47 @@ class ClickEater : public QObject {
 };
 }  // namespace
 
-void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g) {
-  dialog.setNameFilter(kGameFilter);
+std::string RecoveryFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+  QDir().mkpath(folder);
+  return folder.toStdString();
+}
+
+QString LeftoverRecoveryFile(const Game& g) {
+  const QString name = kRecoverFileName;
+  for (const std::string& folder : {g.app.fileFolder, g.app.recoverFallbackFolder}) {
+    const QFileInfo file(QDir(folder.empty() ? QDir::currentPath() : QString::fromStdString(folder)), name);
+    if (file.isFile()) return file.absoluteFilePath();
+  }
+  return {};
+}
+
+void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g, const QString& recoverFile) {
+  dialog.setNameFilter(GameFilter());
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setDefaultSuffix("GAM");
   if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
   if (kind == FileDialogKind::Open) {
-    dialog.setWindowTitle("Open");
+    dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!recoverFile.isEmpty() && QFileInfo(recoverFile).isFile()) {
+      dialog.setNameFilter(GameOrRecoveryFilter());
+      dialog.setDirectory(QFileInfo(recoverFile).absolutePath());
+      dialog.selectFile(QFileInfo(recoverFile).fileName());
+    }
   } else {
-    dialog.setWindowTitle("Save As");
+    dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   }
 }
 
-std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g) {
+std::optional<std::string> ChooseGameFile(QWidget* owner, FileDialogKind kind, const Game& g,
+                                          const QString& recoverFile) {
   QFileDialog dialog(owner);
-  SetUpGameFileDialog(dialog, kind, g);
+  SetUpGameFileDialog(dialog, kind, g, recoverFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
 }

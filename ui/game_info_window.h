@@ -15,7 +15,7 @@ class GameInfoWindow : public ColumnWindow {
   Q_OBJECT
  public:
   GameInfoWindow(Game& g, const PictureStore& pictures, QWidget* owner)
-      : ColumnWindow(ToolWindow::GameInfo, "Game Info", g, pictures, owner) {}
+      : ColumnWindow(ToolWindow::GameInfo, QT_TRANSLATE_NOOP("InfoWindow", "Game Info"), g, pictures, owner) {}
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -1,6 +1,7 @@
 #include "ui/help_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QWindow>
 
 // The rules are compiled into the static user-interface library, whose
@@ -14,7 +15,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QTextBrowser(owner) {
   setWindowFlag(Qt::Window);
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("rulesWindow");
-  setWindowTitle("Vortan Rules");
+  setWindowTitle(QCoreApplication::translate("HelpWindow", "Vortan Rules"));
   setOpenExternalLinks(false);
   setSource(QUrl("qrc:/rules/rules.html"));
   resize(620, 640);

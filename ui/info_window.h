@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace vortan {
@@ -11,7 +12,7 @@ class InfoWindow : public QWidget {
   Q_OBJECT
  public:
   InfoWindow(const QString& title, QWidget* owner) : QWidget(owner, Qt::Tool) {
-    setWindowTitle(title);
+    setWindowTitle(QCoreApplication::translate("InfoWindow", title.toUtf8().constData()));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -29,35 +30,58 @@ namespace {
 
 // The menu, top to bottom. A row with id 0 is a separator; a row with a
 // submenu text opens that submenu for the rows that follow until its end row.
+// The popups' titles are keys here, shown translated through kMenuTitles.
 struct MenuRow {
   const char* menu;   // the popup it belongs to
   int id;
   const char* text;
 };
 constexpr MenuRow kMenu[] = {
-    {"&File", Cmd::New, "&New..."},           {"&File", Cmd::Open, "&Open..."},
-    {"&File", Cmd::Save, "&Save"},            {"&File", Cmd::SaveAs, "Save &as..."},
-    {"&File", 0, nullptr},                    {"&File", Cmd::Demo, "&Demo"},
-    {"&File", 0, nullptr},                    {"&File", Cmd::Exit, "E&xit"},
-    {"&Moves", Cmd::Sleep, "&Sleep"},         {"&Moves", Cmd::Later, "&Later"},
-    {"&Moves", Cmd::Finished, "&Finished"},   {"&Moves", Cmd::Return, "&Return"},
-    {"&Moves", Cmd::Drop, "&Drop"},           {"&Moves", 0, nullptr},
-    {"&Moves", Cmd::EndTurn, "&End turn..."}, {"&Moves", Cmd::Surrender, "S&urrender..."},
-    {"&View", Cmd::GameInfo, "&Game Info"},   {"&View", Cmd::Rankings, "R&ankings"},
-    {"&View", Cmd::PieceInfo, "Piece &Info"}, {"&View", Cmd::Production, "&Production"},
-    {"&View", Cmd::WorldMap, "&World Map"},   {"&View", 0, nullptr},
-    {"&View", Cmd::Zoom75, "  75 %"},         {"&View", Cmd::Zoom100, "100 %"},
-    {"&View", Cmd::Zoom150, "150 %"},         {"&View", Cmd::Zoom200, "200 %"},
-    {"&View", 0, nullptr},                    {"&View", Cmd::CurrentPiece, "&Current piece"},
-    {"&View", Cmd::Home, "&Home"},            {"&Sound", Cmd::NoSound, "No Sound"},
-    {"&Sound", Cmd::PcSpeaker, "PC Speaker"}, {"&Sound", Cmd::SoundCard, "Sound Card"},
-    {"&Options", Cmd::ColourMonitor, "&Colour monitor"},
+    {"&File", Cmd::New, QT_TRANSLATE_NOOP("MainWindow", "&New...")},
+    {"&File", Cmd::Open, QT_TRANSLATE_NOOP("MainWindow", "&Open...")},
+    {"&File", Cmd::Save, QT_TRANSLATE_NOOP("MainWindow", "&Save")},
+    {"&File", Cmd::SaveAs, QT_TRANSLATE_NOOP("MainWindow", "Save &as...")},
+    {"&File", 0, nullptr},
+    {"&File", Cmd::Demo, QT_TRANSLATE_NOOP("MainWindow", "&Demo")},
+    {"&File", 0, nullptr},
+    {"&File", Cmd::Exit, QT_TRANSLATE_NOOP("MainWindow", "E&xit")},
+    {"&Moves", Cmd::Sleep, QT_TRANSLATE_NOOP("MainWindow", "&Sleep")},
+    {"&Moves", Cmd::Later, QT_TRANSLATE_NOOP("MainWindow", "&Later")},
+    {"&Moves", Cmd::Finished, QT_TRANSLATE_NOOP("MainWindow", "&Finished")},
+    {"&Moves", Cmd::Return, QT_TRANSLATE_NOOP("MainWindow", "&Return")},
+    {"&Moves", Cmd::Drop, QT_TRANSLATE_NOOP("MainWindow", "&Drop")},
+    {"&Moves", 0, nullptr},
+    {"&Moves", Cmd::EndTurn, QT_TRANSLATE_NOOP("MainWindow", "&End turn...")},
+    {"&Moves", Cmd::Surrender, QT_TRANSLATE_NOOP("MainWindow", "S&urrender...")},
+    {"&View", Cmd::GameInfo, QT_TRANSLATE_NOOP("MainWindow", "&Game Info")},
+    {"&View", Cmd::Rankings, QT_TRANSLATE_NOOP("MainWindow", "R&ankings")},
+    {"&View", Cmd::PieceInfo, QT_TRANSLATE_NOOP("MainWindow", "Piece &Info")},
+    {"&View", Cmd::Production, QT_TRANSLATE_NOOP("MainWindow", "&Production")},
+    {"&View", Cmd::WorldMap, QT_TRANSLATE_NOOP("MainWindow", "&World Map")},
+    {"&View", 0, nullptr},
+    {"&View", Cmd::Zoom75, "  75 %"},
+    {"&View", Cmd::Zoom100, "100 %"},
+    {"&View", Cmd::Zoom150, "150 %"},
+    {"&View", Cmd::Zoom200, "200 %"},
+    {"&View", 0, nullptr},
+    {"&View", Cmd::CurrentPiece, QT_TRANSLATE_NOOP("MainWindow", "&Current piece")},
+    {"&View", Cmd::Home, QT_TRANSLATE_NOOP("MainWindow", "&Home")},
+    {"&Sound", Cmd::NoSound, QT_TRANSLATE_NOOP("MainWindow", "No Sound")},
+    {"&Sound", Cmd::PcSpeaker, QT_TRANSLATE_NOOP("MainWindow", "PC Speaker")},
+    {"&Sound", Cmd::SoundCard, QT_TRANSLATE_NOOP("MainWindow", "Sound Card")},
+    {"&Options", Cmd::ColourMonitor, QT_TRANSLATE_NOOP("MainWindow", "&Colour monitor")},
     {"&Options", 0, nullptr},
-    {"&Options", Cmd::PromptOnNewHuman, "&Prompt on new human"},
-    {"&Options", Cmd::MoveMemory, "&Move memory"},
-    {"&Options", Cmd::AutoPlay, "&Auto play"},
-    {"&Help", Cmd::Rules, "&Rules..."},       {"&Help", 0, nullptr},
-    {"&Help", Cmd::About, "&About..."},
+    {"&Options", Cmd::PromptOnNewHuman, QT_TRANSLATE_NOOP("MainWindow", "&Prompt on new human")},
+    {"&Options", Cmd::MoveMemory, QT_TRANSLATE_NOOP("MainWindow", "&Move memory")},
+    {"&Options", Cmd::AutoPlay, QT_TRANSLATE_NOOP("MainWindow", "&Auto play")},
+    {"&Help", Cmd::Rules, QT_TRANSLATE_NOOP("MainWindow", "&Rules...")},
+    {"&Help", 0, nullptr},
+    {"&Help", Cmd::About, QT_TRANSLATE_NOOP("MainWindow", "&About...")},
+};
+[[maybe_unused]] constexpr const char* kMenuTitles[] = {
+    QT_TRANSLATE_NOOP("MainWindow", "&File"),    QT_TRANSLATE_NOOP("MainWindow", "&Moves"),
+    QT_TRANSLATE_NOOP("MainWindow", "&View"),    QT_TRANSLATE_NOOP("MainWindow", "&Sound"),
+    QT_TRANSLATE_NOOP("MainWindow", "&Options"), QT_TRANSLATE_NOOP("MainWindow", "&Help"),
 };
 // Items that carry a check mark at some time, and those checked in the template.
 constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd::Production, Cmd::WorldMap,
@@ -93,7 +117,7 @@ static_assert(std::size(kZoomCommands) == std::size(kZoomLevels));
 
 MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
     : QMainWindow(parent), g_(g), pictures_(pictures), cursors_(cursors) {
-  setWindowTitle("Vortan");
+  setWindowTitle(QCoreApplication::translate("MainWindow", "Vortan"));
   setWindowIcon(QIcon(":/icons/ICON_2.png"));
   BuildMenu();
   view_ = new MapView(g, pictures, cursors, this);
@@ -122,11 +146,11 @@ void MainWindow::BuildMenu() {
     if (it != menus.end()) return it->second;
     QMenu* m;
     if (title == "&Sound")
-      m = menuFor("&Options")->addMenu(title);
+      m = menuFor("&Options")->addMenu(QCoreApplication::translate("MainWindow", title.toUtf8().constData()));
     else if (title == "&Help")
-      m = helpBar->addMenu(title);
+      m = helpBar->addMenu(QCoreApplication::translate("MainWindow", title.toUtf8().constData()));
     else
-      m = bar->addMenu(title);
+      m = bar->addMenu(QCoreApplication::translate("MainWindow", title.toUtf8().constData()));
     menus[title] = m;
     return m;
   };
@@ -136,7 +160,7 @@ void MainWindow::BuildMenu() {
       m->addSeparator();
       continue;
     }
-    QAction* a = m->addAction(row.text);
+    QAction* a = m->addAction(QCoreApplication::translate("MainWindow", row.text));
     a->setData(row.id);
     actions_[row.id] = a;
     connect(a, &QAction::triggered, this, [this, a, id = row.id](bool checked) {
@@ -252,6 +276,7 @@ void MainWindow::ToggleToolWindow(int id, ToolWindow which) {
 // --- Commands ---
 
 bool MainWindow::SaveGuard() {
+  g_.app.saveErrorShown = false;   // a save the player asked for always reports failure
   if (g_.app.fileName == kRecoverFileName && g_.state.gameActive && !g_.state.demoMode) {
     switch (g_.ui().ShowMessageBox("Vortan", "Save current game?", MsgIcon::Question, MsgButtons::YesNoCancel)) {
       case MsgResult::Yes: return SaveGameAs(g_) == 1;
@@ -296,12 +321,13 @@ void MainWindow::ExecuteCommand(int id) {
     case Cmd::New: if (SaveGuard()) NewGameCommand(g_); break;
     case Cmd::Open: if (SaveGuard() && LoadGame(g_)) DiscardPendingClicks(); break;
     case Cmd::Save:
+      g_.app.saveErrorShown = false;
       if (g_.app.fileName == kRecoverFileName)
         SaveGameAs(g_);
       else
         SaveGame(g_);
       break;
-    case Cmd::SaveAs: SaveGameAs(g_); break;
+    case Cmd::SaveAs: g_.app.saveErrorShown = false; SaveGameAs(g_); break;
     case Cmd::Demo: if (SaveGuard()) DemoCommand(g_); break;
     case Cmd::Exit: close(); break;
     case Cmd::Later: HandleCharacter('L'); break;
@@ -363,6 +389,11 @@ void MainWindow::ExecuteCommand(int id) {
       break;
     default: break;
   }
+  if (loop_) loop_->Wake();
+}
+
+void MainWindow::OpenGameFile(const std::string& path) {
+  LoadGameFromPath(g_, path);
   if (loop_) loop_->Wake();
 }
 

@@ -28,6 +28,8 @@ class MainWindow : public QMainWindow {
 
   // Carries out one command of the menu, the strip or the keyboard.
   void ExecuteCommand(int id);
+  // Opens a saved game without asking for it (a file named at start-up).
+  void OpenGameFile(const std::string& path);
   // An order or dialog key from the keyboard or the strip.
   void HandleCharacter(QChar c);
 

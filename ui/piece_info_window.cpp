@@ -1,12 +1,14 @@
 #include "ui/piece_info_window.h"
 
+#include <QCoreApplication>
+
 namespace vortan {
 
 QString PieceInfoMovesText(const PieceRecord& piece) { return QString::asprintf("  %d  ", piece.movesLeft); }
 
 QString PieceInfoFuelText(const PieceRecord& piece) {
   const bool fuelled = piece.type == PieceType::Fighter || piece.type == PieceType::Bomber || piece.type == PieceType::Para;
-  return fuelled ? QString::asprintf("  %d  ", piece.fuel) : QString("  n/a  ");
+  return fuelled ? QString::asprintf("  %d  ", piece.fuel) : QCoreApplication::translate("PieceInfoWindow", "  n/a  ");
 }
 
 int StrengthBarSplit(int strength) { return 2 + (100 - strength) * 48 / 100; }
@@ -31,9 +33,9 @@ void PieceInfoWindow::paintEvent(QPaintEvent*) {
   if (split > 2 && split < 50) p.drawLine(left, split, right - 1, split);
 
   const int movesY = static_cast<int>(0.6 * h), fuelY = static_cast<int>(0.8 * h);
-  DrawTextAt(p, 10, movesY, "Moves:");
+  DrawTextAt(p, 10, movesY, QCoreApplication::translate("PieceInfoWindow", "Moves:"));
   DrawTextCentred(p, 84, movesY, PieceInfoMovesText(piece));
-  DrawTextAt(p, 10, fuelY, "Fuel:");
+  DrawTextAt(p, 10, fuelY, QCoreApplication::translate("PieceInfoWindow", "Fuel:"));
   DrawTextCentred(p, 84, fuelY, PieceInfoFuelText(piece));
 }
 

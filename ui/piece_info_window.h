@@ -14,7 +14,7 @@ class PieceInfoWindow : public ColumnWindow {
   Q_OBJECT
  public:
   PieceInfoWindow(Game& g, const PictureStore& pictures, QWidget* owner)
-      : ColumnWindow(ToolWindow::PieceInfo, "Piece Info", g, pictures, owner) {}
+      : ColumnWindow(ToolWindow::PieceInfo, QT_TRANSLATE_NOOP("InfoWindow", "Piece Info"), g, pictures, owner) {}
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -1,5 +1,6 @@
 #include "ui/production_window.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -36,7 +37,8 @@ std::vector<int> ProductionList(const Game& g, int player) {
 }
 
 std::string ProductionDaysText(int daysLeft) {
-  return daysLeft < 2 ? "tomorrow   " : "in " + std::to_string(daysLeft) + " days   ";
+  const QString text = daysLeft < 2 ? QCoreApplication::translate("ProductionWindow", "tomorrow   ") : QCoreApplication::translate("ProductionWindow", "in %1 days   ").arg(daysLeft);
+  return text.toStdString();
 }
 
 int ProductionMaxScroll(int count, int clientHeight) {
@@ -58,7 +60,7 @@ int ScrollProductionList(int first, int max, int action, int dragged) {
 }
 
 ProductionWindow::ProductionWindow(Game& g, const PictureStore& pictures, MainWindow& main)
-    : ColumnWindow(ToolWindow::Production, "Production", g, pictures, &main), main_(main) {
+    : ColumnWindow(ToolWindow::Production, QT_TRANSLATE_NOOP("InfoWindow", "Production"), g, pictures, &main), main_(main) {
   bar_ = new QScrollBar(Qt::Vertical, this);
   bar_->setRange(0, 0);
   bar_->setPageStep(4);

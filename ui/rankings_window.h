@@ -26,7 +26,7 @@ class RankingsWindow : public ColumnWindow {
   Q_OBJECT
  public:
   RankingsWindow(Game& g, const PictureStore& pictures, QWidget* owner)
-      : ColumnWindow(ToolWindow::Rankings, "Rankings", g, pictures, owner) {}
+      : ColumnWindow(ToolWindow::Rankings, QT_TRANSLATE_NOOP("InfoWindow", "Rankings"), g, pictures, owner) {}
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -12,13 +15,16 @@
 #include "model/game.h"
 #include "persist/saved_game.h"
 #include "persist/settings_file.h"
+#include "ui/command_line.h"
 #include "ui/cursor_store.h"
+#include "ui/file_commands.h"
 #include "ui/game_loop.h"
 #include "ui/main_window.h"
 #include "ui/new_game_dialog.h"
 #include "ui/picture_store.h"
 #include "ui/shell_hooks.h"
 #include "ui/sound_player.h"
+#include "vortan/version.h"
 
 namespace vortan {
 
@@ -33,15 +39,20 @@ uint32_t MillisecondTicks() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-int RunVortan(QApplication& app) {
+int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   app.setApplicationName("vortan");
+  app.setApplicationVersion(kVersion);
+  InstallTranslations(app);
+  // The desktop entry and the running windows are matched by this name.
+  QGuiApplication::setDesktopFileName("vortan");
   RegisterPictureResources();
   app.setWindowIcon(QIcon(":/icons/ICON_2.png"));
 
   // The model: one game for the whole run, defaults and attack table applied.
   std::unique_ptr<Game> game(new (std::nothrow) Game);
   if (!game) {
-    QMessageBox::critical(nullptr, "Error!", "No memory");
+    QMessageBox::critical(nullptr, QCoreApplication::translate("Messages", "Error!"),
+                          QCoreApplication::translate("Messages", "No memory"));
     return 1;
   }
   Game& g = *game;
@@ -69,6 +80,8 @@ int RunVortan(QApplication& app) {
 
   g.rng.SetState(MillisecondTicks());
   g.app.fileName = kRecoverFileName;
+  g.app.recoverFallbackFolder = RecoveryFolder();
+  hooks.leftoverRecoverFile = LeftoverRecoveryFile(g);
   ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
@@ -78,12 +91,26 @@ int RunVortan(QApplication& app) {
   window.show();
   window.View()->RepaintAll();
   window.PlaceInfoDialogs();
-  window.ExecuteCommand(Cmd::About);
+  // A game named on the command line (a double click in a file manager) opens
+  // at once, refused with the usual message if it is no game; otherwise the
+  // About box greets the player.
+  if (!arguments.gameFile.isEmpty())
+    window.OpenGameFile(arguments.gameFile.toStdString());
+  else
+    window.ExecuteCommand(Cmd::About);
   const int result = app.exec();
 
   ShutDown(g);
   g.hooks = &g.nullHooks;
   return result;
+}
+
+void InstallTranslations(QApplication& app) {
+  auto* toolkit = new QTranslator(&app);
+  if (toolkit->load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(toolkit);
+  auto* own = new QTranslator(&app);   // installed last, so asked first
+  if (own->load(QLocale(), "vortan", "_", ":/i18n")) app.installTranslator(own);
 }
 
 void ApplyStartUpOptions(Game& g, MainWindow& window) {

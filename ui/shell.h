@@ -11,12 +11,16 @@ namespace vortan {
 
 struct Game;
 class MainWindow;
+struct StartUpArguments;
 
 // The settings file's full path in the user's configuration folder (created).
 QString SettingsFilePath();
 // A 32-bit millisecond tick count for seeding the random generator.
 uint32_t MillisecondTicks();
-int RunVortan(QApplication& app);
+int RunVortan(QApplication& app, const StartUpArguments& arguments);
+// The game's texts in the user's language (from the locale: LANG and the
+// like), with Qt's own for the standard buttons, when there is a translation.
+void InstallTranslations(QApplication& app);
 // The menu's start-up state, then the display and sound options from the
 // settings file (which check their menu items).
 void ApplyStartUpOptions(Game& g, MainWindow& window);

@@ -9,6 +9,7 @@
 #include "ui/city_dialog.h"
 #include "ui/file_commands.h"
 #include "ui/main_window.h"
+#include "ui/messages.h"
 #include "ui/new_game_dialog.h"
 #include "ui/sound_player.h"
 
@@ -39,7 +40,7 @@ void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictu
 
 bool ShellHooks::RunNewGameDialog() { return vortan::RunNewGameDialog(g_, &window_); }
 
-std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_); }
+std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_, leftoverRecoverFile); }
 
 std::optional<std::string> ShellHooks::ChooseSaveFile() { return ChooseGameFile(&window_, FileDialogKind::SaveAs, g_); }
 
@@ -55,8 +56,7 @@ MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view 
       {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No},
       {MsgButtons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}};
   window_.View()->EraseGotoLine();
-  QMessageBox box(kIcons.at(icon), QString::fromUtf8(caption.data(), static_cast<int>(caption.size())),
-                  QString::fromUtf8(text.data(), static_cast<int>(text.size())), kButtons.at(buttons), &window_);
+  QMessageBox box(kIcons.at(icon), TranslateMessage(caption), TranslateMessage(text), kButtons.at(buttons), &window_);
   switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;

@@ -2,6 +2,8 @@
 // interface: drawing, effects, dialogs and the main window's state.
 #pragma once
 
+#include <QString>
+
 #include "model/hooks.h"
 
 namespace vortan {
@@ -34,6 +36,8 @@ class ShellHooks : public PresentationHooks {
   void ShowCityDialog(int cityIndex) override;
   bool RunNewGameDialog() override;
   std::optional<std::string> ChooseOpenFile() override;
+  // A recovery file found at start-up, offered by Open while it is there.
+  QString leftoverRecoverFile;
   std::optional<std::string> ChooseSaveFile() override;
   MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon,
                            MsgButtons buttons) override;

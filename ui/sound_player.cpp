@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cstdio>
 
@@ -16,8 +17,18 @@
 namespace vortan {
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {
+  // Beside the program in the build tree, then the data folder of the prefix
+  // it is installed in (bin/ or games/ next to share/vortan).
   const QString exe = QCoreApplication::applicationDirPath();
   searchFolders << exe << exe + "/sounds" << exe + "/../share/vortan/sounds";
+}
+
+// The first folder that holds the file, else wherever the desktop's data
+// folders ($XDG_DATA_HOME, $XDG_DATA_DIRS) keep vortan/sounds; empty if nowhere.
+QString SoundPlayer::Locate(const QString& file) const {
+  for (const QString& folder : searchFolders)
+    if (QFileInfo::exists(folder + "/" + file)) return QDir(folder).absoluteFilePath(file);
+  return QStandardPaths::locate(QStandardPaths::AppDataLocation, "sounds/" + file);
 }
 
 SoundPlayer::~SoundPlayer() = default;
@@ -63,12 +74,10 @@ void SoundPlayer::LoadAll() {
                                  "fighter.wav",  "para.wav",  "ship.wav",  "haha.wav",     "victory.wav"};
   for (const char* file : kFiles) {
     QSoundEffect* e = nullptr;
-    for (const QString& folder : searchFolders)
-      if (QFileInfo::exists(folder + "/" + file)) {
-        e = new QSoundEffect(this);
-        e->setSource(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(file)));
-        break;
-      }
+    if (const QString path = Locate(file); !path.isEmpty()) {
+      e = new QSoundEffect(this);
+      e->setSource(QUrl::fromLocalFile(path));
+    }
     effects_.emplace(file, e);
   }
 }

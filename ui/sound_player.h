@@ -27,8 +27,10 @@ class SoundPlayer : public QObject {
   // only for Tank and Distant on a sound card.
   void Play(int effect, uint8_t soundMode, Random& rng);
 
-  // Folders searched for the wave files, in order.
+  // Folders searched for the wave files, in order, before the desktop's data folders.
   QStringList searchFolders;
+  // The full path of a wave file, or empty when it is nowhere to be found.
+  QString Locate(const QString& file) const;
 
  private:
   void PlayFile(const QString& file, bool unlessBusy);

@@ -68,7 +68,7 @@ WorldMapBlock WorldMapBlockAt(const Game& g, MapPos pos) {
 }
 
 WorldMapWindow::WorldMapWindow(Game& g, const CursorStore& cursors, QWidget* owner)
-    : InfoWindow("World Map", owner), g_(g) {
+    : InfoWindow(QT_TRANSLATE_NOOP("InfoWindow", "World Map"), owner), g_(g) {
   setCursor(cursors.World());
   const QSize outer = WorldMapFrameSize(g.Width(), g.Height());
   resize(outer - QSize(8, 32));

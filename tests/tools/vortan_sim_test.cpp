@@ -1,6 +1,7 @@
 // vortan-sim as a program: whole games checked against the golden files in
 // tests/golden/ (see the README there), identical replays, the step trace, and
-// the piece attributes it reports. The only test that starts vortan-sim.
+// the piece attributes it reports, and its command line: help, version and
+// one-line errors. The only test that starts vortan-sim.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "tools/sha256.h"
+#include "vortan/version.h"
 
 namespace vortan {
 namespace {
@@ -245,6 +247,75 @@ TEST_F(SimFolder, PrintsThePieceAttributesAndOptionsStartUpWouldLoad) {
             "para in-use 1 days 8 moves 7 fuel 28\n"
             "sounds none\n"
             "colour 0\n");
+}
+
+// --- The command line ---
+
+struct SimStreams {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+// Standard output and standard error apart, for the help and the error lines.
+SimStreams RunSimApart(const std::string& arguments, const fs::path& dir) {
+  const std::string command =
+      "cd '" + dir.string() + "' && '" VORTAN_SIM_PATH "' " + arguments + " >stdout.txt 2>stderr.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "stdout.txt"), ReadFile(dir / "stderr.txt")};
+}
+
+TEST_F(SimFolder, HelpAndVersionPrintAndExitZero) {
+  const SimStreams help = RunSimApart("--help", dir);
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.err, "");
+  for (const char* command : {"new", "info", "attributes", "demo", "play"}) {
+    EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command << " missing from --help";
+    const SimStreams own = RunSimApart(std::string(command) + " --help", dir);
+    EXPECT_EQ(own.exitCode, 0) << command << " --help";
+    EXPECT_EQ(own.out.rfind(std::string("Usage: vortan-sim ") + command, 0), 0u) << command << " --help printed:\n" << own.out;
+  }
+  EXPECT_NE(RunSimApart("demo --help", dir).out.find("--max-steps M"), std::string::npos) << "demo --help lists no --max-steps";
+  const SimStreams version = RunSimApart("--version", dir);
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("vortan-sim ") + vortan::kVersion + "\n");
+}
+
+TEST_F(SimFolder, EveryMistakeIsOneLineAndExitTwo) {
+  struct Case {
+    const char* arguments;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"", "missing command"},
+      {"fly", "unknown command 'fly'"},
+      {"--fly", "unknown option '--fly'"},
+      {"attributes --colour 1", "unknown option '--colour'"},
+      {"demo --seed 1 --days 5 --out a.gam --days 6", "--days given twice"},
+      {"demo --seed 1 --days 5", "missing --out"},
+      {"demo --seed 1 --days 5 --out", "--out needs a value"},
+      {"demo --seed -1 --days 5 --out a.gam", "--seed must be a number from 0 to 4294967295, not '-1'"},
+      {"demo --seed 4294967296 --days 5 --out a.gam", "--seed must be"},
+      {"new --seed 1 --size 71 --land 2 --difficulty 1 --players HCOOOO --out a.gam", "--size must be a number from 1 to 70"},
+      {"new --seed 1 --size 40 --land 2 --difficulty 1 --players HHHHHX --out a.gam", "--players must be six letters"},
+      {"info", "needs exactly 1 FILE.gam"},
+      {"info a.gam b.gam", "needs exactly 1 FILE.gam"},
+  };
+  for (const Case& c : cases) {
+    const SimStreams r = RunSimApart(c.arguments, dir);
+    EXPECT_EQ(r.exitCode, 2) << "vortan-sim " << c.arguments;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << "vortan-sim " << c.arguments << " said: " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "vortan-sim " << c.arguments << " said: " << r.err;
+    EXPECT_FALSE(fs::exists(dir / "a.gam")) << "vortan-sim " << c.arguments << " wrote a game";
+  }
+}
+
+// Numbers read the same wherever they appear, in decimal or hexadecimal.
+TEST_F(SimFolder, HexadecimalSeedMakesTheSameWorldAsDecimal) {
+  const std::string rest = " --size 30 --land 2 --difficulty 1 --players HCOOOO --out ";
+  ASSERT_EQ(RunSimApart("new --seed 42" + rest + "d.gam", dir).exitCode, 0);
+  ASSERT_EQ(RunSimApart("new --seed 0x2A" + rest + "h.gam", dir).exitCode, 0);
+  EXPECT_EQ(ReadFile(dir / "d.gam"), ReadFile(dir / "h.gam"));
+  EXPECT_EQ(RunSimApart("new --seed 0x2G" + rest + "x.gam", dir).exitCode, 2);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Explosions: discs growing by a third of a cell, clipped at the strip, shown
-// out of sight only for a bomber's blast over explored ground.
+// out of sight only for a bomber's blast over explored ground; where the sounds are found.
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
+#include "ui/sound_player.h"
 #include "ui/view_geometry.h"
 #include "window_fixture.h"
 
@@ -75,6 +77,28 @@ TEST_F(EffectsTest, OutOfSightOnlyABomberBlastOverExploredGroundShowsAndItsSound
     game->app.soundMode = static_cast<uint8_t>(r.mode);
     EXPECT_EQ(Explode(MapPos{5, 5}, r.radius), r.seen);
   }
+}
+
+// Installed under any prefix, the sounds are found beside the program (bin/
+// or games/ next to share/vortan) or through the desktop's data folders.
+TEST(SoundFilesTest, FoundBesideTheProgramFirstThenInTheDataFolders) {
+  QTemporaryDir prefix;
+  QDir(prefix.path()).mkpath("share/vortan/sounds");
+  QDir(prefix.path()).mkpath("games");
+  QDir(prefix.path()).mkpath("data/vortan/sounds");
+  for (const char* file : {"share/vortan/sounds/ship.wav", "data/vortan/sounds/ship.wav", "data/vortan/sounds/para.wav"})
+    QFile(prefix.filePath(file)).open(QIODevice::WriteOnly);
+  const QString appName = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("vortan");
+  qputenv("XDG_DATA_DIRS", prefix.filePath("data").toUtf8());
+  SoundPlayer player;
+  player.searchFolders = {prefix.filePath("games"), prefix.filePath("games/../share/vortan/sounds")};
+  EXPECT_EQ(QFileInfo(player.Locate("ship.wav")).canonicalFilePath(),
+            QFileInfo(prefix.filePath("share/vortan/sounds/ship.wav")).canonicalFilePath());
+  EXPECT_EQ(QFileInfo(player.Locate("para.wav")).canonicalFilePath(),
+            QFileInfo(prefix.filePath("data/vortan/sounds/para.wav")).canonicalFilePath());
+  EXPECT_TRUE(player.Locate("victory.wav").isEmpty());
+  QCoreApplication::setApplicationName(appName);
 }
 
 }  // namespace

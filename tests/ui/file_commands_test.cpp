@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "persist/saved_game.h"
 #include "play_fixture.h"
@@ -100,6 +101,14 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
   window->ExecuteCommand(Cmd::Open);
   EXPECT_EQ(hooks->messages.back(), "Oops!: This is an out of date or corrupted game file");
   EXPECT_EQ(std::tuple(int(game->state.day), game->app.fileName), std::tuple(2, std::string("here.gam")));
+  const int dialogs = hooks->fileDialogs;
+  hooks->messages.clear();
+  window->OpenGameFile(Path("bad.gam"));   // named on the command line: no dialog, the same refusal
+  EXPECT_EQ(hooks->messages, std::vector<std::string>{"Oops!: This is an out of date or corrupted game file"});
+  window->OpenGameFile(Path("saved.gam"));
+  EXPECT_EQ(std::tuple(int(game->state.day), game->app.fileName, hooks->fileDialogs),
+            std::tuple(9, std::string("saved.gam"), dialogs));
+  game->state.day = 2, game->app.fileName = "here.gam";
 
   const auto postClick = [&] {
     const QPoint at = CellCentre(4, 2);
@@ -161,6 +170,28 @@ TEST_F(FileCommandsTest, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
   open(again, "campaign.GAM");
   EXPECT_FALSE(accept(again).isEmpty());
   EXPECT_NE(again.result(), QDialog::Accepted);
+}
+
+// A recovery file left by a crash, in the per-user folder where an unwritable
+// working folder sent it, is what Open shows first; once gone, Open is as usual.
+TEST_F(FileCommandsTest, OpenOffersTheRecoveryFileLeftFromACrash) {
+  QTemporaryDir data;
+  game->app.recoverFallbackFolder = data.path().toStdString();
+  EXPECT_TRUE(LeftoverRecoveryFile(*game).isEmpty());
+  std::ofstream(data.filePath("RECOVER.TMP").toStdString()) << "x";
+  const QString left = LeftoverRecoveryFile(*game);
+  ASSERT_EQ(left, QFileInfo(data.filePath("RECOVER.TMP")).absoluteFilePath());
+  const auto dialogFolder = [&] {
+    QFileDialog d(window.get());
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpGameFileDialog(d, FileDialogKind::Open, *game, left);
+    return std::pair(QDir(d.directory()).canonicalPath(), d.nameFilters().join(" "));
+  };
+  const auto [offered, filter] = dialogFolder();
+  EXPECT_EQ(offered, QDir(data.path()).canonicalPath());
+  EXPECT_TRUE(filter.contains("RECOVER.TMP")) << filter.toStdString();
+  std::filesystem::remove(data.filePath("RECOVER.TMP").toStdString());
+  EXPECT_EQ(dialogFolder().first, QDir(dir.path()).canonicalPath());
 }
 
 }  // namespace

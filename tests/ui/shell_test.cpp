@@ -1,8 +1,11 @@
-// The options read at start-up and written at shutdown, and the recovery file.
+// The options read at start-up and written at shutdown, the recovery file,
+// and the command line.
 #include <QTemporaryDir>
 
 #include "persist/settings_file.h"
+#include "ui/command_line.h"
 #include "ui/shell.h"
+#include "vortan/version.h"
 #include "window_fixture.h"
 
 namespace vortan::test {
@@ -59,6 +62,45 @@ TEST_F(ShellTest, ShutdownDeletesTheRecoveryFileOnlyOfAnUnnamedGame) {
   game->app.fileName = kRecoverFileName;
   ShutDown(*game);
   EXPECT_FALSE(std::filesystem::exists(recover));
+}
+
+// The game's command line, read before any window opens: help and version
+// print and end the program, a saved game is opened, and a mistake is one
+// line on standard error with exit status 2.
+CommandLineOutcome Read(QStringList arguments) {
+  arguments.prepend("vortan");
+  return ReadCommandLine(arguments);
+}
+
+TEST(GameCommandLine, HelpAndVersionPrintAndEndTheProgram) {
+  for (const char* option : {"--help", "-h"}) {
+    const CommandLineOutcome o = Read({option});
+    EXPECT_FALSE(o.start.has_value()) << option << " would open a window";
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_TRUE(o.output.startsWith("Usage: vortan [OPTIONS] [FILE.gam]")) << o.output.toStdString();
+  }
+  for (const char* option : {"--version", "-v"}) {
+    const CommandLineOutcome o = Read({option});
+    EXPECT_FALSE(o.start.has_value());
+    EXPECT_EQ(o.output, QString("vortan %1\n").arg(kVersion));
+  }
+}
+
+TEST(GameCommandLine, AFileOrNothingStartsTheGameAndTheToolkitOptionsPassThrough) {
+  EXPECT_EQ(Read({}).start.value().gameFile, "");
+  EXPECT_EQ(Read({"/home/me/war.gam"}).start.value().gameFile, "/home/me/war.gam");
+  EXPECT_EQ(Read({"-platform", "offscreen", "-style", "fusion", "war.gam"}).start.value().gameFile, "war.gam");
+}
+
+TEST(GameCommandLine, MistakesAreOneLineAndExitTwo) {
+  for (const QStringList& arguments : {QStringList{"--fullscreen"}, QStringList{"-x"}, QStringList{"a.gam", "b.gam"}}) {
+    const CommandLineOutcome o = Read(arguments);
+    EXPECT_FALSE(o.start.has_value()) << arguments.join(" ").toStdString();
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_TRUE(o.toStandardError);
+    EXPECT_EQ(o.output.count('\n'), 1) << o.output.toStdString();
+    EXPECT_TRUE(o.output.startsWith("vortan: ")) << o.output.toStdString();
+  }
 }
 
 }  // namespace

@@ -130,7 +130,10 @@ class WindowFixture : public ::testing::Test {
 
 // main() of each window test: a QApplication on a 1920 x 1200 offscreen screen.
 inline int RunWindowTests(int argc, char** argv) {
-  const auto config = std::filesystem::temp_directory_path() / "vortan-ui-test-screen.json";
+  // One file per process: tests run in parallel, and a screen file another
+  // process is rewriting at that moment would abort this one.
+  const auto config =
+      std::filesystem::temp_directory_path() / ("vortan-ui-test-screen-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
   std::ofstream(config) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1920,"height":1200,)"
                         << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
   std::string platform = "offscreen:configfile=" + config.string();
@@ -140,6 +143,7 @@ inline int RunWindowTests(int argc, char** argv) {
   int qtArgc = static_cast<int>(args.size());
   args.push_back(nullptr);
   QApplication app(qtArgc, args.data());
+  std::filesystem::remove(config);   // the platform has read it
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
