@@ -170,8 +170,8 @@ void UpdateLandMassStatus(Game& g, int player) {
   auto massUnder = [&](const PieceRecord& r) -> LandMassRecord& { return g.landMasses[g.world.At(r.Pos()).landMass]; };
   for (const PieceRecord& r : g.pieces.slots)
     if (r.type == PieceType::Army && r.owner == player) massUnder(r).armyCount++;
-  for (int x = 0; x < g.Width(); ++x)
-    for (int y = 0; y < g.Height(); ++y) {
+  for (int y = 0; y < g.Height(); ++y)   // any order: a land mass is Open or not
+    for (int x = 0; x < g.Width(); ++x) {
       const MapCell& c = g.world.At(x, y);
       bool leftToTake = (c.terrain == Terrain::Land && (c.explored & bit) == 0) || c.terrain == Terrain::City;
       if (leftToTake) g.landMasses[c.landMass].status = LandMassStatus::Open;

@@ -3,6 +3,7 @@
 // the piece, which then steps onto a neighbour reached one wave earlier.
 // Only the first step is returned; the search runs afresh for every step.
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "ai/route_cells.h"
@@ -26,8 +27,8 @@ constexpr int kTargetPasses = 1000;
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
   const int d = Wrap(a - b + len, len);
-  if (d > len / 2) return (a + 1) % len;
-  if (d > 0) return (a - 1 + len) % len;
+  if (d > len / 2) return a + 1 == len ? 0 : a + 1;
+  if (d > 0) return a == 0 ? len - 1 : a - 1;
   return a;
 }
 
@@ -40,25 +41,80 @@ int StepSign(int b, int a, int len) {
 
 bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 
+// RoutePassable with what stays the same through one search worked out once:
+// the cases decided by the cell alone are answered here, the rest (visible
+// enemies, armies boarding or meeting other pieces) by RoutePassable itself,
+// which gives the same answer from scratch.
+class QuickPassable {
+ public:
+  QuickPassable(Game& g, int piece, PiecesByCell& at)
+      : g_(g),
+        piece_(piece),
+        at_(at),
+        player_(g.state.currentPlayer),
+        bit_(static_cast<uint8_t>(g.state.playerBit[g.state.currentPlayer])),
+        type_(g.pieces[piece].type),
+        ship_(IsShipType(type_)),
+        bold_(IsComputerControlled(g, player_)),
+        here_(g.world.At(g.pieces[piece].Pos())) {}
+
+  bool Test(int x, int y) {
+    const MapCell& c = g_.world.At(x, y);
+    if ((c.explored & bit_) == 0) return bold_;
+    if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
+    if (ship_) return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
+                                                    c.topType == PieceType::Para || c.topType == PieceType::None);
+    if (type_ != PieceType::Army) return true;
+    return ArmyTest(c, x, y);
+  }
+
+ private:
+  // The army's cases that need no piece table, in the order of the full test.
+  bool ArmyTest(const MapCell& c, int x, int y) {
+    if (here_.terrain == Terrain::Sea && c.terrain == Terrain::Sea) return false;
+    if (here_.terrain == Terrain::Land && c.terrain == Terrain::Land && here_.landMass != c.landMass) return false;
+    if (c.terrain == Terrain::Land && c.topType == PieceType::None) return true;
+    if (c.terrain == Terrain::City) return true;
+    if (c.topType == PieceType::City && c.topOwner == player_) return true;
+    if (c.terrain == Terrain::Mountain) return false;
+    return Full(x, y);
+  }
+  bool Full(int x, int y) { return RoutePassable(g_, piece_, x, y, at_); }
+
+  Game& g_;
+  int piece_;
+  PiecesByCell& at_;
+  int player_;
+  uint8_t bit_;
+  int type_;
+  bool ship_;
+  bool bold_;
+  const MapCell& here_;
+};
+
 // Written out plainly, the wave scans the whole square of radius r in every
 // wave r, column by column, testing each cell not yet reached. This version
-// gives the same answer with less work: a cell's passability is tested once,
-// when its ring first enters the square (the same cells the full scan tests,
-// in the same order, up to the moment the piece's cell is reached), and wave r
-// reaches exactly the passable neighbours of the cells wave r - 1 reached, so
-// a wave is a few bit operations per window column (bit j of a column's word
-// is row j of the window).
+// gives the same answer with less work: wave r reaches exactly the passable
+// neighbours of the cells wave r - 1 reached, so a wave is a few bit
+// operations per window column (bit j of a column's word is row j of the
+// window), and only the cells beside the last wave need testing, each once.
+// A human's army may board a transport as a side effect of a test; for a
+// human's piece every cell is therefore tested when its ring first enters the
+// square (the same cells the full scan tests, in the same order, up to the
+// moment the piece's cell is reached).
 class Wave {
  public:
   Wave(Game& g, int piece, MapPos from, MapPos target, PiecesByCell& at)
-      : g_(g), piece_(piece), from_(from), target_(target), at_(at) {
+      : g_(g), piece_(piece), from_(from), target_(target), passes_(g, piece, at) {
     passable_.fill(0);
+    tested_.fill(0);
     reached_.fill(0);
+    everyTestCounts_ = IsHumanPlayer(g, g.state.currentPlayer);
     frontier_.fill(0);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
+    WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
+    WrapSpan(target.y, kRadius, g.Height(), cellY_.data());
     for (int k = 0; k < kSide; ++k) {
-      cellX_[k] = Wrap(g.Width() + target.x + k - kRadius, g.Width());
-      cellY_[k] = Wrap(g.Height() + target.y + k - kRadius, g.Height());
       // On a world narrower than the window the piece's cell shows up more than once.
       if (cellX_[k] == from.x) sourceI_[sourceColumns_++] = k;
       if (cellY_[k] == from.y) sourceJ_[sourceRows_++] = k;
@@ -71,8 +127,9 @@ class Wave {
       // The step depends only on earlier waves, so it is known before the ring is tested.
       int stopI = kSide, stopJ = 0;
       const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
-      TestRing(r, stopI, stopJ);
+      if (everyTestCounts_) TestRing(r, stopI, stopJ);
       if (stepped) return true;
+      if (!everyTestCounts_) TestBesideFrontier(r);
       Spread(r);
     }
     return false;
@@ -100,15 +157,27 @@ class Wave {
     const int x = cellX_[i];
     const int y = cellY_[j];
     if (SameCell(x, y, from_)) return;
-    if (RoutePassable(g_, piece_, x, y, at_)) passable_[i] |= Bit(j);
+    if (passes_.Test(x, y)) passable_[i] |= Bit(j);
+  }
+
+  static Column Grown(Column left, Column middle, Column right) {
+    Column grow = left | middle | right;
+    return grow | (grow << 1) | (grow >> 1);
+  }
+
+  // Tests the cells wave r may reach that no earlier wave tested.
+  void TestBesideFrontier(int r) {
+    for (int i = kRadius - r; i <= kRadius + r; ++i) {
+      Column fresh = Grown(frontier_[i - 1], frontier_[i], frontier_[i + 1]) & ~reached_[i] & ~tested_[i];
+      tested_[i] |= fresh;
+      for (; fresh != 0; fresh &= fresh - 1) TestEntry(i, std::countr_zero(fresh));
+    }
   }
 
   void Spread(int r) {
     std::array<Column, kSide> next;
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
-      Column grow = frontier_[i - 1] | frontier_[i] | frontier_[i + 1];
-      grow |= (grow << 1) | (grow >> 1);
-      next[i] = grow & passable_[i] & ~reached_[i];
+      next[i] = Grown(frontier_[i - 1], frontier_[i], frontier_[i + 1]) & passable_[i] & ~reached_[i];
     }
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
       reached_[i] |= next[i];
@@ -156,9 +225,10 @@ class Wave {
   Game& g_;
   int piece_;
   MapPos from_, target_;
-  PiecesByCell& at_;
-  std::array<Column, kSide> passable_, reached_, frontier_;
-  std::array<int, kSide> cellX_, cellY_;
+  QuickPassable passes_;
+  std::array<Column, kSide> passable_, tested_, reached_, frontier_;
+  bool everyTestCounts_ = false;
+  std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
 };

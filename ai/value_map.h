@@ -64,10 +64,11 @@ class WindowCells {
   // One axis: the wrapped coordinate and the torus distance from the centre
   // for the offsets -radius - kMargin .. radius + kMargin.
   static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
-    int c = ((centre - radius - kMargin) % length + length) % length;
+    int c = Wrap(centre - radius - kMargin, length);
+    const int half = length / 2;
     for (int k = 0; k <= 2 * (radius + kMargin); ++k) {
-      int d = ((c - centre) % length + length) % length;
-      if (d > length / 2) d = length - d;
+      int d = c >= centre ? c - centre : c - centre + length;
+      if (d > half) d = length - d;
       coord[k] = static_cast<uint8_t>(c);
       dist[k] = static_cast<uint8_t>(d);
       if (++c == length) c = 0;

@@ -2,18 +2,20 @@
 // - a full repaint of the map: a 70 x 70 world at 200 % (32-pixel cells, the
 //   16-pixel pictures doubled), every cell explored and in sight, a few
 //   hundred pieces of six players so that cities and ships show their counts.
-//   The goal is a repaint under 5 ms.
+//   The goal is a repaint under 2 ms of processor time.
 // - a seeded demonstration to day 30 in the real main window (its idle game
 //   loop, the application's hooks, no sound) against the same seed without a
-//   window. The window's time less the explosions' 30 ms pacing should stay
-//   within 1.5 times the time without a window.
+//   window. The window's processor time (the explosions' 30 ms pacing sleeps
+//   and costs none) should stay within 1.5 times the time without a window,
+//   and input should never wait more than 20 ms for the event loop.
+// - the same demonstration played to its end in the window: under 1.5 s of
+//   processor time.
 // - the processor time the window takes while a human's piece waits for an
 //   order: it should be about nothing, the loop being asleep.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QApplication>
-#include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -117,6 +119,7 @@ class UnattendedHooks : public ShellHooks {
   using ShellHooks::ShellHooks;
   int questions = 0, cityDialogs = 0;
 
+
   MsgResult ShowMessageBox(std::string_view, std::string_view, MsgIcon, MsgButtons buttons) override {
     ++questions;
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
@@ -124,10 +127,24 @@ class UnattendedHooks : public ShellHooks {
   bool RunNewGameDialog() override { return true; }
   void ShowCityDialog(int city) override {
     ++cityDialogs;
+    CloseWhenOpen();
+    ShellHooks::ShowCityDialog(city);
+  }
+  // A whole demo names every player it eliminates and its winner.
+  void ShowEliminatedDialog() override {
+    CloseWhenOpen();
+    ShellHooks::ShowEliminatedDialog();
+  }
+  void ShowVictoryDialog() override {
+    CloseWhenOpen();
+    ShellHooks::ShowVictoryDialog();
+  }
+
+ private:
+  static void CloseWhenOpen() {
     QTimer::singleShot(0, [] {
       if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
     });
-    ShellHooks::ShowCityDialog(city);
   }
 };
 
@@ -149,7 +166,7 @@ struct Window {
     window->SizeMainWindowForWorld();
     loop = std::make_unique<GameLoop>(*game);
     loop->afterStep = [this] {
-      window->View()->SetMapCursor(window->View()->mapFromGlobal(QCursor::pos()));
+      window->View()->SetMapCursor(window->View()->Pointer());
       if (afterStep) afterStep();
     };
     window->SetGameLoop(loop.get());
@@ -192,7 +209,7 @@ class PaintCounter : public QObject {
 };
 
 struct DemoRun {
-  double wall = 0;
+  double wall = 0, cpu = 0;
   int steps = 0, day = 0;
   uint32_t rngState = 0;
 };
@@ -207,11 +224,13 @@ DemoRun HeadlessDemo() {
   g->rng.SetState(kDemoSeed);
   DemoRun run;
   const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
   DemoCommand(*g);
   do {
     AdvanceGame(*g);
     ++run.steps;
   } while (g->state.gameActive == 1 && g->state.day < kDemoDays);
+  run.cpu = CpuSeconds() - cpuStart;
   run.wall = Seconds(std::chrono::steady_clock::now() - start);
   run.day = g->state.day;
   run.rngState = g->rng.State();
@@ -230,8 +249,8 @@ BENCHMARK(BM_DemoToDay30Headless)->Unit(benchmark::kSecond)->Iterations(1);
 // loop of the event loop until the step that reaches the day.
 void BM_DemoToDay30Window(benchmark::State& state) {
   DemoRun run, headless;
-  double pacing = 0;
-  int questions = 0, paints = 0;
+  double pacing = 0, longestSlice = 0;
+  int questions = 0, paints = 0, slices = 0;
   std::chrono::steady_clock::duration inSteps{};
   for (auto _ : state) {
     state.PauseTiming();
@@ -253,10 +272,14 @@ void BM_DemoToDay30Window(benchmark::State& state) {
     PaintCounter mapPaints(w->window->View());
     state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuSeconds();
     w->window->ExecuteCommand(Cmd::Demo);
     w->RunEvents();
+    run.cpu = CpuSeconds() - cpuStart;
     run.wall = Seconds(std::chrono::steady_clock::now() - start);
     state.PauseTiming();
+    longestSlice = static_cast<double>(w->loop->LongestSliceNs()) / 1e6;
+    slices = w->loop->SlicesRun();
     run.steps = w->loop->StepsRun();
     run.day = w->game->state.day;
     run.rngState = w->game->rng.State();
@@ -276,11 +299,53 @@ void BM_DemoToDay30Window(benchmark::State& state) {
   // the rest of the window's time is the event loop between steps.
   state.counters["in_steps_s"] = Seconds(inSteps);
   state.counters["headless_s"] = headless.wall;
-  state.counters["unpaced_ratio"] = (run.wall - pacing) / headless.wall;   // goal: at most 1.5
+  state.counters["unpaced_ratio"] = (run.wall - pacing) / headless.wall;
+  state.counters["window_cpu_s"] = run.cpu;
+  state.counters["headless_cpu_s"] = headless.cpu;
+  state.counters["cpu_ratio"] = run.cpu / headless.cpu;   // goal: at most 1.5
   state.counters["questions"] = questions;
   state.counters["map_paints"] = paints;
+  state.counters["slices"] = slices;
+  // The longest the event loop waited for the game; only explosions (30 ms a
+  // frame) should take it past 20 ms.
+  state.counters["longest_slice_ms"] = longestSlice;
 }
 BENCHMARK(BM_DemoToDay30Window)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The whole demonstration in the window, to its winner: processor time (the
+// goal is under 1.5 s) against wall time, which the explosions' pacing fills.
+void BM_WholeDemoWindow(benchmark::State& state) {
+  double cpu = 0, wall = 0, pacing = 0;
+  int steps = 0, day = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto w = std::make_unique<Window>();
+    w->game->rng.SetState(kDemoSeed);
+    const qint64 pacedBefore = w->window->View()->ExplosionWaitNanoseconds();
+    w->afterStep = [&w] {
+      if (w->game->state.gameActive != 1) w->events.quit();
+    };
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuSeconds();
+    w->window->ExecuteCommand(Cmd::Demo);
+    w->RunEvents();
+    cpu = CpuSeconds() - cpuStart;
+    wall = Seconds(std::chrono::steady_clock::now() - start);
+    state.PauseTiming();
+    pacing = static_cast<double>(w->window->View()->ExplosionWaitNanoseconds() - pacedBefore) / 1e9;
+    steps = w->loop->StepsRun();
+    day = w->game->state.day;
+    w.reset();
+    state.ResumeTiming();
+  }
+  state.counters["cpu_s"] = cpu;   // goal: under 1.5
+  state.counters["wall_s"] = wall;
+  state.counters["pacing_s"] = pacing;
+  state.counters["steps"] = steps;
+  state.counters["day"] = day;
+}
+BENCHMARK(BM_WholeDemoWindow)->Unit(benchmark::kSecond)->Iterations(1);
 
 // A human against the computer: the loop runs until the human's first piece
 // waits for an order, then the event loop goes on for two seconds on its own.
@@ -309,6 +374,7 @@ void BM_IdleWhileHumanAwaitsOrders(benchmark::State& state) {
     awaiting = cp >= 0 && cp < kPieceSlots && g.state.currentPlayer == 0 &&
                g.pieces[cp].state == PieceState::AwaitingOrders;
     cityDialogs = w->hooks->cityDialogs;
+    w->RunEvents(100);   // the paint of the last slice's cells, once
     state.ResumeTiming();
     const double cpuBefore = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();

@@ -61,18 +61,6 @@ bool IsTakingPart(const Game& g, int player) {
   return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
 }
 
-int Wrap(int value, int size) {
-  const int r = value % size;
-  return r < 0 ? r + size : r;
-}
-
-int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
-int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
-
-MapPos WrapPos(const GameSettings& s, int x, int y) {
-  return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
-}
-
 int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
   int dx = Wrap(s.width + x1 - x2, s.width);
   if (dx > s.width / 2) dx = s.width - dx;
@@ -126,6 +114,23 @@ void RefreshCell(Game& g, MapPos pos) {
   c.topType = PieceType::None;
   for (const PieceRecord& r : g.pieces.slots)
     if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) ApplyTopPiece(c, r);
+}
+
+void RefreshCells(Game& g, MapPos a, MapPos b) {
+  if (a == b) {
+    RefreshCell(g, a);
+    return;
+  }
+  MapCell& ca = g.world.At(a);
+  MapCell& cb = g.world.At(b);
+  ca.topType = cb.topType = PieceType::None;
+  const uint16_t pa = a.Packed(), pb = b.Packed();
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.type == PieceType::None) continue;
+    const uint16_t at = r.Pos().Packed();
+    if (at == pa) ApplyTopPiece(ca, r);
+    else if (at == pb) ApplyTopPiece(cb, r);
+  }
 }
 
 void RefreshAllCells(Game& g) {

@@ -94,18 +94,33 @@ bool IsTakingPart(const Game& g, int player);
 
 // --- Queries and helpers shared by every layer ---
 // The true modulo: value wrapped into 0..size-1, for negative values too.
-int Wrap(int value, int size);
+// Nearly every caller is at most one size off, so that case is a compare and
+// an add; anything further out takes the division.
+inline int Wrap(int value, int size) {
+  if (value >= 0) {
+    if (value < size) return value;
+    if (value - size < size) return value - size;
+  } else if (value + size >= 0) {
+    return value + size;
+  }
+  const int r = value % size;
+  return r < 0 ? r + size : r;
+}
 bool IsAirType(int type);
 bool IsShipType(int type);
-int WrapX(const GameSettings& s, int x);   // true modulo, always 0..width-1
-int WrapY(const GameSettings& s, int y);
-MapPos WrapPos(const GameSettings& s, int x, int y);
+inline int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
+inline int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
+inline MapPos WrapPos(const GameSettings& s, int x, int y) {
+  return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
+}
 int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2);
 inline int WrapDistance(const GameSettings& s, MapPos a, MapPos b) { return WrapDistance(s, a.x, a.y, b.x, b.y); }
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y);
 bool IsEnemyOccupied(const World& w, int x, int y, int player);
 bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece);
 void RefreshCell(Game& g, MapPos pos);
+// RefreshCell for both cells of a move, in one pass over the piece table.
+void RefreshCells(Game& g, MapPos a, MapPos b);
 void RefreshAllCells(Game& g);
 bool ViewerKnowsCell(const Game& g, MapPos pos);
 bool ViewerSeesCell(const Game& g, MapPos pos);
@@ -118,6 +133,17 @@ template <typename F>
 void ForEachInBlock3(const GameSettings& s, int cx, int cy, F&& f) {
   for (int dx = -1; dx <= 1; ++dx)
     for (int dy = -1; dy <= 1; ++dy) f(WrapX(s, cx + dx), WrapY(s, cy + dy));
+}
+
+// The wrapped coordinates centre - radius .. centre + radius along an axis of
+// the given length, into axis[0 .. 2 radius]: one wrap for a whole square's
+// row or column instead of one per cell.
+inline void WrapSpan(int centre, int radius, int length, uint8_t* axis) {
+  int c = Wrap(centre - radius, length);
+  for (int k = 0; k <= 2 * radius; ++k) {
+    axis[k] = static_cast<uint8_t>(c);
+    if (++c == length) c = 0;
+  }
 }
 
 }  // namespace vortan

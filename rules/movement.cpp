@@ -1,6 +1,7 @@
 #include "rules/movement.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "model/piece_types.h"
@@ -32,8 +33,7 @@ void TakeNeutralCity(Game& g, int piece, MapPos target) {
   g.world.At(target).terrain = Terrain::Land;
   p.x = target.x;
   p.y = target.y;
-  RefreshCell(g, old);
-  RefreshCell(g, target);
+  RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   RecomputeRefuelMaps(g);
   g.ui().ReportCityTaken(target, g.state.currentPlayer, -1);
@@ -90,16 +90,22 @@ void MoveOneCell(Game& g, int piece, MapPos target) {
   const MapPos old = p.Pos();
   p.x = target.x;
   p.y = target.y;
-  RefreshCell(g, old);
-  RefreshCell(g, target);
+  RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   StopBesideCity(g, p);
 }
 
+// Square radii come from fuel figures, which are single bytes.
+constexpr int kMaxSquareSide = 256;
+using SquareAxis = std::array<uint8_t, kMaxSquareSide>;
+
 void LowerFighterRange(Game& g, MapPos carrier, int radius, int sail) {
+  SquareAxis xs, ys;
+  WrapSpan(carrier.x, radius, g.Width(), xs.data());
+  WrapSpan(carrier.y, radius, g.Height(), ys.data());
   for (int dx = -radius; dx <= radius; ++dx) {
     for (int dy = -radius; dy <= radius; ++dy) {
-      MapCell& c = g.world.At(WrapPos(g.settings, carrier.x + dx, carrier.y + dy));
+      MapCell& c = g.world.At(xs[dx + radius], ys[dy + radius]);
       const int d = std::max(std::abs(dx), std::abs(dy)) + sail;
       if (d < c.fighterRange) c.fighterRange = static_cast<uint8_t>(d);
     }
@@ -154,15 +160,20 @@ void RecomputeRefuelMaps(Game& g) {
   }
   const int radius = g.settings.fuel[PieceType::Bomber] / 2;
   const int player = g.state.currentPlayer;
+  SquareAxis xs, ys;
   for (const PieceRecord& city : g.pieces.slots) {
     if (city.type != PieceType::City || city.owner != player) continue;
     const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
+    WrapSpan(city.x, radius, g.Width(), xs.data());
+    WrapSpan(city.y, radius, g.Height(), ys.data());
     for (int dx = -radius; dx <= radius; ++dx) {
+      MapCell* column = &g.world.At(xs[dx + radius], 0);
       for (int dy = -radius; dy <= radius; ++dy) {
-        MapCell& c = g.world.At(WrapPos(g.settings, city.x + dx, city.y + dy));
+        MapCell& c = column[ys[dy + radius] * kGridSide];
         const int d = std::max(std::abs(dx), std::abs(dy));
         if (d >= c.bomberRange) continue;
-        c.bomberRange = c.fighterRange = static_cast<uint8_t>(d);
+        // The fighter map is rebuilt from the bomber map below.
+        c.bomberRange = static_cast<uint8_t>(d);
         if (safe) c.safeCityRange = static_cast<uint8_t>(d);
       }
     }

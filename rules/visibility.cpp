@@ -1,5 +1,7 @@
 #include "rules/visibility.h"
 
+#include <array>
+#include <cassert>
 #include <cstdlib>
 
 #include "model/piece_types.h"
@@ -8,13 +10,10 @@ namespace vortan {
 
 static int Sign(int v) { return (v > 0) - (v < 0); }
 
-bool IsSightBlocked(const Game& g, int dx, int dy, MapPos piecePos, int pieceType) {
-  if (dx == 0 && dy == 0) return false;
-  if (IsAirType(pieceType)) return false;
-  if (std::abs(dx) < 2 && std::abs(dy) < 2) return false;
-  // Ground and sea pieces look past their neighbour only across open water.
-  MapPos between = WrapPos(g.settings, piecePos.x + Sign(dx), piecePos.y + Sign(dy));
-  return g.world.At(between).terrain != Terrain::Sea;
+// Ground and sea pieces look past their neighbour only across open water:
+// whether the cell at (dx, dy) is seen past the neighbour on the way to it.
+static bool SightPassesNeighbour(int pieceType, int dx, int dy) {
+  return !IsAirType(pieceType) && (std::abs(dx) >= 2 || std::abs(dy) >= 2);
 }
 
 void MarkSeen(Game& g, MapPos cell, int dx, int dy) {
@@ -29,6 +28,9 @@ void MarkSeen(Game& g, MapPos cell, int dx, int dy) {
 }
 
 namespace {
+
+// Sight ranges are at most 3 cells.
+constexpr int kMaxSightSide = 7;
 
 void StopPiece(PieceRecord& p) {
   p.destX = p.x;
@@ -65,10 +67,16 @@ void UpdateSight(Game& g, int piece, MapPos previous, bool redraw) {
   } else {
     range = SightRange(p.type, g.world.At(own).terrain == Terrain::Sea);
   }
+  assert(2 * range + 1 <= kMaxSightSide);
+  std::array<uint8_t, kMaxSightSide> xs, ys;
+  WrapSpan(own.x, range, g.Width(), xs.data());
+  WrapSpan(own.y, range, g.Height(), ys.data());
   for (int dx = -range; dx <= range; ++dx) {
     for (int dy = -range; dy <= range; ++dy) {
-      if (IsSightBlocked(g, dx, dy, own, p.type)) continue;
-      const MapPos cell = WrapPos(g.settings, own.x + dx, own.y + dy);
+      if (SightPassesNeighbour(p.type, dx, dy) &&
+          g.world.At(xs[range + Sign(dx)], ys[range + Sign(dy)]).terrain != Terrain::Sea)
+        continue;
+      const MapPos cell{xs[dx + range], ys[dy + range]};
       MapCell& c = g.world.At(cell);
       const bool news = BringsNews(g, c, bit, cell, own, previous);
       MarkSeen(g, cell, dx, dy);

@@ -9,6 +9,4 @@ void UpdateSight(Game& g, int piece, MapPos previous, bool redraw);
 // The player on turn explores the cell and sees it (a foreign submarine only
 // from right beside it); dx, dy is the cell's offset from the onlooker.
 void MarkSeen(Game& g, MapPos cell, int dx, int dy);
-// Whether land between a ground or sea piece and the cell at dx, dy hides it.
-bool IsSightBlocked(const Game& g, int dx, int dy, MapPos piecePos, int pieceType);
 }  // namespace vortan

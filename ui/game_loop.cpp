@@ -1,7 +1,9 @@
 #include "ui/game_loop.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <algorithm>
 
 #include "game/turn_loop.h"
 #include "rules/invariants.h"
@@ -11,7 +13,7 @@ namespace vortan {
 GameLoop::GameLoop(Game& g, QObject* parent) : QObject(parent), g_(g) {
   timer_.setSingleShot(true);
   timer_.setInterval(0);
-  connect(&timer_, &QTimer::timeout, this, &GameLoop::RunStep);
+  connect(&timer_, &QTimer::timeout, this, &GameLoop::RunSlice);
   step = [](Game& game) { AdvanceGame(game); };
   QApplication::instance()->installEventFilter(this);
 }
@@ -38,7 +40,7 @@ void GameLoop::WakeForInput() {
   if (!timer_.isActive()) timer_.start();
 }
 
-void GameLoop::RunStep() {
+void GameLoop::RunSlice() {
   if (running_ || g_.insideAdvanceGame || !g_.state.gameActive) return;
   // A modal dialog opened by a command, or an open menu, suspends the game;
   // the command (or the input that closes the menu) wakes the loop again.
@@ -47,13 +49,23 @@ void GameLoop::RunStep() {
     QTimer::singleShot(50, this, &GameLoop::Wake);   // look again once the menu may have closed
     return;
   }
+  QElapsedTimer slice;
+  slice.start();
+  do {
+    RunStep();
+  } while (WorkRemains() && slice.nsecsElapsed() < kSliceNs);
+  ++slices_;
+  longestSliceNs_ = std::max(longestSliceNs_, slice.nsecsElapsed());
+  if (WorkRemains()) timer_.start();
+}
+
+void GameLoop::RunStep() {
   running_ = true;
   step(g_);
   ++steps_;
   running_ = false;
   ReportBrokenInvariant();
   if (afterStep) afterStep();
-  if (WorkRemains()) timer_.start();
 }
 
 // Debug builds check the game's records after every step and say once, on

@@ -1,7 +1,8 @@
-// Runs the game in the event loop's idle time: one AdvanceGame step per turn
-// of the loop, so the screen follows each step and input is handled between
-// steps. It sleeps while a human's piece waits for an order and wakes on the
-// next input.
+// Runs the game in the event loop's idle time: AdvanceGame steps for one
+// short time slice per turn of the loop, then input is handled and the screen
+// painted once for all the steps of the slice. A slice ends early when a
+// human's piece comes to wait for an order; then the loop sleeps and wakes on
+// the next input.
 #pragma once
 
 #include <QObject>
@@ -25,6 +26,13 @@ class GameLoop : public QObject {
   bool WorkRemains() const;
   bool StepPending() const { return timer_.isActive(); }
   int StepsRun() const { return steps_; }
+  int SlicesRun() const { return slices_; }
+  // The longest slice so far, in nanoseconds: how long input could wait for
+  // the event loop (an explosion's frames included).
+  qint64 LongestSliceNs() const { return longestSliceNs_; }
+  // How long a slice goes on starting new steps. Input waits at most this
+  // plus one step.
+  static constexpr qint64 kSliceNs = 4'000'000;
   // Called after every step (the shell updates the pointer shape there).
   std::function<void()> afterStep;
   // What a step does; AdvanceGame unless a test puts something else in.
@@ -34,6 +42,7 @@ class GameLoop : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void RunSlice();
   void RunStep();
   void ReportBrokenInvariant();
 
@@ -41,6 +50,8 @@ class GameLoop : public QObject {
   QTimer timer_;
   bool running_ = false;
   int steps_ = 0;
+  int slices_ = 0;
+  qint64 longestSliceNs_ = 0;
   bool reportedBrokenInvariant_ = false;
 };
 

@@ -467,7 +467,7 @@ void MainWindow::HandleCharacter(QChar c) {
 }
 
 void MainWindow::AfterGameStep() {
-  view_->SetMapCursor(view_->mapFromGlobal(QCursor::pos()));
+  view_->SetMapCursor(view_->Pointer());
   // A human watching the computer play for them sees every step, so that
   // there is something to catch with Escape.
   if (g_.state.gameActive && g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)

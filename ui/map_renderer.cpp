@@ -1,5 +1,6 @@
 #include "ui/map_renderer.h"
 
+#include <array>
 #include <cstring>
 
 namespace vortan {
@@ -9,9 +10,12 @@ void BlitImage(QImage& dst, const QImage& src, int x, int y) {
   if (r.isEmpty()) return;
   const int sx = r.x() - x, sy = r.y() - y;
   const size_t bytes = static_cast<size_t>(r.width()) * 4;
-  for (int row = 0; row < r.height(); ++row)
-    std::memcpy(dst.scanLine(r.y() + row) + static_cast<size_t>(r.x()) * 4,
-                src.constScanLine(sy + row) + static_cast<size_t>(sx) * 4, bytes);
+  // The rows are found from each image's start and stride, fetched once:
+  // asking for every row checks each time whether the image must be copied.
+  const qsizetype dstStride = dst.bytesPerLine(), srcStride = src.bytesPerLine();
+  uchar* to = dst.bits() + r.y() * dstStride + static_cast<qsizetype>(r.x()) * 4;
+  const uchar* from = src.constBits() + sy * srcStride + static_cast<qsizetype>(sx) * 4;
+  for (int row = 0; row < r.height(); ++row, to += dstStride, from += srcStride) std::memcpy(to, from, bytes);
 }
 
 void DrawPicture(QImage& target, const Picture& picture, int px, int py, bool mirrored, int owner, bool fixed16,
@@ -34,12 +38,15 @@ ViewFrame MapRenderer::Frame() const {
   return ViewFrame{g_.Width(), g_.Height(), CellSize(), columns, rows, g_.state.viewX, g_.state.viewY};
 }
 
-int MapRenderer::ChooseLandTile(MapPos pos) const {
-  const GameSettings& s = g_.settings;
-  auto land = [&](int dx, int dy) { return g_.world.At(WrapX(s, pos.x + dx), WrapY(s, pos.y + dy)).terrain != Terrain::Sea; };
-  const bool n = land(0, -1), s_ = land(0, 1), e = land(1, 0), w = land(-1, 0);
-  const bool ne = land(1, -1), nw = land(-1, -1), se = land(1, 1), sw = land(-1, 1);
-  // Tile indices into kLandTileSuffixes, rule by rule.
+namespace {
+
+// Which neighbours of a land cell are land too, one bit each.
+enum Neighbour : unsigned { kN = 1, kS = 2, kE = 4, kW = 8, kNE = 16, kNW = 32, kSE = 64, kSW = 128 };
+
+// The coast tile for one set of land neighbours: index into kLandTileSuffixes, rule by rule.
+constexpr int LandTileFor(unsigned land) {
+  const bool n = land & kN, s_ = land & kS, e = land & kE, w = land & kW;
+  const bool ne = land & kNE, nw = land & kNW, se = land & kSE, sw = land & kSW;
   struct Rule {
     bool holds;
     int tile;
@@ -62,6 +69,26 @@ int MapRenderer::ChooseLandTile(MapPos pos) const {
   for (const Rule& r : rules)
     if (r.holds) return r.tile;
   return 2;
+}
+
+// The rules worked out once for all 256 sets of neighbours.
+constexpr std::array<uint8_t, 256> kLandTiles = [] {
+  std::array<uint8_t, 256> tiles{};
+  for (unsigned land = 0; land < 256; ++land) tiles[land] = static_cast<uint8_t>(LandTileFor(land));
+  return tiles;
+}();
+
+}  // namespace
+
+int MapRenderer::ChooseLandTile(MapPos pos) const {
+  const GameSettings& s = g_.settings;
+  const int west = WrapX(s, pos.x - 1), east = WrapX(s, pos.x + 1);
+  const int north = WrapY(s, pos.y - 1), south = WrapY(s, pos.y + 1);
+  auto land = [&](int x, int y, unsigned bit) { return g_.world.At(x, y).terrain != Terrain::Sea ? bit : 0u; };
+  const unsigned neighbours = land(pos.x, north, kN) | land(pos.x, south, kS) | land(east, pos.y, kE) |
+                              land(west, pos.y, kW) | land(east, north, kNE) | land(west, north, kNW) |
+                              land(east, south, kSE) | land(west, south, kSW);
+  return kLandTiles[neighbours];
 }
 
 void MapRenderer::DrawTerrain(MapPos pos, int px, int py) {
@@ -133,6 +160,15 @@ void MapRenderer::DrawStackCount(int count, int px, int py, int cellSize) {
   BlitImage(*target_, digit, px + cellSize - digit.width(), py + cellSize - digit.height());
 }
 
+bool MapRenderer::LeftBlackOnFullRepaint(MapPos pos) const {
+  if (!ViewerKnowsCell(g_, pos)) return true;
+  const MapCell& c = g_.world.At(pos);
+  const int viewer = g_.state.viewingPlayer;
+  if (c.topType == PieceType::None) return false;
+  if (c.topType == PieceType::City && c.topOwner != viewer && !ViewerSeesAll(g_)) return false;
+  return c.topOwner == viewer && !ViewerSeesCell(g_, pos);
+}
+
 QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   if (pos.x >= g_.Width() || pos.y >= g_.Height()) {
     g_.ui().ShowMessageBox("Oops!", "Draw piece out of range", MsgIcon::Stop, MsgButtons::Ok);
@@ -145,8 +181,8 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   const int viewer = g_.state.viewingPlayer;
   const bool seesAll = ViewerSeesAll(g_);
 
+  if (fullRepaint && LeftBlackOnFullRepaint(pos)) return {};
   if (!ViewerKnowsCell(g_, pos)) {
-    if (fullRepaint) return {};
     DrawPicture(*target_, pictures_.BlankBlack(PictureSetInUse()), px, py, false, kNoOwner, false, cs,
                 g_.app.monochrome, viewer);
     return rect;
@@ -164,12 +200,9 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
     return rect;
   }
   if (!inSight) {
-    if (c.topOwner != viewer || !fullRepaint) {
-      DrawTerrain(pos, px, py);
-      if (remembered) Dim(rect);
-      return rect;
-    }
-    return {};
+    DrawTerrain(pos, px, py);
+    if (remembered) Dim(rect);
+    return rect;
   }
   if (c.topOwner != viewer && !seesAll) {
     DrawPieceKind(c.topType, c.topOwner, c.topFacing, px, py);
@@ -230,6 +263,17 @@ QRect MapRenderer::DrawButton(int index, bool pressed) {
   return QRect(x, 0, kButtonWidth, kButtonHeight);
 }
 
+static void FillBlack(QImage& t, QRect r) {
+  r &= t.rect();
+  if (r.isEmpty()) return;
+  const qsizetype stride = t.bytesPerLine();
+  uchar* line = t.bits() + r.top() * stride + static_cast<qsizetype>(r.left()) * 4;
+  for (int y = 0; y < r.height(); ++y, line += stride) {
+    QRgb* px = reinterpret_cast<QRgb*>(line);
+    std::fill(px, px + r.width(), qRgb(0, 0, 0));
+  }
+}
+
 void MapRenderer::PaintRect(QRect update, QSize client) {
   const int cs = CellSize();
   columns = ViewColumns(client.width(), cs);
@@ -239,24 +283,36 @@ void MapRenderer::PaintRect(QRect update, QSize client) {
   int bottom = std::min(update.y() + update.height(), client.height() - 15);
   if (right <= left || bottom <= top) return;
   QImage& t = *target_;
-  const QRect black = QRect(left, top, right - left, bottom - top) & t.rect();
-  for (int y = black.top(); y <= black.bottom(); ++y) {
-    QRgb* line = reinterpret_cast<QRgb*>(t.scanLine(y));
-    std::fill(line + black.left(), line + black.left() + black.width(), qRgb(0, 0, 0));
-  }
   if (top < kStripHeight) {
-    DrawButtonStrip(client.width());
+    DrawButtonStrip(client.width());   // covers its rows of the update
     top = kStripHeight;
   }
-  if (g_.state.mapHidden == 1 || bottom <= top) return;
+  if (bottom <= top) return;
+  const QRect area(left, top, right - left, bottom - top);
   const int W = g_.Width(), H = g_.Height();
-  if (W <= 0 || H <= 0) return;
-  for (int row = (top - kStripHeight) / cs; row <= (bottom - 35) / cs; ++row)
-    for (int column = left / cs; column <= (right - 1) / cs; ++column) {
-      const MapPos pos{static_cast<uint8_t>(Wrap(g_.state.viewX + column - columns / 2 + W, W)),
-                       static_cast<uint8_t>(Wrap(g_.state.viewY + row - rows / 2 + H, H))};
-      DrawCell(pos, true);
-    }
+  if (g_.state.mapHidden == 1 || W <= 0 || H <= 0) {
+    FillBlack(t, area);
+    return;
+  }
+  // Black goes only where no cell will be drawn: past the world's last
+  // column and row (a window larger than the world), and under the cells a
+  // full repaint leaves empty. All of it before any cell, whose picture may
+  // reach over its neighbours at some zooms.
+  const int worldRight = W * cs, worldBottom = kStripHeight + H * cs;
+  FillBlack(t, area & QRect(worldRight, top, std::max(0, right - worldRight), bottom - top));
+  FillBlack(t, area & QRect(left, worldBottom, right - left, std::max(0, bottom - worldBottom)));
+  const int firstRow = (top - kStripHeight) / cs, lastRow = (bottom - 35) / cs;
+  const int firstColumn = left / cs, lastColumn = (right - 1) / cs;
+  auto cellAt = [&](int column, int row) {
+    return MapPos{static_cast<uint8_t>(Wrap(g_.state.viewX + column - columns / 2 + W, W)),
+                  static_cast<uint8_t>(Wrap(g_.state.viewY + row - rows / 2 + H, H))};
+  };
+  for (int row = firstRow; row <= std::min(lastRow, H - 1); ++row)
+    for (int column = firstColumn; column <= std::min(lastColumn, W - 1); ++column)
+      if (LeftBlackOnFullRepaint(cellAt(column, row)))
+        FillBlack(t, area & QRect(column * cs, kStripHeight + row * cs, cs, cs));
+  for (int row = firstRow; row <= lastRow; ++row)
+    for (int column = firstColumn; column <= lastColumn; ++column) DrawCell(cellAt(column, row), true);
 }
 
 }  // namespace vortan

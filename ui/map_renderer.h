@@ -45,10 +45,14 @@ class MapRenderer {
   void DrawButtonStrip(int clientWidth);
   QRect DrawButton(int index, bool pressed);
   // The paint handler's drawing for an update rectangle of the client area:
-  // recomputes the view size, fills black, draws the strip and the cells.
+  // recomputes the view size, draws the strip and the cells, black where
+  // no cell is drawn.
   void PaintRect(QRect update, QSize client);
 
   static bool ViewerSeesAll(const Game& g);
+  // True when a full repaint draws nothing on the cell and leaves it black:
+  // never explored by the viewer, or the viewer's own piece out of sight.
+  bool LeftBlackOnFullRepaint(MapPos pos) const;
 
   // Options > Dim remembered cells: explored cells out of sight are drawn darker.
   bool dimRemembered = false;

@@ -21,6 +21,7 @@ namespace vortan {
 
 namespace {
 constexpr int kWaitCursor = 20;
+constexpr qint64 kExplosionFrameNs = 30'000'000;   // each disc of an explosion shows this long
 
 int Fold(int d, int size) {
   if (d > size / 2) return d - size;
@@ -75,8 +76,49 @@ void MapView::PaintRectNow(QRect r) {
 
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
   const QRect r = renderer_.DrawCell(pos, fullRepaint);
-  if (!r.isEmpty()) update(r);
+  if (!r.isEmpty()) MarkCellDirty(r);
   if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;   // drawn over
+}
+
+void MapView::MarkCellDirty(QRect cell) {
+  const int cs = renderer_.CellSize();
+  if (cs <= 0) return update(cell);
+  if (cs != dirtyCellSize_) LayOutDirtyCells(cs);
+  const int column = cell.x() / cs, row = (cell.y() - kStripHeight) / cs;
+  if (cell.x() < 0 || cell.y() < kStripHeight || column >= dirtyColumns_ ||
+      row >= dirtyRows_) {
+    update(cell);   // outside the grid the flags cover: at once, as any other drawing
+    return;
+  }
+  dirtyCells_[static_cast<size_t>(row * dirtyColumns_ + column)] = 1;
+  if (dirtyUpdatePosted_) return;
+  dirtyUpdatePosted_ = true;
+  QMetaObject::invokeMethod(this, &MapView::UpdateDirtyCells, Qt::QueuedConnection);
+}
+
+void MapView::LayOutDirtyCells(int cellSize) {
+  UpdateDirtyCells();   // what is flagged in the old layout
+  dirtyCellSize_ = cellSize;
+  dirtyColumns_ = cellSize > 0 ? (screen_.width() + cellSize - 1) / cellSize : 0;
+  dirtyRows_ = cellSize > 0 ? std::max(0, (screen_.height() - kStripHeight + cellSize - 1) / cellSize) : 0;
+  dirtyCells_.assign(static_cast<size_t>(dirtyColumns_ * dirtyRows_), 0);
+}
+
+void MapView::UpdateDirtyCells() {
+  dirtyUpdatePosted_ = false;
+  const int cs = dirtyCellSize_;
+  for (int row = 0; row < dirtyRows_; ++row) {
+    uint8_t* flags = dirtyCells_.data() + static_cast<size_t>(row * dirtyColumns_);
+    for (int column = 0; column < dirtyColumns_;) {
+      if (!flags[column]) {
+        ++column;
+        continue;
+      }
+      const int first = column;
+      while (column < dirtyColumns_ && flags[column]) flags[column++] = 0;
+      update(QRect(first * cs, kStripHeight + row * cs, (column - first) * cs, cs));
+    }
+  }
 }
 
 void MapView::RepaintAll() {
@@ -112,6 +154,7 @@ void MapView::resizeEvent(QResizeEvent*) {
   grip_->setGeometry(SizeGripRect(client));
   screen_ = QImage(client, QImage::Format_RGB32);
   screen_.fill(Qt::black);
+  dirtyCellSize_ = 0;   // the flags are laid out afresh for the new size at the next cell
   renderer_.SetTarget(&screen_);
   PaintRectNow(screen_.rect());
   SetScrollBarsForViewer();
@@ -365,9 +408,8 @@ void MapView::hideEvent(QHideEvent* e) {
 }
 
 void MapView::TrackPointer() {
-  const QPoint p = mapFromGlobal(QCursor::pos());
-  DrawGotoLine(p);
-  SetMapCursor(p);
+  DrawGotoLine(pointer_);
+  SetMapCursor(pointer_);
 }
 
 // --- Pointer and keyboard ---
@@ -446,8 +488,11 @@ void MapView::MapPointerMoved(QPoint p) {
   }
 }
 
+void MapView::enterEvent(QEnterEvent* e) { pointer_ = e->position().toPoint(); }
+
 void MapView::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
+  pointer_ = p;
   if (buttonHeld_) StripPointerMoved(p);
   MapPointerMoved(p);
 }
@@ -555,8 +600,11 @@ void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
       // Only this widget is painted meanwhile: no input and no game step runs.
       repaint(QRect(centre.x() - r, centre.y() - r, 2 * r + 1, 2 * r + 1));
       if (explosionObserver) explosionObserver(r, centre);
+      // One sleep for what is left of the frame: waking every millisecond to
+      // look at the clock costs more processor time than the drawing.
       const qint64 waitFrom = clock.nsecsElapsed();
-      while (clock.elapsed() < 30) QThread::msleep(1);
+      const qint64 leftNs = kExplosionFrameNs - waitFrom;
+      if (leftNs > 0) QThread::usleep(static_cast<unsigned long>((leftNs + 999) / 1000));
       explosionWaitNs_ += clock.nsecsElapsed() - waitFrom;
       clock.restart();
     }

@@ -11,6 +11,7 @@
 #include <QSizeGrip>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "model/game.h"
 #include "ui/cursor_store.h"
@@ -47,6 +48,10 @@ class MapView : public QWidget {
   void SetMapCursor(QPoint pointer);
   // The shape SetMapCursor chose last: distance 0..19, 20 for the hourglass.
   int CursorShape() const { return cursorShape_; }
+  // Where the pointer was last seen over the view, from its mouse events:
+  // asking the window system instead is a round trip to the display server.
+  QPoint Pointer() const { return pointer_; }
+  // Redraws the go-to line and the pointer shape for where the pointer is.
   void TrackPointer();
   // The refusal pointer for a moment: an order could not be carried out.
   void ShowRefusal();
@@ -73,6 +78,7 @@ class MapView : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void showEvent(QShowEvent* e) override;
@@ -83,6 +89,9 @@ class MapView : public QWidget {
 
  private:
   void OnScrollAction(Qt::Orientation o, int action);
+  void MarkCellDirty(QRect cell);
+  void LayOutDirtyCells(int cellSize);
+  void UpdateDirtyCells();
   void InvertLine(QPoint a, QPoint b);
   void PaintRectNow(QRect r);
   void SetCursorShape(int id);
@@ -106,6 +115,14 @@ class MapView : public QWidget {
   bool buttonHeld_ = false;
   bool pointerInside_ = false;
   int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
+  QPoint pointer_{-1, -1};
+  // The cells drawn since the last update request, one flag per cell of the
+  // view (row by row), sent to Qt as one update per run of cells in a row
+  // once the game hands control back: a game step draws many cells, and an
+  // update of each would grow Qt's dirty region a rectangle at a time.
+  std::vector<uint8_t> dirtyCells_;
+  int dirtyColumns_ = 0, dirtyRows_ = 0, dirtyCellSize_ = 0;
+  bool dirtyUpdatePosted_ = false;
   qint64 explosionWaitNs_ = 0;
   int wheelAngle_ = 0;   // eighths of a degree not yet turned into a notch
   QTimer blink_;

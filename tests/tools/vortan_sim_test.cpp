@@ -210,7 +210,7 @@ TEST_F(SimFolder, OneSeedGivesTheSameFileAndTraceTwice) {
   EXPECT_TRUE(ReadFile(dir / "a.txt") == ReadFile(dir / "b.txt")) << "the traces of two runs differ";
 
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s\n)")))
+  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
       << summary;
   const std::vector<std::string> lines = ReadLines(dir / "a.txt");
   ASSERT_EQ(std::to_string(lines.size()), m[1].str()) << "one trace line a step";

@@ -1,6 +1,6 @@
-// The idle game loop: one step per turn of the event loop, asleep while a
-// human's piece waits for an order, never re-entered from a modal dialog; and
-// a real new game driven by it onto the screen.
+// The idle game loop: steps in short slices between turns of the event loop,
+// asleep while a human's piece waits for an order, never re-entered from a
+// modal dialog; and a real new game driven by it onto the screen.
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -47,7 +47,7 @@ class GameLoopTest : public WindowFixture {
   int army = 0;
 };
 
-TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
+TEST_F(GameLoopTest, StepsUntilAHumanPieceAwaitsOrders) {
   WithArmy();
   int steps = 0;
   loop->step = [&](Game&) { if (++steps == 5) Await(); };
@@ -69,6 +69,30 @@ TEST_F(GameLoopTest, StepsOneAtATimeUntilAHumanPieceAwaitsOrders) {
   loop->Wake();
   Spin(30);
   EXPECT_EQ(steps, stopped);
+}
+
+// Steps of 1 ms: a slice runs a few of them, then the event loop gets its
+// turn, so input waits for at most one slice and one step.
+TEST_F(GameLoopTest, RunsStepsInSlicesAndLetsInputInBetween) {
+  WithArmy();
+  game->state.autoPlay[0] = 1;
+  int steps = 0, stepsAtInput = -1;
+  loop->step = [&](Game&) {
+    if (++steps == 1) QTimer::singleShot(0, [&] { stepsAtInput = steps; });
+    QElapsedTimer busy;
+    busy.start();
+    while (busy.nsecsElapsed() < 1'000'000) {
+    }
+  };
+  loop->Wake();
+  Spin(200, [&] { return stepsAtInput >= 0 && steps > 40; });
+  game->state.gameActive = 0;
+  const int perSlice = static_cast<int>(GameLoop::kSliceNs / 1'000'000) + 1;
+  EXPECT_GT(stepsAtInput, 1) << "a slice goes on after its first step";
+  EXPECT_LE(stepsAtInput, perSlice) << "an event posted in a slice's first step waits for that slice alone";
+  EXPECT_GT(loop->SlicesRun(), 1);
+  EXPECT_LT(loop->SlicesRun(), steps) << "a slice holds several steps";
+  EXPECT_LE(loop->LongestSliceNs(), GameLoop::kSliceNs + 50'000'000) << "steps of 1 ms, no slice far past its length";
 }
 
 TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
