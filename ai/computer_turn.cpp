@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/computer_turn.h"
 
 #include <array>
@@ -12,16 +13,16 @@ namespace vortan {
 // Rows: the deciding piece's type; columns: the visible enemy's type.
 const TargetValueTable kTargetValue = {{
     //  City Army Dest Fight Bomb Batt Carr  Sub Trans Para
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // City
-    {{0, 300, 0, 100, 200, 0, 0, 0, 40, 120}},      // Army
-    {{0, 0, 80, 40, 200, 0, 20, 200, 100, 120}},    // Destroyer
-    {{0, 60, 0, 100, 900, 0, 40, 120, 200, 140}},   // Fighter
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Bomber
-    {{0, 60, 80, 100, 200, 80, 120, 20, 200, 120}}, // Battleship
-    {{0, 0, 20, 80, 200, 0, 0, 20, 0, 120}},        // Carrier
-    {{0, 0, 0, 0, 0, 300, 100, 80, 200, 0}},        // Submarine
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Transport
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},               // Para
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                // City
+    {{0, 300, 0, 100, 200, 0, 0, 0, 40, 120}},       // Army
+    {{0, 0, 80, 40, 200, 0, 20, 200, 100, 120}},     // Destroyer
+    {{0, 60, 0, 100, 900, 0, 40, 120, 200, 140}},    // Fighter
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                // Bomber
+    {{0, 60, 80, 100, 200, 80, 120, 20, 200, 120}},  // Battleship
+    {{0, 0, 20, 80, 200, 0, 0, 20, 0, 120}},         // Carrier
+    {{0, 0, 0, 0, 0, 300, 100, 80, 200, 0}},         // Submarine
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                // Transport
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                // Para
 }};
 
 namespace {
@@ -170,7 +171,7 @@ void UpdateLandMassStatus(Game& g, int player) {
   auto massUnder = [&](const PieceRecord& r) -> LandMassRecord& { return g.landMasses[g.world.At(r.Pos()).landMass]; };
   for (const PieceRecord& r : g.pieces.slots)
     if (r.type == PieceType::Army && r.owner == player) massUnder(r).armyCount++;
-  for (int y = 0; y < g.Height(); ++y)   // any order: a land mass is Open or not
+  for (int y = 0; y < g.Height(); ++y)  // any order: a land mass is Open or not
     for (int x = 0; x < g.Width(); ++x) {
       const MapCell& c = g.world.At(x, y);
       bool leftToTake = (c.terrain == Terrain::Land && (c.explored & bit) == 0) || c.terrain == Terrain::City;

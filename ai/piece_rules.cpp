@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/piece_rules.h"
 
 #include <cassert>
@@ -22,9 +23,8 @@ constexpr uint8_t kFixed = PieceType::None;
 constexpr DangerSource kArmyDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0}};
 constexpr DangerSource kFighterDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0},
                                            {PieceType::Destroyer, PieceType::Battleship, 0}};
-constexpr DangerSource kParaDanger[] = {{PieceType::Fighter, kFixed, 3},
-                                        {PieceType::Battleship, kFixed, 3},
-                                        {PieceType::Destroyer, kFixed, 3}};
+constexpr DangerSource kParaDanger[] = {
+    {PieceType::Fighter, kFixed, 3}, {PieceType::Battleship, kFixed, 3}, {PieceType::Destroyer, kFixed, 3}};
 constexpr DangerSource kDestroyerDanger[] = {{PieceType::Battleship, PieceType::Battleship, 0}};
 constexpr DangerSource kBattleshipDanger[] = {{PieceType::Submarine, PieceType::Submarine, 0}};
 constexpr DangerSource kSubmarineDanger[] = {{PieceType::Fighter, kFixed, 4}, {PieceType::Destroyer, kFixed, 4}};
@@ -37,10 +37,10 @@ constexpr DangerSource kTransportDanger[] = {{PieceType::Battleship, PieceType::
 // Destroyers, battleships and submarines patrol the sea within reach of the
 // fighters' bases and explore; they differ only in these numbers.
 struct PatrolShip {
-  uint8_t radiusMoves;      // R = radiusMoves x own moves
-  uint8_t homeRangeBelow;   // sea within this fighter range is worth exploring
-  int16_t farSea;           // sea further out
-  bool coastalTargets;      // enemy pieces on the coast are not ruled out
+  uint8_t radiusMoves;     // R = radiusMoves x own moves
+  uint8_t homeRangeBelow;  // sea within this fighter range is worth exploring
+  int16_t farSea;          // sea further out
+  bool coastalTargets;     // enemy pieces on the coast are not ruled out
   std::span<const DangerSource> danger;
 };
 constexpr PatrolShip kDestroyerPatrol{2, 10, -100, false, kDestroyerDanger};
@@ -72,7 +72,7 @@ struct RuleContext {
   const MapCell& here;
   DecisionWindow& window;
   ValueMap& map;
-  std::optional<ExplorationCounts> counts;   // filled by CountSquares
+  std::optional<ExplorationCounts> counts;  // filled by CountSquares
 
   // Every rule starts by choosing its window.
   void SetRadius(int r) { window.Open(g.settings, piece, r); }
@@ -431,17 +431,17 @@ bool TransportRule(RuleContext& r) {
 
 using PieceRule = bool (*)(RuleContext&);
 constexpr PieceRule kPieceRules[kTypeCount] = {
-    nullptr,        ArmyRule,       DestroyerRule, FighterRule,   BomberRule,
-    BattleshipRule, CarrierRule,    SubmarineRule, TransportRule, ParaRule,
+    nullptr,        ArmyRule,    DestroyerRule, FighterRule,   BomberRule,
+    BattleshipRule, CarrierRule, SubmarineRule, TransportRule, ParaRule,
 };
 
 }  // namespace
 
 bool ApplyPieceRule(Game& g, int piece, DecisionWindow& window) {
-  RuleContext r(g, piece, window);   // no braces: the counts' storage stays unzeroed
+  RuleContext r(g, piece, window);  // no braces: the counts' storage stays unzeroed
   const int type = g.pieces[piece].type;
   PieceRule rule = type < kTypeCount ? kPieceRules[type] : nullptr;
-  if (rule == nullptr) {   // nothing to decide: every entry stays 0, the piece stays
+  if (rule == nullptr) {  // nothing to decide: every entry stays 0, the piece stays
     r.SetRadius(1);
     r.ForEachEntry([](int, int, const MapCell&, int32_t&) {});
     return true;

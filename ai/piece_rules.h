@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's tactics, one rule per movable piece type. Each rule sets the
 // window radius and scores the cells of the window; DecideComputerPiece then
 // adds the enemies, discounts by distance and picks the best cell.

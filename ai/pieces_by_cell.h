@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which pieces stand on a cell, answered from a per-cell index of the piece
 // table. The route search asks this for hundreds of cells per step; walking the
 // whole table for each of them would cost hundreds of thousands of reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell tests of the route search, answering "who stands here" from a shared
 // index so that one search builds it once. The public functions in
 // route_finding.h are these with an index of their own.

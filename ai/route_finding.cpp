@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell tests seen from outside the search.
 #include "ai/route_finding.h"
 

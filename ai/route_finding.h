@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Route finding for pieces on a go-to or return order. None of these change
 // the game; they take it writable only because the search indexes its pieces.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route search: a breadth-first wave over a 41 x 41 window centred on a
 // target near the destination, spreading out from the target until it reaches
 // the piece, which then steps onto a neighbour reached one wave earlier.
@@ -62,8 +63,9 @@ class QuickPassable {
     const MapCell& c = g_.world.At(x, y);
     if ((c.explored & bit_) == 0) return bold_;
     if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
-    if (ship_) return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
-                                                    c.topType == PieceType::Para || c.topType == PieceType::None);
+    if (ship_)
+      return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
+                                           c.topType == PieceType::Para || c.topType == PieceType::None);
     if (type_ != PieceType::Army) return true;
     return ArmyTest(c, x, y);
   }

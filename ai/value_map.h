@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's scratch grid: a score for every cell of a square window
 // around the deciding piece. Entry [i][j] stands for the world cell
 // (x + i - R, y + j - R), wrapped; [R][R] is the piece's own cell.
@@ -43,7 +44,8 @@ class WindowCells {
   WindowCells(const GameSettings& s, MapPos centre, int radius) {
     Fill(xs_.data(), dist_.data(), centre.x, s.width, radius);
     Fill(ys_.data(), dist_.data() + kSpan, centre.y, s.height, radius);
-    for (int k = 0; k <= 2 * (radius + kMargin); ++k) rowBase_[static_cast<std::size_t>(k)] = static_cast<uint16_t>(ys_[static_cast<std::size_t>(k)] * kGridSide);
+    for (int k = 0; k <= 2 * (radius + kMargin); ++k)
+      rowBase_[static_cast<std::size_t>(k)] = static_cast<uint16_t>(ys_[static_cast<std::size_t>(k)] * kGridSide);
   }
   // i and j run from -kMargin to 2R + kMargin.
   int X(int i) const { return xs_[static_cast<std::size_t>(i + kMargin)]; }
@@ -55,9 +57,12 @@ class WindowCells {
   }
   // The world cell of entry [i][j].
   const MapCell& Cell(const World& w, int i, int j) const {
-    return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] + xs_[static_cast<std::size_t>(i + kMargin)])];
+    return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] +
+                                            xs_[static_cast<std::size_t>(i + kMargin)])];
   }
-  MapPos Pos(int i, int j) const { return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]}; }
+  MapPos Pos(int i, int j) const {
+    return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]};
+  }
 
  private:
   static constexpr int kSpan = kValueMapSide + 2 * kMargin;
@@ -75,8 +80,8 @@ class WindowCells {
     }
   }
   std::array<uint8_t, kSpan> xs_{}, ys_{};
-  std::array<uint8_t, 2 * kSpan> dist_{};   // per column, then per row
-  std::array<uint16_t, kSpan> rowBase_{};   // index of each row's first cell in the world grid
+  std::array<uint8_t, 2 * kSpan> dist_{};  // per column, then per row
+  std::array<uint16_t, kSpan> rowBase_{};  // index of each row's first cell in the world grid
 };
 
 // The window of one decision: the scores, the cells they stand for and the
@@ -86,9 +91,9 @@ class WindowCells {
 struct DecisionWindow {
   ValueMap map;
   std::optional<WindowCells> cells;
-  bool scored = false;   // the scoring pass has run since the window was opened
+  bool scored = false;  // the scoring pass has run since the window was opened
   int enemyCount = 0;
-  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;   // i * kValueMapSide + j; the first enemyCount hold
+  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;  // i * kValueMapSide + j; the first enemyCount hold
 
   // Sets the radius (capped) and works out the window's cells.
   void Open(const GameSettings& s, const PieceRecord& piece, int radius) {
@@ -97,7 +102,9 @@ struct DecisionWindow {
     scored = false;
     enemyCount = 0;
   }
-  void AddEnemy(int i, int j) { enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j); }
+  void AddEnemy(int i, int j) {
+    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
+  }
   int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapSide; }
   int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapSide; }
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the computer player decides, per piece type, and how fast whole
 // demonstration games run headless.
 #include <benchmark/benchmark.h>
@@ -182,7 +183,8 @@ void BM_FiftyDemoGames(benchmark::State& st) {
   st.counters["median_s"] = seconds[kSeeds / 2 - 1];
   st.counters["p90_s"] = seconds[kSeeds * 9 / 10 - 1];
   st.counters["max_s"] = seconds[kSeeds - 1];
-  st.counters["over_0.1s"] = static_cast<double>(std::count_if(seconds.begin(), seconds.end(), [](double s) { return s >= 0.1; }));
+  st.counters["over_0.1s"] =
+      static_cast<double>(std::count_if(seconds.begin(), seconds.end(), [](double s) { return s >= 0.1; }));
   st.counters["steps/s"] = static_cast<double>(steps) / total;
 }
 BENCHMARK(BM_FiftyDemoGames)->Unit(benchmark::kSecond)->Iterations(1);

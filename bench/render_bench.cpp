@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures of the application's drawing and of its window around the game:
 // - a full repaint of the map: a 70 x 70 world at 200 % (32-pixel cells, the
 //   16-pixel pictures doubled), every cell explored and in sight, a few
@@ -93,7 +94,7 @@ void BM_FullRepaint70At200(benchmark::State& state) {
   const QSize client(kSide * 32 + 15, kSide * 32 + 49);
   QImage screen(client, QImage::Format_RGB32);
   renderer.SetTarget(&screen);
-  renderer.PaintRect(screen.rect(), client);   // makes the doubled pictures once
+  renderer.PaintRect(screen.rect(), client);  // makes the doubled pictures once
   for (auto _ : state) {
     renderer.PaintRect(screen.rect(), client);
     benchmark::DoNotOptimize(screen.constBits());
@@ -118,7 +119,6 @@ class UnattendedHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
   int questions = 0, cityDialogs = 0;
-
 
   MsgResult ShowMessageBox(std::string_view, std::string_view, MsgIcon, MsgButtons buttons) override {
     ++questions;
@@ -258,14 +258,14 @@ void BM_DemoToDay30Window(benchmark::State& state) {
     auto w = std::make_unique<Window>();
     w->game->rng.SetState(kDemoSeed);
     const qint64 pacedBefore = w->window->View()->ExplosionWaitNanoseconds();
-    w->loop->step = [&inSteps](Game& g) {   // AdvanceGame, timed
+    w->loop->step = [&inSteps](Game& g) {  // AdvanceGame, timed
       const auto from = std::chrono::steady_clock::now();
       AdvanceGame(g);
       inSteps += std::chrono::steady_clock::now() - from;
     };
     w->afterStep = [&w] {
       if (w->game->state.gameActive != 1 || w->game->state.day >= kDemoDays) {
-        w->game->state.gameActive = 0;   // hold the game where the headless run stopped
+        w->game->state.gameActive = 0;  // hold the game where the headless run stopped
         w->events.quit();
       }
     };
@@ -302,7 +302,7 @@ void BM_DemoToDay30Window(benchmark::State& state) {
   state.counters["unpaced_ratio"] = (run.wall - pacing) / headless.wall;
   state.counters["window_cpu_s"] = run.cpu;
   state.counters["headless_cpu_s"] = headless.cpu;
-  state.counters["cpu_ratio"] = run.cpu / headless.cpu;   // goal: at most 1.5
+  state.counters["cpu_ratio"] = run.cpu / headless.cpu;  // goal: at most 1.5
   state.counters["questions"] = questions;
   state.counters["map_paints"] = paints;
   state.counters["slices"] = slices;
@@ -339,7 +339,7 @@ void BM_WholeDemoWindow(benchmark::State& state) {
     w.reset();
     state.ResumeTiming();
   }
-  state.counters["cpu_s"] = cpu;   // goal: under 1.5
+  state.counters["cpu_s"] = cpu;  // goal: under 1.5
   state.counters["wall_s"] = wall;
   state.counters["pacing_s"] = pacing;
   state.counters["steps"] = steps;
@@ -371,10 +371,10 @@ void BM_IdleWhileHumanAwaitsOrders(benchmark::State& state) {
     waited = static_cast<double>(toOrders.elapsed()) / 1e3;
     const int stepsBefore = w->loop->StepsRun();
     const int cp = g.state.currentPiece;
-    awaiting = cp >= 0 && cp < kPieceSlots && g.state.currentPlayer == 0 &&
-               g.pieces[cp].state == PieceState::AwaitingOrders;
+    awaiting =
+        cp >= 0 && cp < kPieceSlots && g.state.currentPlayer == 0 && g.pieces[cp].state == PieceState::AwaitingOrders;
     cityDialogs = w->hooks->cityDialogs;
-    w->RunEvents(100);   // the paint of the last slice's cells, once
+    w->RunEvents(100);  // the paint of the last slice's cells, once
     state.ResumeTiming();
     const double cpuBefore = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
@@ -387,7 +387,7 @@ void BM_IdleWhileHumanAwaitsOrders(benchmark::State& state) {
     state.ResumeTiming();
   }
   if (!awaiting) state.SkipWithError("no human piece came to await orders");
-  state.counters["cpu_per_wall_s"] = cpuPerWall;   // goal: about zero
+  state.counters["cpu_per_wall_s"] = cpuPerWall;  // goal: about zero
   state.counters["to_orders_s"] = waited;
   state.counters["city_dialogs"] = cityDialogs;
   state.counters["idle_steps"] = stepsWhileIdle;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one route step on a full-size world: 70 x 70 cells, a continent
 // broken by mountains and lakes, islands in the ocean, and a few hundred pieces
 // of four computer players. Each case asks for a step toward a destination
@@ -73,7 +74,8 @@ std::unique_ptr<Game> BuildWorld() {
     }
   for (int island = 0; island < 25; ++island) {
     const int cx = 44 + rng.Mod(24), cy = rng.Mod(kSide);
-    for (int k = 0; k < 6; ++k) g->world.At((cx + rng.Mod(3)) % kSide, (cy + rng.Mod(3)) % kSide).terrain = Terrain::Land;
+    for (int k = 0; k < 6; ++k)
+      g->world.At((cx + rng.Mod(3)) % kSide, (cy + rng.Mod(3)) % kSide).terrain = Terrain::Land;
   }
   for (int x = 30; x <= 34; ++x)
     for (int y = 28; y <= 32; ++y) g->world.At(x, y).terrain = Terrain::Sea;  // an inland lake
@@ -88,14 +90,15 @@ std::unique_ptr<Game> BuildWorld() {
     const int terrain = g->world.At(x, y).terrain;
     if (terrain == Terrain::Mountain) continue;
     static constexpr int kLandTypes[] = {PieceType::City, PieceType::Army, PieceType::Army, PieceType::Fighter};
-    static constexpr int kSeaTypes[] = {PieceType::Destroyer, PieceType::Transport, PieceType::Submarine,
-                                        PieceType::Battleship, PieceType::Carrier, PieceType::Fighter};
+    static constexpr int kSeaTypes[] = {PieceType::Destroyer,  PieceType::Transport, PieceType::Submarine,
+                                        PieceType::Battleship, PieceType::Carrier,   PieceType::Fighter};
     const int type = terrain == Terrain::Sea ? kSeaTypes[rng.Mod(6)] : kLandTypes[rng.Mod(4)];
     Put(*g, type, owner, x, y);
     ++placed;
   }
   for (int i = 0; i < kPieceSlots; ++i)
-    if (!g->pieces[i].IsEmpty()) g->world.At(g->pieces[i].Pos()).visible |= static_cast<uint8_t>(1 << g->pieces[i].owner);
+    if (!g->pieces[i].IsEmpty())
+      g->world.At(g->pieces[i].Pos()).visible |= static_cast<uint8_t>(1 << g->pieces[i].owner);
   RefreshAllCells(*g);
   return g;
 }
@@ -119,9 +122,7 @@ void RouteStep(benchmark::State& st, int type, MapPos from, MapPos to) {
   st.counters["found"] = benchmark::Counter(found, benchmark::Counter::kAvgIterations);
 }
 
-void BM_ArmyAcrossTheContinent(benchmark::State& st) {
-  RouteStep(st, PieceType::Army, MapPos{6, 10}, MapPos{38, 40});
-}
+void BM_ArmyAcrossTheContinent(benchmark::State& st) { RouteStep(st, PieceType::Army, MapPos{6, 10}, MapPos{38, 40}); }
 void BM_ShipAcrossTheOcean(benchmark::State& st) { RouteStep(st, PieceType::Destroyer, MapPos{50, 5}, MapPos{55, 40}); }
 void BM_FighterOverLandAndSea(benchmark::State& st) {
   RouteStep(st, PieceType::Fighter, MapPos{20, 20}, MapPos{60, 50});

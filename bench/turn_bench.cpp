@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one turn start (StartPlayerTurn) for a player with 100 pieces on a
 // full-size 70 x 70 world: 10 cities, armies, aircraft and ships, some of them
 // damaged, waiting or low on fuel, on day 10 so that the cities count down.

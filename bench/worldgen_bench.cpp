@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to generate a world, attempts included, over a run of seeds: the
 // largest world with the most land, and the smallest New Game world with the
 // least. Run with --benchmark_repetitions to get the median.
@@ -19,8 +20,8 @@ void GenerateWorlds(benchmark::State& st, int side, int land) {
   g->settings.width = g->settings.height = static_cast<uint8_t>(side);
   g->settings.landAmount = static_cast<uint8_t>(land);
   g->settings.difficulty = Difficulty::Easy;
-  g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, PlayerKind::Computer,
-                      PlayerKind::Computer, PlayerKind::Out, PlayerKind::Out};
+  g->settings.kind = {PlayerKind::Human,    PlayerKind::Computer, PlayerKind::Computer,
+                      PlayerKind::Computer, PlayerKind::Out,      PlayerKind::Out};
   uint32_t seed = 0;
   int failures = 0;
   for (auto _ : st) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a game in the window: the New and Demo commands, loading a saved
 // game, and the view set-up all three share (menus, zoom, the elimination check).
 #include "game/game_start.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a game: New, Demo and loading a saved game, and the view set-up
 // they share.
 #pragma once
@@ -21,7 +22,7 @@ void SetUpGameView(Game& g);
 // What the rules call when somebody wins (SetUpGameView installs it): a named
 // game keeps its final position, the recovery file does not.
 void KeepFinalPosition(Game& g);
-int LoadGame(Game& g);           // asks for a file through the hooks
+int LoadGame(Game& g);  // asks for a file through the hooks
 // Loads the named file with the full check; on refusal shows the message and changes nothing.
 bool LoadGameFromPath(Game& g, const std::string& path);
 // The same for a file image already read; path names the game afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orders a human gives (menu, keys and map clicks call these). The order
 // keys (Sleep, Later, Finished, Return, Drop) act on the current piece only
 // while it awaits orders and the player on turn is Human; they return whether

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two per-step handlers the turn loop calls for a piece under a go-to
 // order or on its way home: the route search picks the step, the rules take it.
 #include "game/piece_steps.h"

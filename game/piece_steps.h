@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steps of pieces that move on their own: under a go-to order, or
 // returning to the nearest own city (or, for a ship, beside it).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/turn_loop.h"
 
 #include <cstdint>
@@ -16,8 +17,7 @@ namespace {
 
 // The windows the Next Player prompt hides, so the previous player's map and
 // pieces are not shown to the next one.
-constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWindow::Production,
-                                                 ToolWindow::WorldMap};
+constexpr ToolWindow kWindowsHiddenByPrompt[] = {ToolWindow::PieceInfo, ToolWindow::Production, ToolWindow::WorldMap};
 
 // The search for a movable piece runs through turn starts and days until some
 // player can move, after a victory too, until the winner can. When nothing can
@@ -226,8 +226,7 @@ void HandOverToHuman(Game& g, int player) {
 
 void ShowPieceInfoForNewPiece(Game& g) {
   if (g.state.currentPiece == g.lastShownPiece) return;
-  const bool humanWatching =
-      g.ui().IsToolWindowOpen(ToolWindow::PieceInfo) && IsHumanPlayer(g, g.state.currentPlayer);
+  const bool humanWatching = g.ui().IsToolWindowOpen(ToolWindow::PieceInfo) && IsHumanPlayer(g, g.state.currentPlayer);
   if (!humanWatching && g.state.demoMode == 0) return;
   g.ui().RepaintToolWindow(ToolWindow::PieceInfo);
   g.lastShownPiece = g.state.currentPiece;
@@ -325,9 +324,15 @@ void AdvanceGame(Game& g) {
   }
   const StepMark before = MarkOf(g, piece);
   switch (g.pieces[piece].state) {
-    case PieceState::Ready: StepReadyPiece(g, piece); break;
-    case PieceState::Returning: ReturnStep(g, piece); break;
-    default: DecideWaitingPiece(g); break;
+    case PieceState::Ready:
+      StepReadyPiece(g, piece);
+      break;
+    case PieceState::Returning:
+      ReturnStep(g, piece);
+      break;
+    default:
+      DecideWaitingPiece(g);
+      break;
   }
   WatchForStillSteps(g, piece, before);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The idle-driven game step and the choice of the piece that moves.
 #pragma once
 #include "model/game.h"

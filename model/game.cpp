@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/game.h"
 
 #include "model/piece_types.h"
@@ -49,9 +50,7 @@ bool IsShipType(int type) {
 
 bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
 
-bool IsHumanControlled(const Game& g, int player) {
-  return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1;
-}
+bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }
 
 bool IsComputerControlled(const Game& g, int player) {
   return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
@@ -128,8 +127,10 @@ void RefreshCells(Game& g, MapPos a, MapPos b) {
   for (const PieceRecord& r : g.pieces.slots) {
     if (r.type == PieceType::None) continue;
     const uint16_t at = r.Pos().Packed();
-    if (at == pa) ApplyTopPiece(ca, r);
-    else if (at == pb) ApplyTopPiece(cb, r);
+    if (at == pa)
+      ApplyTopPiece(ca, r);
+    else if (at == pb)
+      ApplyTopPiece(cb, r);
   }
 }
 

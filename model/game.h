@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One game context: the records of a game, the application values the rules
 // share with the user interface, the random generator and the hooks. Every
 // operation of the core takes it explicitly; there is no global game state.
@@ -20,25 +21,25 @@ struct ZoomLevel {
   bool whole;
 };
 inline constexpr ZoomLevel kZoomLevels[] = {{12, false}, {16, true}, {24, false}, {32, true}};
-inline constexpr int kDefaultZoom = 1;   // 100 %
+inline constexpr int kDefaultZoom = 1;  // 100 %
 inline constexpr uint8_t kDefaultTileSize = kZoomLevels[kDefaultZoom].tileSize;
 inline constexpr const char* kPlayerNames[kPlayerCount] = {"RED", "GREEN", "BLUE", "YELLOW", "BLACK", "PURPLE"};
 
 // The parts of the application record that the rules read and write.
 struct AppShared {
   std::string fileName = kRecoverFileName;
-  std::string fileFolder;          // where fileName lives: the folder last chosen in a file dialog; empty: working folder
+  std::string fileFolder;  // where fileName lives: the folder last chosen in a file dialog; empty: working folder
   // Where the recovery file goes when fileFolder cannot be written (the
   // application sets a per-user folder); empty: nowhere else.
   std::string recoverFallbackFolder;
-  bool saveErrorShown = false;     // a weekly save failed and said so: once per game is enough
+  bool saveErrorShown = false;  // a weekly save failed and said so: once per game is enough
   int32_t winner = 0;
   int32_t lostPlayer = 0;
   int32_t popupCity = 0;
   int32_t endTurnRequested = 0;
   uint8_t soundMode = SoundMode::None;
   uint8_t monochrome = 0;
-  bool promptOnNewHuman = false;   // the "Prompt on new human" menu check
+  bool promptOnNewHuman = false;  // the "Prompt on new human" menu check
   AttackTable attackTable{};
 };
 
@@ -58,13 +59,13 @@ struct Game {
 
   // Transient values, never saved.
   MapPos lastSelectedPos{0, 0};
-  int lastShownPiece = kPieceSlots;   // 500: none
+  int lastShownPiece = kPieceSlots;  // 500: none
   int cityDialogPiece = -1;
-  bool insideAdvanceGame = false;     // guards against re-entry from a modal loop
-  int stillSteps = 0;                 // steps in a row that changed nothing (the turn loop's watchdog)
-  std::string settingsPath;           // the settings file; empty: none
-  std::string recoverFileName = kRecoverFileName;   // where this program saves an unnamed game
-  std::vector<std::string> recoverFilesWritten;     // this program's own recovery files, deleted at exit
+  bool insideAdvanceGame = false;                  // guards against re-entry from a modal loop
+  int stillSteps = 0;                              // steps in a row that changed nothing (the turn loop's watchdog)
+  std::string settingsPath;                        // the settings file; empty: none
+  std::string recoverFileName = kRecoverFileName;  // where this program saves an unnamed game
+  std::vector<std::string> recoverFilesWritten;    // this program's own recovery files, deleted at exit
 
   NullHooks nullHooks;
 

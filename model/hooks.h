@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the game core asks of the user interface goes through this one
 // interface. The core never draws, plays a sound or opens a window itself.
 // NullHooks does nothing: message boxes answer at once, optional windows are
@@ -62,8 +63,8 @@ class PresentationHooks {
 
   // Modal dialogs.
   virtual void ShowNextPlayerPrompt() {}
-  virtual void ShowEliminatedDialog() {}   // names AppShared::lostPlayer
-  virtual void ShowVictoryDialog() {}      // names AppShared::winner
+  virtual void ShowEliminatedDialog() {}  // names AppShared::lostPlayer
+  virtual void ShowVictoryDialog() {}     // names AppShared::winner
   virtual void ShowCityDialog(int /*cityIndex*/) {}
   // The New Game dialog edits Game::settings in place; true for OK.
   virtual bool RunNewGameDialog() { return true; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/piece_types.h"
 
 #include "model/game.h"
@@ -20,16 +21,16 @@ const std::array<PieceTypeDefaults, kTypeCount> kPieceTypeDefaults = {{
 // Mean damage by [attacker][defender]; 0: the attacker cannot hurt that defender.
 const AttackTable kAttackTableConstants = {{
     //  City Army Dest Fight Bomb Batt Carr Sub Trans Para
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},             // City
-    {{0, 20, 5, 20, 33, 5, 5, 5, 25, 20}},        // Army
-    {{0, 5, 20, 50, 33, 5, 10, 100, 200, 20}},    // Destroyer
-    {{0, 20, 10, 33, 200, 10, 10, 33, 50, 200}},  // Fighter
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},             // Bomber
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                 // City
+    {{0, 20, 5, 20, 33, 5, 5, 5, 25, 20}},            // Army
+    {{0, 5, 20, 50, 33, 5, 10, 100, 200, 20}},        // Destroyer
+    {{0, 20, 10, 33, 200, 10, 10, 33, 50, 200}},      // Fighter
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                 // Bomber
     {{0, 100, 100, 100, 100, 10, 33, 33, 100, 100}},  // Battleship
-    {{0, 0, 20, 50, 50, 5, 5, 20, 20, 33}},       // Carrier
-    {{0, 0, 20, 5, 10, 100, 100, 20, 200, 0}},    // Submarine
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},             // Transport
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},             // Para
+    {{0, 0, 20, 50, 50, 5, 5, 20, 20, 33}},           // Carrier
+    {{0, 0, 20, 5, 10, 100, 100, 20, 200, 0}},        // Submarine
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                 // Transport
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},                 // Para
 }};
 
 void ApplyDefaultPieceAttributes(GameSettings& s) {
@@ -53,9 +54,7 @@ void BoundPieceAttributes(GameSettings& s) {
 }
 
 bool CanCaptureCities(const GameSettings& s) { return s.inUse[PieceType::Army] || s.inUse[PieceType::Para]; }
-bool CanReachOtherIslands(const GameSettings& s) {
-  return s.inUse[PieceType::Transport] || s.inUse[PieceType::Para];
-}
+bool CanReachOtherIslands(const GameSettings& s) { return s.inUse[PieceType::Transport] || s.inUse[PieceType::Para]; }
 
 int ShipMovesForStrength(int moves, int strength) {
   if (strength < 25) return static_cast<int>(moves * 0.5);
@@ -75,8 +74,6 @@ int SightRange(int type, bool aboardShip) {
   return type >= 0 && type < kTypeCount ? kSight[static_cast<size_t>(type)] : 0;
 }
 
-int CargoCapacity(int type) {
-  return type == PieceType::Transport || type == PieceType::Carrier ? 6 : 0;
-}
+int CargoCapacity(int type) { return type == PieceType::Transport || type == PieceType::Carrier ? 6 : 0; }
 
 }  // namespace vortan

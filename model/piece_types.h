@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-type attributes (in use, build days, moves, fuel) live in GameSettings;
 // this header holds their defaults, bounds and the fixed per-type rules.
 #pragma once
@@ -10,11 +11,11 @@
 namespace vortan {
 
 struct PieceTypeDefaults {
-  const char* key;      // settings-file key
-  const char* label;    // dialog label
+  const char* key;    // settings-file key
+  const char* label;  // dialog label
   uint8_t days;
   uint8_t moves;
-  uint8_t fuel;         // 0: no Fuel attribute
+  uint8_t fuel;  // 0: no Fuel attribute
 };
 // Indexed by PieceType code; element 0 (City) is unused.
 extern const std::array<PieceTypeDefaults, kTypeCount> kPieceTypeDefaults;

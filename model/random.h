@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's single pseudo-random generator: a 32-bit linear congruential
 // generator whose draws are 15-bit values. Games replay identically from the
 // same state, so every rule draws from this one instance, in a fixed order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte layouts of the four game blocks. They are also the saved-game file,
 // so every field is written explicitly, little-endian, at its fixed offset, and
 // the unused bytes are carried through unchanged in both directions.

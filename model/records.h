@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four blocks that make up a game, plus the land-mass table.
 // In memory they are ordinary structs with named fields; the exact little-endian
 // byte layouts (which are also the saved-game format) live in record_codec.cpp.
@@ -11,16 +12,16 @@ namespace vortan {
 
 constexpr int kPlayerCount = 6;
 constexpr int kPieceSlots = 500;
-constexpr int kGridSide = 70;           // the world grid is always 70 x 70 cells
-constexpr int kLandMassSlots = 80;      // entry 0 is "no land mass"
-constexpr int kTypeCount = 10;          // PieceType codes 0..9 (10 = none)
+constexpr int kGridSide = 70;       // the world grid is always 70 x 70 cells
+constexpr int kLandMassSlots = 80;  // entry 0 is "no land mass"
+constexpr int kTypeCount = 10;      // PieceType codes 0..9 (10 = none)
 
 constexpr int kSettingsBytes = 56;
 constexpr int kStateBytes = 108;
 constexpr int kPieceBytes = 16;
-constexpr int kPieceTableBytes = kPieceSlots * kPieceBytes;          // 8000
+constexpr int kPieceTableBytes = kPieceSlots * kPieceBytes;  // 8000
 constexpr int kCellBytes = 12;
-constexpr int kWorldBytes = kGridSide * kGridSide * kCellBytes;      // 58800
+constexpr int kWorldBytes = kGridSide * kGridSide * kCellBytes;                                 // 58800
 constexpr int kSavedGameBytes = kSettingsBytes + kStateBytes + kPieceTableBytes + kWorldBytes;  // 66964
 
 namespace PieceType {
@@ -47,11 +48,13 @@ struct MapPos {
   uint8_t x = 0;
   uint8_t y = 0;
   constexpr uint16_t Packed() const { return static_cast<uint16_t>(x | (y << 8)); }
-  static constexpr MapPos FromPacked(uint16_t v) { return MapPos{static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)}; }
+  static constexpr MapPos FromPacked(uint16_t v) {
+    return MapPos{static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)};
+  }
   friend constexpr bool operator==(MapPos a, MapPos b) { return a.x == b.x && a.y == b.y; }
 };
 
-struct MapCell {                 // 12 bytes
+struct MapCell {  // 12 bytes
   uint8_t terrain = 0;
   uint8_t explored = 0;
   uint8_t visible = 0;
@@ -66,7 +69,7 @@ struct MapCell {                 // 12 bytes
   uint8_t topFacing = 0;
 };
 
-struct PieceRecord {             // 16 bytes
+struct PieceRecord {  // 16 bytes
   uint8_t type = PieceType::None;
   uint8_t owner = 0;
   uint8_t movesLeft = 0;
@@ -87,7 +90,7 @@ struct PieceRecord {             // 16 bytes
   MapPos Dest() const { return MapPos{destX, destY}; }
 };
 
-struct GameSettings {            // 56 bytes
+struct GameSettings {  // 56 bytes
   float version = 0.0f;
   uint8_t width = 0;
   uint8_t height = 0;
@@ -102,7 +105,7 @@ struct GameSettings {            // 56 bytes
   uint8_t unused55 = 0;
 };
 
-struct GameState {               // 108 bytes
+struct GameState {  // 108 bytes
   int16_t currentPiece = 0;
   std::array<uint8_t, 2> unused2{};
   int16_t currentPlayer = 0;
@@ -126,13 +129,13 @@ struct GameState {               // 108 bytes
   std::array<int16_t, kPlayerCount> moveMemory{};
 };
 
-struct PieceTable {              // 500 x 16 = 8000 bytes
+struct PieceTable {  // 500 x 16 = 8000 bytes
   std::array<PieceRecord, kPieceSlots> slots{};
   PieceRecord& operator[](int i) { return slots[static_cast<std::size_t>(i)]; }
   const PieceRecord& operator[](int i) const { return slots[static_cast<std::size_t>(i)]; }
 };
 
-struct World {                   // 70 x 70 x 12 = 58800 bytes
+struct World {  // 70 x 70 x 12 = 58800 bytes
   std::array<MapCell, kGridSide * kGridSide> cells{};
   MapCell& At(int x, int y) { return cells[static_cast<std::size_t>(y * kGridSide + x)]; }
   const MapCell& At(int x, int y) const { return cells[static_cast<std::size_t>(y * kGridSide + x)]; }
@@ -151,13 +154,13 @@ using LandMassTable = std::array<LandMassRecord, kLandMassSlots>;
 using AttackTable = std::array<std::array<int32_t, kTypeCount>, kTypeCount>;
 
 // Exact byte layouts (little-endian, unused bytes carried through).
-void EncodeSettings(const GameSettings& s, uint8_t* out);      // kSettingsBytes
+void EncodeSettings(const GameSettings& s, uint8_t* out);  // kSettingsBytes
 GameSettings DecodeSettings(const uint8_t* in);
-void EncodeState(const GameState& s, uint8_t* out);            // kStateBytes
+void EncodeState(const GameState& s, uint8_t* out);  // kStateBytes
 GameState DecodeState(const uint8_t* in);
-void EncodePieces(const PieceTable& t, uint8_t* out);          // kPieceTableBytes
+void EncodePieces(const PieceTable& t, uint8_t* out);  // kPieceTableBytes
 PieceTable DecodePieces(const uint8_t* in);
-void EncodeWorld(const World& w, uint8_t* out);                // kWorldBytes
+void EncodeWorld(const World& w, uint8_t* out);  // kWorldBytes
 World DecodeWorld(const uint8_t* in);
 
 }  // namespace vortan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the New Game and Piece Attributes choices are remembered between runs.
 // The layers that apply those choices write through this interface and so need
 // not know the file format, which belongs to persist/.

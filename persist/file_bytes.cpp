@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and replacements on POSIX. A read opens without blocking
 // and takes regular files only (a FIFO or a device named like a game file
 // would otherwise stall the program). A replacement writes a temporary file of
@@ -26,8 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kTempMark = ".saving.";   // NAME.saving.PID.N
-constexpr mode_t kNewFileMode = 0666;                // less the umask, like any new file
+constexpr std::string_view kTempMark = ".saving.";  // NAME.saving.PID.N
+constexpr mode_t kNewFileMode = 0666;               // less the umask, like any new file
 
 class FileDescriptor {
  public:
@@ -194,7 +195,8 @@ bool UpdateFileBytes(const std::string& path, const FileUpdate& update) {
 }
 
 bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t size, std::string* why) {
-  return LockedReplace(path, false, [&](const auto&) { return std::vector<uint8_t>(data, data + size); }, why);
+  return LockedReplace(
+      path, false, [&](const auto&) { return std::vector<uint8_t>(data, data + size); }, why);
 }
 
 }  // namespace vortan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and writes for the game files and the settings file. A write
 // goes to a temporary file of its own beside the target and replaces the target
 // only once every byte is on disk, so a failed or killed write never destroys

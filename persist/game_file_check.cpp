@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load check. A file is refused unless the rules can play it as it stands:
 // every value inside the range its record declares, every piece on ground it
 // can stand on, cargo with its carrier and a player on turn who takes part.
@@ -96,7 +97,8 @@ std::string StateProblem(const GameSettings& s, const GameState& st) {
   // player's are read when the view is restored, whatever its kind.
   for (int p = 0; p < kPlayerCount; ++p) {
     if (s.kind[p] == PlayerKind::Out && p != st.viewingPlayer) continue;
-    if (!Inside(s, st.savedViewX[p], st.savedViewY[p])) return "saved view of player " + Str(p) + " is outside the world";
+    if (!Inside(s, st.savedViewX[p], st.savedViewY[p]))
+      return "saved view of player " + Str(p) + " is outside the world";
     if (!Inside(s, st.homeX[p], st.homeY[p])) return "home of player " + Str(p) + " is outside the world";
   }
   if (std::string why = FlagProblem(st); !why.empty()) return why;
@@ -107,8 +109,7 @@ std::string StateProblem(const GameSettings& s, const GameState& st) {
 std::string CellProblem(const GameSettings& s, const GameState& st, const MapCell& c, int x, int y) {
   const std::string where = "cell (" + Str(x) + ", " + Str(y) + ")";
   if (c.terrain > Terrain::Mountain) return where + " has terrain " + Str(c.terrain);
-  if (c.landMass > s.landMassCount)
-    return where + " has land mass " + Str(c.landMass) + " of " + Str(s.landMassCount);
+  if (c.landMass > s.landMassCount) return where + " has land mass " + Str(c.landMass) + " of " + Str(s.landMassCount);
   for (int p = 0; p < kPlayerCount; ++p) {
     const int bit = 1 << p;
     if (TakesPart(s, st, p) && (c.visible & bit) && !(c.explored & bit))
@@ -145,8 +146,8 @@ std::string PieceProblem(const Game& g, const PieceRecord& r, int slot) {
   // A player on turn who takes no part (a day's first player when Out, say)
   // is passed over by the turn loop, but only while it has nothing to move.
   if (!TakesPart(s, g.state, r.owner))
-    return who + " belongs to player " + Str(r.owner) + (r.owner == g.state.currentPlayer ? ", who is on turn but" : ", who") +
-           " takes no part";
+    return who + " belongs to player " + Str(r.owner) +
+           (r.owner == g.state.currentPlayer ? ", who is on turn but" : ", who") + " takes no part";
   if (r.state > PieceState::Returning) return who + " has state " + Str(r.state);
   if (!Inside(s, r.x, r.y)) return who + " stands outside the world";
   if (!Inside(s, r.destX, r.destY)) return who + " is headed outside the world";
@@ -200,8 +201,8 @@ std::string CargoProblem(const Game& g, const CellCounts& counts) {
       const int cell = CellIndex(x, y);
       for (int p = 0; p < kPlayerCount; ++p)
         if (counts.armies[cell][p] > kCargoPerTransport * counts.transports[cell][p])
-          return Str(counts.armies[cell][p]) + " armies of player " + Str(p) + " at sea on (" + Str(x) + ", " +
-                 Str(y) + ") with " + Str(counts.transports[cell][p]) + " transports";
+          return Str(counts.armies[cell][p]) + " armies of player " + Str(p) + " at sea on (" + Str(x) + ", " + Str(y) +
+                 ") with " + Str(counts.transports[cell][p]) + " transports";
     }
   return {};
 }

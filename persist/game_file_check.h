@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load check of a game file: everything the rules, the computer player and
 // the map code take for granted about the four blocks, tested before a byte of
 // the file reaches the live game.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic save of an unnamed game. Each running program has a recovery
 // file of its own, so one program's normal exit never deletes the file that
 // protects another's game: the first takes "RECOVER.TMP", a second one started

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved games: the four blocks byte for byte, 66,964 bytes. A file is checked in
 // full before anything in memory is replaced, because every later rule and the
 // map code index tables and the world with the values it holds.
@@ -116,7 +117,7 @@ bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::str
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   AdoptFile(g, path);
-  g.app.saveErrorShown = false;   // a loaded game is a new game for the weekly save's error
+  g.app.saveErrorShown = false;  // a loaded game is a new game for the weekly save's error
   return true;
 }
 

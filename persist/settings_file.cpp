@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: sections of key=value lines, read and written the way the
 // classic profile functions do. Names match without regard to case or
 // surrounding blanks, the first matching section and key win, and a write
@@ -17,7 +18,7 @@ namespace vortan {
 namespace {
 
 constexpr std::string_view kNewLine = "\r\n";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";   // some editors put it before the first section
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // some editors put it before the first section
 
 // One line of the file with its own line end ("\r\n", "\n", "\r" or none).
 struct Line {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -31,7 +32,7 @@ class ProfileSettings : public SettingsStore {
 
  private:
   std::string path_;
-  mutable std::optional<std::string> text_;   // the file as read for this store's first read since a write
+  mutable std::optional<std::string> text_;  // the file as read for this store's first read since a write
 };
 
 void LoadPieceAttributes(GameSettings& s, const std::string& path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/combat.h"
 
 #include "rules/elimination.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/invariants.h"
 
 #include <array>
@@ -25,7 +26,8 @@ std::string CheckState(const Game& g) {
     return Broken("world size out of range", s.width, s.height);
   if (s.difficulty > Difficulty::Hard) return Broken("difficulty out of range", s.difficulty);
   if (s.landMassCount >= kLandMassSlots) return Broken("land-mass count out of range", s.landMassCount);
-  if (st.currentPiece < 0 || st.currentPiece >= kPieceSlots) return Broken("currentPiece out of range", st.currentPiece);
+  if (st.currentPiece < 0 || st.currentPiece >= kPieceSlots)
+    return Broken("currentPiece out of range", st.currentPiece);
   if (st.currentPlayer < 0 || st.currentPlayer >= kPlayerCount)
     return Broken("currentPlayer out of range", st.currentPlayer);
   if (st.viewingPlayer < 0 || st.viewingPlayer >= kPlayerCount)
@@ -60,7 +62,8 @@ std::string CheckPiece(const Game& g, int i) {
   }
   if (r.strength < 1 || r.strength > 100) return Broken("strength out of range", i, r.strength);
   if (r.movesLeft > g.settings.moves[r.type]) return Broken("more moves left than the type has", i, r.movesLeft);
-  if (IsAirType(r.type) && (r.fuel < 0 || r.fuel > kMaxAttribute)) return Broken("aircraft fuel out of range", i, r.fuel);
+  if (IsAirType(r.type) && (r.fuel < 0 || r.fuel > kMaxAttribute))
+    return Broken("aircraft fuel out of range", i, r.fuel);
   if (r.type == PieceType::Army && (terrain == Terrain::Mountain || terrain == Terrain::City))
     return Broken("army on a mountain or a neutral city", i, r.x, r.y);
   // A computer's transport routed through unexplored cells may find land
@@ -96,7 +99,7 @@ struct CellTally {
   std::array<TopPiece, kGridSide * kGridSide> top{};
   std::array<uint8_t, kGridSide * kGridSide> armies{};
   std::array<uint8_t, kGridSide * kGridSide> transports{};
-  std::array<uint8_t, kGridSide * kGridSide> armyOwners{};       // player bits
+  std::array<uint8_t, kGridSide * kGridSide> armyOwners{};  // player bits
   std::array<uint8_t, kGridSide * kGridSide> transportOwners{};
   std::array<uint8_t, kGridSide * kGridSide> cities{};
 };
@@ -133,7 +136,8 @@ std::string CheckCells(const Game& g, CellTally& tally) {
       if ((c.visible & ~c.explored) & takingPartBits) return Broken("visible but not explored", x, y, c.visible);
       if (c.terrain == Terrain::City && tally.cities[cell] != 0) return Broken("city piece on a neutral city", x, y);
       if (c.terrain != Terrain::Sea) continue;
-      if (tally.armyOwners[cell] & ~tally.transportOwners[cell]) return Broken("army at sea without its transport", x, y);
+      if (tally.armyOwners[cell] & ~tally.transportOwners[cell])
+        return Broken("army at sea without its transport", x, y);
       if (tally.armies[cell] > CargoCapacity(PieceType::Transport) * tally.transports[cell])
         return Broken("more armies aboard than a transport holds", x, y, tally.armies[cell]);
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sanity checks of a running game, called after every step by tests and debug runs.
 #pragma once
 #include <string>

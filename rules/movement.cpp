@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/movement.h"
 
 #include <algorithm>
@@ -63,8 +64,7 @@ bool CityInSight(const Game& g, const PieceRecord& p, MapPos around) {
   ForEachInBlock3(g.settings, around.x, around.y, [&](int x, int y) {
     const MapCell& c = g.world.At(x, y);
     if (c.terrain == Terrain::City) found = true;
-    if (p.type == PieceType::Army && c.topType == PieceType::City && c.topOwner != g.state.currentPlayer)
-      found = true;
+    if (p.type == PieceType::Army && c.topType == PieceType::City && c.topOwner != g.state.currentPlayer) found = true;
   });
   return found;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Movement, fuel and refuel maps.
 #pragma once
 #include "model/game.h"

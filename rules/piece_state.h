@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A player's own pieces outside their moves: sending them to sleep, waking
 // them and choosing the one that takes the next order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the viewing player sees of the world and the options kept for each
 // player: the view centre, the zoom level, the hidden map, Auto Play and
 // Move Memory. These are stored with the game.

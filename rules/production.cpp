@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/production.h"
 
 #include <array>
@@ -23,18 +24,15 @@ struct CoastalChoice {
   int limit;
 };
 constexpr CoastalChoice kCoastalChoices[] = {
-    {PieceType::Transport, ShareTest::TransportsForArmies, 0},
-    {PieceType::Fighter, ShareTest::PercentBelow, 11},
-    {PieceType::Destroyer, ShareTest::PercentBelow, 2},
-    {PieceType::Battleship, ShareTest::PercentBelow, 2},
-    {PieceType::Submarine, ShareTest::PercentBelow, 6},
-    {PieceType::Bomber, ShareTest::CountBelow, 2},
+    {PieceType::Transport, ShareTest::TransportsForArmies, 0}, {PieceType::Fighter, ShareTest::PercentBelow, 11},
+    {PieceType::Destroyer, ShareTest::PercentBelow, 2},        {PieceType::Battleship, ShareTest::PercentBelow, 2},
+    {PieceType::Submarine, ShareTest::PercentBelow, 6},        {PieceType::Bomber, ShareTest::CountBelow, 2},
     {PieceType::Carrier, ShareTest::CarrierForFighters, 1},
 };
 
 constexpr int kEnemyArmyWatchRadius = 4;
-constexpr int kFewArmies = 4;                 // armies that are still too few on a land mass not yet secure
-constexpr int kFighterShareInland = 25;       // percent
+constexpr int kFewArmies = 4;            // armies that are still too few on a land mass not yet secure
+constexpr int kFighterShareInland = 25;  // percent
 constexpr int kFewFightersInland = 5;
 constexpr int kFightersBeforeCarrier = 5;
 
@@ -90,8 +88,10 @@ bool CoastalChoiceHolds(const CoastalChoice& choice, const PieceCounts& c) {
   switch (choice.test) {
     case ShareTest::TransportsForArmies:
       return c.byType[PieceType::Transport] <= (c.byType[PieceType::Army] + 1) / 6;
-    case ShareTest::PercentBelow: return Percent(c, choice.type) < choice.limit;
-    case ShareTest::CountBelow: return c.byType[choice.type] < choice.limit;
+    case ShareTest::PercentBelow:
+      return Percent(c, choice.type) < choice.limit;
+    case ShareTest::CountBelow:
+      return c.byType[choice.type] < choice.limit;
     case ShareTest::CarrierForFighters:
       return Percent(c, choice.type) < choice.limit && c.byType[PieceType::Fighter] > kFightersBeforeCarrier;
   }
@@ -106,7 +106,8 @@ uint8_t ChooseForCoastalCity(const GameSettings& s, const PieceCounts& counts) {
 
 uint8_t ChooseForInlandCity(const GameSettings& s, const PieceCounts& counts) {
   const int fighters = counts.byType[PieceType::Fighter];
-  if (s.inUse[PieceType::Fighter] && (Percent(counts, PieceType::Fighter) < kFighterShareInland || fighters < kFewFightersInland))
+  if (s.inUse[PieceType::Fighter] &&
+      (Percent(counts, PieceType::Fighter) < kFighterShareInland || fighters < kFewFightersInland))
     return PieceType::Fighter;
   return ArmyOrPara(s);
 }
@@ -118,7 +119,8 @@ MapPos PlaceNewShip(const Game& g, MapPos cityPos) {
   ForEachInBlock3(g.settings, cityPos.x, cityPos.y, [&](int x, int y) {
     if (x == cityPos.x && y == cityPos.y) return;
     const MapCell& c = g.world.At(x, y);
-    if (c.terrain == Terrain::Sea && !IsShipType(c.topType)) pos = MapPos{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+    if (c.terrain == Terrain::Sea && !IsShipType(c.topType))
+      pos = MapPos{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
   });
   return pos;
 }
@@ -171,8 +173,7 @@ void ChooseProduction(Game& g, int city) {
 
 void ComputerChooseProduction(Game& g, int city) {
   PieceRecord& c = g.pieces[city];
-  if (c.type != PieceType::City)
-    g.ui().ShowMessageBox("Error!", "It's not a city", MsgIcon::Stop, MsgButtons::Ok);
+  if (c.type != PieceType::City) g.ui().ShowMessageBox("Error!", "It's not a city", MsgIcon::Stop, MsgButtons::Ok);
   const int player = g.state.currentPlayer;
   const PieceCounts counts = CountPieces(g, player);
   if (NeedsArmies(g, c, player, counts)) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/visibility.h"
 
 #include <array>
@@ -22,8 +23,8 @@ void MarkSeen(Game& g, MapPos cell, int dx, int dy) {
   MapCell& c = g.world.At(cell);
   c.explored |= bit;
   // A foreign submarine is only made out from right beside it.
-  const bool hiddenSubmarine = c.topType == PieceType::Submarine && c.topOwner != player &&
-                               (std::abs(dx) > 1 || std::abs(dy) > 1);
+  const bool hiddenSubmarine =
+      c.topType == PieceType::Submarine && c.topOwner != player && (std::abs(dx) > 1 || std::abs(dy) > 1);
   if (!hiddenSubmarine) c.visible |= bit;
 }
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks what a distribution checks: the desktop entry, the AppStream metadata
 # and the manual pages, then builds the Debian package from a built tree and
 # runs lintian on it (no errors, no warnings), and tries the installed layout.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails, naming each one, when a source file lacks its licence line near the top.
 set -euo pipefail
 cd "$(dirname "$0")/.."

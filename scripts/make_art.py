@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Renders every picture, cursor and the icon of the game from the text
 sources in resources/art, and writes resources/pictures.qrc.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the ten sound effects in resources/sounds from nothing but sox's
 # synthesiser and espeak-ng's voice: 16-bit mono PCM at 22050 Hz.
 # The wave files are committed; the build does not run this script.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Mutation testing of the core: applies each one-line mutant of
 # scripts/mutants.txt in turn, rebuilds the core tests, runs them and tells
 # whether some test caught the change. Prints one line per mutant and the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program on a virtual screen, starts a demonstration game and
 # saves a screenshot at each zoom level into the build folder.
 #   scripts/screenshots.sh [build-folder]      (default: build)

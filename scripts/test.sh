@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything (plain and with the sanitizers)
 # and runs every test. Leaves the source tree as it found it.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of every information window and dialog of a game in progress, at
 # 100 %, saved in <build folder>/screenshots; then, when Xvfb is at hand, the
 # hot-seat hand-over played on a virtual display, with a picture of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/combat.h"
 
 #include "rules/movement.h"
@@ -91,8 +92,10 @@ TEST_F(CombatTest, ACityFallsOnlyOnceItsGarrisonIsGone) {
   const int taker = AddPiece(g, PieceType::Army, 0, 3, 1);
   Attack(taker, 2, 1);
   EXPECT_FALSE(Alive(taker));
-  EXPECT_THAT(P(city), HasFields({.owner = 0, .state = PieceState::Asleep, .production = PieceType::Army,
-                                   .daysLeft = g.settings.days[PieceType::Army]}));
+  EXPECT_THAT(P(city), HasFields({.owner = 0,
+                                  .state = PieceState::Asleep,
+                                  .production = PieceType::Army,
+                                  .daysLeft = g.settings.days[PieceType::Army]}));
   EXPECT_THAT(NAMED(g.world.At(2, 1).topOwner, g.world.At(2, 1).bomberRange), ElementsAre(0, 0));
   EXPECT_EQ(hooks.calls.back(), "City " + std::to_string(city));
 }

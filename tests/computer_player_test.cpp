@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer player's decisions on small hand-drawn worlds: what each kind
 // of piece aims for, what it avoids and when it stays put.
 #include <gtest/gtest.h>
@@ -186,7 +187,8 @@ TEST_F(ComputerPlayerTest, DamagedShipHeadsForPortAndRepairsThere) {
   EXPECT_LE(Distance(dest, MapPos{3, 2}), 1);
   g.pieces[ship].x = 4, g.pieces[ship].y = 3, g.pieces[ship].strength = 84, g.pieces[ship].movesLeft = 6;
   Mark(6, 0, 9, 3, true, false);  // unseen water nearby weighs less than the repair
-  EXPECT_THAT(Decided(ship), HasFields({.state = PieceState::Ready, .moves = 0, .dest = Cell{4, 3}})) << "stays in port";
+  EXPECT_THAT(Decided(ship), HasFields({.state = PieceState::Ready, .moves = 0, .dest = Cell{4, 3}}))
+      << "stays in port";
   AddPiece(g, PieceType::Transport, kEnemy, 5, 3);
   EXPECT_EQ(Decide(ship), (MapPos{5, 3})) << "but strikes at a neighbour";
 }
@@ -212,7 +214,7 @@ TEST_F(ComputerPlayerTest, DamagedFighterWaitsAtItsBaseUntilRepaired) {
 TEST_F(ComputerPlayerTest, TargetsWithinReachCountTwiceAndFightersShunContestedLand) {
   Build(Picture(30, 11).rows);
   const int destroyer = AddPiece(g, PieceType::Destroyer, kMe, 10, 5);
-  AddPiece(g, PieceType::Transport, kEnemy, 16, 5);   // 100, 6 away: within its 6 moves
+  AddPiece(g, PieceType::Transport, kEnemy, 16, 5);      // 100, 6 away: within its 6 moves
   AddPiece(g, PieceType::Submarine, kEnemy, 10 - 7, 5);  // 200, 7 away: beyond
   EXPECT_EQ(Decide(destroyer), (MapPos{16, 5})) << "2 x 100 x 8 / 8 beats 200 x 8 / 9";
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole computer games: seeded demo games checked after every step, and a
 // running game that allocates nothing.
 #include <gtest/gtest.h>
@@ -109,7 +110,11 @@ TEST(DemoAllocation, AThousandStepsOfARunningGameAllocateNothing) {
   for (int day : {3, 20, 45}) {
     while (g->state.gameActive == 1 && g->state.day < day) AdvanceGame(*g);
     if (g->state.gameActive != 1) break;
-    EXPECT_EQ(AllocationsDuring([&] { for (int i = 0; i < 1000; ++i) AdvanceGame(*g); }), 0) << "from day " << day;
+    EXPECT_EQ(AllocationsDuring([&] {
+                for (int i = 0; i < 1000; ++i) AdvanceGame(*g);
+              }),
+              0)
+        << "from day " << day;
     ++watched;
   }
   EXPECT_GE(watched, 2) << "the game ended too early to watch it";

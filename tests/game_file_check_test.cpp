@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load check against damaged files: each value the rules cannot play is
 // refused and named, and a flood of randomly damaged files never crashes, never
 // hangs and never lets through a game that breaks the game's own rules.
@@ -26,15 +27,15 @@ using Bytes = std::vector<uint8_t>;
 
 // Red (human) and Green (computer) on two islands; Green's transport carries an army.
 void BuildTwoIslands(Game& g) {
-  test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............",
-                       ".....+++....", "....++++....", ".....++.....", "............", "............"});
+  test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............", ".....+++....",
+                       "....++++....", ".....++.....", "............", "............"});
   AddCity(g, 0, 3, 1);
   AddCity(g, 1, 6, 6, PieceType::Transport);
-  AddPiece(g, PieceType::Army, 0, 4, 2);        // slot 2
-  AddPiece(g, PieceType::Fighter, 1, 6, 6);     // slot 3
-  AddPiece(g, PieceType::Transport, 1, 6, 4);   // slot 4
-  AddPiece(g, PieceType::Army, 1, 6, 4);        // slot 5
-  AddPiece(g, PieceType::Destroyer, 0, 1, 1);   // slot 6
+  AddPiece(g, PieceType::Army, 0, 4, 2);       // slot 2
+  AddPiece(g, PieceType::Fighter, 1, 6, 6);    // slot 3
+  AddPiece(g, PieceType::Transport, 1, 6, 4);  // slot 4
+  AddPiece(g, PieceType::Army, 1, 6, 4);       // slot 5
+  AddPiece(g, PieceType::Destroyer, 0, 1, 1);  // slot 6
   g.state.homeX = {3, 6}, g.state.homeY = {1, 6};
   g.state.savedViewX = {3, 6}, g.state.savedViewY = {1, 6};
   g.state.viewX = 3, g.state.viewY = 1;
@@ -52,14 +53,17 @@ struct Damage {
 };
 
 const Damage kDamages[] = {
-    {"a destroyer with no moves", [](Game& g) { g.settings.moves[PieceType::Destroyer] = 0; }, "moves of destroyer is 0"},
-    {"a transport with no moves", [](Game& g) { g.settings.moves[PieceType::Transport] = 0; }, "moves of transport is 0"},
+    {"a destroyer with no moves", [](Game& g) { g.settings.moves[PieceType::Destroyer] = 0; },
+     "moves of destroyer is 0"},
+    {"a transport with no moves", [](Game& g) { g.settings.moves[PieceType::Transport] = 0; },
+     "moves of transport is 0"},
     {"33 days to build an army", [](Game& g) { g.settings.days[PieceType::Army] = 33; }, "days of army is 33"},
     {"fighters with 7 fuel", [](Game& g) { g.settings.fuel[PieceType::Fighter] = 7; }, "fuel of fighter is 7"},
     {"an in-use flag of 2", [](Game& g) { g.settings.inUse[PieceType::Para] = 2; }, "in-use flag of para is 2"},
     {"the player on turn set Out", [](Game& g) { g.settings.kind[0] = PlayerKind::Out; },
      "piece 0 belongs to player 0, who is on turn but takes no part"},
-    {"the player on turn eliminated", [](Game& g) { g.state.eliminated[0] = 1; }, "player 0, who is on turn but takes no part"},
+    {"the player on turn eliminated", [](Game& g) { g.state.eliminated[0] = 1; },
+     "player 0, who is on turn but takes no part"},
     {"pieces of an Out player", [](Game& g) { g.state.currentPlayer = 1, g.settings.kind[0] = PlayerKind::Out; },
      "piece 0 belongs to player 0, who takes no part"},
     {"an eliminated flag of 2", [](Game& g) { g.state.eliminated[3] = 2; }, "eliminated flag of player 3 is 2"},
@@ -69,27 +73,40 @@ const Damage kDamages[] = {
     {"day 0 in a game in progress", [](Game& g) { g.state.day = 0; }, "day is 0"},
     {"an army of strength 0", [](Game& g) { g.pieces[2].strength = 0; }, "piece 2 strength is 0, not 1 to 100"},
     {"a fighter of strength 101", [](Game& g) { g.pieces[3].strength = 101; }, "piece 3 strength is 101"},
-    {"more moves left than the type has", [](Game& g) { g.pieces[4].movesLeft = 5; }, "piece 4 moves left is 5, not 0 to 4"},
+    {"more moves left than the type has", [](Game& g) { g.pieces[4].movesLeft = 5; },
+     "piece 4 moves left is 5, not 0 to 4"},
     {"a fighter with fuel -1", [](Game& g) { g.pieces[3].fuel = -1; }, "piece 3 fuel is -1"},
-    {"a land mass above the count", [](Game& g) { g.world.At(10, 3).landMass = 9; }, "cell (10, 3) has land mass 9 of 3"},
+    {"a land mass above the count", [](Game& g) { g.world.At(10, 3).landMass = 9; },
+     "cell (10, 3) has land mass 9 of 3"},
     {"a cell visible but not explored", [](Game& g) { g.world.At(0, 0).visible = 2, g.world.At(0, 0).explored = 1; },
      "cell (0, 0) is visible to player 1 but not explored"},
     {"two cities on one cell", [](Game& g) { AddCity(g, 1, 3, 1); }, "two cities stand on (3, 1)"},
     {"a city at sea", [](Game& g) { g.pieces[1].x = 0, g.pieces[1].y = 0; }, "piece 1 stands on terrain 0"},
     {"a city on a mountain", [](Game& g) { g.pieces[0].x = 5, g.pieces[0].y = 2; }, "piece 0 stands on terrain 3"},
-    {"an army on a neutral city", [](Game& g) { g.pieces[2].x = 4, g.pieces[2].y = 1; }, "piece 2 is an army on terrain 2"},
+    {"an army on a neutral city", [](Game& g) { g.pieces[2].x = 4, g.pieces[2].y = 1; },
+     "piece 2 is an army on terrain 2"},
     {"an army at sea without a transport", [](Game& g) { g.pieces[2].x = 0, g.pieces[2].y = 4; },
      "1 armies of player 0 at sea on (0, 4) with 0 transports"},
     {"an army aboard another player's transport", [](Game& g) { g.pieces[2].x = 6, g.pieces[2].y = 4; },
      "armies of player 0 at sea on (6, 4)"},
     {"seven armies aboard one transport",
-     [](Game& g) { for (int i = 0; i < 6; ++i) AddPiece(g, PieceType::Army, 1, 6, 4); }, "7 armies of player 1"},
-    {"a destroyer on open land", [](Game& g) { g.pieces[6].x = 4, g.pieces[6].y = 3; }, "piece 6 is a ship on terrain 1"},
-    {"a destroyer on a mountain", [](Game& g) { g.pieces[6].x = 5, g.pieces[6].y = 2; }, "piece 6 is a ship on terrain 3"},
+     [](Game& g) {
+       for (int i = 0; i < 6; ++i) AddPiece(g, PieceType::Army, 1, 6, 4);
+     },
+     "7 armies of player 1"},
+    {"a destroyer on open land", [](Game& g) { g.pieces[6].x = 4, g.pieces[6].y = 3; },
+     "piece 6 is a ship on terrain 1"},
+    {"a destroyer on a mountain", [](Game& g) { g.pieces[6].x = 5, g.pieces[6].y = 2; },
+     "piece 6 is a ship on terrain 3"},
     // What play can lead to loads again.
     {"a destroyer in its city", [](Game& g) { g.pieces[6].x = 3, g.pieces[6].y = 1; }, ""},
-    {"a transport run aground on land, with its army", [](Game& g) { g.pieces[4].x = g.pieces[5].x = 7, g.pieces[4].y = g.pieces[5].y = 6; }, ""},
-    {"six armies aboard", [](Game& g) { for (int i = 0; i < 5; ++i) AddPiece(g, PieceType::Army, 1, 6, 4); }, ""},
+    {"a transport run aground on land, with its army",
+     [](Game& g) { g.pieces[4].x = g.pieces[5].x = 7, g.pieces[4].y = g.pieces[5].y = 6; }, ""},
+    {"six armies aboard",
+     [](Game& g) {
+       for (int i = 0; i < 5; ++i) AddPiece(g, PieceType::Army, 1, 6, 4);
+     },
+     ""},
     {"a fighter over a mountain", [](Game& g) { g.pieces[3].x = 5, g.pieces[3].y = 2; }, ""},
     {"a game that is over", [](Game& g) { g.state.gameActive = 0, g.state.day = 0; }, ""},
     {"a day begun by an Out player", [](Game& g) { g.state.currentPlayer = 2; }, ""},
@@ -107,7 +124,8 @@ TEST(GameFileCheck, RefusesEveryValueTheRulesCannotPlayAndNamesIt) {
     if (*d.named == '\0') {
       EXPECT_EQ(why, "") << "a playable file was refused";
     } else {
-      EXPECT_NE(why.find(d.named), std::string::npos) << "refusal reads '" << why << "', should name '" << d.named << "'";
+      EXPECT_NE(why.find(d.named), std::string::npos)
+          << "refusal reads '" << why << "', should name '" << d.named << "'";
     }
   }
 }
@@ -116,7 +134,7 @@ TEST(GameFileCheck, RefusesEveryValueTheRulesCannotPlayAndNamesIt) {
 
 constexpr int kMutatedFiles = 100000;
 constexpr int kDaysPlayed = 30;
-constexpr int kFilesPlayed = 60;          // accepted files played on for kDaysPlayed days each
+constexpr int kFilesPlayed = 60;  // accepted files played on for kDaysPlayed days each
 constexpr long kStepsPerDayAtMost = 20000;
 
 Bytes PlayedGame(uint32_t seed, bool demo) {
@@ -148,14 +166,23 @@ class Mutator {
   Bytes Next() {
     Bytes b = bases_[Pick(bases_.size())];
     switch (Pick(10)) {
-      case 0: SpliceBlock(b); break;
-      case 1: MovePiece(b); break;
-      case 2: CopyPiece(b); break;
+      case 0:
+        SpliceBlock(b);
+        break;
+      case 1:
+        MovePiece(b);
+        break;
+      case 2:
+        CopyPiece(b);
+        break;
       case 3:
-        if (Pick(2)) b.resize(Pick(b.size()));
-        else b.resize(b.size() + 1 + Pick(64), Value());
+        if (Pick(2))
+          b.resize(Pick(b.size()));
+        else
+          b.resize(b.size() + 1 + Pick(64), Value());
         return b;
-      default: break;
+      default:
+        break;
     }
     for (size_t hits = 1 + Pick(3); hits > 0; --hits) b[Somewhere()] = Value();
     return b;
@@ -166,21 +193,25 @@ class Mutator {
                                         kSettingsBytes + kStateBytes + kPieceTableBytes, kSavedGameBytes};
   size_t Pick(size_t n) { return static_cast<size_t>(rng_() % n); }
   uint8_t Value() {
-    static constexpr uint8_t kInteresting[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,   11,   12,   31,
+    static constexpr uint8_t kInteresting[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,   12,   31,
                                                32, 33, 49, 50, 69, 70, 79, 80, 99, 100, 101, 0x7F, 0x80, 0xFF};
     return Pick(3) ? kInteresting[Pick(sizeof kInteresting)] : static_cast<uint8_t>(rng_());
   }
   size_t Somewhere() {
     switch (Pick(3)) {  // the header, the pieces in use, the used part of the world
-      case 0: return Pick(kSettingsBytes + kStateBytes);
-      case 1: return static_cast<size_t>(kBlockStart[2]) + Pick(150 * kPieceBytes);
-      default: return static_cast<size_t>(kBlockStart[3]) + Pick(50 * kGridSide * kCellBytes);
+      case 0:
+        return Pick(kSettingsBytes + kStateBytes);
+      case 1:
+        return static_cast<size_t>(kBlockStart[2]) + Pick(150 * kPieceBytes);
+      default:
+        return static_cast<size_t>(kBlockStart[3]) + Pick(50 * kGridSide * kCellBytes);
     }
   }
   void SpliceBlock(Bytes& b) {
     const Bytes& other = bases_[Pick(bases_.size())];
     const size_t block = Pick(4);
-    std::copy(other.begin() + kBlockStart[block], other.begin() + kBlockStart[block + 1], b.begin() + kBlockStart[block]);
+    std::copy(other.begin() + kBlockStart[block], other.begin() + kBlockStart[block + 1],
+              b.begin() + kBlockStart[block]);
   }
   void MovePiece(Bytes& b) {
     const size_t at = static_cast<size_t>(kBlockStart[2]) + Pick(150) * kPieceBytes;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # The layer test: every core file may include only its own layer and the
 # layers below it. Run as  cmake -DROOT=<source folder> -P layer_check.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -46,7 +47,7 @@ TEST_F(ModelTest, TopPiecePrecedence) {
     return t;
   };
   EXPECT_EQ(tops(), (std::vector<int>{PieceType::None, PieceType::City, PieceType::Transport, PieceType::Submarine,
-                                       PieceType::Destroyer}));
+                                      PieceType::Destroyer}));
 
   g.pieces[4].type = PieceType::None;
   RefreshCell(g, MapPos{4, 4});

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/movement.h"
 
 #include "support/rules_fixture.h"
@@ -35,8 +36,11 @@ TEST_F(MovementTest, ArmyBecomesTheNeutralCityItEnters) {
   Build({"++++", "++*+", "++++"});
   const int army = AddPiece(g, PieceType::Army, 0, 1, 1);
   PerformStep(g, army, 2, 1);
-  EXPECT_THAT(P(army), HasFields({.type = PieceType::City, .state = PieceState::Asleep, .production = PieceType::Army,
-                                  .daysLeft = g.settings.days[PieceType::Army], .pos = Cell{2, 1}}));
+  EXPECT_THAT(P(army), HasFields({.type = PieceType::City,
+                                  .state = PieceState::Asleep,
+                                  .production = PieceType::Army,
+                                  .daysLeft = g.settings.days[PieceType::Army],
+                                  .pos = Cell{2, 1}}));
   EXPECT_THAT(NAMED(g.world.At(2, 1).terrain, Range(&MapCell::bomberRange, 2, 1)), ElementsAre(Terrain::Land, 0));
   EXPECT_TRUE(Saw(hooks.calls, "City " + std::to_string(army)));
   g.settings.inUse[PieceType::Army] = 0;

@@ -1,5 +1,6 @@
-#include "game/game_start.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "worldgen/new_game.h"
+#include "game/game_start.h"
 
 #include <gtest/gtest.h>
 
@@ -112,15 +113,18 @@ TEST_F(NewGameTest, CancelOrFailedGenerationPutsTheSettingsBack) {
 // The new game's records are checked byte for byte by the golden games of
 // vortan-sim (tests/golden); here, what lies beyond them.
 TEST_F(NewGameTest, NewGameClearsTheOldGameAndSetsTheMenus) {
-  hooks.dialog = [&] { return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}, store) == NewGameVerdict::Accepted; };
+  hooks.dialog = [&] {
+    return ApplyNewGameChoice(g, {{0, 2, 1, 2, 1, 0}, 0, 2, 1}, store) == NewGameVerdict::Accepted;
+  };
   g.state.eliminated[1] = g.state.autoPlay[2] = 1;
   g.app.fileName = "OLD.GAM";
   ASSERT_EQ(NewGameCommand(g), 1);
   EXPECT_THAT(NAMED(g.state.viewingPlayer, g.state.eliminated[1], g.state.autoPlay[2]), ElementsAre(2, 0, 0));
   EXPECT_EQ(g.app.fileName, kRecoverFileName);
   ASSERT_TRUE(hooks.setUp.has_value()) << "the window was not told of the new game";
-  EXPECT_THAT(NAMED(hooks.setUp->demo, hooks.setUp->humansLeft, hooks.setUp->autoPlay.value_or(true), g.app.promptOnNewHuman),
-              ElementsAre(false, 2, false, true));
+  EXPECT_THAT(
+      NAMED(hooks.setUp->demo, hooks.setUp->humansLeft, hooks.setUp->autoPlay.value_or(true), g.app.promptOnNewHuman),
+      ElementsAre(false, 2, false, true));
   EXPECT_EQ(hooks.zoom, kDefaultZoom) << "a new game is shown at 100 %";
 }
 
@@ -165,8 +169,8 @@ TEST_F(NewGameTest, PieceAttributesReadFieldsAsBytesThenBoundThem) {
                     s.inUse[PieceType::Submarine]),
               ElementsAre(8, 32, 32, 0));
   const std::vector<int> written = {Setting("Pieces", "submarine"), Setting("Pieces", "army"),
-                                    Setting("Days", "battleship"), Setting("Moves", "fighter"),
-                                    Setting("Fuel", "fighter"), Setting("Fuel", "carrier")};
+                                    Setting("Days", "battleship"),  Setting("Moves", "fighter"),
+                                    Setting("Fuel", "fighter"),     Setting("Fuel", "carrier")};
   EXPECT_EQ(written, (std::vector<int>{0, 1, 1, 14, 8, -1})) << "only the air types have fuel keys";
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/orders.h"
 
 #include "rules/movement.h"
@@ -26,15 +27,21 @@ TEST_F(OrdersTest, OnlyAParaOverOpenLandCanBeDropped) {
   Awaiting(PieceType::Army, 3, 3);
   EXPECT_FALSE(OrderDrop(g));
   EXPECT_EQ(P(overSea).type, PieceType::Para);
-  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"Sound 5", "Message Illegal Move: Paras must be dropped on open land",
-                                                   "Message Illegal Move: Only paras can be dropped"}));
+  EXPECT_EQ(hooks.calls,
+            (std::vector<std::string>{"Sound 5", "Message Illegal Move: Paras must be dropped on open land",
+                                      "Message Illegal Move: Only paras can be dropped"}));
 }
 
 TEST_F(OrdersTest, AircraftAwayFromABaseGoHomeInsteadOfSleepingOrFinishing) {
   AddCity(g, 0, 1, 1);
   AddPiece(g, PieceType::Carrier, 0, 7, 2);
   RecomputeRefuelMaps(g);
-  struct Case { int type, x, y; bool (*order)(Game&); int state; bool keepsMoves; } const cases[] = {
+  struct Case {
+    int type, x, y;
+    bool (*order)(Game&);
+    int state;
+    bool keepsMoves;
+  } const cases[] = {
       {PieceType::Bomber, 3, 1, OrderSleep, PieceState::Returning, true},
       {PieceType::Bomber, 1, 1, OrderSleep, PieceState::Asleep, true},
       {PieceType::Fighter, 6, 2, OrderFinished, PieceState::Returning, true},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/production.h"
 
 #include "support/rules_fixture.h"
@@ -15,17 +16,24 @@ struct ProductionTest : WorldTest<> {
   }
 };
 
-const std::vector<std::string> kCoast = {"..........", ".++++.....", ".++++.....", ".++++.....", "..........", ".........."};
+const std::vector<std::string> kCoast = {"..........", ".++++.....", ".++++.....",
+                                         ".++++.....", "..........", ".........."};
 
 TEST_F(ProductionTest, ComputerBuildTimesScaleWithDifficultyInSinglePrecision) {
   Build(kCoast);
   const int city = AddCity(g, 1, 1, 1);
   g.state.autoPlay[1] = 1;  // a human on auto play still counts the plain days
-  struct Case { uint8_t kind, difficulty, days, expected; };  // in single precision, where 12 x 1.1 gives 13
-  for (Case c : {Case{PlayerKind::Computer, Difficulty::Simple, 20, 22}, {PlayerKind::Computer, Difficulty::Tricky, 20, 17},
-                 {PlayerKind::Computer, Difficulty::Hard, 4, 3}, {PlayerKind::Computer, Difficulty::Simple, 12, 13},
-                 {PlayerKind::Computer, Difficulty::Hard, 12, 9}, {PlayerKind::Computer, Difficulty::Easy, 7, 7},
-                 {PlayerKind::Computer, Difficulty::Hard, 1, 0}, {PlayerKind::Human, Difficulty::Simple, 20, 20}}) {
+  struct Case {
+    uint8_t kind, difficulty, days, expected;
+  };  // in single precision, where 12 x 1.1 gives 13
+  for (Case c : {Case{PlayerKind::Computer, Difficulty::Simple, 20, 22},
+                 {PlayerKind::Computer, Difficulty::Tricky, 20, 17},
+                 {PlayerKind::Computer, Difficulty::Hard, 4, 3},
+                 {PlayerKind::Computer, Difficulty::Simple, 12, 13},
+                 {PlayerKind::Computer, Difficulty::Hard, 12, 9},
+                 {PlayerKind::Computer, Difficulty::Easy, 7, 7},
+                 {PlayerKind::Computer, Difficulty::Hard, 1, 0},
+                 {PlayerKind::Human, Difficulty::Simple, 20, 20}}) {
     g.settings.kind[1] = c.kind;
     g.settings.difficulty = c.difficulty;
     g.settings.days[PieceType::Army] = c.days;
@@ -118,8 +126,11 @@ const std::vector<std::string> kInland = {".........", ".+++++++.", ".+++++++.",
 
 TEST_F(ComputerChoiceTest, InlandCitiesBuildFightersUntilAQuarterAndFive) {
   SetUpWorld(kInland, 4, 3);
-  for (auto [armies, fighters, expected] : {std::tuple{9, 1, PieceType::Fighter}, {16, 4, PieceType::Fighter},
-                                            {1, 4, PieceType::Fighter}, {15, 5, PieceType::Army}, {5, 5, PieceType::Army}}) {
+  for (auto [armies, fighters, expected] : {std::tuple{9, 1, PieceType::Fighter},
+                                            {16, 4, PieceType::Fighter},
+                                            {1, 4, PieceType::Fighter},
+                                            {15, 5, PieceType::Army},
+                                            {5, 5, PieceType::Army}}) {
     Have({{PieceType::Army, armies}, {PieceType::Fighter, fighters}});
     EXPECT_EQ(Choice(), expected) << fighters << " fighters of " << armies + fighters;
   }
@@ -153,12 +164,12 @@ TEST_F(ComputerChoiceTest, CoastalCitiesKeepTheirFleetInProportion) {
   Have({{PieceType::Army, 4}});
   // Each row adds to the pieces before it; (4 + 1) / 6 = 0 transports allowed at first.
   const std::pair<int, uint8_t> steps[] = {
-      {PieceType::None, PieceType::Transport},     {PieceType::Transport, PieceType::Fighter},
+      {PieceType::None, PieceType::Transport},       {PieceType::Transport, PieceType::Fighter},
       {PieceType::Fighter, PieceType::Destroyer},  // 1 of 6 fighters: 16 %
       {PieceType::Destroyer, PieceType::Battleship}, {PieceType::Battleship, PieceType::Submarine},
-      {PieceType::Submarine, PieceType::Bomber},   {PieceType::Bomber, PieceType::Fighter},  // 1 of 10: 10 %
-      {PieceType::Fighter, PieceType::Bomber},     // 2 of 11: 18 %, and one bomber is too few
-      {PieceType::Bomber, PieceType::Army},        // carriers wait for more than five fighters
+      {PieceType::Submarine, PieceType::Bomber},     {PieceType::Bomber, PieceType::Fighter},  // 1 of 10: 10 %
+      {PieceType::Fighter, PieceType::Bomber},  // 2 of 11: 18 %, and one bomber is too few
+      {PieceType::Bomber, PieceType::Army},     // carriers wait for more than five fighters
   };
   for (auto [added, expected] : steps) {
     if (added != PieceType::None) AddPiece(g, added, 0, 4, 2);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -31,7 +32,8 @@ TEST(RecordCodec, EveryByteOfEveryBlockRoundTrips) {
   const Bytes pieces = RandomBytes(kPieceTableBytes, 3), world = RandomBytes(kWorldBytes, 4);
   EXPECT_EQ(Encoded(DecodeSettings(settings.data()), EncodeSettings, kSettingsBytes), settings);
   EXPECT_EQ(Encoded(DecodeState(state.data()), EncodeState, kStateBytes), state);
-  EXPECT_EQ(Encoded(*std::make_unique<PieceTable>(DecodePieces(pieces.data())), EncodePieces, kPieceTableBytes), pieces);
+  EXPECT_EQ(Encoded(*std::make_unique<PieceTable>(DecodePieces(pieces.data())), EncodePieces, kPieceTableBytes),
+            pieces);
   EXPECT_EQ(Encoded(*std::make_unique<World>(DecodeWorld(world.data())), EncodeWorld, kWorldBytes), world);
 }
 
@@ -47,7 +49,8 @@ TEST(RecordCodec, SettingsAndStateLayouts) {
 
   GameState st{};
   st.currentPiece = 0x1234, st.unused2 = {0xA1, 0xA2}, st.currentPlayer = 5, st.day = -2, st.viewingPlayer = 3;
-  st.gameActive = 1, st.demoMode = 1, st.zoomIsWhole = 1, st.tileSize = 24, st.mapHidden = 1, st.unused18 = {0xB1, 0xB2};
+  st.gameActive = 1, st.demoMode = 1, st.zoomIsWhole = 1, st.tileSize = 24, st.mapHidden = 1,
+  st.unused18 = {0xB1, 0xB2};
   for (int p = 0; p < kPlayerCount; ++p) {
     st.eliminated[p] = static_cast<uint8_t>(p), st.autoPlay[p] = static_cast<uint8_t>(10 + p);
     st.savedViewX[p] = static_cast<int16_t>(100 + p), st.savedViewY[p] = static_cast<int16_t>(200 + p);
@@ -57,12 +60,14 @@ TEST(RecordCodec, SettingsAndStateLayouts) {
   st.viewX = 0x0102, st.viewY = 0x0304;
   const Bytes got = Encoded(st, EncodeState, kStateBytes);
   auto i16 = [&](int offset) { return static_cast<int16_t>(got[offset] | (got[offset + 1] << 8)); };
-  EXPECT_EQ((Bytes{got[0], got[1], got[2], got[3], got[16], got[17], got[18], got[19], got[20], got[25], got[26], got[31]}),
-            (Bytes{0x34, 0x12, 0xA1, 0xA2, 24, 1, 0xB1, 0xB2, 0, 5, 10, 15}));
+  EXPECT_EQ(
+      (Bytes{got[0], got[1], got[2], got[3], got[16], got[17], got[18], got[19], got[20], got[25], got[26], got[31]}),
+      (Bytes{0x34, 0x12, 0xA1, 0xA2, 24, 1, 0xB1, 0xB2, 0, 5, 10, 15}));
   EXPECT_EQ((std::vector<int>{i16(4), i16(6), i16(8), i16(10), i16(12), i16(14), i16(80), i16(82)}),
             (std::vector<int>{5, -2, 3, 1, 1, 1, 0x0102, 0x0304}));
-  EXPECT_EQ((std::vector<int>{i16(32), i16(42), i16(44), i16(56), i16(68), i16(78), i16(84), i16(94), i16(96), i16(106)}),
-            (std::vector<int>{100, 105, 200, 300, 400, 405, 1, 32, 0, -5}));
+  EXPECT_EQ(
+      (std::vector<int>{i16(32), i16(42), i16(44), i16(56), i16(68), i16(78), i16(84), i16(94), i16(96), i16(106)}),
+      (std::vector<int>{100, 105, 200, 300, 400, 405, 1, 32, 0, -5}));
 }
 
 TEST(RecordCodec, PieceAndCellLayouts) {

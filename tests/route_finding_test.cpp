@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/route_finding.h"
 
 #include <ostream>
@@ -29,7 +30,9 @@ struct RouteTest : WorldTest<> {
     WorldTest::Build(rows);
     for (MapCell& c : g.world.cells) c.explored = c.visible = 0x3F;
   }
-  void SetOnTurn(int piece) { g.state.currentPiece = static_cast<int16_t>(piece), g.state.currentPlayer = P(piece).owner; }
+  void SetOnTurn(int piece) {
+    g.state.currentPiece = static_cast<int16_t>(piece), g.state.currentPlayer = P(piece).owner;
+  }
   // One search from the piece's cell to its destination, as the go-to step asks it.
   Step Search(int piece) {
     SetOnTurn(piece);
@@ -55,7 +58,8 @@ struct RouteTest : WorldTest<> {
 };
 
 std::vector<std::string> Sea(int side) { return std::vector<std::string>(side, std::string(side, '.')); }
-const std::vector<std::string> kStrip = {"..........", "..........", "....+.....", "....+.....", "....+.....", ".........."};
+const std::vector<std::string> kStrip = {"..........", "..........", "....+.....",
+                                         "....+.....", "....+.....", ".........."};
 const std::vector<std::string> kMountain = {".........", ".+++++++.", ".+++^+++.", ".+++^+++.",
                                             ".+++^+++.", ".+++++++.", "........."};
 const std::vector<std::string> kRidge = {"..............", ".++++++++.....", ".+^+++^^^.....", ".+^+++^^^.....",
@@ -65,11 +69,17 @@ const Step kAnyStep{-1, 0, 0};
 TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
   constexpr int kShip = PieceType::Destroyer, kArmy = PieceType::Army;
   // Each case: the first step of the search and the length of the whole walk (0: not walked).
-  struct Case { std::vector<std::string> picture; int type, owner; MapPos from, to; Step step; int steps; } const cases[] = {
-      {kStrip, kShip, kRed, {0, 3}, {7, 3}, {1, 9, 3}, 3},  // three cells west across the edge, seven east
-      {kStrip, kShip, kRed, {7, 3}, {3, 3}, kAnyStep, 5},   // round the land strip, never over it
-      {kMountain, kArmy, kRed, {3, 3}, {6, 3}, {1, 3, 4}, 4},  // equal detours: (0, 1) comes before (0, -1)
-      {Sea(9), kShip, kRed, {2, 4}, {5, 5}, {1, 3, 5}, 3},  // straight first: (1, 1) and (1, -1) are as short
+  struct Case {
+    std::vector<std::string> picture;
+    int type, owner;
+    MapPos from, to;
+    Step step;
+    int steps;
+  } const cases[] = {
+      {kStrip, kShip, kRed, {0, 3}, {7, 3}, {1, 9, 3}, 3},       // three cells west across the edge, seven east
+      {kStrip, kShip, kRed, {7, 3}, {3, 3}, kAnyStep, 5},        // round the land strip, never over it
+      {kMountain, kArmy, kRed, {3, 3}, {6, 3}, {1, 3, 4}, 4},    // equal detours: (0, 1) comes before (0, -1)
+      {Sea(9), kShip, kRed, {2, 4}, {5, 5}, {1, 3, 5}, 3},       // straight first: (1, 1) and (1, -1) are as short
       {Sea(70), kShip, kGreen, {0, 0}, {19, 5}, {1, 1, 1}, 19},  // within reach the wave starts at the destination
       // 30 off, the target slides back diagonally, then along the row, to (19, 0).
       {Sea(70), kShip, kGreen, {0, 0}, {30, 10}, {1, 1, 0}, 30},
@@ -84,9 +94,13 @@ TEST_F(RouteTest, FirstStepsAndShortestWalksAcrossTheEdgesAndAroundObstacles) {
     Build(c.picture);
     const int piece = AddPiece(g, c.type, c.owner, c.from.x, c.from.y);
     SendTo(piece, c.to.x, c.to.y);
-    if (c.step != kAnyStep) { EXPECT_EQ(Search(piece), c.step); }
+    if (c.step != kAnyStep) {
+      EXPECT_EQ(Search(piece), c.step);
+    }
     EXPECT_EQ(P(piece).Dest(), c.to);  // a real route, not a greedy step that ends the order
-    if (c.steps) { EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps); }
+    if (c.steps) {
+      EXPECT_EQ(Walk(piece, c.to.x, c.to.y), c.steps);
+    }
   }
 }
 
@@ -102,7 +116,7 @@ TEST_F(RouteTest, AmongEqualStepsAFreeCellComesFirstThenTableOrder) {
   Build(Sea(9));
   const int ship = AddPiece(g, PieceType::Destroyer, kRed, 2, 4);
   SendTo(ship, 5, 5);
-  AddPiece(g, PieceType::Fighter, kRed, 3, 5);  // does not block a ship, but the step avoids it
+  AddPiece(g, PieceType::Fighter, kRed, 3, 5);    // does not block a ship, but the step avoids it
   AddPiece(g, PieceType::Transport, kRed, 4, 5);  // own ships block each other
   EXPECT_THAT(NAMED(IsRoutePassable(g, ship, 3, 5), IsRoutePassable(g, ship, 4, 5)), ElementsAre(1, 0));
   EXPECT_EQ(Search(ship), Step(1, 3, 4));

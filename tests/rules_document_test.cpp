@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules the player reads in Help > Rules say what the program does: every
 // numbered statement of "The pieces in numbers" is checked against the game.
 #include <fstream>
@@ -35,7 +36,7 @@ std::vector<std::string> NumberedStatements(const std::string& html) {
 
 int TypeNamed(std::string name) {
   for (char& c : name) c = static_cast<char>(std::tolower(c));
-  if (name.size() > 3 && name.ends_with("ies")) name = name.substr(0, name.size() - 3) + "y";   // armies
+  if (name.size() > 3 && name.ends_with("ies")) name = name.substr(0, name.size() - 3) + "y";  // armies
   for (int t = 1; t < kTypeCount; ++t) {
     std::string label = kPieceTypeDefaults[t].label;
     for (char& c : label) c = static_cast<char>(std::tolower(c));
@@ -75,7 +76,8 @@ struct RulesDocumentTest : WorldTest<> {
 TEST_F(RulesDocumentTest, EveryNumberedStatementHoldsInTheGame) {
   const std::vector<std::string> statements = NumberedStatements(ReadRulesDocument());
   ASSERT_GE(statements.size(), 12u) << "the rules document lost its numbered statements";
-  const std::regex attributes(R"(^An? (\w+) is built in (\d+) days and moves (\d+) cells? a turn(?:, with fuel for (\d+) moves)?\.$|^(\w+) are built in (\d+) days and move (\d+) cells? a turn(?:, with fuel for (\d+) moves)?\.$)");
+  const std::regex attributes(
+      R"(^An? (\w+) is built in (\d+) days and moves (\d+) cells? a turn(?:, with fuel for (\d+) moves)?\.$|^(\w+) are built in (\d+) days and move (\d+) cells? a turn(?:, with fuel for (\d+) moves)?\.$)");
   const std::regex carries(R"(^A (\w+) carries up to (\d+) (\w+)\.$)");
   const std::regex taken(R"(^An? (neutral|enemy) city .* army.* starts on armies with the full (\d+) days to go.*\.$)");
   for (std::size_t n = 0; n < statements.size(); ++n) {
@@ -90,7 +92,9 @@ TEST_F(RulesDocumentTest, EveryNumberedStatementHoldsInTheGame) {
       EXPECT_EQ(std::stoi(m[k + 1]), g.settings.days[type]) << "build days";
       EXPECT_EQ(std::stoi(m[k + 2]), g.settings.moves[type]) << "moves";
       EXPECT_EQ(m[k + 3].matched ? std::stoi(m[k + 3]) : 0, NewPieceFuel(type)) << "fuel of a new piece";
-      if (m[k + 3].matched) EXPECT_EQ(std::stoi(m[k + 3]), g.settings.fuel[type]) << "fuel attribute";
+      if (m[k + 3].matched) {
+        EXPECT_EQ(std::stoi(m[k + 3]), g.settings.fuel[type]) << "fuel attribute";
+      }
     } else if (std::regex_match(s, m, carries)) {
       const int ship = TypeNamed(m[1]), cargo = TypeNamed(m[3]), count = std::stoi(m[2]);
       ASSERT_TRUE(ship != PieceType::None && cargo != PieceType::None) << "unknown piece type";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole games played through the turn loop by two human players whose only
 // orders are go-to clicks, as the map view gives them. After every step the
 // invariants of the records must hold.
@@ -32,10 +33,10 @@ class ClickingPlayers : public PresentationHooks {
   ClickingPlayers(Game& g, uint32_t seed) : g_(g), rng_(seed) {}
 
   void ShowCityDialog(int city) override {
-    static constexpr uint8_t kChoices[] = {PieceType::Army,    PieceType::Army,      PieceType::Transport,
-                                           PieceType::Transport, PieceType::Fighter, PieceType::Destroyer,
-                                           PieceType::Bomber,  PieceType::Para,      PieceType::Battleship,
-                                           PieceType::Carrier, PieceType::Submarine, PieceType::Army};
+    static constexpr uint8_t kChoices[] = {PieceType::Army,      PieceType::Army,      PieceType::Transport,
+                                           PieceType::Transport, PieceType::Fighter,   PieceType::Destroyer,
+                                           PieceType::Bomber,    PieceType::Para,      PieceType::Battleship,
+                                           PieceType::Carrier,   PieceType::Submarine, PieceType::Army};
     g_.pieces[city].production = g_.state.day == 1 ? uint8_t{PieceType::Army} : kChoices[Draw(std::size(kChoices))];
     ResetBuildTime(g_, city);
   }

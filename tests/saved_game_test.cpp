@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "persist/saved_game.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +51,13 @@ void WriteAll(const fs::path& p, const Bytes& b) {
 
 // Two players on a 12 x 10 world; every byte nobody reads holds a non-zero pattern.
 void BuildSavedGame(Game& g) {
-  test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............",
-                       ".....+++....", "....+*++*...", ".....++.....", "............", "............"});
+  test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............", ".....+++....",
+                       "....+*++*...", ".....++.....", "............", "............"});
   const int red = AddCity(g, 0, 3, 1), green = AddCity(g, 1, 6, 5, PieceType::Transport);
-  for (auto [type, owner, x, y] : {std::array{+PieceType::Army, 0, 4, 2}, {PieceType::Fighter, 1, 6, 5},
-                                   {PieceType::Transport, 1, 6, 4}, {PieceType::Army, 1, 6, 4}})
+  for (auto [type, owner, x, y] : {std::array{+PieceType::Army, 0, 4, 2},
+                                   {PieceType::Fighter, 1, 6, 5},
+                                   {PieceType::Transport, 1, 6, 4},
+                                   {PieceType::Army, 1, 6, 4}})
     AddPiece(g, type, owner, x, y);
   PieceRecord& leftover = g.pieces[40];  // an empty slot keeps whatever it last held
   leftover.owner = 0xEE, leftover.x = 250, leftover.y = 251, leftover.strength = -123, leftover.production = 77;
@@ -69,8 +72,18 @@ void BuildSavedGame(Game& g) {
   for (int x = 0; x < kGridSide; ++x)
     for (int y = 0; y < kGridSide; ++y)
       if (x >= g.Width() || y >= g.Height())
-        g.world.At(x, y) = MapCell{static_cast<uint8_t>(0x80 | x), 0x11, 0x22, static_cast<uint8_t>(0xC0 | y), 0xEE,
-                                   0x33, 0x44, 0x99, 0x55, 0x66, 0x77, 0x88};
+        g.world.At(x, y) = MapCell{static_cast<uint8_t>(0x80 | x),
+                                   0x11,
+                                   0x22,
+                                   static_cast<uint8_t>(0xC0 | y),
+                                   0xEE,
+                                   0x33,
+                                   0x44,
+                                   0x99,
+                                   0x55,
+                                   0x66,
+                                   0x77,
+                                   0x88};
 }
 
 struct SavedGameTest : ::testing::Test {
@@ -149,19 +162,32 @@ TEST_F(SavedGameTest, RefusesDamagedFilesAndKeepsTheGameInMemory) {
     std::vector<std::pair<int, uint8_t>> changes;
     const char* what;
   } kCases[] = {
-      {{{3, 0x3F}, {2, 0x80}}, "version 1.0"},    {{{0, 1}}, "version a hair above 2.0"},
-      {{{8 + 2, 3}}, "kind 3"},                   {{{7, 4}}, "difficulty 4"},
-      {{{4, 9}}, "width 9"},                      {{{5, 71}}, "height 71"},
-      {{{6, 80}}, "80 land masses"},              {{{state + 4, 6}}, "current player 6"},
-      {{{state + 9, 0xFF}}, "viewing player -1"}, {{{state + 0, 0xF4}, {state + 1, 0x01}}, "current piece 500"},
-      {{{state + 80, 12}}, "view x = width"},     {{{state + 82 + 1, 0x80}}, "view y negative"},
-      {{{state + 32 + 2, 12}}, "saved view of a taking-part player"}, {{{state + 68, 10}}, "home y of Red = height"},
-      {{{army, 11}}, "piece type 11"},            {{{army + 1, 6}}, "owner 6"},
-      {{{army + 3, 4}}, "state 4"},               {{{army + 4, 12}}, "x outside"},
-      {{{army + 5, 200}}, "y outside"},           {{{army + 6, 12}}, "destination outside"},
-      {{{redCity + 13, 0}}, "city building nothing"}, {{{redCity + 13, 10}}, "city building type 10"},
-      {{{cell(0, 0, 0), 4}}, "terrain 4"},        {{{cell(11, 9, 3), 80}}, "land mass 80"},
-      {{{cell(9, 2, 3), 0}}, "neutral city on no land mass"}, {{{redCity + 4, 0}, {redCity + 5, 0}}, "owned city at sea"},
+      {{{3, 0x3F}, {2, 0x80}}, "version 1.0"},
+      {{{0, 1}}, "version a hair above 2.0"},
+      {{{8 + 2, 3}}, "kind 3"},
+      {{{7, 4}}, "difficulty 4"},
+      {{{4, 9}}, "width 9"},
+      {{{5, 71}}, "height 71"},
+      {{{6, 80}}, "80 land masses"},
+      {{{state + 4, 6}}, "current player 6"},
+      {{{state + 9, 0xFF}}, "viewing player -1"},
+      {{{state + 0, 0xF4}, {state + 1, 0x01}}, "current piece 500"},
+      {{{state + 80, 12}}, "view x = width"},
+      {{{state + 82 + 1, 0x80}}, "view y negative"},
+      {{{state + 32 + 2, 12}}, "saved view of a taking-part player"},
+      {{{state + 68, 10}}, "home y of Red = height"},
+      {{{army, 11}}, "piece type 11"},
+      {{{army + 1, 6}}, "owner 6"},
+      {{{army + 3, 4}}, "state 4"},
+      {{{army + 4, 12}}, "x outside"},
+      {{{army + 5, 200}}, "y outside"},
+      {{{army + 6, 12}}, "destination outside"},
+      {{{redCity + 13, 0}}, "city building nothing"},
+      {{{redCity + 13, 10}}, "city building type 10"},
+      {{{cell(0, 0, 0), 4}}, "terrain 4"},
+      {{{cell(11, 9, 3), 80}}, "land mass 80"},
+      {{{cell(9, 2, 3), 0}}, "neutral city on no land mass"},
+      {{{redCity + 4, 0}, {redCity + 5, 0}}, "owned city at sea"},
       {{{cell(5, 5, 0), 2}, {cell(7, 5, 0), 2}, {cell(4, 6, 0), 2}, {cell(7, 6, 0), 2}}, "7 cities on land mass 2"},
   };
   for (const auto& c : kCases) {
@@ -213,7 +239,8 @@ TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept
 TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
   auto first = std::make_unique<RecoverFileClaim>(dir.string());
   auto second = std::make_unique<RecoverFileClaim>(dir.string());
-  EXPECT_EQ(std::make_pair(first->FileName(), second->FileName()), std::make_pair(std::string("RECOVER.TMP"), std::string("RECOVER2.TMP")));
+  EXPECT_EQ(std::make_pair(first->FileName(), second->FileName()),
+            std::make_pair(std::string("RECOVER.TMP"), std::string("RECOVER2.TMP")));
   for (Game* game : {g.get(), saved.get()}) game->app.fileFolder = dir.string(), game->app.fileName = kRecoverFileName;
   g->recoverFileName = first->FileName(), saved->recoverFileName = second->FileName();
   ASSERT_TRUE(SaveGame(*g) && SaveGame(*saved));
@@ -227,11 +254,11 @@ TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
 
 TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
   const Bytes old = ReadAll(file);
-  fs::create_directory(dir / "folder.gam");         // the target cannot be replaced
+  fs::create_directory(dir / "folder.gam");  // the target cannot be replaced
   ASSERT_EQ(mkfifo((dir / "pipe.gam").c_str(), 0600), 0);
   for (auto [folder, name] : {std::pair{dir / "no such folder", "war.gam"}, {dir, "pipe.gam"}, {dir, "folder.gam"}}) {
     g->app.fileFolder = folder.string(), g->app.fileName = name, hooks.calls = {};
-    g->app.saveErrorShown = false;   // as every save by hand does
+    g->app.saveErrorShown = false;  // as every save by hand does
     SaveGame(*g);
     ASSERT_EQ(hooks.calls.size(), 1u) << folder << " " << name;
     EXPECT_EQ(hooks.calls[0].rfind(kSaveError + "\n\n" + (folder / name).string() + ": ", 0), 0u)
@@ -275,8 +302,9 @@ TEST_F(SavedGameTest, RecoveryFileFallsBackToTheUserFolderAndFailsQuietlyAfterOn
   g->app.recoverFallbackFolder = (dir / "no data folder").string();
   for (int week = 0; week < 6; ++week) SaveGame(*g);
   ASSERT_EQ(hooks.calls.size(), 1u) << "six failed weekly saves";
-  EXPECT_NE(hooks.calls[0].find((dir / "no data folder" / kRecoverFileName).string()), std::string::npos) << hooks.calls[0];
-  g->app.saveErrorShown = false;   // a new game or a load starts afresh
+  EXPECT_NE(hooks.calls[0].find((dir / "no data folder" / kRecoverFileName).string()), std::string::npos)
+      << hooks.calls[0];
+  g->app.saveErrorShown = false;  // a new game or a load starts afresh
   SaveGame(*g);
   EXPECT_EQ(hooks.calls.size(), 2u);
 }

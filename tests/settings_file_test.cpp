@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "persist/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +58,10 @@ TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
   const struct {
     const char* line;
     int32_t want;
-  } kCases[] = {{"a=12abc", 12},  {"b=3.7", 3},        {"c=-5", -5},        {"d=abc", 0},
-                {"e=", -99},      {"f=  \"17\"  ", 17}, {"g='-2'", -2},      {"h=4294967297", 1},
-                {"i=+8", 8},      {"j=--3", 0},        {"k=\"\"", -99},     {"l=\"9'", 0},
-                {"m", -99}};  // empty or missing values give the default; unmatched quotes stay
+  } kCases[] = {{"a=12abc", 12},      {"b=3.7", 3},   {"c=-5", -5},        {"d=abc", 0}, {"e=", -99},
+                {"f=  \"17\"  ", 17}, {"g='-2'", -2}, {"h=4294967297", 1}, {"i=+8", 8},  {"j=--3", 0},
+                {"k=\"\"", -99},      {"l=\"9'", 0},  {"m", -99}};  // empty or missing values give the default;
+                                                                    // unmatched quotes stay
   std::string text = "[Days]\r\n";
   for (const auto& c : kCases) text += std::string(c.line) + "\r\n";
   Write(text);
@@ -72,8 +73,9 @@ TEST_F(SettingsFileTest, NumbersAreReadLikeTheProfileFunctions) {
 }
 
 TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
-  Write("; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n"
-        "[days]\r\narmy=9\r\ndestroyer=3\r\n");
+  Write(
+      "; army=1 in a comment\r  [ DAYS ]  \r  ARMY  =  7  \rarmy=8\r[Moves]\nFighter=20\n"
+      "[days]\r\narmy=9\r\ndestroyer=3\r\n");
   EXPECT_THAT(NAMED(Int("Days", "army"), Int(" days ", " Army"), Int("moves", "FIGHTER"), Int("Days", "destroyer")),
               ElementsAre(7, 7, 20, -99))
       << "only the first [Days] section counts";
@@ -82,8 +84,7 @@ TEST_F(SettingsFileTest, NamesMatchLooselyAndTheFirstMatchWins) {
 TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
   Write("; my settings\n[Setup]\n  sounds = 1\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n[Days]\rarmy=4");
   ASSERT_TRUE(WriteProfileString(ini, "SETUP", "Sounds", "2"));
-  EXPECT_EQ(Read(),
-            "; my settings\n[Setup]\nsounds=2\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n[Days]\rarmy=4");
+  EXPECT_EQ(Read(), "; my settings\n[Setup]\nsounds=2\n\n; pieces follow\n[Pieces]\r\narmy=1\r\n\r\n[Days]\rarmy=4");
   ASSERT_TRUE(WriteProfileString(ini, "Setup", "Colour", "0"));
   ASSERT_TRUE(WriteProfileString(ini, "Days", "para", "8"));
   ASSERT_TRUE(WriteProfileString(ini, "Fuel", "bomber", "28"));

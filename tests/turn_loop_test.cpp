@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/turn_loop.h"
 
 #include "game/orders.h"
@@ -84,22 +85,24 @@ TEST_F(TurnLoopTest, ArmiesWithNowhereToGoAreNotOffered) {
 }
 
 TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
-  Build({"............", ".++++++++...", ".++++++++...", ".++++++++...", ".+++++++....", "............",
-         "............", "............"});
+  Build({"............", ".++++++++...", ".++++++++...", ".++++++++...", ".+++++++....", "............", "............",
+         "............"});
   AddCity(g, 1, 1, 1);
   AddCity(g, 0, 7, 3);
   AddCity(g, 0, 7, 4);  // a second city beside the sea cell (8, 4)
-  struct Row { int type, x, y, strength, fuel, repaired, moves, state; } const rows[] = {
-      {PieceType::Destroyer, 8, 4, 10, 0, 60, 6, PieceState::Ready},  // beside two own cities: 10 -> 40 -> 60
-      {PieceType::Army, 7, 3, 11, 0, 40, 1, PieceState::Ready},       // in a city: a third of 89, truncated
-      {PieceType::Army, 4, 2, 10, 0, 10, 1, PieceState::Ready},       // in the field
-      {PieceType::Destroyer, 5, 6, 20, 0, 20, 3, PieceState::Ready},  // below a quarter: half its moves
-      {PieceType::Battleship, 1, 6, 40, 0, 40, 3, PieceState::Ready}, // below half: three quarters
+  struct Row {
+    int type, x, y, strength, fuel, repaired, moves, state;
+  } const rows[] = {
+      {PieceType::Destroyer, 8, 4, 10, 0, 60, 6, PieceState::Ready},   // beside two own cities: 10 -> 40 -> 60
+      {PieceType::Army, 7, 3, 11, 0, 40, 1, PieceState::Ready},        // in a city: a third of 89, truncated
+      {PieceType::Army, 4, 2, 10, 0, 10, 1, PieceState::Ready},        // in the field
+      {PieceType::Destroyer, 5, 6, 20, 0, 20, 3, PieceState::Ready},   // below a quarter: half its moves
+      {PieceType::Battleship, 1, 6, 40, 0, 40, 3, PieceState::Ready},  // below half: three quarters
       {PieceType::Carrier, 10, 6, 100, 0, 100, 4, PieceState::Ready},
-      {PieceType::Fighter, 10, 6, 40, 14, 60, 14, PieceState::Ready},     // on the carrier's deck
-      {PieceType::Fighter, 3, 1, 100, 3, 100, 14, PieceState::Returning}, // 4 from the city, 3 to fly
+      {PieceType::Fighter, 10, 6, 40, 14, 60, 14, PieceState::Ready},      // on the carrier's deck
+      {PieceType::Fighter, 3, 1, 100, 3, 100, 14, PieceState::Returning},  // 4 from the city, 3 to fly
       {PieceType::Fighter, 3, 2, 100, 4, 100, 14, PieceState::Ready},
-      {PieceType::Bomber, 2, 6, 100, 4, 100, 7, PieceState::Returning},   // 5 from the city
+      {PieceType::Bomber, 2, 6, 100, 4, 100, 7, PieceState::Returning},  // 5 from the city
   };
   std::vector<int> pieces;
   for (const Row& r : rows) {
@@ -115,7 +118,8 @@ TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
   EXPECT_THAT(NAMED(g.state.currentPlayer, g.state.day, g.state.currentPiece, g.app.endTurnRequested),
               ElementsAre(0, 2, 0, 0));
   for (std::size_t k = 0; k < std::size(rows); ++k)
-    EXPECT_THAT(P(pieces[k]), HasFields({.state = rows[k].state, .moves = rows[k].moves, .strength = rows[k].repaired})) << k;
+    EXPECT_THAT(P(pieces[k]), HasFields({.state = rows[k].state, .moves = rows[k].moves, .strength = rows[k].repaired}))
+        << k;
   EXPECT_THAT(P(waiting), HasFields({.state = PieceState::Ready, .dest = Cell{3, 3}}));
   EXPECT_EQ(P(field).destX, 8);  // kept while the player's move memory is on
   g.state.moveMemory[0] = 0;
@@ -125,7 +129,7 @@ TEST_F(TurnLoopTest, TurnStartWakesRepairsSendsLowFuelHomeAndGivesMoves) {
 
 TEST_F(TurnLoopTest, TurnOrderSkipsOutAndEliminatedPlayersAndComputersDecideAfresh) {
   BuildIsland(false);
-  g.settings.kind = {PlayerKind::Human, PlayerKind::Out, PlayerKind::Computer,
+  g.settings.kind = {PlayerKind::Human,    PlayerKind::Out, PlayerKind::Computer,
                      PlayerKind::Computer, PlayerKind::Out, PlayerKind::Out};
   AddCity(g, 0, 1, 1);
   AddCity(g, 3, 8, 4);
@@ -175,7 +179,8 @@ TEST_F(TurnLoopTest, FirstDayRunsThroughEveryPlayerToTheFirstBuiltPieceWithoutRe
   EXPECT_THAT(NAMED(g.insideAdvanceGame, hooks.nested, g.state.day, g.state.viewingPlayer,
                     int(std::count(hooks.calls.begin(), hooks.calls.end(), "KeepInView"))),
               ElementsAre(0, 2, 5, 0, 1));
-  EXPECT_THAT(P(g.state.currentPiece), HasFields({.type = PieceType::Army, .owner = 0, .state = PieceState::AwaitingOrders}));
+  EXPECT_THAT(P(g.state.currentPiece),
+              HasFields({.type = PieceType::Army, .owner = 0, .state = PieceState::AwaitingOrders}));
 }
 
 TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/visibility.h"
 
 #include "rules/movement.h"
@@ -22,7 +23,11 @@ struct VisibilityTest : WorldTest<> {
 TEST_F(VisibilityTest, GroundPiecesSeeFarOnlyAcrossWater) {
   Build({"+++++++++", "+++.+++++", "+++++++++", "+++++++++", "+++++++++"});
   Look(AddPiece(g, PieceType::Army, 0, 2, 2));
-  for (auto [x, y, seen] : {std::tuple{3, 2, true}, {2, 2, true}, {4, 2, false}, {4, 0, true}, {3, 0, true},
+  for (auto [x, y, seen] : {std::tuple{3, 2, true},
+                            {2, 2, true},
+                            {4, 2, false},
+                            {4, 0, true},
+                            {3, 0, true},
                             {0, 0, false}})  // (4, 0) and (3, 0) lie past the sea at (3, 1)
     EXPECT_THAT(NAMED(Sees(x, y), Knows(x, y)), ElementsAre(seen, seen)) << x << "," << y;
   Look(AddPiece(g, PieceType::Fighter, 0, 2, 2));
@@ -51,7 +56,8 @@ TEST_F(VisibilityTest, SightingsEndGoToOrders) {
   EXPECT_TRUE(Stopped(transport)) << "land came into sight";
   const int army = Going(AddPiece(g, PieceType::Army, 0, 0, 4), PieceState::Returning);
   Look(army);
-  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{0, 4}})) << "a neutral city stops even a returning army";
+  EXPECT_THAT(P(army), HasFields({.state = PieceState::Ready, .dest = Cell{0, 4}}))
+      << "a neutral city stops even a returning army";
   Build({"++++++", "++++++", "++++++"});
   AddPiece(g, PieceType::Army, 1, 3, 1);
   AddCity(g, 1, 0, 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "worldgen/world_generator.h"
 
 #include <gtest/gtest.h>
@@ -150,7 +151,8 @@ void ExpectGuarantees(const Game& g, int n) {
     EXPECT_TRUE(startMasses.insert(mass).second) << "one start city per land mass";
     static const int kRange[4][2] = {{2, 6}, {2, 3}, {1, 2}, {1, 2}};  // cities on a human's start land mass
     const int count = g.landMasses[mass].cityCount;
-    EXPECT_TRUE(s.kind[p] != PlayerKind::Human || (count >= kRange[s.difficulty][0] && count <= kRange[s.difficulty][1]));
+    EXPECT_TRUE(s.kind[p] != PlayerKind::Human ||
+                (count >= kRange[s.difficulty][0] && count <= kRange[s.difficulty][1]));
     ++cities[mass];
     ForEachInBlock3(s, c.x, c.y, [&](int x, int y) { sight[y * kGridSide + x] |= 1 << p; });
   }
@@ -175,7 +177,8 @@ void ExpectGuarantees(const Game& g, int n) {
 
 TEST(GenerateWorld, EverySizeLandAmountDifficultyAndPlayerMixKeepsTheGuarantees) {
   using K = std::array<uint8_t, kPlayerCount>;
-  const K kMixes[] = {{1, 2, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {0, 2, 1, 0, 2, 2}, {2, 2, 2, 2, 2, 1}, {0, 0, 0, 0, 1, 1}};
+  const K kMixes[] = {
+      {1, 2, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {0, 2, 1, 0, 2, 2}, {2, 2, 2, 2, 2, 1}, {0, 0, 0, 0, 1, 1}};
   int run = 0;
   for (int side : {40, 50, 55, 60, 65, 70})
     for (int land = 0; land <= 4; ++land, ++run) {
@@ -194,8 +197,9 @@ TEST(GenerateWorld, GivesUpAfterTwoHundredAttemptsWithTheMessage) {
   test::RecordingHooks hooks;
   g->hooks = &hooks;
   EXPECT_EQ(GenerateWorld(*g, g->settings, g->state), 0);
-  EXPECT_EQ(hooks.calls, std::vector<std::string>{
-                             "Message Vortan: Failed to make a suitable map\nTry again or change the New Game settings"});
+  EXPECT_EQ(hooks.calls,
+            std::vector<std::string>{
+                "Message Vortan: Failed to make a suitable map\nTry again or change the New Game settings"});
   EXPECT_GT(CountTerrain(*g, Terrain::Land), 0) << "the last attempt's remains stay";
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever the program writes must pass the check that Open applies, at any
 // moment of any game: freshly generated, played on, and a second game started
 // in the same run over the remains of the first.
@@ -53,8 +54,8 @@ void PlayOnChecking(Game& g, int untilDay) {
 constexpr uint8_t H = PlayerKind::Human, C = PlayerKind::Computer, O = PlayerKind::Out;
 
 TEST(WrittenFiles, EveryNewGameSetupPassesTheLoadCheck) {
-  const std::array<std::array<uint8_t, kPlayerCount>, 3> mixes = {{
-      {H, C, O, O, O, O}, {O, C, H, C, O, H}, {H, H, H, H, H, H}}};
+  const std::array<std::array<uint8_t, kPlayerCount>, 3> mixes = {
+      {{H, C, O, O, O, O}, {O, C, H, C, O, H}, {H, H, H, H, H, H}}};
   uint32_t seed = 1;
   for (int size = 50; size <= 70; size += 5)
     for (int land = 0; land <= 4; ++land)
@@ -104,7 +105,7 @@ TEST(WrittenFiles, WeeklySavesFromAFolderThatCannotBeWrittenGoToTheUserFolderSil
   Game g;
   FreshProgram(g, 21);
   g.hooks = &hooks;
-  g.app.fileFolder = (root / "read-only").string();   // missing, so unwritable even for root
+  g.app.fileFolder = (root / "read-only").string();  // missing, so unwritable even for root
   g.app.recoverFallbackFolder = (root / "user data").string();
   StartNew(g, 50, 2, 1, {H, C, O, O, O, O});
   PlayOnChecking(g, 30);

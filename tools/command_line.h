@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of vortan-sim: one parser for every command. A command is
 // a table of the options it takes; the parser checks the arguments against it
 // (unknown, repeated, missing, numbers out of range), prints the help and the
@@ -16,11 +17,11 @@ namespace vortan::sim {
 inline constexpr int kExitUsage = 2;
 
 struct Option {
-  const char* name;        // "--seed"
-  const char* value;       // what the value is called in the usage: "S", "FILE.gam"
-  const char* help;        // one line
+  const char* name;   // "--seed"
+  const char* value;  // what the value is called in the usage: "S", "FILE.gam"
+  const char* help;   // one line
   bool required = false;
-  bool number = false;     // a number within [lo, hi], decimal or 0x hexadecimal
+  bool number = false;  // a number within [lo, hi], decimal or 0x hexadecimal
   long long lo = 0, hi = 0;
 };
 
@@ -32,15 +33,15 @@ struct ParsedArgs {
   long long Number(std::string_view option, long long fallback = 0) const;
   const std::vector<std::string>& Operands() const { return operands; }
 
-  std::map<std::string, std::string, std::less<>> values;   // option name -> value as given
-  std::vector<std::string> operands;                        // the arguments that are no options
+  std::map<std::string, std::string, std::less<>> values;  // option name -> value as given
+  std::vector<std::string> operands;                       // the arguments that are no options
 };
 
 struct Command {
   const char* name;
-  const char* summary;          // one line for `vortan-sim --help`
-  const char* operands;         // shown after the options, e.g. "FILE.gam"; "" for none
-  int operandCount;             // how many operands it needs
+  const char* summary;   // one line for `vortan-sim --help`
+  const char* operands;  // shown after the options, e.g. "FILE.gam"; "" for none
+  int operandCount;      // how many operands it needs
   std::span<const Option> options;
   int (*run)(const ParsedArgs&);
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim check: the load check of a saved game, then the game's own
 // consistency rules on the game as Open would leave it.
 #include <cstdio>
@@ -41,7 +42,7 @@ int RunCheck(const ParsedArgs& args) {
 
 }  // namespace
 
-const Command kCheckCommand{"check", "the load check, then the game's consistency rules on the loaded game", "FILE.gam",
-                            1, {}, RunCheck};
+const Command kCheckCommand{
+    "check", "the load check, then the game's consistency rules on the loaded game", "FILE.gam", 1, {}, RunCheck};
 
 }  // namespace vortan::sim

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of vortan-sim, each described by its option table (see
 // command_line.h). A command returns the process exit code.
 #pragma once

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim demo and play: computer-only games without a window. The game
 // runs through AdvanceGame exactly as the idle loop of the application drives
 // it, with hooks that do nothing, so a seed always gives the same game.
 #include <chrono>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -155,7 +156,7 @@ int RunPlay(const ParsedArgs& args) {
     if (IsHumanPlayer(*g, p)) g->state.autoPlay[p] = 1;
   g->rng.SetState(o.seed);
   SetUpGameView(*g);
-  g->app.promptOnNewHuman = false;   // with several humans the view set-up would check it
+  g->app.promptOnNewHuman = false;  // with several humans the view set-up would check it
   return RunGame(*g, o);
 }
 

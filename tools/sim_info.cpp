@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim info: checks a saved game as a load would and summarises it.
 // vortan-sim attributes: what the program would read from the settings file at start-up.
 #include <array>
@@ -51,7 +52,8 @@ void PrintSummary(const std::string& path, const Game& g) {
   std::printf("world %d x %d, %d land masses numbered, difficulty %s\n", st.width, st.height, st.landMassCount,
               kDifficultyNames[st.difficulty]);
   std::printf("day %d, %s on turn, %s viewing%s%s\n", gs.day, kPlayerNames[gs.currentPlayer],
-              kPlayerNames[gs.viewingPlayer], gs.gameActive == 1 ? "" : ", game over", gs.demoMode == 1 ? ", demo" : "");
+              kPlayerNames[gs.viewingPlayer], gs.gameActive == 1 ? "" : ", game over",
+              gs.demoMode == 1 ? ", demo" : "");
   const Summary s = Summarise(g);
   for (int p = 0; p < kPlayerCount; ++p) {
     std::printf("%-6s %s", kPlayerNames[p], kKindNames[st.kind[p]]);
@@ -124,7 +126,7 @@ int RunAttributes(const ParsedArgs& args) {
 }  // namespace
 
 const Command kInfoCommand{"info", "check a saved game as Open would and summarise it", "FILE.gam", 1, {}, RunInfo};
-const Command kAttributesCommand{"attributes", "print the piece attributes and options read at start-up", "", 0,
-                                 kAttributesOptions, RunAttributes};
+const Command kAttributesCommand{
+    "attributes", "print the piece attributes and options read at start-up", "", 0, kAttributesOptions, RunAttributes};
 
 }  // namespace vortan::sim

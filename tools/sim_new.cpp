@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim new: makes a new game exactly as File > New would after its dialog
 // returned OK, from a fresh program start and a given generator state, and
 // writes it as a saved game.
@@ -47,10 +48,17 @@ std::optional<std::array<uint8_t, kPlayerCount>> ParsePlayers(const std::string&
   std::array<uint8_t, kPlayerCount> kinds{};
   for (int p = 0; p < kPlayerCount; ++p) {
     switch (text[p]) {
-      case 'O': kinds[p] = PlayerKind::Out; break;
-      case 'H': kinds[p] = PlayerKind::Human; break;
-      case 'C': kinds[p] = PlayerKind::Computer; break;
-      default: return std::nullopt;
+      case 'O':
+        kinds[p] = PlayerKind::Out;
+        break;
+      case 'H':
+        kinds[p] = PlayerKind::Human;
+        break;
+      case 'C':
+        kinds[p] = PlayerKind::Computer;
+        break;
+      default:
+        return std::nullopt;
     }
   }
   return kinds;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim: the headless tool. New worlds, save-file checks, computer-only
 // games with traces, all without a window.
 #include "tools/sim_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/announcements.h"
 
 #include <QCoreApplication>
@@ -43,8 +44,14 @@ QImage FireballStandIn(bool mask) {
     p.drawEllipse(centre, 60, 60);
     return img;
   }
-  const struct { int radius; QRgb colour; } kRings[] = {
-      {60, qRgb(128, 0, 0)}, {50, qRgb(255, 0, 0)}, {38, qRgb(255, 128, 0)}, {24, qRgb(255, 255, 0)}, {10, qRgb(255, 255, 255)}};
+  const struct {
+    int radius;
+    QRgb colour;
+  } kRings[] = {{60, qRgb(128, 0, 0)},
+                {50, qRgb(255, 0, 0)},
+                {38, qRgb(255, 128, 0)},
+                {24, qRgb(255, 255, 0)},
+                {10, qRgb(255, 255, 255)}};
   for (const auto& ring : kRings) {
     p.setBrush(QColor(ring.colour));
     p.drawEllipse(centre, ring.radius, ring.radius);
@@ -169,7 +176,8 @@ void RunEliminatedDialog(Game& g, const PictureStore& pictures, QWidget* main) {
 
 void RunVictoryDialog(Game& g, const PictureStore& pictures, QWidget* main) {
   PlayerAnnouncement dialog(QCoreApplication::translate("PlayerAnnouncement", "Victory!"), g.app.winner,
-                            QCoreApplication::translate("PlayerAnnouncement", "has conquered the world!"), pictures, main);
+                            QCoreApplication::translate("PlayerAnnouncement", "has conquered the world!"), pictures,
+                            main);
   dialog.exec();
 }
 

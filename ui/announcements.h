@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal announcements: the prompt that hands the mouse to the next human,
 // a player's elimination, the victory, and the About box.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/city_dialog.h"
 
 #include <QCoreApplication>
@@ -21,10 +22,14 @@ struct TypeButton {
   QRadioButton* Ui::CityDialogForm::*button;
 };
 constexpr TypeButton kButtons[] = {
-    {PieceType::Army, &Ui::CityDialogForm::army},           {PieceType::Para, &Ui::CityDialogForm::paras},
-    {PieceType::Fighter, &Ui::CityDialogForm::fighter},     {PieceType::Bomber, &Ui::CityDialogForm::bomber},
-    {PieceType::Transport, &Ui::CityDialogForm::transport}, {PieceType::Destroyer, &Ui::CityDialogForm::destroyer},
-    {PieceType::Submarine, &Ui::CityDialogForm::submarine}, {PieceType::Carrier, &Ui::CityDialogForm::carrier},
+    {PieceType::Army, &Ui::CityDialogForm::army},
+    {PieceType::Para, &Ui::CityDialogForm::paras},
+    {PieceType::Fighter, &Ui::CityDialogForm::fighter},
+    {PieceType::Bomber, &Ui::CityDialogForm::bomber},
+    {PieceType::Transport, &Ui::CityDialogForm::transport},
+    {PieceType::Destroyer, &Ui::CityDialogForm::destroyer},
+    {PieceType::Submarine, &Ui::CityDialogForm::submarine},
+    {PieceType::Carrier, &Ui::CityDialogForm::carrier},
     {PieceType::Battleship, &Ui::CityDialogForm::battleship},
 };
 
@@ -36,7 +41,8 @@ int Trunc(double v) { return static_cast<int>(v); }
 }  // namespace
 
 QString CityDaysText(int days) {
-  return days == 1 ? QCoreApplication::translate("CityDialog", "tomorrow      ") : QCoreApplication::translate("CityDialog", "in %1 days  ").arg(days);
+  return days == 1 ? QCoreApplication::translate("CityDialog", "tomorrow      ")
+                   : QCoreApplication::translate("CityDialog", "in %1 days  ").arg(days);
 }
 
 CityDialog::CityDialog(Game& g, const PictureStore& pictures, int city, QWidget* main)
@@ -110,8 +116,7 @@ void CityDialog::FillSlots() {
   int awakeCount = 0, asleepCount = 0;
   for (int i = 0; i < kPieceSlots; ++i) {
     const PieceRecord& r = g_.pieces[i];
-    if (i == city_ || r.IsEmpty() || r.type == PieceType::City || r.owner != c.owner || !(r.Pos() == c.Pos()))
-      continue;
+    if (i == city_ || r.IsEmpty() || r.type == PieceType::City || r.owner != c.owner || !(r.Pos() == c.Pos())) continue;
     const bool asleep = r.state == PieceState::Asleep;
     int& count = asleep ? asleepCount : awakeCount;
     if (count >= kSlotColumns * kSlotRows) continue;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The City dialog: one city's name, owner, production and the pieces in it.
 // The production changes at once with each button; clicks on the awake and
 // asleep boxes put pieces to sleep or wake them; Cancel restores only the
@@ -20,7 +21,7 @@ namespace vortan {
 
 inline constexpr int kSlotColumns = 5;
 inline constexpr int kSlotRows = 2;
-inline constexpr int kNoSlotPiece = kPieceSlots;   // an empty slot
+inline constexpr int kNoSlotPiece = kPieceSlots;  // an empty slot
 
 // Piece indices by row and column.
 using SlotTable = std::array<std::array<int, kSlotColumns>, kSlotRows>;
@@ -54,8 +55,8 @@ class CityDialog : public QDialog {
   int AsleepTop() const;
   QPoint SlotPosition(int column, int row, int top) const;
 
-  void accept() override;   // OK
-  void reject() override;   // Cancel, Escape and the close box
+  void accept() override;  // OK
+  void reject() override;  // Cancel, Escape and the close box
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/city_name_popup.h"
 
 #include <QMenuBar>
@@ -13,8 +14,8 @@ namespace vortan {
 
 QSize CityNamePopupSize(const QString& name) { return QSize(10 * static_cast<int>(name.size()) + 8, 20); }
 
-QPoint CityNamePopupPlace(const Game& g, int city, QRect frame, int clientTop, int menuHeight,
-                          int viewColumns, int viewRows) {
+QPoint CityNamePopupPlace(const Game& g, int city, QRect frame, int clientTop, int menuHeight, int viewColumns,
+                          int viewRows) {
   const PieceRecord& c = g.pieces[std::clamp(city, 0, kPieceSlots - 1)];
   const int w = std::max(1, g.Width()), h = std::max(1, g.Height());
   const int column = Wrap(c.x - g.state.viewX + w + viewColumns / 2, w);
@@ -28,7 +29,9 @@ QPoint CityNamePopupPlace(const Game& g, int city, QRect frame, int clientTop, i
 }
 
 CityNamePopup::CityNamePopup(const Game& g, int city, MainWindow& main)
-    : QWidget(&main, Qt::ToolTip | Qt::FramelessWindowHint), city_(city), name_(QString::fromStdString(CityName(g, city))) {
+    : QWidget(&main, Qt::ToolTip | Qt::FramelessWindowHint),
+      city_(city),
+      name_(QString::fromStdString(CityName(g, city))) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the cities. A name is not stored with the city: it follows
 // from the land mass of the city's cell and the city's ordinal on it.
 #pragma once
@@ -11,8 +12,8 @@
 namespace vortan {
 
 inline constexpr int kCityNamesPerLandMass = kMaxCitiesPerLandMass;
-inline constexpr int kNamedLandMasses = 32;     // the classic table
-inline constexpr int kExtraNamedLandMasses = 47; // land masses 33 to 79
+inline constexpr int kNamedLandMasses = 32;       // the classic table
+inline constexpr int kExtraNamedLandMasses = 47;  // land masses 33 to 79
 
 // The classic 192 names, six per land mass 1 to 32, in table order.
 extern const char* const kCityNames[kNamedLandMasses * kCityNamesPerLandMass];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer shapes: the distance cursors 1 to 19 (slot 0 is the arrow) and
 // the World Map's pointer, with their hot spots.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/event_list.h"
 
 #include <algorithm>
@@ -41,7 +42,10 @@ int EventList::Viewer() const { return std::clamp<int>(g_.state.viewingPlayer, 0
 
 void EventList::Combat(MapPos where, int attacker, int attackerType, int defender, int defenderType, bool destroyed) {
   if (!Knows(attacker) && !Knows(defender) && !Sees(where)) return;
-  const QString verb = !destroyed ? "hit" : IsShipType(defenderType) ? "sank" : IsAirType(defenderType) ? "shot down" : "destroyed";
+  const QString verb = !destroyed                 ? "hit"
+                       : IsShipType(defenderType) ? "sank"
+                       : IsAirType(defenderType)  ? "shot down"
+                                                  : "destroyed";
   Add(PlayerName(attacker) + " " + PieceName(attackerType) + " " + verb + " " + PlayerName(defender) + " " +
           PieceName(defenderType),
       attacker);
@@ -57,7 +61,8 @@ void EventList::Blast(MapPos where, int owner, int destroyed) {
 
 void EventList::CityTaken(MapPos where, int newOwner, int previousOwner) {
   if (!Knows(newOwner) && !Knows(previousOwner) && !Sees(where)) return;
-  Add(PlayerName(newOwner) + " took " + (previousOwner < 0 ? QString("a neutral city") : "a " + PlayerName(previousOwner) + " city"),
+  Add(PlayerName(newOwner) + " took " +
+          (previousOwner < 0 ? QString("a neutral city") : "a " + PlayerName(previousOwner) + " city"),
       newOwner);
 }
 
@@ -91,7 +96,7 @@ void EventList::Clear() {
 
 void EventList::Add(const QString& text, int player) {
   if (viewer_ != Viewer()) {
-    lines_.clear();   // another player views now: what the last one saw is theirs
+    lines_.clear();  // another player views now: what the last one saw is theirs
     viewer_ = Viewer();
   }
   lines_.push_front(EventLine{text, player});

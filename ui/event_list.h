@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What just happened, as the viewing player may know it: combats, cities
 // taken, pieces built and lost, players eliminated, and the orders that could
 // not be carried out. Newest first, the last ten. Nothing the viewing player
@@ -15,7 +16,7 @@ namespace vortan {
 
 struct EventLine {
   QString text;
-  int player;   // whose colour the line is written in; -1 for a refusal
+  int player;  // whose colour the line is written in; -1 for a refusal
 };
 
 class EventList {
@@ -46,7 +47,7 @@ class EventList {
 
   const Game& g_;
   std::deque<EventLine> lines_;
-  int viewer_ = -1;   // the player the lines were written for
+  int viewer_ = -1;  // the player the lines were written for
 };
 
 // A player's colour for text on the windows' grey.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/file_commands.h"
 
 #include <QApplication>
@@ -16,7 +17,9 @@ namespace {
 // The list shows the filter by its name; the pattern behind it takes both
 // spellings of the extension, since names on this system are case-sensitive.
 QString GameFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM)"; }
-QString GameOrRecoveryFilter() { return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM RECOVER.TMP)"; }
+QString GameOrRecoveryFilter() {
+  return QCoreApplication::translate("FileCommands", "Game Files(*.GAM)") + " (*.gam *.GAM RECOVER.TMP)";
+}
 
 // Eats mouse-button events until the events already queued have been handled.
 class ClickEater : public QObject {
@@ -62,7 +65,7 @@ QString LeftoverRecoveryFile(const Game& g) {
 void SetUpGameFileDialog(QFileDialog& dialog, FileDialogKind kind, const Game& g, const QString& recoverFile) {
   dialog.setNameFilter(GameFilter());
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setDefaultSuffix("gam");   // lower case, as files are named on this system
+  dialog.setDefaultSuffix("gam");  // lower case, as files are named on this system
   if (!g.app.fileFolder.empty()) dialog.setDirectory(QString::fromStdString(g.app.fileFolder));
   if (kind == FileDialogKind::Open) {
     dialog.setWindowTitle(QCoreApplication::translate("FileCommands", "Open"));

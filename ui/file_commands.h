@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialogs of Open and Save as, and the clean-up after a load.
 #pragma once
 

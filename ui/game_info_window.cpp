@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/game_info_window.h"
 
 #include <QCoreApplication>
@@ -5,16 +6,18 @@
 namespace vortan {
 
 namespace {
-constexpr const char* kLevelTexts[4] = {QT_TRANSLATE_NOOP("GameInfoWindow", "Simple   "),
-                                        QT_TRANSLATE_NOOP("GameInfoWindow", "Easy     "),
-                                        QT_TRANSLATE_NOOP("GameInfoWindow", "Tricky   "),
-                                        QT_TRANSLATE_NOOP("GameInfoWindow", "Hard     ")};
+constexpr const char* kLevelTexts[4] = {
+    QT_TRANSLATE_NOOP("GameInfoWindow", "Simple   "), QT_TRANSLATE_NOOP("GameInfoWindow", "Easy     "),
+    QT_TRANSLATE_NOOP("GameInfoWindow", "Tricky   "), QT_TRANSLATE_NOOP("GameInfoWindow", "Hard     ")};
 }
 
-QString GameInfoDayText(const Game& g) { return QCoreApplication::translate("GameInfoWindow", "Day %1    ").arg(g.state.day); }
+QString GameInfoDayText(const Game& g) {
+  return QCoreApplication::translate("GameInfoWindow", "Day %1    ").arg(g.state.day);
+}
 
 QString GameInfoLevelText(const Game& g) {
-  return g.state.demoMode ? QCoreApplication::translate("GameInfoWindow", "Demo     ") : QCoreApplication::translate("GameInfoWindow", kLevelTexts[g.settings.difficulty & 3]);
+  return g.state.demoMode ? QCoreApplication::translate("GameInfoWindow", "Demo     ")
+                          : QCoreApplication::translate("GameInfoWindow", kLevelTexts[g.settings.difficulty & 3]);
 }
 
 QString GameInfoSizeText(const Game& g) { return QString::asprintf("%d x %d", g.Width(), g.Height()); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game Info: the shown player's city, the day, the difficulty (or "Demo") and
 // the size of the world.
 #pragma once

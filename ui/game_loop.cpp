@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/game_loop.h"
 
 #include <QApplication>
@@ -23,8 +24,7 @@ bool GameLoop::WorkRemains() const {
   const int player = g_.state.currentPlayer, cp = g_.state.currentPiece;
   if (player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots) return true;
   const bool humanWaits = g_.pieces[cp].state == PieceState::AwaitingOrders && CanMove(g_, cp) &&
-                          IsHumanControlled(g_, player) &&
-                          !g_.app.endTurnRequested;
+                          IsHumanControlled(g_, player) && !g_.app.endTurnRequested;
   return !humanWaits;
 }
 
@@ -46,7 +46,7 @@ void GameLoop::RunSlice() {
   // the command (or the input that closes the menu) wakes the loop again.
   if (QApplication::activeModalWidget()) return;
   if (QApplication::activePopupWidget()) {
-    QTimer::singleShot(50, this, &GameLoop::Wake);   // look again once the menu may have closed
+    QTimer::singleShot(50, this, &GameLoop::Wake);  // look again once the menu may have closed
     return;
   }
   QElapsedTimer slice;
@@ -89,7 +89,8 @@ bool GameLoop::eventFilter(QObject* watched, QEvent* e) {
       // Input may have given an order; the step after it decides whether to go on.
       if (!running_) QTimer::singleShot(0, this, &GameLoop::WakeForInput);
       break;
-    default: break;
+    default:
+      break;
   }
   return QObject::eventFilter(watched, e);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the game in the event loop's idle time: AdvanceGame steps for one
 // short time slice per turn of the loop, then input is handled and the screen
 // painted once for all the steps of the slice. A slice ends early when a

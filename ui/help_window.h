@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules for players, shown in a window of their own from Help > Rules.
 #pragma once
 

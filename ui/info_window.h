@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tool window of the column beside the map (or the World Map). It tells
 // the main window when it closes, so the View item loses its check mark.
 #pragma once

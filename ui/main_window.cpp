@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_window.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -33,7 +34,7 @@ namespace {
 // submenu text opens that submenu for the rows that follow until its end row.
 // The popups' titles are keys here, shown translated through kMenuTitles.
 struct MenuRow {
-  const char* menu;   // the popup it belongs to
+  const char* menu;  // the popup it belongs to
   int id;
   const char* text;
 };
@@ -86,30 +87,35 @@ constexpr MenuRow kMenu[] = {
     QT_TRANSLATE_NOOP("MainWindow", "&Options"), QT_TRANSLATE_NOOP("MainWindow", "&Help"),
 };
 // Items that carry a check mark at some time, and those checked in the template.
-constexpr int kCheckable[] = {Cmd::GameInfo, Cmd::Rankings, Cmd::PieceInfo, Cmd::Production, Cmd::WorldMap,
-                              Cmd::Zoom75,   Cmd::Zoom100,  Cmd::Zoom150,   Cmd::Zoom200,    Cmd::NoSound,
-                              Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor, Cmd::PromptOnNewHuman,
-                              Cmd::MoveMemory, Cmd::AutoPlay, kCmdDimRemembered};
+constexpr int kCheckable[] = {
+    Cmd::GameInfo,      Cmd::Rankings,         Cmd::PieceInfo,  Cmd::Production, Cmd::WorldMap,    Cmd::Zoom75,
+    Cmd::Zoom100,       Cmd::Zoom150,          Cmd::Zoom200,    Cmd::NoSound,    Cmd::PcSpeaker,   Cmd::SoundCard,
+    Cmd::ColourMonitor, Cmd::PromptOnNewHuman, Cmd::MoveMemory, Cmd::AutoPlay,   kCmdDimRemembered};
 // The keys that already act on the map, shown beside their menu items (the
 // map's own key handling carries them out), and the three true shortcuts.
-constexpr struct { int id; const char* key; } kMenuKeys[] = {
-    {Cmd::Sleep, "S"},      {Cmd::Later, "L"},         {Cmd::Finished, "F"},   {Cmd::Return, "R"},
-    {Cmd::Drop, "D"},       {Cmd::GameInfo, "G"},      {Cmd::Rankings, "A"},   {Cmd::PieceInfo, "I"},
-    {Cmd::Production, "P"}, {Cmd::WorldMap, "W"},      {Cmd::CurrentPiece, "C"}, {Cmd::Home, "Home"},
-    {Cmd::AutoPlay, "Esc"}};
-constexpr struct { int id; const char* sequence; } kShortcuts[] = {
-    {Cmd::Open, "Ctrl+O"}, {Cmd::Save, "Ctrl+S"}, {Cmd::Exit, "Ctrl+Q"}};
+constexpr struct {
+  int id;
+  const char* key;
+} kMenuKeys[] = {{Cmd::Sleep, "S"},      {Cmd::Later, "L"},    {Cmd::Finished, "F"},     {Cmd::Return, "R"},
+                 {Cmd::Drop, "D"},       {Cmd::GameInfo, "G"}, {Cmd::Rankings, "A"},     {Cmd::PieceInfo, "I"},
+                 {Cmd::Production, "P"}, {Cmd::WorldMap, "W"}, {Cmd::CurrentPiece, "C"}, {Cmd::Home, "Home"},
+                 {Cmd::AutoPlay, "Esc"}};
+constexpr struct {
+  int id;
+  const char* sequence;
+} kShortcuts[] = {{Cmd::Open, "Ctrl+O"}, {Cmd::Save, "Ctrl+S"}, {Cmd::Exit, "Ctrl+Q"}};
 constexpr int kCheckedInTemplate[] = {Cmd::Zoom100, Cmd::ColourMonitor, Cmd::MoveMemory};
-constexpr int kGrayedAtStartUp[] = {Cmd::Save,     Cmd::SaveAs,   Cmd::Drop,         Cmd::Return,   Cmd::Later,
-                                    Cmd::Sleep,    Cmd::Finished, Cmd::CurrentPiece, Cmd::Home,     Cmd::Surrender,
-                                    Cmd::EndTurn,  Cmd::PromptOnNewHuman, Cmd::AutoPlay, Cmd::MoveMemory};
+constexpr int kGrayedAtStartUp[] = {Cmd::Save,     Cmd::SaveAs,    Cmd::Drop,     Cmd::Return,
+                                    Cmd::Later,    Cmd::Sleep,     Cmd::Finished, Cmd::CurrentPiece,
+                                    Cmd::Home,     Cmd::Surrender, Cmd::EndTurn,  Cmd::PromptOnNewHuman,
+                                    Cmd::AutoPlay, Cmd::MoveMemory};
 
 struct ToolWindowInfo {
   ToolWindow window;
   int command;
   const char* title;
-  int offset;   // below the main window's top
-  int height;   // 0: down to the main window's bottom
+  int offset;  // below the main window's top
+  int height;  // 0: down to the main window's bottom
 };
 constexpr ToolWindowInfo kToolWindows[] = {
     {ToolWindow::GameInfo, Cmd::GameInfo, "Game Info", 0, 90},
@@ -137,7 +143,9 @@ MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore&
   // in one takes the focus to no widget at all, so that change counts too.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     QWidget* active = now ? now->window() : QApplication::activeWindow();
-    if (IsToolWindow(active)) QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
+    if (IsToolWindow(active))
+      QMetaObject::invokeMethod(
+          this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
   });
 }
 
@@ -163,7 +171,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     return true;
   }
   if (t == QEvent::WindowActivate && IsToolWindow(watched))
-    QMetaObject::invokeMethod(this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { GiveKeysToMap(); }, Qt::QueuedConnection);
   return QMainWindow::eventFilter(watched, e);
 }
 
@@ -310,12 +319,15 @@ void MainWindow::ToggleToolWindow(int id, ToolWindow which) {
 // --- Commands ---
 
 bool MainWindow::SaveGuard() {
-  g_.app.saveErrorShown = false;   // a save the player asked for always reports failure
+  g_.app.saveErrorShown = false;  // a save the player asked for always reports failure
   if (g_.app.fileName == kRecoverFileName && g_.state.gameActive && !g_.state.demoMode) {
     switch (g_.ui().ShowMessageBox("Vortan", "Save current game?", MsgIcon::Question, MsgButtons::YesNoCancel)) {
-      case MsgResult::Yes: return SaveGameAs(g_) == 1;
-      case MsgResult::No: return true;
-      default: return false;
+      case MsgResult::Yes:
+        return SaveGameAs(g_) == 1;
+      case MsgResult::No:
+        return true;
+      default:
+        return false;
     }
   }
   return SaveGame(g_);  // a named game that could not be written is not left behind
@@ -347,8 +359,12 @@ void MainWindow::SetSoundMode(int id) {
 void MainWindow::ExecuteCommand(int id) {
   const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
   switch (id) {
-    case Cmd::New: if (SaveGuard()) NewGameCommand(g_); break;
-    case Cmd::Open: if (SaveGuard() && LoadGame(g_)) DiscardPendingClicks(); break;
+    case Cmd::New:
+      if (SaveGuard()) NewGameCommand(g_);
+      break;
+    case Cmd::Open:
+      if (SaveGuard() && LoadGame(g_)) DiscardPendingClicks();
+      break;
     case Cmd::Save:
       g_.app.saveErrorShown = false;
       if (g_.app.fileName == kRecoverFileName)
@@ -356,14 +372,31 @@ void MainWindow::ExecuteCommand(int id) {
       else
         SaveGame(g_);
       break;
-    case Cmd::SaveAs: g_.app.saveErrorShown = false; SaveGameAs(g_); break;
-    case Cmd::Demo: if (SaveGuard()) DemoCommand(g_); break;
-    case Cmd::Exit: close(); break;
-    case Cmd::Later: HandleCharacter('L'); break;
-    case Cmd::Finished: HandleCharacter('F'); break;
-    case Cmd::Return: HandleCharacter('R'); break;
-    case Cmd::Sleep: HandleCharacter('S'); break;
-    case Cmd::Drop: HandleCharacter('D'); break;
+    case Cmd::SaveAs:
+      g_.app.saveErrorShown = false;
+      SaveGameAs(g_);
+      break;
+    case Cmd::Demo:
+      if (SaveGuard()) DemoCommand(g_);
+      break;
+    case Cmd::Exit:
+      close();
+      break;
+    case Cmd::Later:
+      HandleCharacter('L');
+      break;
+    case Cmd::Finished:
+      HandleCharacter('F');
+      break;
+    case Cmd::Return:
+      HandleCharacter('R');
+      break;
+    case Cmd::Sleep:
+      HandleCharacter('S');
+      break;
+    case Cmd::Drop:
+      HandleCharacter('D');
+      break;
     case Cmd::Surrender:
       view_->EraseGotoLine();
       if (g_.ui().ShowMessageBox("Coward!", "Are you sure you wish to surrender?", MsgIcon::Exclamation,
@@ -371,7 +404,7 @@ void MainWindow::ExecuteCommand(int id) {
         OrderSurrender(g_);
       break;
     case Cmd::EndTurn:
-      if (!g_.state.gameActive) break;   // a finished game has no turn to end
+      if (!g_.state.gameActive) break;  // a finished game has no turn to end
       view_->EraseGotoLine();
       if (g_.ui().ShowMessageBox("End turn...", "Are you sure you wish to end your turn?", MsgIcon::Question,
                                  MsgButtons::YesNo) == MsgResult::Yes) {
@@ -379,19 +412,41 @@ void MainWindow::ExecuteCommand(int id) {
         OrderEndTurn(g_);
       }
       break;
-    case Cmd::PieceInfo: ToggleToolWindow(id, ToolWindow::PieceInfo); break;
-    case Cmd::Rankings: ToggleToolWindow(id, ToolWindow::Rankings); break;
-    case Cmd::WorldMap: view_->EraseGotoLine(); ToggleToolWindow(id, ToolWindow::WorldMap); break;
-    case Cmd::Production: ToggleToolWindow(id, ToolWindow::Production); break;
-    case Cmd::GameInfo: ToggleToolWindow(id, ToolWindow::GameInfo); break;
-    case Cmd::Zoom75: case Cmd::Zoom100: case Cmd::Zoom150: case Cmd::Zoom200: SetZoom(id); break;
+    case Cmd::PieceInfo:
+      ToggleToolWindow(id, ToolWindow::PieceInfo);
+      break;
+    case Cmd::Rankings:
+      ToggleToolWindow(id, ToolWindow::Rankings);
+      break;
+    case Cmd::WorldMap:
+      view_->EraseGotoLine();
+      ToggleToolWindow(id, ToolWindow::WorldMap);
+      break;
+    case Cmd::Production:
+      ToggleToolWindow(id, ToolWindow::Production);
+      break;
+    case Cmd::GameInfo:
+      ToggleToolWindow(id, ToolWindow::GameInfo);
+      break;
+    case Cmd::Zoom75:
+    case Cmd::Zoom100:
+    case Cmd::Zoom150:
+    case Cmd::Zoom200:
+      SetZoom(id);
+      break;
     case Cmd::CurrentPiece: {
       const int cp = std::clamp<int>(g_.state.currentPiece, 0, kPieceSlots - 1);
       CentreView(g_.pieces[cp].x, g_.pieces[cp].y);
       break;
     }
-    case Cmd::Home: CentreView(g_.state.homeX[viewer], g_.state.homeY[viewer]); break;
-    case Cmd::NoSound: case Cmd::PcSpeaker: case Cmd::SoundCard: SetSoundMode(id); break;
+    case Cmd::Home:
+      CentreView(g_.state.homeX[viewer], g_.state.homeY[viewer]);
+      break;
+    case Cmd::NoSound:
+    case Cmd::PcSpeaker:
+    case Cmd::SoundCard:
+      SetSoundMode(id);
+      break;
     case Cmd::ColourMonitor:
       CheckMenuItem(id, !IsChecked(id));
       g_.app.monochrome = IsChecked(id) ? 0 : 1;
@@ -399,7 +454,9 @@ void MainWindow::ExecuteCommand(int id) {
       RepaintToolWindow(ToolWindow::Rankings);
       RepaintToolWindow(ToolWindow::WorldMap);
       break;
-    case Cmd::PromptOnNewHuman: CheckMenuItem(id, !IsChecked(id)); break;
+    case Cmd::PromptOnNewHuman:
+      CheckMenuItem(id, !IsChecked(id));
+      break;
     case kCmdDimRemembered:
       CheckMenuItem(id, !IsChecked(id));
       view_->Renderer().dimRemembered = IsChecked(id);
@@ -422,7 +479,8 @@ void MainWindow::ExecuteCommand(int id) {
       ShowRules(this);
       view_->EraseGotoLine();
       break;
-    default: break;
+    default:
+      break;
   }
   if (loop_) loop_->Wake();
 }
@@ -436,10 +494,11 @@ void MainWindow::HandleCharacter(QChar c) {
   const QChar key = c.toUpper();
   const int player = std::clamp<int>(g_.state.currentPlayer, 0, kPlayerCount - 1);
   const int cp = std::clamp<int>(g_.state.currentPiece, 0, kPieceSlots - 1);
-  if (g_.state.gameActive && g_.pieces[cp].state == PieceState::AwaitingOrders &&
-      IsHumanPlayer(g_, player)) {
+  if (g_.state.gameActive && g_.pieces[cp].state == PieceState::AwaitingOrders && IsHumanPlayer(g_, player)) {
     switch (key.unicode()) {
-      case 'C': ExecuteCommand(Cmd::CurrentPiece); break;
+      case 'C':
+        ExecuteCommand(Cmd::CurrentPiece);
+        break;
       case 'D':
         view_->EraseGotoLine();
         if (!OrderDrop(g_)) {
@@ -448,20 +507,44 @@ void MainWindow::HandleCharacter(QChar c) {
           view_->ShowRefusal();
         }
         break;
-      case 'F': view_->EraseGotoLine(); OrderFinished(g_); break;
-      case 'L': view_->EraseGotoLine(); OrderLater(g_); break;
-      case 'R': view_->EraseGotoLine(); OrderReturn(g_); break;
-      case 'S': view_->EraseGotoLine(); OrderSleep(g_); break;
-      default: break;
+      case 'F':
+        view_->EraseGotoLine();
+        OrderFinished(g_);
+        break;
+      case 'L':
+        view_->EraseGotoLine();
+        OrderLater(g_);
+        break;
+      case 'R':
+        view_->EraseGotoLine();
+        OrderReturn(g_);
+        break;
+      case 'S':
+        view_->EraseGotoLine();
+        OrderSleep(g_);
+        break;
+      default:
+        break;
     }
   }
   switch (key.unicode()) {
-    case 'A': ExecuteCommand(Cmd::Rankings); break;
-    case 'G': ExecuteCommand(Cmd::GameInfo); break;
-    case 'I': ExecuteCommand(Cmd::PieceInfo); break;
-    case 'P': ExecuteCommand(Cmd::Production); break;
-    case 'W': ExecuteCommand(Cmd::WorldMap); break;
-    default: break;
+    case 'A':
+      ExecuteCommand(Cmd::Rankings);
+      break;
+    case 'G':
+      ExecuteCommand(Cmd::GameInfo);
+      break;
+    case 'I':
+      ExecuteCommand(Cmd::PieceInfo);
+      break;
+    case 'P':
+      ExecuteCommand(Cmd::Production);
+      break;
+    case 'W':
+      ExecuteCommand(Cmd::WorldMap);
+      break;
+    default:
+      break;
   }
   if (loop_) loop_->Wake();
 }
@@ -508,7 +591,7 @@ void MainWindow::moveEvent(QMoveEvent* e) {
 
 void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && !isActiveWindow()) view_->EraseGotoLine();
-  if (e->type() == QEvent::WindowStateChange) view_->UpdateBlink();   // none while minimized
+  if (e->type() == QEvent::WindowStateChange) view_->UpdateBlink();  // none while minimized
   QMainWindow::changeEvent(e);
 }
 

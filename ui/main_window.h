@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the menu bar, the client area (strip, map, scroll bars),
 // the column of tool windows and the one place where commands are carried out.
 #pragma once
@@ -87,7 +88,7 @@ class MainWindow : public QMainWindow {
   QSize sizedForFrame_;
   std::array<QPointer<QWidget>, 5> tools_{};
   EventList events_;
-  int playerShown_ = -1;   // whose turn the side panel names
+  int playerShown_ = -1;  // whose turn the side panel names
 };
 
 }  // namespace vortan

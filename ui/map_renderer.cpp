@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/map_renderer.h"
 
 #include <array>
@@ -96,11 +97,20 @@ void MapRenderer::DrawTerrain(MapPos pos, int px, int py) {
   const int set = PictureSetInUse();
   const Picture* p = nullptr;
   switch (c.terrain) {
-    case Terrain::Sea: p = &pictures_.Sea(set, c.tileVariant & 7); break;
-    case Terrain::Land: p = &pictures_.Land(set, ChooseLandTile(pos)); break;
-    case Terrain::City: p = &pictures_.NeutralCity(set); break;
-    case Terrain::Mountain: p = &pictures_.Mountain(set); break;
-    default: break;
+    case Terrain::Sea:
+      p = &pictures_.Sea(set, c.tileVariant & 7);
+      break;
+    case Terrain::Land:
+      p = &pictures_.Land(set, ChooseLandTile(pos));
+      break;
+    case Terrain::City:
+      p = &pictures_.NeutralCity(set);
+      break;
+    case Terrain::Mountain:
+      p = &pictures_.Mountain(set);
+      break;
+    default:
+      break;
   }
   if (!p || p->IsNull()) {
     g_.ui().ShowMessageBox("Warning!", "Asked to draw illegal piece", MsgIcon::Stop, MsgButtons::Ok);
@@ -141,8 +151,8 @@ void MapRenderer::DrawArmyAtSea(MapPos pos, int owner, bool mirrored, int px, in
   QImage army(cs, cs, QImage::Format_RGB32), plain(cs, cs, QImage::Format_RGB32);
   DrawPicture(army, pictures_.Piece(PictureSetInUse(), owner, PieceType::Army), 0, 0, mirrored, owner, false, cs,
               g_.app.monochrome, g_.state.viewingPlayer);
-  DrawPicture(plain, pictures_.Piece(PictureSetInUse(), 0, PieceType::Army), 0, 0, mirrored, kNoOwner, false, cs,
-              false, g_.state.viewingPlayer);
+  DrawPicture(plain, pictures_.Piece(PictureSetInUse(), 0, PieceType::Army), 0, 0, mirrored, kNoOwner, false, cs, false,
+              g_.state.viewingPlayer);
   DrawTerrain(pos, px, py);
   for (int y = 0; y < cs; ++y)
     for (int x = 0; x < cs; ++x) {
@@ -249,7 +259,8 @@ void MapRenderer::DrawButtonStrip(int clientWidth) {
   const QRect strip = QRect(0, 0, clientWidth, kStripHeight) & t.rect();
   for (int y = strip.top(); y <= strip.bottom(); ++y) {
     QRgb* line = reinterpret_cast<QRgb*>(t.scanLine(y));
-    std::fill(line + strip.left(), line + strip.left() + strip.width(), y == 0 ? qRgb(255, 255, 255) : qRgb(192, 192, 192));
+    std::fill(line + strip.left(), line + strip.left() + strip.width(),
+              y == 0 ? qRgb(255, 255, 255) : qRgb(192, 192, 192));
   }
   BlitImage(t, pictures_.Strip(false).Original(), 0, 0);
   const int zoomButton = ZoomButtonForCellSize(CellSize());
@@ -284,7 +295,7 @@ void MapRenderer::PaintRect(QRect update, QSize client) {
   if (right <= left || bottom <= top) return;
   QImage& t = *target_;
   if (top < kStripHeight) {
-    DrawButtonStrip(client.width());   // covers its rows of the update
+    DrawButtonStrip(client.width());  // covers its rows of the update
     top = kStripHeight;
   }
   if (bottom <= top) return;

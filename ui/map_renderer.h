@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the main window's picture into an off-screen image of the client
 // area: cells with fog of war, stack counts and the button strip. The widget
 // that shows the image decides when and what part of it reaches the screen.
@@ -30,7 +31,7 @@ class MapRenderer {
 
   void SetTarget(QImage* target) { target_ = target; }
   QImage* Target() const { return target_; }
-  int columns = 28;   // whole cells across the view
+  int columns = 28;  // whole cells across the view
   int rows = 28;
   ViewFrame Frame() const;
   int CellSize() const { return g_.state.tileSize; }

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/map_view.h"
 
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 #include <QThread>
 #include <QTimer>
@@ -21,7 +22,7 @@ namespace vortan {
 
 namespace {
 constexpr int kWaitCursor = 20;
-constexpr qint64 kExplosionFrameNs = 30'000'000;   // each disc of an explosion shows this long
+constexpr qint64 kExplosionFrameNs = 30'000'000;  // each disc of an explosion shows this long
 
 int Fold(int d, int size) {
   if (d > size / 2) return d - size;
@@ -31,16 +32,17 @@ int Fold(int d, int size) {
 
 // The order character a held strip button sends (0: a command instead).
 constexpr char kButtonChars[10] = {0, 0, 0, 'S', 'L', 'F', 'R', 'D', 0, 0};
-constexpr int kButtonCommands[14] = {Cmd::New,       Cmd::Open,    Cmd::SaveAs,  0, 0, 0, 0, 0, Cmd::EndTurn,
-                                     Cmd::Surrender, Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
+constexpr int kButtonCommands[14] = {
+    Cmd::New,    Cmd::Open,    Cmd::SaveAs,  0,           0, 0, 0, 0, Cmd::EndTurn, Cmd::Surrender,
+    Cmd::Zoom75, Cmd::Zoom100, Cmd::Zoom150, Cmd::Zoom200};
 // What each strip button does, with its key, for the pointer resting on it.
-constexpr const char* kButtonTips[14] = {"New", "Open (Ctrl+O)", "Save as", "Sleep (S)", "Later (L)",
-                                         "Finished (F)", "Return (R)", "Drop (D)", "End turn", "Surrender",
-                                         "Zoom 75 %", "Zoom 100 %", "Zoom 150 %", "Zoom 200 %"};
+constexpr const char* kButtonTips[14] = {"New",          "Open (Ctrl+O)", "Save as",    "Sleep (S)", "Later (L)",
+                                         "Finished (F)", "Return (R)",    "Drop (D)",   "End turn",  "Surrender",
+                                         "Zoom 75 %",    "Zoom 100 %",    "Zoom 150 %", "Zoom 200 %"};
 constexpr int kRefusalCursor = 21;
 constexpr int kRefusalShownMs = 1200;
 constexpr int kBlinkMs = 450;
-constexpr int kBlinks = 9;   // odd: the frame is left shown
+constexpr int kBlinks = 9;  // odd: the frame is left shown
 }  // namespace
 
 MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& cursors, QWidget* parent)
@@ -70,14 +72,12 @@ MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& curso
   renderer_.SetTarget(&screen_);
 }
 
-void MapView::PaintRectNow(QRect r) {
-  renderer_.PaintRect(r, screen_.size());
-}
+void MapView::PaintRectNow(QRect r) { renderer_.PaintRect(r, screen_.size()); }
 
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
   const QRect r = renderer_.DrawCell(pos, fullRepaint);
   if (!r.isEmpty()) MarkCellDirty(r);
-  if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;   // drawn over
+  if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;  // drawn over
 }
 
 void MapView::MarkCellDirty(QRect cell) {
@@ -85,9 +85,8 @@ void MapView::MarkCellDirty(QRect cell) {
   if (cs <= 0) return update(cell);
   if (cs != dirtyCellSize_) LayOutDirtyCells(cs);
   const int column = cell.x() / cs, row = (cell.y() - kStripHeight) / cs;
-  if (cell.x() < 0 || cell.y() < kStripHeight || column >= dirtyColumns_ ||
-      row >= dirtyRows_) {
-    update(cell);   // outside the grid the flags cover: at once, as any other drawing
+  if (cell.x() < 0 || cell.y() < kStripHeight || column >= dirtyColumns_ || row >= dirtyRows_) {
+    update(cell);  // outside the grid the flags cover: at once, as any other drawing
     return;
   }
   dirtyCells_[static_cast<size_t>(row * dirtyColumns_ + column)] = 1;
@@ -97,7 +96,7 @@ void MapView::MarkCellDirty(QRect cell) {
 }
 
 void MapView::LayOutDirtyCells(int cellSize) {
-  UpdateDirtyCells();   // what is flagged in the old layout
+  UpdateDirtyCells();  // what is flagged in the old layout
   dirtyCellSize_ = cellSize;
   dirtyColumns_ = cellSize > 0 ? (screen_.width() + cellSize - 1) / cellSize : 0;
   dirtyRows_ = cellSize > 0 ? std::max(0, (screen_.height() - kStripHeight + cellSize - 1) / cellSize) : 0;
@@ -154,7 +153,7 @@ void MapView::resizeEvent(QResizeEvent*) {
   grip_->setGeometry(SizeGripRect(client));
   screen_ = QImage(client, QImage::Format_RGB32);
   screen_.fill(Qt::black);
-  dirtyCellSize_ = 0;   // the flags are laid out afresh for the new size at the next cell
+  dirtyCellSize_ = 0;  // the flags are laid out afresh for the new size at the next cell
   renderer_.SetTarget(&screen_);
   PaintRectNow(screen_.rect());
   SetScrollBarsForViewer();
@@ -177,11 +176,20 @@ void MapView::SetScrollBarsForViewer() {
 void MapView::OnScrollAction(Qt::Orientation o, int action) {
   int step = 0;
   switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: step = -1; break;
-    case QAbstractSlider::SliderSingleStepAdd: step = 1; break;
-    case QAbstractSlider::SliderPageStepSub: step = -4; break;
-    case QAbstractSlider::SliderPageStepAdd: step = 4; break;
-    default: break;
+    case QAbstractSlider::SliderSingleStepSub:
+      step = -1;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      step = 1;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      step = -4;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      step = 4;
+      break;
+    default:
+      break;
   }
   if (step == 0) return;
   if (o == Qt::Horizontal)
@@ -352,13 +360,13 @@ bool MapView::HumanPieceWaits() const {
 
 void MapView::UpdateBlink() {
   const bool wanted = HumanPieceWaits() && isVisible() && !window()->isMinimized();
-  const bool samePiece = wanted && g_.state.currentPiece == framedPiece_ &&
-                         g_.pieces[g_.state.currentPiece].Pos() == framedCell_;
+  const bool samePiece =
+      wanted && g_.state.currentPiece == framedPiece_ && g_.pieces[g_.state.currentPiece].Pos() == framedCell_;
   if (frameShown_ && !samePiece) EraseFrame();
   if (!samePiece) blinksLeft_ = kBlinks;
   if (wanted && blinksLeft_ > 0 && !blink_.isActive()) blink_.start();
   if (!wanted) blink_.stop();
-  if (samePiece && blinksLeft_ <= 0 && !frameShown_) InvertFrame();   // drawn over: the steady frame again
+  if (samePiece && blinksLeft_ <= 0 && !frameShown_) InvertFrame();  // drawn over: the steady frame again
 }
 
 // The frame is drawn by inverting the cell's rim, so drawing it again takes it
@@ -378,7 +386,7 @@ void MapView::InvertFrame() {
   const ViewFrame v = renderer_.Frame();
   const QRect cell(ScreenX(v, framedCell_.x), ScreenY(v, framedCell_.y), v.cellSize, v.cellSize);
   const QRect r = cell.intersected(screen_.rect());
-  if (r.isEmpty() || r.top() < kStripHeight) {   // out of view or under the strip: nothing to show
+  if (r.isEmpty() || r.top() < kStripHeight) {  // out of view or under the strip: nothing to show
     frameShown_ = false;
     return;
   }
@@ -560,12 +568,22 @@ void MapView::RightClick(QPoint p, bool shift) {
 
 void MapView::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
-    case Qt::Key_Home: Q_EMIT commandPosted(Cmd::Home); break;
-    case Qt::Key_Left: ScrollCells(-1, 0); break;
-    case Qt::Key_Right: ScrollCells(1, 0); break;
-    case Qt::Key_Up: ScrollCells(0, -1); break;
-    case Qt::Key_Down: ScrollCells(0, 1); break;
-    case Qt::Key_Escape:   // catches a viewer's auto play
+    case Qt::Key_Home:
+      Q_EMIT commandPosted(Cmd::Home);
+      break;
+    case Qt::Key_Left:
+      ScrollCells(-1, 0);
+      break;
+    case Qt::Key_Right:
+      ScrollCells(1, 0);
+      break;
+    case Qt::Key_Up:
+      ScrollCells(0, -1);
+      break;
+    case Qt::Key_Down:
+      ScrollCells(0, 1);
+      break;
+    case Qt::Key_Escape:  // catches a viewer's auto play
       if (g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
         Q_EMIT commandPosted(Cmd::AutoPlay);
       break;
@@ -580,8 +598,8 @@ void MapView::keyPressEvent(QKeyEvent* e) {
 
 void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
   const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
-  const bool animate = (radius >= 2 && (g_.world.At(pos).explored & g_.state.playerBit[viewer])) ||
-                       ViewerSeesCell(g_, pos);
+  const bool animate =
+      (radius >= 2 && (g_.world.At(pos).explored & g_.state.playerBit[viewer])) || ViewerSeesCell(g_, pos);
   if (animate) {
     if (radius > 1 && g_.app.soundMode == SoundMode::Card) g_.ui().PlaySoundEffect(SoundEffect::Bomber);
     const ViewFrame v = renderer_.Frame();

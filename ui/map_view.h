@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's client area: the button strip, the map view and the
 // scroll bars with the size grip. Everything is drawn into an off-screen image
 // of the client area; painting only copies the exposed part of it to the
@@ -6,9 +7,9 @@
 #pragma once
 
 #include <QImage>
-#include <QTimer>
 #include <QScrollBar>
 #include <QSizeGrip>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -33,7 +34,7 @@ class MapView : public QWidget {
 
   // Drawing requests from the game and the commands.
   void DrawCell(MapPos pos, bool fullRepaint);
-  void RepaintAll();                 // the whole client area, at once
+  void RepaintAll();  // the whole client area, at once
   void PaintMapBlack();
   void SetScrollBarsForViewer();
   void KeepPieceInView();
@@ -69,7 +70,7 @@ class MapView : public QWidget {
   qint64 ExplosionWaitNanoseconds() const { return explosionWaitNs_; }
 
  Q_SIGNALS:
-  void commandPosted(int id);   // strip buttons; delivered after the event returns
+  void commandPosted(int id);    // strip buttons; delivered after the event returns
   void characterTyped(QChar c);  // order keys from the keyboard and the strip
 
  protected:
@@ -114,7 +115,7 @@ class MapView : public QWidget {
   int pressedButton_ = -1;
   bool buttonHeld_ = false;
   bool pointerInside_ = false;
-  int cursorShape_ = -2;   // distance 0..19, 20 wait; -2 unknown
+  int cursorShape_ = -2;  // distance 0..19, 20 wait; -2 unknown
   QPoint pointer_{-1, -1};
   // The cells drawn since the last update request, one flag per cell of the
   // view (row by row), sent to Qt as one update per run of cells in a row
@@ -124,7 +125,7 @@ class MapView : public QWidget {
   int dirtyColumns_ = 0, dirtyRows_ = 0, dirtyCellSize_ = 0;
   bool dirtyUpdatePosted_ = false;
   qint64 explosionWaitNs_ = 0;
-  int wheelAngle_ = 0;   // eighths of a degree not yet turned into a notch
+  int wheelAngle_ = 0;  // eighths of a degree not yet turned into a notch
   QTimer blink_;
   bool frameShown_ = false;
   MapPos framedCell_{};

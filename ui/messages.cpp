@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/messages.h"
 
 #include <QCoreApplication>
@@ -27,8 +28,7 @@ constexpr const char* kMessages[] = {
     QT_TRANSLATE_NOOP("Messages", "There must be a human player"),
     QT_TRANSLATE_NOOP("Messages", "There must be more than 1 player"),
     QT_TRANSLATE_NOOP("Messages", "Failed to make a suitable map\nTry again or change the New Game settings"),
-    QT_TRANSLATE_NOOP("Messages",
-                      "You must have either Armies or Paras in the\ngame or you couldn't capture cities!"),
+    QT_TRANSLATE_NOOP("Messages", "You must have either Armies or Paras in the\ngame or you couldn't capture cities!"),
     QT_TRANSLATE_NOOP("Messages",
                       "You must have either Transports or Paras in the\ngame or you couldn't get to other islands!"),
     // orders

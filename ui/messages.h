@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text the game shows in a message box, in one table: the core and the
 // window code pass their English text through the presentation hook, and the
 // application shows it in the user's language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/new_game_dialog.h"
 
 #include <algorithm>
@@ -51,7 +52,8 @@ void LoadNewGameChoices(Game& g) {
     kinds[p] = k >= PlayerKind::Out && k <= PlayerKind::Computer ? static_cast<uint8_t>(k) : uint8_t{PlayerKind::Out};
   }
   if (anyPlayer) s.kind = kinds;
-  if (const int d = ReadSetting(g, "difficulty"); d >= 0 && d < kDifficultyCount) s.difficulty = static_cast<uint8_t>(d);
+  if (const int d = ReadSetting(g, "difficulty"); d >= 0 && d < kDifficultyCount)
+    s.difficulty = static_cast<uint8_t>(d);
   if (const int l = ReadSetting(g, "land"); l >= 0 && l < kLandCount) s.landAmount = static_cast<uint8_t>(l);
 }
 
@@ -94,10 +96,12 @@ QAbstractButton* NewGameDialog::Button(int id) const {
   if (id == 3) return ui_->piecesButton;
   if (id >= kPlayerIds && id < kPlayerIds + 10 * kPlayerCount && id % 10 < 3)
     return playerGroups_[(id - kPlayerIds) / 10]->button(id % 10);
-  if (id >= kSizeIds && id < kSizeIds + kSizeCount) return findChild<QRadioButton*>(QString("size%1").arg(id - kSizeIds));
+  if (id >= kSizeIds && id < kSizeIds + kSizeCount)
+    return findChild<QRadioButton*>(QString("size%1").arg(id - kSizeIds));
   if (id >= kDifficultyIds && id < kDifficultyIds + kDifficultyCount)
     return findChild<QRadioButton*>(QString("difficulty%1").arg(id - kDifficultyIds));
-  if (id >= kLandIds && id < kLandIds + kLandCount) return findChild<QRadioButton*>(QString("land%1").arg(id - kLandIds));
+  if (id >= kLandIds && id < kLandIds + kLandCount)
+    return findChild<QRadioButton*>(QString("land%1").arg(id - kLandIds));
   return nullptr;
 }
 

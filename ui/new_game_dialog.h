@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The New Game dialog: players, world size, difficulty and amount of land,
 // with the Piece Attributes dialog behind "Pieces >>". It edits the live
 // settings record; the New command puts the record back when it is cancelled.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pcm_sound.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ QByteArray LoadWaveAsPcm(const QString& path) {
     const qsizetype size = qFromLittleEndian<uint32_t>(bytes.constData() + at + 4);
     const qsizetype body = at + 8;
     if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) {
-      if (qFromLittleEndian<uint16_t>(bytes.constData() + body) != 1) return {};   // PCM only
+      if (qFromLittleEndian<uint16_t>(bytes.constData() + body) != 1) return {};  // PCM only
       f.channels = qFromLittleEndian<uint16_t>(bytes.constData() + body + 2);
       f.rate = static_cast<int>(qFromLittleEndian<uint32_t>(bytes.constData() + body + 4));
       f.bits = qFromLittleEndian<uint16_t>(bytes.constData() + body + 14);
@@ -76,7 +77,7 @@ bool PcmVoice::Busy() const {
 }
 
 qint64 PcmVoice::readData(char* data, qint64 maxSize) {
-  maxSize &= ~qint64(1);   // whole samples only
+  maxSize &= ~qint64(1);  // whole samples only
   std::lock_guard lock(mutex_);
   const qint64 sound = std::clamp<qint64>(pcm_.size() - position_, 0, maxSize);
   if (sound > 0) std::memcpy(data, pcm_.constData() + position_, static_cast<size_t>(sound));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound as the audio device takes it: wave files read into memory as 16-bit
 // mono samples at one rate, and the one voice that plays them back.
 #pragma once
@@ -35,7 +36,7 @@ class PcmVoice : public QIODevice {
 
  private:
   mutable std::mutex mutex_;
-  QByteArray pcm_;   // shares the preloaded buffer's data; no copy is made
+  QByteArray pcm_;  // shares the preloaded buffer's data; no copy is made
   qint64 position_ = 0;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/picture_store.h"
 
 #include <QHash>
@@ -35,11 +36,20 @@ void DrawCoast(QImage& img, const QString& digits) {
   QPainter p(&img);
   auto side = [&](QChar d) {
     switch (d.unicode()) {
-      case '0': p.fillRect(0, h - band, w, band, QColor(kNavy)); break;
-      case '1': p.fillRect(w - band, 0, band, h, QColor(kNavy)); break;
-      case '3': p.fillRect(0, 0, band, h, QColor(kNavy)); break;
-      case '4': p.fillRect(0, 0, w, band, QColor(kNavy)); break;
-      default: break;
+      case '0':
+        p.fillRect(0, h - band, w, band, QColor(kNavy));
+        break;
+      case '1':
+        p.fillRect(w - band, 0, band, h, QColor(kNavy));
+        break;
+      case '3':
+        p.fillRect(0, 0, band, h, QColor(kNavy));
+        break;
+      case '4':
+        p.fillRect(0, 0, w, band, QColor(kNavy));
+        break;
+      default:
+        break;
     }
   };
   static const QStringList kBays = {"10", "03", "14", "43"};
@@ -111,7 +121,8 @@ QImage StandIn(const QString& name, int width, int height) {
 const QImage& Picture::Variant(int scale, bool mirrored, bool inverted) const {
   QImage& v = variants_[static_cast<size_t>((scale - 1) * 4 + (mirrored ? 2 : 0) + (inverted ? 1 : 0))];
   if (v.isNull() && !image_.isNull()) {
-    QImage img = scale == 1 ? image_ : image_.scaled(image_.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage img =
+        scale == 1 ? image_ : image_.scaled(image_.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (mirrored) img = img.mirrored(true, false);
     if (inverted) img.invertPixels();
     v = img.convertToFormat(QImage::Format_RGB32);
@@ -148,7 +159,8 @@ void PictureStore::LoadBitmaps() {
     blankWhite_[set] = Load(pre + "BLANK_WHITE", side, side);
     for (int t = 0; t < kLandTileCount; ++t) land_[set][t] = Load(LandName(set, t), side, side);
     for (int kind = 0; kind < 10; ++kind)
-      for (int colour = 0; colour < 6; ++colour) pieces_[set][colour][kind] = Load(PieceName(set, colour, kind), side, side);
+      for (int colour = 0; colour < 6; ++colour)
+        pieces_[set][colour][kind] = Load(PieceName(set, colour, kind), side, side);
   }
   for (int n = 1; n <= 9; ++n) digits_[n] = Load("BMP_" + QString::number(n), kDigitWidth, kDigitHeight);
   strip_ = Load("BMP_BUTTONS", 474, 34);

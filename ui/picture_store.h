@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every map picture the program draws, loaded once at start-up. Each picture
 // keeps its original pixels plus the stretched, mirrored and inverted copies
 // made the first time they are asked for, so drawing a cell is one plain copy.
@@ -12,7 +13,7 @@ namespace vortan {
 inline constexpr int kDigitWidth = 5, kDigitHeight = 7;
 
 namespace PictureSet {
-enum : int { Small = 0, Large = 1 };   // "BMO_" 12 x 12, "BMP_" 16 x 16
+enum : int { Small = 0, Large = 1 };  // "BMO_" 12 x 12, "BMP_" 16 x 16
 }
 
 inline constexpr int kLandTileCount = 13;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/piece_attributes_dialog.h"
 
 #include <QCheckBox>

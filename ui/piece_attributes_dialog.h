@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Piece Attributes dialog: which piece types are in use and their build
 // days, moves and fuel. Its OK checks and stores through ApplyPieceAttributes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/piece_info_window.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,8 @@ namespace vortan {
 QString PieceInfoMovesText(const PieceRecord& piece) { return QString::asprintf("  %d  ", piece.movesLeft); }
 
 QString PieceInfoFuelText(const PieceRecord& piece) {
-  const bool fuelled = piece.type == PieceType::Fighter || piece.type == PieceType::Bomber || piece.type == PieceType::Para;
+  const bool fuelled =
+      piece.type == PieceType::Fighter || piece.type == PieceType::Bomber || piece.type == PieceType::Para;
   return fuelled ? QString::asprintf("  %d  ", piece.fuel) : QCoreApplication::translate("PieceInfoWindow", "  n/a  ");
 }
 

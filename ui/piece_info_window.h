@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Piece Info: the current piece's symbol, its strength bar, moves and fuel.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/production_window.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,8 @@ std::vector<int> ProductionList(const Game& g, int player) {
 }
 
 std::string ProductionDaysText(int daysLeft) {
-  const QString text = daysLeft < 2 ? QCoreApplication::translate("ProductionWindow", "tomorrow   ") : QCoreApplication::translate("ProductionWindow", "in %1 days   ").arg(daysLeft);
+  const QString text = daysLeft < 2 ? QCoreApplication::translate("ProductionWindow", "tomorrow   ")
+                                    : QCoreApplication::translate("ProductionWindow", "in %1 days   ").arg(daysLeft);
   return text.toStdString();
 }
 
@@ -50,14 +52,22 @@ int ProductionMaxScroll(int count, int clientHeight) {
 
 int ScrollProductionList(int first, int max, int action, int dragged) {
   switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: return std::max(0, first - 1);
-    case QAbstractSlider::SliderSingleStepAdd: return std::min(max, first + 1);
-    case QAbstractSlider::SliderPageStepSub: return first < 5 ? 0 : first - 4;
-    case QAbstractSlider::SliderPageStepAdd: return max - first <= 4 ? max : first + 4;
-    case QAbstractSlider::SliderMove: return std::clamp(dragged, 0, max);
-    case QAbstractSlider::SliderToMinimum: return 0;
-    case QAbstractSlider::SliderToMaximum: return max;
-    default: return first;
+    case QAbstractSlider::SliderSingleStepSub:
+      return std::max(0, first - 1);
+    case QAbstractSlider::SliderSingleStepAdd:
+      return std::min(max, first + 1);
+    case QAbstractSlider::SliderPageStepSub:
+      return first < 5 ? 0 : first - 4;
+    case QAbstractSlider::SliderPageStepAdd:
+      return max - first <= 4 ? max : first + 4;
+    case QAbstractSlider::SliderMove:
+      return std::clamp(dragged, 0, max);
+    case QAbstractSlider::SliderToMinimum:
+      return 0;
+    case QAbstractSlider::SliderToMaximum:
+      return max;
+    default:
+      return first;
   }
 }
 
@@ -145,7 +155,7 @@ void ProductionWindow::paintEvent(QPaintEvent*) {
   const int rows = ListHeight() / kProductionRowHeight;
   for (int r = 0; r < rows; ++r) {
     const int entry = r + first_;
-    if (entry >= static_cast<int>(list_.size())) break;   // the rest of the rows stay blank
+    if (entry >= static_cast<int>(list_.size())) break;  // the rest of the rows stay blank
     const PieceRecord& city = g_.pieces[list_[static_cast<size_t>(entry)]];
     const int y = kProductionRowHeight * r;
     if (city.production < kTypeCount) p.drawImage(4, y, Symbol(pictures_, ViewingPlayer(g_), city.production));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Production list: the shown player's cities sorted by what they build
 // and when, with a scroll bar; the pointer over a row names the city, a left
 // click centres the map on it, a right click asks for its production.
@@ -12,7 +13,6 @@
 #include "ui/tool_windows.h"
 
 namespace vortan {
-
 
 inline constexpr int kProductionRowHeight = 18;
 inline constexpr int kEventAreaHeight = 190;
@@ -62,7 +62,7 @@ class ProductionWindow : public ColumnWindow {
   int EventAreaHeight() const;
   void PaintEvents(QPainter& p) const;
 
-  Game& game_;   // for the list's own operations; reading goes through g_
+  Game& game_;  // for the list's own operations; reading goes through g_
   MainWindow& main_;
   QScrollBar* bar_;
   std::vector<int> list_;

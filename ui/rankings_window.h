@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rankings: for cities, troops, sea and air, the players in order of their
 // scores, blanks for players with nothing in the category.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/shell.h"
 
 #include <QApplication>
@@ -119,7 +120,7 @@ void InstallTranslations(QApplication& app) {
   auto* toolkit = new QTranslator(&app);
   if (toolkit->load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(toolkit);
-  auto* own = new QTranslator(&app);   // installed last, so asked first
+  auto* own = new QTranslator(&app);  // installed last, so asked first
   if (own->load(QLocale(), "vortan", "_", ":/i18n")) app.installTranslator(own);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program from start to end: start-up in its fixed order, the event loop
 // with the idle game step, and shutdown.
 #pragma once

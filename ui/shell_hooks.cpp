@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/shell_hooks.h"
 
 #include <QApplication>
@@ -19,16 +20,15 @@ namespace vortan {
 namespace {
 
 // The View menu and the sound and colour options: there is always something to look at.
-constexpr int kViewItems[] = {Cmd::PieceInfo, Cmd::Rankings,  Cmd::WorldMap,  Cmd::Production,
-                              Cmd::GameInfo,  Cmd::NoSound,   Cmd::PcSpeaker, Cmd::SoundCard,
-                              Cmd::ColourMonitor};
+constexpr int kViewItems[] = {Cmd::PieceInfo, Cmd::Rankings,  Cmd::WorldMap,  Cmd::Production,   Cmd::GameInfo,
+                              Cmd::NoSound,   Cmd::PcSpeaker, Cmd::SoundCard, Cmd::ColourMonitor};
 // The commands of a game played by hand, grey during a demo.
-constexpr int kPlayItems[] = {Cmd::Save,     Cmd::SaveAs,       Cmd::Later, Cmd::Finished, Cmd::Return,
-                              Cmd::Sleep,    Cmd::Drop,         Cmd::Surrender, Cmd::EndTurn,
-                              Cmd::CurrentPiece, Cmd::Home,     Cmd::AutoPlay, Cmd::MoveMemory};
+constexpr int kPlayItems[] = {Cmd::Save,  Cmd::SaveAs,   Cmd::Later,     Cmd::Finished, Cmd::Return,
+                              Cmd::Sleep, Cmd::Drop,     Cmd::Surrender, Cmd::EndTurn,  Cmd::CurrentPiece,
+                              Cmd::Home,  Cmd::AutoPlay, Cmd::MoveMemory};
 // The order commands a human may give the current piece; grey while a
 // computer player is on turn.
-constexpr int kOrderItems[] = {Cmd::CurrentPiece, Cmd::Drop, Cmd::Return, Cmd::Later,
+constexpr int kOrderItems[] = {Cmd::CurrentPiece, Cmd::Drop,  Cmd::Return, Cmd::Later,
                                Cmd::Finished,     Cmd::Sleep, Cmd::EndTurn};
 // The orders that mean nothing once the game is over.
 constexpr int kItemsOffAfterGame[] = {Cmd::Drop,  Cmd::Return,       Cmd::Later,     Cmd::Finished,
@@ -51,11 +51,13 @@ void ShellHooks::RecreateProductionWindow() {
   window_.PlaceInfoDialogs();
 }
 
-void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) { window_.View()->ShowExplosion(pos, colour, radius); }
+void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) {
+  window_.View()->ShowExplosion(pos, colour, radius);
+}
 void ShellHooks::PlaySoundEffect(int effect) { sound_.Play(effect, g_.app.soundMode, g_.rng); }
 
 void ShellHooks::ShowNextPlayerPrompt() {
-  window_.Events().Clear();   // what one human saw is not the next one's business
+  window_.Events().Clear();  // what one human saw is not the next one's business
   RunNextPlayerPrompt(g_, window_.Pictures(), &window_);
 }
 void ShellHooks::ShowEliminatedDialog() { RunEliminatedDialog(g_, window_.Pictures(), &window_); }
@@ -64,16 +66,19 @@ void ShellHooks::ShowCityDialog(int cityIndex) { RunCityDialog(g_, window_.Pictu
 
 bool ShellHooks::RunNewGameDialog() { return vortan::RunNewGameDialog(g_, &window_); }
 
-std::optional<std::string> ShellHooks::ChooseOpenFile() { return ChooseGameFile(&window_, FileDialogKind::Open, g_, leftoverRecoverFile); }
+std::optional<std::string> ShellHooks::ChooseOpenFile() {
+  return ChooseGameFile(&window_, FileDialogKind::Open, g_, leftoverRecoverFile);
+}
 
 std::optional<std::string> ShellHooks::ChooseSaveFile() { return ChooseGameFile(&window_, FileDialogKind::SaveAs, g_); }
 
 MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon,
                                      MsgButtons buttons) {
-  static const std::map<MsgIcon, QMessageBox::Icon> kIcons = {
-      {MsgIcon::None, QMessageBox::NoIcon},          {MsgIcon::Stop, QMessageBox::Critical},
-      {MsgIcon::Exclamation, QMessageBox::Warning},  {MsgIcon::Question, QMessageBox::Question},
-      {MsgIcon::Information, QMessageBox::Information}};
+  static const std::map<MsgIcon, QMessageBox::Icon> kIcons = {{MsgIcon::None, QMessageBox::NoIcon},
+                                                              {MsgIcon::Stop, QMessageBox::Critical},
+                                                              {MsgIcon::Exclamation, QMessageBox::Warning},
+                                                              {MsgIcon::Question, QMessageBox::Question},
+                                                              {MsgIcon::Information, QMessageBox::Information}};
   static const std::map<MsgButtons, QMessageBox::StandardButtons> kButtons = {
       {MsgButtons::Ok, QMessageBox::Ok},
       {MsgButtons::OkCancel, QMessageBox::Ok | QMessageBox::Cancel},
@@ -86,10 +91,14 @@ MsgResult ShellHooks::ShowMessageBox(std::string_view caption, std::string_view 
   // event loop: the map under the box is painted again now, not later.
   window_.repaint();
   switch (answer) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    default: return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+    case QMessageBox::Yes:
+      return MsgResult::Yes;
+    case QMessageBox::No:
+      return MsgResult::No;
+    case QMessageBox::Cancel:
+      return MsgResult::Cancel;
+    default:
+      return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
   }
 }
 
@@ -99,8 +108,7 @@ void ShellHooks::SetScrollBarsForViewer() { window_.View()->SetScrollBarsForView
 void ShellHooks::SizeMainWindowForWorld() { window_.SizeMainWindowForWorld(); }
 void ShellHooks::PlaceInfoDialogs() { window_.PlaceInfoDialogs(); }
 
-void ShellHooks::GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay,
-                           std::optional<bool> moveMemory) {
+void ShellHooks::GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay, std::optional<bool> moveMemory) {
   for (int id : kViewItems) window_.EnableMenuItem(id, true);
   for (int id : kPlayItems) window_.EnableMenuItem(id, !demo);
   if (autoPlay) window_.CheckMenuItem(Cmd::AutoPlay, *autoPlay);
@@ -165,7 +173,9 @@ void ShellHooks::ReportCityTaken(MapPos where, int newOwner, int previousOwner) 
   window_.Events().CityTaken(where, newOwner, previousOwner);
 }
 void ShellHooks::ReportPieceBuilt(MapPos, int owner, int type) { window_.Events().Built(owner, type); }
-void ShellHooks::ReportPieceLost(MapPos, int owner, int type, PieceLoss why) { window_.Events().Lost(owner, type, why); }
+void ShellHooks::ReportPieceLost(MapPos, int owner, int type, PieceLoss why) {
+  window_.Events().Lost(owner, type, why);
+}
 void ShellHooks::ReportPlayerEliminated(int player) { window_.Events().Eliminated(player); }
 
 void ShellHooks::ReportNoRoute(int piece, MapPos target) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's answer to every request the game core makes of the user
 // interface: drawing, effects, dialogs and the main window's state.
 #pragma once
@@ -39,8 +40,7 @@ class ShellHooks : public PresentationHooks {
   // A recovery file found at start-up, offered by Open while it is there.
   QString leftoverRecoverFile;
   std::optional<std::string> ChooseSaveFile() override;
-  MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon,
-                           MsgButtons buttons) override;
+  MsgResult ShowMessageBox(std::string_view caption, std::string_view text, MsgIcon icon, MsgButtons buttons) override;
 
   void RepaintMainWindow() override;
   void PaintMapBlack() override;

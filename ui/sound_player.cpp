@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/sound_player.h"
 
 #include <QApplication>
@@ -43,15 +44,24 @@ SoundPlayer::~SoundPlayer() { CloseStream(); }
 
 QString SoundPlayer::FileFor(int effect, int draw) {
   switch (effect) {
-    case SoundEffect::Bomber: return "bomber.wav";
-    case SoundEffect::Tank: return draw % 2 == 0 ? "tank1.wav" : "tank2.wav";
-    case SoundEffect::Ship: return "ship.wav";
-    case SoundEffect::Distant: return draw % 2 == 0 ? "distant1.wav" : "distant2.wav";
-    case SoundEffect::Fighter: return "fighter.wav";
-    case SoundEffect::Para: return "para.wav";
-    case SoundEffect::Laugh: return "haha.wav";
-    case SoundEffect::Victory: return "victory.wav";
-    default: return {};
+    case SoundEffect::Bomber:
+      return "bomber.wav";
+    case SoundEffect::Tank:
+      return draw % 2 == 0 ? "tank1.wav" : "tank2.wav";
+    case SoundEffect::Ship:
+      return "ship.wav";
+    case SoundEffect::Distant:
+      return draw % 2 == 0 ? "distant1.wav" : "distant2.wav";
+    case SoundEffect::Fighter:
+      return "fighter.wav";
+    case SoundEffect::Para:
+      return "para.wav";
+    case SoundEffect::Laugh:
+      return "haha.wav";
+    case SoundEffect::Victory:
+      return "victory.wav";
+    default:
+      return {};
   }
 }
 
@@ -81,7 +91,8 @@ bool SoundPlayer::OpenStream() {
     return false;
   }
   if (!device.isFormatSupported(format)) {
-    std::fprintf(stderr, "vortan: the audio device cannot play 16-bit sound at %d Hz; the game plays on without sound\n",
+    std::fprintf(stderr,
+                 "vortan: the audio device cannot play 16-bit sound at %d Hz; the game plays on without sound\n",
                  kPcmRate);
     return false;
   }
@@ -124,8 +135,8 @@ void SoundPlayer::CloseStream() {
 
 void SoundPlayer::LoadAll() {
   // Every file is read ahead, so that the first time an effect plays it starts at once.
-  static const char* kFiles[] = {"bomber.wav",   "tank1.wav", "tank2.wav", "distant1.wav", "distant2.wav",
-                                 "fighter.wav",  "para.wav",  "ship.wav",  "haha.wav",     "victory.wav"};
+  static const char* kFiles[] = {"bomber.wav",  "tank1.wav", "tank2.wav", "distant1.wav", "distant2.wav",
+                                 "fighter.wav", "para.wav",  "ship.wav",  "haha.wav",     "victory.wav"};
   for (const char* file : kFiles) {
     QByteArray pcm;
     if (const QString path = Locate(file); !path.isEmpty()) pcm = LoadWaveAsPcm(path);
@@ -138,8 +149,8 @@ void SoundPlayer::PlayFile(const QString& file, bool unlessBusy) {
   if (effects_.empty()) LoadAll();
   if (unlessBusy && voice_->Busy()) return;
   auto it = effects_.find(file);
-  if (it == effects_.end() || it->second.isEmpty()) return;   // a missing file is silently nothing
-  voice_->Start(it->second);   // cuts short whatever was playing
+  if (it == effects_.end() || it->second.isEmpty()) return;  // a missing file is silently nothing
+  voice_->Start(it->second);                                 // cuts short whatever was playing
 }
 
 }  // namespace vortan

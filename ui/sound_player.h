@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the sound effects: wave files on a sound card, the standard beep on
 // the PC speaker, or nothing. Never waits for a sound; with no audio device it
 // says so once and stays silent.
@@ -47,7 +48,7 @@ class SoundPlayer : public QObject {
   void LoadAll();
   void CloseStream();
 
-  std::map<QString, QByteArray> effects_;   // empty: file missing or unreadable
+  std::map<QString, QByteArray> effects_;  // empty: file missing or unreadable
   int device_ = -1;                        // -1 not tried yet, 0 none, 1 open
   QThread* thread_ = nullptr;              // feeds the stream
   QObject* feeder_ = nullptr;              // lives in thread_: runs what must happen there

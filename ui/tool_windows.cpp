@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tool_windows.h"
 
 #include <QApplication>
@@ -16,10 +17,14 @@ namespace vortan {
 
 ColumnPlace ColumnPlaceOf(ToolWindow w) {
   switch (w) {
-    case ToolWindow::GameInfo: return {0, 90};
-    case ToolWindow::Rankings: return {90, 112};
-    case ToolWindow::PieceInfo: return {202, 120};
-    default: return {322, 0};
+    case ToolWindow::GameInfo:
+      return {0, 90};
+    case ToolWindow::Rankings:
+      return {90, 112};
+    case ToolWindow::PieceInfo:
+      return {202, 120};
+    default:
+      return {322, 0};
   }
 }
 
@@ -104,11 +109,16 @@ void ColumnWindow::UpdateCursor() { setCursor(ToolWindowShowsWait(g_) ? Qt::Wait
 InfoWindow* CreateToolWindow(ToolWindow which, Game& g, const PictureStore& pictures, const CursorStore& cursors,
                              MainWindow& main) {
   switch (which) {
-    case ToolWindow::GameInfo: return new GameInfoWindow(g, pictures, &main);
-    case ToolWindow::Rankings: return new RankingsWindow(g, pictures, &main);
-    case ToolWindow::PieceInfo: return new PieceInfoWindow(g, pictures, &main);
-    case ToolWindow::Production: return new ProductionWindow(g, pictures, main);
-    case ToolWindow::WorldMap: return new WorldMapWindow(g, cursors, &main);
+    case ToolWindow::GameInfo:
+      return new GameInfoWindow(g, pictures, &main);
+    case ToolWindow::Rankings:
+      return new RankingsWindow(g, pictures, &main);
+    case ToolWindow::PieceInfo:
+      return new PieceInfoWindow(g, pictures, &main);
+    case ToolWindow::Production:
+      return new ProductionWindow(g, pictures, main);
+    case ToolWindow::WorldMap:
+      return new WorldMapWindow(g, cursors, &main);
   }
   return nullptr;
 }

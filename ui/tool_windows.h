@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the small windows beside the map share: the column they stand in, the
 // dialog font and text placement, the symbols they draw and the pointer shape
 // over them; and the one place that makes each of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed geometry of the main window's client area: the button strip, the
 // map view with its scroll bars, the cell <-> screen conversions on the
 // wrapping world and the size of a window that shows the whole world.
@@ -23,17 +24,19 @@ inline int ViewColumns(int clientWidth, int cellSize) { return (clientWidth - 16
 inline int ViewRows(int clientHeight, int cellSize) { return (clientHeight - 50) / cellSize; }
 
 struct ViewFrame {
-  int width, height;        // world size
+  int width, height;  // world size
   int cellSize;
-  int columns, rows;        // whole cells in the view
-  int viewX, viewY;         // cell at the centre
+  int columns, rows;  // whole cells in the view
+  int viewX, viewY;   // cell at the centre
 };
 
 inline int ScreenX(const ViewFrame& v, int x) { return Wrap(v.columns / 2 + (x - v.viewX), v.width) * v.cellSize; }
 inline int ScreenY(const ViewFrame& v, int y) {
   return Wrap(v.rows / 2 + (y - v.viewY), v.height) * v.cellSize + kStripHeight;
 }
-inline int CellXAt(const ViewFrame& v, int px) { return Wrap(v.viewX + (px / v.cellSize - v.columns / 2) + v.width, v.width); }
+inline int CellXAt(const ViewFrame& v, int px) {
+  return Wrap(v.viewX + (px / v.cellSize - v.columns / 2) + v.width, v.width);
+}
 inline int CellYAt(const ViewFrame& v, int py) {
   return Wrap(v.viewY + ((py - kStripHeight) / v.cellSize - v.rows / 2) + v.height, v.height);
 }
@@ -49,11 +52,16 @@ inline int ButtonAt(int x) {
 // The strip's zoom button (10 to 13) for a cell size, -1 for none.
 inline int ZoomButtonForCellSize(int cellSize) {
   switch (cellSize) {
-    case 12: return 10;
-    case 16: return 11;
-    case 24: return 12;
-    case 32: return 13;
-    default: return -1;
+    case 12:
+      return 10;
+    case 16:
+      return 11;
+    case 24:
+      return 12;
+    case 32:
+      return 13;
+    default:
+      return -1;
   }
 }
 inline int ButtonLeft(int i) { return 31 * i + 1 + (i > 2 ? 13 : 0) + (i > 7 ? 13 : 0) + (i > 9 ? 13 : 0); }

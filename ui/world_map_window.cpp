@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/world_map_window.h"
 
 #include <QMouseEvent>
@@ -17,7 +18,7 @@ namespace {
 constexpr QRgb kPlayerColours[kPlayerCount] = {qRgb(255, 0, 0),   qRgb(0, 255, 0), qRgb(0, 0, 255),
                                                qRgb(128, 128, 0), qRgb(0, 0, 0),   qRgb(255, 0, 255)};
 // Other players' pieces on a monochrome display.
-constexpr QRgb kSecondColours[kPlayerCount] = {qRgb(0, 255, 255), qRgb(128, 0, 128), qRgb(128, 128, 0),
+constexpr QRgb kSecondColours[kPlayerCount] = {qRgb(0, 255, 255), qRgb(128, 0, 128),   qRgb(128, 128, 0),
                                                qRgb(0, 0, 128),   qRgb(255, 255, 255), qRgb(0, 255, 0)};
 constexpr QRgb kUnexplored = qRgb(0, 0, 0);
 constexpr QRgb kSea = qRgb(0, 0, 128);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The World Map: the whole world in 5 x 5 blocks with the shown player's home
 // at the centre; a click centres the main view on the cell under the pointer.
 #pragma once
@@ -6,8 +7,8 @@
 #include <QRgb>
 #include <QSize>
 
-#include "ui/info_window.h"
 #include "model/game.h"
+#include "ui/info_window.h"
 
 namespace vortan {
 

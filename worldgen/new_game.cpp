@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setting a game up: the game state after a world has been generated, the
 // Demo command's view centre, and the OK steps of the New Game and Piece
 // Attributes dialogs (the dialogs themselves only collect the buttons and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <array>
 #include <optional>
@@ -27,9 +28,9 @@ PieceAttributeInput DefaultPieceAttributesToShow();
 struct NewGameChoice {
   // Per player: Out, Human, or anything else for Computer.
   std::array<uint8_t, kPlayerCount> kind{};
-  std::optional<int> sizeIndex;   // 0..4 for 50 x 50 .. 70 x 70; none selected means 70 x 70
+  std::optional<int> sizeIndex;       // 0..4 for 50 x 50 .. 70 x 70; none selected means 70 x 70
   int difficulty = Difficulty::Easy;  // 0..2; anything else is Hard
-  std::optional<int> land;        // 0..4; none selected leaves the amount of land as it was
+  std::optional<int> land;            // 0..4; none selected leaves the amount of land as it was
 };
 enum class NewGameVerdict { Accepted, NoHumanPlayer, OnlyOnePlayer };
 // Stores the choice in the settings and the settings file, then checks it;

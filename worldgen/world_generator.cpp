@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world generator works by trial: each attempt grows land from random
 // blobs, fills single sea holes, numbers the land masses and looks for start
 // cities; an attempt that breaks a rule is thrown away. Every draw comes from

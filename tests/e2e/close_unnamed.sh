@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Closing the program with a game that has no name asks "Save current game?";
 # Cancel keeps everything open and playing, No closes without a trace.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Open on a damaged game file: the program says so and the game in progress
 # goes on untouched.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # File > Demo: six computer players play to the end and the Victory dialog
 # names the winner. Elimination announcements on the way are dismissed.
 source "$(dirname "$0")/lib.sh"

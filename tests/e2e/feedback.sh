@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a player is told, on the real program: a refused click gives its reason
 # in the list of events, a fight appears there, keys reach the map after a
 # click in the World Map, and the wheel scrolls the map. Pictures of the game

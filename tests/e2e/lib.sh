@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end scenarios: a private virtual screen, a private home,
 # the real program, and the hands and eyes of a player (xdotool and import).
 # A scenario sources this file and is run as

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One Human against two Computers: choose the first production, end a turn,
 # send the first Army somewhere with a click, save under a name, quit, start
 # again, open the file and play on from where the game stood.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes through the load check; an accepted file is
 // loaded as Open would and played for a few steps, and must keep the game's
 // own consistency rules throughout. A crash, a hang or an abort is a finding.

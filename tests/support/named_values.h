@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several values checked in one comparison, each printed with the expression
 // it came from, so a failure names the value that is wrong:
 //   EXPECT_THAT(NAMED(g.state.currentPlayer, g.state.day), ElementsAre(3, 4));

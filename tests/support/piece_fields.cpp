@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/piece_fields.h"
 
 #include <array>
@@ -9,7 +10,8 @@ namespace {
 
 std::string TypeName(int type) {
   static constexpr std::array<const char*, kTypeCount + 1> kNames = {
-      "City", "Army", "Destroyer", "Fighter", "Bomber", "Battleship", "Carrier", "Submarine", "Transport", "Para", "None"};
+      "City",    "Army",      "Destroyer", "Fighter", "Bomber", "Battleship",
+      "Carrier", "Submarine", "Transport", "Para",    "None"};
   return type >= 0 && type <= kTypeCount ? kNames[type] : "type " + std::to_string(type);
 }
 
@@ -46,8 +48,14 @@ struct CellField {
   test::Cell (*read)(const PieceRecord&);
 };
 const CellField kCellFields[] = {
-    {"pos", &test::PieceFields::pos, [](const PieceRecord& p) { return test::Cell{p.x, p.y}; }},
-    {"dest", &test::PieceFields::dest, [](const PieceRecord& p) { return test::Cell{p.destX, p.destY}; }},
+    {"pos", &test::PieceFields::pos,
+     [](const PieceRecord& p) {
+       return test::Cell{p.x, p.y};
+     }},
+    {"dest", &test::PieceFields::dest,
+     [](const PieceRecord& p) {
+       return test::Cell{p.destX, p.destY};
+     }},
 };
 
 // "name value" (or "name is value") for each field `pick` yields a text for, comma-separated.
@@ -66,16 +74,18 @@ class HasFieldsMatcher : public ::testing::MatcherInterface<const PieceRecord&> 
  public:
   explicit HasFieldsMatcher(const test::PieceFields& want) : want_(want) {}
   bool MatchAndExplain(const PieceRecord& piece, ::testing::MatchResultListener* listener) const override {
-    const std::string wrong = Listing([&](const auto& f) -> std::optional<std::string> {
-      const auto& expected = want_.*f.want;
-      if (!expected) return std::nullopt;
-      if constexpr (std::is_same_v<std::decay_t<decltype(f)>, NumberField>)
-        return f.read(piece) == *expected ? std::nullopt : std::optional(f.show(f.read(piece)));
-      else {
-        const test::Cell c = f.read(piece);
-        return c.x == expected->x && c.y == expected->y ? std::nullopt : std::optional(CellText(c));
-      }
-    }, " is ");
+    const std::string wrong = Listing(
+        [&](const auto& f) -> std::optional<std::string> {
+          const auto& expected = want_.*f.want;
+          if (!expected) return std::nullopt;
+          if constexpr (std::is_same_v<std::decay_t<decltype(f)>, NumberField>)
+            return f.read(piece) == *expected ? std::nullopt : std::optional(f.show(f.read(piece)));
+          else {
+            const test::Cell c = f.read(piece);
+            return c.x == expected->x && c.y == expected->y ? std::nullopt : std::optional(CellText(c));
+          }
+        },
+        " is ");
     if (!wrong.empty()) *listener << "whose " << wrong;
     return wrong.empty();
   }

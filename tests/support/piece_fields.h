@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces compared and printed by named fields, so that a failing expectation
 // says which field of which piece is wrong ("whose state is Returning").
 #pragma once

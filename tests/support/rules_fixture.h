@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common set-up of the rule tests: a game built from a picture, hooks
 // that record what the rules asked for, and a scratch folder for saved files.
 #pragma once
@@ -29,8 +30,9 @@ inline int CountStartingWith(const std::vector<std::string>& calls, const std::s
 
 // An empty folder of its own under the temporary folder, removed afterwards.
 struct ScratchFolder {
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("vortan_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("vortan_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   ScratchFolder() { std::filesystem::create_directories(path); }
   ~ScratchFolder() { std::filesystem::remove_all(path); }
 };

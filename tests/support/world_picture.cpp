@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/world_picture.h"
 
 #include <stdexcept>
@@ -8,11 +9,16 @@ namespace vortan::test {
 
 static uint8_t TerrainOf(char c) {
   switch (c) {
-    case '.': return Terrain::Sea;
-    case '+': return Terrain::Land;
-    case '*': return Terrain::City;
-    case '^': return Terrain::Mountain;
-    default: throw std::invalid_argument(std::string("unknown terrain character '") + c + "'");
+    case '.':
+      return Terrain::Sea;
+    case '+':
+      return Terrain::Land;
+    case '*':
+      return Terrain::City;
+    case '^':
+      return Terrain::Mountain;
+    default:
+      throw std::invalid_argument(std::string("unknown terrain character '") + c + "'");
   }
 }
 
@@ -102,8 +108,8 @@ std::string DrawTerrain(const Game& g) {
 }
 
 void RecordingHooks::ShowExplosion(MapPos pos, Rgb c, int radius) {
-  calls.push_back("Explosion " + std::to_string(pos.x) + "," + std::to_string(pos.y) + " " + std::to_string(c.r) +
-                  "/" + std::to_string(c.g) + "/" + std::to_string(c.b) + " r" + std::to_string(radius));
+  calls.push_back("Explosion " + std::to_string(pos.x) + "," + std::to_string(pos.y) + " " + std::to_string(c.r) + "/" +
+                  std::to_string(c.g) + "/" + std::to_string(c.b) + " r" + std::to_string(radius));
 }
 
 void RecordingHooks::PlaySoundEffect(int effect) { calls.push_back("Sound " + std::to_string(effect)); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds small games from ASCII pictures so rule tests read like the situations
 // they check:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SHA-256 of a byte string, so the golden files can name outputs by the same
 // digest the shell's sha256sum prints.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vortan-sim as a program: whole games checked against the golden files in
 // tests/golden/ (see the README there), identical replays, the step trace, and
 // the piece attributes it reports, and its command line: help, version and
@@ -185,10 +186,11 @@ TEST_P(WholeGame, PlaysOutExactlyAsTheGoldenFileRecords) {
   const std::vector<std::string> expected = ReadLines(golden);
   ASSERT_EQ(expected.size(), produced.size()) << golden << " has a different number of runs than the test";
   for (size_t i = 0; i < produced.size(); ++i)
-    EXPECT_EQ(produced[i], expected[i])
-        << GetParam().runs[i].label << ": " << Differences(expected[i], produced[i]) << " for `vortan-sim "
-        << GetParam().runs[i].arguments << "`; the outputs are kept in " << dir
-        << ". If the change is intended, rerun with VORTAN_UPDATE_GOLDEN=1 and commit " << golden;
+    EXPECT_EQ(produced[i], expected[i]) << GetParam().runs[i].label << ": " << Differences(expected[i], produced[i])
+                                        << " for `vortan-sim " << GetParam().runs[i].arguments
+                                        << "`; the outputs are kept in " << dir
+                                        << ". If the change is intended, rerun with VORTAN_UPDATE_GOLDEN=1 and commit "
+                                        << golden;
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, WholeGame, ::testing::ValuesIn(kGoldenGames),
@@ -201,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Golden, WholeGame, ::testing::ValuesIn(kGoldenGames),
 TEST_F(SimFolder, OneSeedGivesTheSameFileAndTraceTwice) {
   std::string summary;
   for (const char* run : {"a", "b"}) {
-    const SimResult r = RunSim(std::string("demo --seed 11 --days 40 --trace ") + run + ".txt --out " + run + ".gam", dir);
+    const SimResult r =
+        RunSim(std::string("demo --seed 11 --days 40 --trace ") + run + ".txt --out " + run + ".gam", dir);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     summary = r.output;
   }
@@ -210,7 +213,8 @@ TEST_F(SimFolder, OneSeedGivesTheSameFileAndTraceTwice) {
   EXPECT_TRUE(ReadFile(dir / "a.txt") == ReadFile(dir / "b.txt")) << "the traces of two runs differ";
 
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
+  ASSERT_TRUE(
+      std::regex_match(summary, m, std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
       << summary;
   const std::vector<std::string> lines = ReadLines(dir / "a.txt");
   ASSERT_EQ(std::to_string(lines.size()), m[1].str()) << "one trace line a step";
@@ -295,12 +299,15 @@ TEST_F(SimFolder, HelpAndVersionPrintAndExitZero) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.err, "");
   for (const char* command : {"new", "info", "attributes", "demo", "play"}) {
-    EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command << " missing from --help";
+    EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos)
+        << command << " missing from --help";
     const SimStreams own = RunSimApart(std::string(command) + " --help", dir);
     EXPECT_EQ(own.exitCode, 0) << command << " --help";
-    EXPECT_EQ(own.out.rfind(std::string("Usage: vortan-sim ") + command, 0), 0u) << command << " --help printed:\n" << own.out;
+    EXPECT_EQ(own.out.rfind(std::string("Usage: vortan-sim ") + command, 0), 0u) << command << " --help printed:\n"
+                                                                                 << own.out;
   }
-  EXPECT_NE(RunSimApart("demo --help", dir).out.find("--max-steps M"), std::string::npos) << "demo --help lists no --max-steps";
+  EXPECT_NE(RunSimApart("demo --help", dir).out.find("--max-steps M"), std::string::npos)
+      << "demo --help lists no --max-steps";
   const SimStreams version = RunSimApart("--version", dir);
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, std::string("vortan-sim ") + vortan::kVersion + "\n");
@@ -321,7 +328,8 @@ TEST_F(SimFolder, EveryMistakeIsOneLineAndExitTwo) {
       {"demo --seed 1 --days 5 --out", "--out needs a value"},
       {"demo --seed -1 --days 5 --out a.gam", "--seed must be a number from 0 to 4294967295, not '-1'"},
       {"demo --seed 4294967296 --days 5 --out a.gam", "--seed must be"},
-      {"new --seed 1 --size 71 --land 2 --difficulty 1 --players HCOOOO --out a.gam", "--size must be a number from 1 to 70"},
+      {"new --seed 1 --size 71 --land 2 --difficulty 1 --players HCOOOO --out a.gam",
+       "--size must be a number from 1 to 70"},
       {"new --seed 1 --size 40 --land 2 --difficulty 1 --players HHHHHX --out a.gam", "--players must be six letters"},
       {"info", "needs exactly 1 FILE.gam"},
       {"info a.gam b.gam", "needs exactly 1 FILE.gam"},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The City dialog: which production buttons it offers, the days it shows,
 // and what OK and Cancel leave behind.
 #include <QPushButton>
@@ -20,18 +21,20 @@ class CityDialogTest : public WindowFixture {
     inland = AddCity(*game, 0, 3, 3, PieceType::Army);
     game->state.day = 5;
   }
-  std::unique_ptr<CityDialog> Open(int city) { return std::make_unique<CityDialog>(*game, pictures, city, window.get()); }
+  std::unique_ptr<CityDialog> Open(int city) {
+    return std::make_unique<CityDialog>(*game, pictures, city, window.get());
+  }
   std::tuple<int, int> Building() const { return {game->pieces[coastal].production, game->pieces[coastal].daysLeft}; }
   int coastal = -1, inland = -1;
 };
 
 TEST_F(CityDialogTest, ButtonsAreEnabledByUseCoastAndDemo) {
-  const std::string letters = "ADFbBCSTP";   // army .. para in type order; b: bomber, B: battleship
+  const std::string letters = "ADFbBCSTP";  // army .. para in type order; b: bomber, B: battleship
   const struct {
     const char* what;
     bool coast;
     int outOfUse, demo, day;
-    const char* enabled;   // the types whose buttons can be pressed
+    const char* enabled;  // the types whose buttons can be pressed
     bool cancel;
   } rows[] = {
       {"inland: no ships", false, 0, 0, 5, "AFbP", true},

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The order keys on the piece that waits, End turn and Surrender with their
 // questions, and the menu through start-up, new game, demo, hand-over and victory.
-#include "model/piece_types.h"
 #include "game/turn_loop.h"
+#include "model/piece_types.h"
 #include "play_fixture.h"
 #include "rules/elimination.h"
 
@@ -52,11 +53,17 @@ TEST_F(CommandsTest, OrderKeysActOnlyOnAHumansWaitingPieceInEitherCase) {
     game->pieces[p].destX = 6;
     hooks->messages.clear();
     Type(r.key);
-    if (r.state != kAny) { EXPECT_EQ(game->pieces[p].state, r.state); }
-    if (r.movesLeft != kAny) { EXPECT_EQ(game->pieces[p].movesLeft, r.movesLeft); }
+    if (r.state != kAny) {
+      EXPECT_EQ(game->pieces[p].state, r.state);
+    }
+    if (r.movesLeft != kAny) {
+      EXPECT_EQ(game->pieces[p].movesLeft, r.movesLeft);
+    }
     EXPECT_EQ(game->pieces[p].type, r.typeAfter);
     EXPECT_EQ(hooks->messages, r.message[0] ? std::vector<std::string>{r.message} : std::vector<std::string>{});
-    if (r.key == 'F') { EXPECT_TRUE(game->pieces[p].Dest() == game->pieces[p].Pos()); }
+    if (r.key == 'F') {
+      EXPECT_TRUE(game->pieces[p].Dest() == game->pieces[p].Pos());
+    }
     game->pieces[p].type = None;
     RefreshCell(*game, game->pieces[p].Pos());
   }
@@ -122,14 +129,14 @@ class MenuStateTest : public PlayFixture {
 };
 
 // Save, Save as, the seven orders, Home, Surrender, Auto play, Move memory, Prompt on new human.
-const std::vector<int> kPlayItems = {Cmd::Save,     Cmd::SaveAs,       Cmd::Later, Cmd::Finished,  Cmd::Return,
-                                     Cmd::Sleep,    Cmd::Drop,         Cmd::EndTurn, Cmd::CurrentPiece, Cmd::Home,
-                                     Cmd::Surrender, Cmd::AutoPlay,    Cmd::MoveMemory, Cmd::PromptOnNewHuman};
+const std::vector<int> kPlayItems = {Cmd::Save,      Cmd::SaveAs,   Cmd::Later,      Cmd::Finished,        Cmd::Return,
+                                     Cmd::Sleep,     Cmd::Drop,     Cmd::EndTurn,    Cmd::CurrentPiece,    Cmd::Home,
+                                     Cmd::Surrender, Cmd::AutoPlay, Cmd::MoveMemory, Cmd::PromptOnNewHuman};
 // The windows, the zooms, colour and sound, then New, Open, Demo and Exit.
-const std::vector<int> kOtherItems = {Cmd::PieceInfo, Cmd::Rankings, Cmd::Production, Cmd::WorldMap, Cmd::GameInfo,
-                                      Cmd::Zoom75,    Cmd::Zoom100,  Cmd::Zoom150,    Cmd::Zoom200,  Cmd::ColourMonitor,
-                                      Cmd::NoSound,   Cmd::PcSpeaker, Cmd::SoundCard, Cmd::New,      Cmd::Open,
-                                      Cmd::Demo,      Cmd::Exit};
+const std::vector<int> kOtherItems = {
+    Cmd::PieceInfo, Cmd::Rankings, Cmd::Production, Cmd::WorldMap,      Cmd::GameInfo, Cmd::Zoom75,
+    Cmd::Zoom100,   Cmd::Zoom150,  Cmd::Zoom200,    Cmd::ColourMonitor, Cmd::NoSound,  Cmd::PcSpeaker,
+    Cmd::SoundCard, Cmd::New,      Cmd::Open,       Cmd::Demo,          Cmd::Exit};
 
 TEST_F(MenuStateTest, StartUpThenANewGameForOneHumanThenADemoThenVictory) {
   EXPECT_EQ(Menu(kPlayItems), "------------X-");
@@ -137,7 +144,7 @@ TEST_F(MenuStateTest, StartUpThenANewGameForOneHumanThenADemoThenVictory) {
   StartNew({PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0});
   EXPECT_EQ(Menu(kPlayItems), "eeeeeeeeeeeeE-");
   EXPECT_EQ(game->app.fileName, kRecoverFileName);
-  hooks->answer = MsgResult::No;   // not saved first
+  hooks->answer = MsgResult::No;  // not saved first
   window->ExecuteCommand(Cmd::Demo);
   ASSERT_EQ(game->state.demoMode, 1);
   EXPECT_EQ(Menu(kPlayItems) + Menu({Cmd::New}), "------------X-e");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The New Game and Piece Attributes dialogs: what they open with, what their
 // OK refuses and says, what they write to the settings file (even when they
 // refuse) and what Cancel undoes.
@@ -45,7 +46,8 @@ TEST_F(DialogsTest, NewGameRefusesWithoutAHumanOrASecondPlayerButWritesTheChoice
   d.Button(1)->click();
   EXPECT_EQ(hooks->messages.back(), "Sorry!: There must be more than 1 player");
   EXPECT_NE(d.result(), QDialog::Accepted);
-  const std::pair<const char*, int> written[] = {{"player1", 1}, {"player2", 0}, {"size", 2}, {"difficulty", 3}, {"land", 4}};
+  const std::pair<const char*, int> written[] = {
+      {"player1", 1}, {"player2", 0}, {"size", 2}, {"difficulty", 3}, {"land", 4}};
   for (const auto& [key, value] : written) EXPECT_EQ(FileValue("Settings", key), value) << key;
 
   Choose(d, {PlayerKind::Computer, PlayerKind::Computer, 0, 0, 0, 0}, 0, 0, 0);
@@ -71,7 +73,7 @@ TEST_F(DialogsTest, CancellingNewGameRestoresTheRecordButNotTheFile) {
     ASSERT_NE(d, nullptr);
     Choose(*d, {0, PlayerKind::Computer, 0, 0, 0, 0}, 1, 1, 1);
     d->Button(1)->click();
-    WhenModalOpens([&](QWidget* inner) {   // Pieces >>: the Army's build time changed and confirmed there
+    WhenModalOpens([&](QWidget* inner) {  // Pieces >>: the Army's build time changed and confirmed there
       auto* p = qobject_cast<PieceAttributesDialog*>(inner);
       ASSERT_NE(p, nullptr);
       sawPieces = true;
@@ -104,7 +106,8 @@ TEST_F(PieceAttributesTest, RowsShowTheSettingsAndRangesAndDefaultFillsInButCanc
     EXPECT_EQ(std::tuple(dialog->UseBox(t)->isChecked(), dialog->DaysField(t)->text().toInt(),
                          dialog->MovesField(t)->text().toInt(), dialog->FuelField(t) != nullptr),
               std::tuple(true, int(kPieceTypeDefaults[t].days), int(kPieceTypeDefaults[t].moves),
-                         t == PieceType::Para || t == PieceType::Fighter || t == PieceType::Bomber)) << t;
+                         t == PieceType::Para || t == PieceType::Fighter || t == PieceType::Bomber))
+        << t;
   }
   dialog->UseBox(PieceType::Bomber)->setChecked(false);
   dialog->MovesField(PieceType::Fighter)->setText("3");
@@ -152,7 +155,7 @@ TEST_F(PieceAttributesTest, OkRefusesAGameWithoutCaptureOrCrossingThenBoundsWhat
   const GameSettings& s = game->settings;
   const struct {
     int value, expected;
-    const char *section, *key;   // and in the file; nullptr: not written
+    const char *section, *key;  // and in the file; nullptr: not written
   } rows[] = {{s.days[PieceType::Army], 1, "Days", "army"},
               {s.days[PieceType::Destroyer], 1, "Days", "destroyer"},
               {s.moves[PieceType::Transport], 32, "Moves", "transport"},

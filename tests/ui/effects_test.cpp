@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Explosions: discs growing by a third of a cell, clipped at the strip, shown
 // out of sight only for a bomber's blast over explored ground; where the sounds
 // are found; the map under an answered question.
@@ -39,10 +40,13 @@ class EffectsTest : public WindowFixture {
 
 TEST_F(EffectsTest, DiscsGrowByAThirdOfTheCellEveryThirtyMilliseconds) {
   enum Where { Inside, NearStrip, LastColumn };
-  const std::tuple<int, Where, const char*> sizes[] = {   // cell size, where, discs
-      {12, Inside, "disc 6, disc 10, disc 14"}, {16, Inside, "disc 8, disc 13, disc 18, disc 23"},
+  const std::tuple<int, Where, const char*> sizes[] = {
+      // cell size, where, discs
+      {12, Inside, "disc 6, disc 10, disc 14"},
+      {16, Inside, "disc 8, disc 13, disc 18, disc 23"},
       {32, Inside, "disc 16, disc 26, disc 36, disc 46"},
-      {16, NearStrip, "disc 8, disc 13, disc 18, disc 23"},  // a blast 58 pixels down: radii 28 to 38 would reach the strip
+      {16, NearStrip,
+       "disc 8, disc 13, disc 18, disc 23"},          // a blast 58 pixels down: radii 28 to 38 would reach the strip
       {12, LastColumn, "disc 6, disc 10, disc 14"}};  // the minimum window shows black past the world's 480 pixels
   for (const auto& [cellSize, where, discs] : sizes) {
     SCOPED_TRACE(std::to_string(cellSize) + " " + std::to_string(where));
@@ -90,7 +94,8 @@ TEST(SoundFilesTest, FoundBesideTheProgramFirstThenInTheDataFolders) {
   QDir(prefix.path()).mkpath("share/vortan/sounds");
   QDir(prefix.path()).mkpath("games");
   QDir(prefix.path()).mkpath("data/vortan/sounds");
-  for (const char* file : {"share/vortan/sounds/ship.wav", "data/vortan/sounds/ship.wav", "data/vortan/sounds/para.wav"})
+  for (const char* file :
+       {"share/vortan/sounds/ship.wav", "data/vortan/sounds/ship.wav", "data/vortan/sounds/para.wav"})
     QFile(prefix.filePath(file)).open(QIODevice::WriteOnly);
   const QString appName = QCoreApplication::applicationName();
   QCoreApplication::setApplicationName("vortan");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a player is told: the list of recent events beside the map (only what
 // the viewing player may know), why an order did nothing, whose turn it is,
 // and the mouse wheel, menu keys and Escape that players expect.
@@ -5,9 +6,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "game/turn_loop.h"
 #include "play_fixture.h"
 #include "rules/combat.h"
-#include "game/turn_loop.h"
 #include "ui/event_list.h"
 #include "ui/production_window.h"
 
@@ -18,8 +19,8 @@ class FeedbackTest : public PlayFixture {
  protected:
   void SetUp() override {
     PlayFixture::SetUp();
-    Build({"..............", ".++++++++.....", ".++++++++.....", ".++++++++.....", "..............",
-           "..........++..", "..........++..", ".............."});
+    Build({"..............", ".++++++++.....", ".++++++++.....", ".++++++++.....", "..............", "..........++..",
+           "..........++..", ".............."});
     game->settings.kind[0] = game->settings.kind[1] = PlayerKind::Human;
     game->state.gameActive = 1;
   }
@@ -41,19 +42,20 @@ class FeedbackTest : public PlayFixture {
 TEST_F(FeedbackTest, CombatsCapturesBuildsAndLossesAreListedOnlyWhenTheViewerMayKnowThem) {
   SeeOnly(0, 5);
   EventList& list = window->Events();
-  list.Combat(MapPos{3, 2}, 1, PieceType::Army, 2, PieceType::Army, true);        // seen
+  list.Combat(MapPos{3, 2}, 1, PieceType::Army, 2, PieceType::Army, true);              // seen
   list.Combat(MapPos{10, 5}, 1, PieceType::Destroyer, 2, PieceType::Transport, true);   // out of sight
   list.Combat(MapPos{10, 5}, 1, PieceType::Destroyer, 0, PieceType::Transport, false);  // the viewer's own
-  list.CityTaken(MapPos{11, 6}, 1, 2);   // out of sight, not the viewer's
-  list.CityTaken(MapPos{11, 6}, 1, 0);   // the viewer's city
-  list.Built(1, PieceType::Fighter);     // another player's production is secret
+  list.CityTaken(MapPos{11, 6}, 1, 2);  // out of sight, not the viewer's
+  list.CityTaken(MapPos{11, 6}, 1, 0);  // the viewer's city
+  list.Built(1, PieceType::Fighter);    // another player's production is secret
   list.Built(0, PieceType::Fighter);
   list.Lost(1, PieceType::Bomber, PieceLoss::OutOfFuel);
   list.Lost(0, PieceType::Army, PieceLoss::SankWithShip);
   list.Eliminated(2);
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"BLUE is eliminated", "RED army went down with its ship",
-                                                "Fighter built", "GREEN took a RED city",
-                                                "GREEN destroyer hit RED transport", "GREEN army destroyed BLUE army"}));
+  EXPECT_EQ(Listed(),
+            (std::vector<std::string>{"BLUE is eliminated", "RED army went down with its ship", "Fighter built",
+                                      "GREEN took a RED city", "GREEN destroyer hit RED transport",
+                                      "GREEN army destroyed BLUE army"}));
   for (int k = 0; k < 15; ++k) list.Built(0, PieceType::Army);
   EXPECT_EQ(Listed().size(), size_t(EventList::kKept)) << "only the last ten are kept";
   // Another player views: nothing of the first one's list is shown to them.
@@ -64,7 +66,7 @@ TEST_F(FeedbackTest, CombatsCapturesBuildsAndLossesAreListedOnlyWhenTheViewerMay
 
 TEST_F(FeedbackTest, ARealCombatAndCaptureReachTheListThroughTheCore) {
   RevealAll();
-  AddCity(*game, 1, 11, 5);   // GREEN lives on after both losses
+  AddCity(*game, 1, 11, 5);  // GREEN lives on after both losses
   AddCity(*game, 1, 6, 2);
   const int army = AddPiece(*game, PieceType::Army, 0, 3, 2);
   const int enemy = AddPiece(*game, PieceType::Army, 1, 4, 2);
@@ -82,7 +84,7 @@ TEST_F(FeedbackTest, AClickThatGivesNoStepSaysWhyAndShowsTheRefusalPointer) {
   RevealAll();
   const int ship = AddPiece(*game, PieceType::Destroyer, 0, 10, 0);
   AwaitOrders(ship);
-  Click(CellCentre(4, 2));   // inland
+  Click(CellCentre(4, 2));  // inland
   for (int k = 0; k < 5 && Listed().empty(); ++k) AdvanceGame(*game);
   ASSERT_FALSE(Listed().empty()) << "the refused order was not explained";
   EXPECT_EQ(Listed().front(), "Ships cannot go on land");
@@ -115,7 +117,8 @@ TEST_F(FeedbackTest, TheSidePanelNamesWhoseTurnItIsAndTheBoxesNameThePlayer) {
 TEST_F(FeedbackTest, WheelScrollsShiftWheelGoesSidewaysCtrlWheelZooms) {
   const auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
     const QPointF at = CellCentre(5, 4);
-    QWheelEvent e(at, View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QWheelEvent e(at, View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase,
+                  false);
     QCoreApplication::sendEvent(View(), &e);
   };
   const int x = game->state.viewX, y = game->state.viewY;
@@ -163,7 +166,8 @@ TEST_F(FeedbackTest, AThinFrameBlinksRoundTheWaitingPieceOnlyWhileAHumanMustAct)
   const QImage framed = View()->Screen().copy(CellRect(3, 2));
   const int last = framed.width() - 1;
   for (const QPoint p : {QPoint(0, 0), QPoint(last, 5), QPoint(5, last), QPoint(0, last)})
-    EXPECT_EQ(framed.pixel(p), before.pixel(p) ^ 0x00FFFFFF) << "rim pixel " << p.x() << "," << p.y() << " not inverted";
+    EXPECT_EQ(framed.pixel(p), before.pixel(p) ^ 0x00FFFFFF)
+        << "rim pixel " << p.x() << "," << p.y() << " not inverted";
   EXPECT_EQ(framed.pixel(5, 5), before.pixel(5, 5)) << "the piece itself is covered";
   game->settings.kind[0] = PlayerKind::Computer;
   window->AfterGameStep();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File commands: the "Save current game?" guard before New, Demo and
 // closing, Save choosing between a dialog and a plain write, loading good and
 // bad files, the overwrite question and the click that closed a file dialog.
@@ -39,17 +40,17 @@ TEST_F(FileCommandsTest, AnUnsavedGameAsksBeforeNewAndDemoAndCancelStopsEverythi
   const struct {
     int command;
     MsgResult answer;
-    const char* file;   // chosen in Save as; nullptr: cancelled
+    const char* file;  // chosen in Save as; nullptr: cancelled
     bool asks;
     int fileDialogs, newGameDialogs, demo;
   } rows[] = {
       {Cmd::New, MsgResult::Cancel, nullptr, true, 0, 0, 0},
       {Cmd::New, MsgResult::No, nullptr, true, 0, 1, 0},
-      {Cmd::New, MsgResult::Yes, nullptr, true, 1, 1, 0},   // Save as cancelled: no New
+      {Cmd::New, MsgResult::Yes, nullptr, true, 1, 1, 0},  // Save as cancelled: no New
       {Cmd::New, MsgResult::Yes, "first.GAM", true, 2, 2, 0},
       {Cmd::Demo, MsgResult::Cancel, nullptr, true, 2, 2, 0},
       {Cmd::Demo, MsgResult::No, nullptr, true, 2, 2, 1},
-      {Cmd::Demo, MsgResult::Cancel, nullptr, false, 2, 2, 1},   // a demo is never saved and never asks
+      {Cmd::Demo, MsgResult::Cancel, nullptr, false, 2, 2, 1},  // a demo is never saved and never asks
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(&r - rows);
@@ -58,7 +59,8 @@ TEST_F(FileCommandsTest, AnUnsavedGameAsksBeforeNewAndDemoAndCancelStopsEverythi
     hooks->answers = {r.answer};
     if (r.file) hooks->files = {Path(r.file)};
     window->ExecuteCommand(r.command);
-    EXPECT_EQ(hooks->messages, r.asks ? std::vector<std::string>{"Vortan: Save current game?"} : std::vector<std::string>{});
+    EXPECT_EQ(hooks->messages,
+              r.asks ? std::vector<std::string>{"Vortan: Save current game?"} : std::vector<std::string>{});
     EXPECT_EQ(std::tuple(hooks->fileDialogs, hooks->newGameDialogs, int(game->state.demoMode), game->Width()),
               std::tuple(r.fileDialogs, r.newGameDialogs, r.demo, r.demo ? 40 : 12));
   }
@@ -70,18 +72,20 @@ TEST_F(FileCommandsTest, SaveAsksForANameOnlyOnceAndANamedGameIsSavedSilentlyBef
   hooks->newGameOk = false;
   const struct {
     int command;
-    const char *offered, *name;   // offered: the file dialog's answer (nullptr: cancel); name: the game's after
+    const char *offered, *name;  // offered: the file dialog's answer (nullptr: cancel); name: the game's after
     int fileDialogs;
   } rows[] = {{Cmd::Save, nullptr, kRecoverFileName, 1}, {Cmd::Save, "war.GAM", "war.GAM", 2},
               {Cmd::Save, nullptr, "war.GAM", 2},        {Cmd::SaveAs, "other.GAM", "other.GAM", 3},
               {Cmd::New, nullptr, "other.GAM", 3},       {Cmd::Open, nullptr, "other.GAM", 4}};
   for (const auto& r : rows) {
     SCOPED_TRACE(&r - rows);
-    std::filesystem::remove(Path(game->app.fileName.c_str()));   // each named game is written again
+    std::filesystem::remove(Path(game->app.fileName.c_str()));  // each named game is written again
     if (r.offered) hooks->files = {Path(r.offered)};
     window->ExecuteCommand(r.command);
     EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(r.fileDialogs, std::string(r.name)));
-    if (std::string(r.name) != kRecoverFileName) { EXPECT_EQ(std::filesystem::file_size(Path(r.name)), kFileBytes); }
+    if (std::string(r.name) != kRecoverFileName) {
+      EXPECT_EQ(std::filesystem::file_size(Path(r.name)), kFileBytes);
+    }
   }
   EXPECT_EQ(hooks->newGameDialogs, 1);
   EXPECT_TRUE(hooks->messages.empty());
@@ -92,7 +96,7 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
   AwaitOrders(army);
   game->app.fileName = "here.gam";
   game->state.day = 9;
-  game->state.savedViewX[0] = game->state.viewX, game->state.savedViewY[0] = game->state.viewY;   // same cells shown
+  game->state.savedViewX[0] = game->state.viewX, game->state.savedViewY[0] = game->state.viewY;  // same cells shown
   ASSERT_TRUE(WriteGameToPath(*game, Path("saved.gam")));
   std::vector<char> zeros(kFileBytes, 0);
   std::ofstream(Path("bad.gam"), std::ios::binary).write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
@@ -103,7 +107,7 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
   EXPECT_EQ(std::tuple(int(game->state.day), game->app.fileName), std::tuple(2, std::string("here.gam")));
   const int dialogs = hooks->fileDialogs;
   hooks->messages.clear();
-  window->OpenGameFile(Path("bad.gam"));   // named on the command line: no dialog, the same refusal
+  window->OpenGameFile(Path("bad.gam"));  // named on the command line: no dialog, the same refusal
   EXPECT_EQ(hooks->messages, std::vector<std::string>{"Oops!: This is an out of date or corrupted game file"});
   window->OpenGameFile(Path("saved.gam"));
   EXPECT_EQ(std::tuple(int(game->state.day), game->app.fileName, hooks->fileDialogs),
@@ -123,13 +127,13 @@ TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThat
   EXPECT_EQ(std::tuple(int(game->state.day), game->app.fileName), std::tuple(9, std::string("saved.gam")));
   EXPECT_TRUE(Enabled(Cmd::Save));
   EXPECT_EQ(game->pieces[army].state, PieceState::AwaitingOrders);
-  postClick();   // the next click is the player's own
+  postClick();  // the next click is the player's own
   Settle();
   EXPECT_EQ(game->pieces[army].state, PieceState::Ready);
 }
 
 TEST_F(FileCommandsTest, ClosingGuardsAnUnsavedGameAndSavesANamedOne) {
-  hooks->answers = {MsgResult::Cancel, MsgResult::Yes, MsgResult::No};   // Yes: and Save as is cancelled
+  hooks->answers = {MsgResult::Cancel, MsgResult::Yes, MsgResult::No};  // Yes: and Save as is cancelled
   EXPECT_FALSE(window->close());
   window->ExecuteCommand(Cmd::Exit);
   EXPECT_TRUE(window->isVisible());
@@ -155,7 +159,7 @@ TEST_F(FileCommandsTest, AFailedSaveNeverQuitsAndNeverNamesTheGame) {
     return heads;
   };
   hooks->answers = {MsgResult::Yes};
-  hooks->files = {unwritable};   // then the offered dialog is cancelled
+  hooks->files = {unwritable};  // then the offered dialog is cancelled
   EXPECT_FALSE(window->close()) << "the program quit although its game was not saved";
   EXPECT_EQ(shown(), (std::vector<std::string>{kAsk, kFailed}));
   EXPECT_EQ(std::tuple(hooks->fileDialogs, game->app.fileName), std::tuple(2, std::string(kRecoverFileName)));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The idle game loop: steps in short slices between turns of the event loop,
 // asleep while a human's piece waits for an order, never re-entered from a
 // modal dialog; and a real new game driven by it onto the screen.
@@ -33,7 +34,8 @@ class GameLoopTest : public WindowFixture {
     game->state.currentPiece = static_cast<int16_t>(army);
   }
   // Runs the event loop for a while (or until done() holds).
-  void Spin(int ms, const std::function<bool()>& done = [] { return false; }) {
+  void Spin(
+      int ms, const std::function<bool()>& done = [] { return false; }) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms && !done()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -50,14 +52,16 @@ class GameLoopTest : public WindowFixture {
 TEST_F(GameLoopTest, StepsUntilAHumanPieceAwaitsOrders) {
   WithArmy();
   int steps = 0;
-  loop->step = [&](Game&) { if (++steps == 5) Await(); };
+  loop->step = [&](Game&) {
+    if (++steps == 5) Await();
+  };
   loop->Wake();
   Spin(300);
   EXPECT_EQ(std::tuple(steps, loop->StepPending()), std::tuple(5, false));
-  PressKey();   // input wakes it for one step, which finds the piece still waiting
+  PressKey();  // input wakes it for one step, which finds the piece still waiting
   Spin(100);
   EXPECT_EQ(steps, 6);
-  game->state.autoPlay[0] = 1;   // auto play keeps it going
+  game->state.autoPlay[0] = 1;  // auto play keeps it going
   loop->Wake();
   Spin(30, [&] { return steps > 20; });
   EXPECT_GT(steps, 20);
@@ -101,7 +105,7 @@ TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
   loop->step = [&](Game& g) {
     g.insideAdvanceGame = true;
     deepest = std::max(deepest, ++depth);
-    if (++steps == 1) {   // a dialog opened inside a step, while input and commands arrive
+    if (++steps == 1) {  // a dialog opened inside a step, while input and commands arrive
       QDialog dialog(window.get());
       QTimer::singleShot(20, &dialog, [&] { PressKey(), window->ExecuteCommand(Cmd::NoSound); });
       QTimer::singleShot(80, &dialog, &QDialog::accept);
@@ -116,7 +120,6 @@ TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
   EXPECT_EQ(std::tuple(deepest, steps), std::tuple(1, 3));
   game->state.gameActive = 0;
 }
-
 
 class RealGameTest : public GameLoopTest {
  protected:
@@ -135,7 +138,7 @@ TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) 
   ASSERT_EQ(NewGameCommand(*game), 1);
   EXPECT_EQ(window->centralWidget()->size(), QSize(50 * 16 + 15, 50 * 16 + 49));
   QImage shot = Grab();
-  const PieceRecord& city = game->pieces[0];   // the first start city is the human's
+  const PieceRecord& city = game->pieces[0];  // the first start city is the human's
   ASSERT_TRUE(city.type == PieceType::City && city.owner == 0);
   EXPECT_EQ(CellIn(shot, city.x, city.y), AsCell(pictures.Piece(Set(), 0, PieceType::City)));
   int black = 0;
@@ -152,7 +155,8 @@ TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) 
   Spin(5000, [&] { return !loop->StepPending(); });
   ASSERT_FALSE(loop->StepPending()) << "the loop waits for the human's order";
   const PieceRecord& piece = game->pieces[game->state.currentPiece];
-  ASSERT_EQ(std::tuple(int(game->state.currentPlayer), int(piece.state)), std::tuple(0, int(PieceState::AwaitingOrders)));
+  ASSERT_EQ(std::tuple(int(game->state.currentPlayer), int(piece.state)),
+            std::tuple(0, int(PieceState::AwaitingOrders)));
   // The piece awaiting orders is drawn instead of whatever tops its cell.
   EXPECT_EQ(CellIn(Grab(), piece.x, piece.y).copy(0, 9, 16, 7),
             AsCell(pictures.Piece(Set(), 0, piece.type), piece.facing).copy(0, 9, 16, 7));

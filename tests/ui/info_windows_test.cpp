@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information windows beside the map: Rankings, the Production list and
 // the World Map; a hot-seat day and every window of a game in progress.
 #include <QElapsedTimer>
@@ -35,32 +36,35 @@ TEST_F(InfoWindowsTest, RankingsScoreEachCategoryAndBreakTiesByCategory) {
   Build({"++++", "++++", "....", "...."});
   for (auto [owner, x] : {std::pair{0, 0}, {0, 1}, {2, 2}}) AddCity(*game, owner, x, 0);
   for (int i = 0; i < 3; ++i) AddPiece(*game, PieceType::Army, 1, 0, 1);
-  const std::tuple<int, int, int, int> pieces[] = {
-      {PieceType::Destroyer, 0, 0, 2}, {PieceType::Submarine, 0, 1, 2}, {PieceType::Battleship, 1, 2, 2},
-      {PieceType::Carrier, 1, 3, 2},   {PieceType::Transport, 3, 0, 3}, {PieceType::Fighter, 4, 1, 1},
-      {PieceType::Bomber, 4, 2, 1},    {PieceType::Para, 5, 3, 1}};
+  const std::tuple<int, int, int, int> pieces[] = {{PieceType::Destroyer, 0, 0, 2},  {PieceType::Submarine, 0, 1, 2},
+                                                   {PieceType::Battleship, 1, 2, 2}, {PieceType::Carrier, 1, 3, 2},
+                                                   {PieceType::Transport, 3, 0, 3},  {PieceType::Fighter, 4, 1, 1},
+                                                   {PieceType::Bomber, 4, 2, 1},     {PieceType::Para, 5, 3, 1}};
   for (const auto& [type, owner, x, y] : pieces) AddPiece(*game, type, owner, x, y);
-  EXPECT_EQ(ScoreRankings(game->pieces), (RankingScores{{{2, 0, 1, 0, 0, 0}, {0, 3, 0, 0, 0, 0}, {10, 20, 0, 1, 0, 0},
-                                                        {0, 0, 0, 0, 6, 1}}}));
+  EXPECT_EQ(ScoreRankings(game->pieces),
+            (RankingScores{{{2, 0, 1, 0, 0, 0}, {0, 3, 0, 0, 0, 0}, {10, 20, 0, 1, 0, 0}, {0, 0, 0, 0, 6, 1}}}));
   // Ties: cities and sea to the lower player, troops and air to the higher; 3 fighters beat 10 bombers.
   constexpr int n = kNoRank;
-  EXPECT_EQ(RankPlayers(RankingScores{{{0, 2, 0, 2, 1, 0}, {0, 2, 0, 2, 1, 0}, {5, 0, 5, 0, 0, 0}, {0, 15, 0, 0, 10, 0}}}),
-            (RankingOrder{{{1, 3, 4, n, n, n}, {3, 1, 4, n, n, n}, {0, 2, n, n, n, n}, {1, 4, n, n, n, n}}}));
+  EXPECT_EQ(
+      RankPlayers(RankingScores{{{0, 2, 0, 2, 1, 0}, {0, 2, 0, 2, 1, 0}, {5, 0, 5, 0, 0, 0}, {0, 15, 0, 0, 10, 0}}}),
+      (RankingOrder{{{1, 3, 4, n, n, n}, {3, 1, 4, n, n, n}, {0, 2, n, n, n, n}, {1, 4, n, n, n, n}}}));
 }
 
 TEST_F(InfoWindowsTest, ProductionListSortsByTypeOrderThenDaysThenTableOrder) {
   Build(std::vector<std::string>(6, "++++++"));
   using namespace PieceType;
-  const std::tuple<int, int, int> cities[] = {   // owner, production, days left; the last is stalled
-      {0, Battleship, 9}, {0, Army, 5}, {0, Fighter, 9}, {0, Army, 5}, {0, Army, 2}, {0, Para, 9}, {0, Transport, 9},
-      {1, Army, 9}, {0, Army, 33}};
+  const std::tuple<int, int, int> cities[] = {// owner, production, days left; the last is stalled
+                                              {0, Battleship, 9}, {0, Army, 5}, {0, Fighter, 9},
+                                              {0, Army, 5},       {0, Army, 2}, {0, Para, 9},
+                                              {0, Transport, 9},  {1, Army, 9}, {0, Army, 33}};
   std::vector<int> c;
   for (const auto& [owner, type, days] : cities) {
     c.push_back(AddCity(*game, owner, int(c.size()) % 6, int(c.size()) / 6, type));
     game->pieces[c.back()].daysLeft = static_cast<uint8_t>(days);
   }
   EXPECT_EQ(ProductionList(*game, 0), (std::vector<int>{c[4], c[1], c[3], c[5], c[2], c[6], c[0]}));
-  const std::pair<int, const char*> days[] = {{0, "tomorrow   "}, {1, "tomorrow   "}, {2, "in 2 days   "}, {32, "in 32 days   "}};
+  const std::pair<int, const char*> days[] = {
+      {0, "tomorrow   "}, {1, "tomorrow   "}, {2, "in 2 days   "}, {32, "in 32 days   "}};
   for (const auto& [n, text] : days) EXPECT_EQ(ProductionDaysText(n), text) << n;
 }
 
@@ -71,10 +75,11 @@ TEST_F(InfoWindowsTest, WorldMapOf50By50Is258By282CentredOnHomeAndAClickCentresT
   w.show();
   EXPECT_EQ(w.frameGeometry().size(), QSize(258, 282));
   game->state.homeX[0] = 10, game->state.homeY[0] = 3;
-  EXPECT_EQ(WorldMapCellOf(*game, 0, 0), (MapPos{35, 28}));   // half a world from home
+  EXPECT_EQ(WorldMapCellOf(*game, 0, 0), (MapPos{35, 28}));  // half a world from home
   EXPECT_EQ(WorldMapCellOf(*game, 25, 25), (MapPos{10, 3}));
   const QPoint click = WorldMapOrigin(*game, w.size()) + QPoint(5 * 25 + 2, 5 * 24 + 4);
-  QMouseEvent release(QEvent::MouseButtonRelease, click, w.mapToGlobal(click), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, click, w.mapToGlobal(click), Qt::RightButton, Qt::NoButton,
+                      Qt::NoModifier);
   QApplication::sendEvent(&w, &release);
   EXPECT_EQ(std::tuple(game->state.viewX, game->state.viewY), std::tuple(10, 2));
   // Each block painted in its colours: the frame and centre of a marked one.
@@ -116,13 +121,14 @@ TEST_F(InfoWindowsTest, WorldMapBlocksShowWhatTheViewerKnowsInBothColourSets) {
   AddCity(*game, 1, 1, 1);
   AddPiece(*game, PieceType::Destroyer, 1, 3, 1);
   AddPiece(*game, PieceType::Fighter, 1, 1, 0);
-  const std::tuple<int, int, int, int> known[] = {   // x, y, explored by (bits), in sight of
+  const std::tuple<int, int, int, int> known[] = {
+      // x, y, explored by (bits), in sight of
       {0, 0, 1, 1}, {1, 1, 3, 0}, {3, 1, 3, 2}, {1, 0, 1, 1}, {2, 0, 1, 0}, {0, 2, 2, 0}, {2, 2, 1, 0}};
   for (const auto& [x, y, by, sees] : known) {
     game->world.At(x, y).explored = static_cast<uint8_t>(by);
     game->world.At(x, y).visible = static_cast<uint8_t>(sees);
   }
-  const struct {   // colours of 0 are not checked
+  const struct {  // colours of 0 are not checked
     const char* what;
     int x, y, mono, demo;
     QRgb ground;
@@ -173,7 +179,9 @@ class GeneratedGameTest : public InfoWindowsTest {
   }
   // With VORTAN_SCREENSHOT_DIR set, saves the picture there for a look by eye.
   static void Save(const QImage& img, const QString& name) {
-    if (const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR")) { EXPECT_TRUE(img.save(QString(dir) + "/" + name + ".png")); }
+    if (const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR")) {
+      EXPECT_TRUE(img.save(QString(dir) + "/" + name + ".png"));
+    }
   }
   std::unique_ptr<RealDialogHooks> real;
 };
@@ -183,10 +191,10 @@ TEST_F(GeneratedGameTest, HotSeatDayPromptsEachHumanWithTheMapHidden) {
   Start({Human, Human, Out, Out, Out, Out}, 2024);
   window->CheckMenuItem(Cmd::PromptOnNewHuman, true);
   ASSERT_TRUE(game->app.promptOnNewHuman);
-  std::vector<std::string> prompts;   // "player: map hidden, black, Production closed"
+  std::vector<std::string> prompts;  // "player: map hidden, black, Production closed"
   std::vector<int> days;
   int cityDialogs = 0;
-  QTimer answering;   // answers every modal dialog as it opens
+  QTimer answering;  // answers every modal dialog as it opens
   QObject::connect(&answering, &QTimer::timeout, [&] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!d) return;
@@ -204,7 +212,7 @@ TEST_F(GeneratedGameTest, HotSeatDayPromptsEachHumanWithTheMapHidden) {
         QElapsedTimer shown;
         shown.start();
         while (shown.elapsed() < 300) QApplication::processEvents();
-        QImage img = QGuiApplication::primaryScreen()->grabWindow(0).toImage();   // a real display, else the dialog
+        QImage img = QGuiApplication::primaryScreen()->grabWindow(0).toImage();  // a real display, else the dialog
         Save(img.isNull() || Uniform(img) ? Shot(*d) : img, "hot_seat_prompt");
       }
     }
@@ -229,7 +237,7 @@ TEST_F(GeneratedGameTest, HotSeatDayPromptsEachHumanWithTheMapHidden) {
 TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
   using namespace PlayerKind;
   Start({Human, Computer, Computer, Out, Out, Out}, 77);
-  game->state.autoPlay[0] = 1;   // the computer plays the human's side too
+  game->state.autoPlay[0] = 1;  // the computer plays the human's side too
   for (int steps = 0; steps < 400000 && game->state.day < 40 && game->state.gameActive; ++steps) AdvanceGame(*game);
   ASSERT_GE(game->state.day, 30);
   game->state.autoPlay[0] = game->state.currentPlayer = game->state.viewingPlayer = game->state.mapHidden = 0;
@@ -241,7 +249,8 @@ TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
     if (c.type != PieceType::City && piece < 0) piece = i;
     if (c.type != PieceType::City) continue;
     int n = 0;
-    for (const PieceRecord& r : game->pieces.slots) n += r.type != PieceType::City && !r.IsEmpty() && r.Pos() == c.Pos();
+    for (const PieceRecord& r : game->pieces.slots)
+      n += r.type != PieceType::City && !r.IsEmpty() && r.Pos() == c.Pos();
     if (n > most) most = n, city = i;
   }
   ASSERT_TRUE(city >= 0 && piece >= 0);
@@ -251,8 +260,10 @@ TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
   window->ExecuteCommand(Cmd::WorldMap);
   window->View()->RepaintAll();
 
-  const std::pair<ToolWindow, const char*> column[] = {{ToolWindow::GameInfo, "game_info"}, {ToolWindow::Rankings, "rankings"},
-                                                       {ToolWindow::PieceInfo, "piece_info"}, {ToolWindow::Production, "production"},
+  const std::pair<ToolWindow, const char*> column[] = {{ToolWindow::GameInfo, "game_info"},
+                                                       {ToolWindow::Rankings, "rankings"},
+                                                       {ToolWindow::PieceInfo, "piece_info"},
+                                                       {ToolWindow::Production, "production"},
                                                        {ToolWindow::WorldMap, "world_map"}};
   for (auto [which, name] : column) {
     QWidget* w = window->ToolWindowWidget(which);

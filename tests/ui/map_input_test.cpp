@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse on the map and the strip, scrolling and zooming, driven through
 // the events a person's mouse and keys produce.
 #include <QMenuBar>
@@ -14,8 +15,8 @@ class MapInputTest : public PlayFixture {
  protected:
   void SetUp() override {
     PlayFixture::SetUp();
-    Build({"..............", ".++++++++.....", ".++++++++.....", ".++++++++.....", "..............",
-           "..........++..", "..........++..", ".............."});
+    Build({"..............", ".++++++++.....", ".++++++++.....", ".++++++++.....", "..............", "..........++..",
+           "..........++..", ".............."});
     RevealAll();
     city = AddCity(*game, 0, 2, 2);
     AddCity(*game, 1, 11, 5);
@@ -40,9 +41,10 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
   EXPECT_EQ(hooks->citiesOpened, std::vector<int>{city});
   EXPECT_EQ(game->pieces[sleeper].state, PieceState::Asleep);
   Click(CellCentre(2, 2), Qt::RightButton, Qt::ShiftModifier);
-  EXPECT_EQ(std::tuple(int(game->pieces[sleeper].state), int(game->state.currentPiece)), std::tuple(int(PieceState::Ready), sleeper));
+  EXPECT_EQ(std::tuple(int(game->pieces[sleeper].state), int(game->state.currentPiece)),
+            std::tuple(int(PieceState::Ready), sleeper));
   EXPECT_TRUE(game->lastSelectedPos == (MapPos{2, 2}));
-  Click(CellCentre(11, 5), Qt::RightButton);   // another player's city
+  Click(CellCentre(11, 5), Qt::RightButton);  // another player's city
   EXPECT_EQ(hooks->citiesOpened.size(), 1u);
 
   // All but returning aircraft wake; the first with moves left is picked and
@@ -56,8 +58,9 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
   game->pieces[waiting].destX = 5;
   AwaitOrders(waiting);
   Click(CellCentre(6, 2), Qt::RightButton);
-  EXPECT_EQ(std::tuple(int(game->pieces[army].state), int(game->pieces[fighter].state), int(game->pieces[waiting].state)),
-            std::tuple(int(PieceState::Ready), int(PieceState::Returning), int(PieceState::Ready)));
+  EXPECT_EQ(
+      std::tuple(int(game->pieces[army].state), int(game->pieces[fighter].state), int(game->pieces[waiting].state)),
+      std::tuple(int(PieceState::Ready), int(PieceState::Returning), int(PieceState::Ready)));
   EXPECT_EQ(game->state.currentPiece, fighter);
   EXPECT_TRUE(game->pieces[waiting].Dest() == game->pieces[waiting].Pos());
 }
@@ -65,10 +68,14 @@ TEST_F(MapInputTest, RightClickOpensAnOwnCityUnlessShiftIsHeldAndWakesAndPicks) 
 // A click in a tool window goes through the window system to that window;
 // the keys pressed next must still reach the map.
 TEST_F(MapInputTest, KeysReachTheMapAfterAClickInAnyToolWindow) {
-  const struct { int command; ToolWindow clicked; char key; ToolWindow toggled; } rows[] = {
-      {Cmd::WorldMap, ToolWindow::WorldMap, 'g', ToolWindow::GameInfo},
-      {Cmd::Production, ToolWindow::Production, 'a', ToolWindow::Rankings},
-      {Cmd::PieceInfo, ToolWindow::PieceInfo, 'w', ToolWindow::WorldMap}};
+  const struct {
+    int command;
+    ToolWindow clicked;
+    char key;
+    ToolWindow toggled;
+  } rows[] = {{Cmd::WorldMap, ToolWindow::WorldMap, 'g', ToolWindow::GameInfo},
+              {Cmd::Production, ToolWindow::Production, 'a', ToolWindow::Rankings},
+              {Cmd::PieceInfo, ToolWindow::PieceInfo, 'w', ToolWindow::WorldMap}};
   for (const auto& r : rows) {
     if (!window->IsToolWindowOpen(r.clicked)) window->ExecuteCommand(r.command);
     QWidget* tool = window->ToolWindowWidget(r.clicked);
@@ -115,10 +122,11 @@ class StripTest : public MapInputTest {
 
 TEST_F(StripTest, HitAreasAndWhatEachButtonSends) {
   const std::pair<int, std::string> presses[] = {
-      {0, "new"},           {92, "file"},         {93, ""},         {106, ""},        {107, "sleep"},
-      {260, "Illegal Move"}, {261, ""},            {275, "End turn..."}, {305, "End turn..."}, {306, "Coward!"},
-      {335, "Coward!"},     {336, ""},            {350, "zoom 12"}, {472, "zoom 32"}, {473, ""},
-      {400, "zoom 16"},     {138, "ready"},   // Later last: it hands the turn on
+      {0, "new"},           {92, "file"},          {93, ""},         {106, ""},
+      {107, "sleep"},       {260, "Illegal Move"}, {261, ""},        {275, "End turn..."},
+      {305, "End turn..."}, {306, "Coward!"},      {335, "Coward!"}, {336, ""},
+      {350, "zoom 12"},     {472, "zoom 32"},      {473, ""},        {400, "zoom 16"},
+      {138, "ready"},  // Later last: it hands the turn on
   };
   for (const auto& [x, expected] : presses) EXPECT_EQ(Press(x), expected) << "x = " << x;
 }
@@ -128,11 +136,11 @@ TEST_F(StripTest, AHeldButtonFollowsThePointerAndActsOnlyWhenReleasedOverIt) {
   Mouse(QEvent::MouseButtonPress, QPoint(120, 10), Qt::LeftButton);
   const QImage pressed = ButtonPicture(120);
   EXPECT_TRUE(pressed != raised && QWidget::mouseGrabber() == View());
-  const std::tuple<QEvent::Type, QPoint, bool> steps[] = {   // and the button drawn pressed after it
-      {QEvent::MouseMove, {120, 33}, false},   // below the button
-      {QEvent::MouseMove, {125, 32}, true},
-      {QEvent::MouseMove, {300, 200}, false},
-      {QEvent::MouseButtonRelease, {300, 200}, false}};
+  const std::tuple<QEvent::Type, QPoint, bool> steps[] = {// and the button drawn pressed after it
+                                                          {QEvent::MouseMove, {120, 33}, false},  // below the button
+                                                          {QEvent::MouseMove, {125, 32}, true},
+                                                          {QEvent::MouseMove, {300, 200}, false},
+                                                          {QEvent::MouseButtonRelease, {300, 200}, false}};
   for (const auto& [type, at, down] : steps) {
     Mouse(type, at, Qt::LeftButton);
     EXPECT_EQ(ButtonPicture(120), down ? pressed : raised) << at.x() << "," << at.y();
@@ -141,8 +149,10 @@ TEST_F(StripTest, AHeldButtonFollowsThePointerAndActsOnlyWhenReleasedOverIt) {
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
   EXPECT_EQ(game->pieces[army].state, PieceState::AwaitingOrders);
   // Out and back in again: the order is given.
-  for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, QPoint(120, 10)}, {QEvent::MouseMove, QPoint(300, 10)},
-                          {QEvent::MouseMove, QPoint(110, 0)}, {QEvent::MouseButtonRelease, QPoint(110, 0)}})
+  for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, QPoint(120, 10)},
+                          {QEvent::MouseMove, QPoint(300, 10)},
+                          {QEvent::MouseMove, QPoint(110, 0)},
+                          {QEvent::MouseButtonRelease, QPoint(110, 0)}})
     Mouse(type, at, Qt::LeftButton);
   Settle();
   EXPECT_EQ(game->pieces[army].state, PieceState::Asleep);

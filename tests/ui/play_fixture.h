@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window played as a person plays it: mouse and keys sent to the map, modal dialogs answered.
 #pragma once
 
@@ -18,8 +19,8 @@ class PlayFixture : public WindowFixture {
 
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
-    QMouseEvent e(type, QPointF(at), View()->mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : button,
-                  held, mods);
+    QMouseEvent e(type, QPointF(at), View()->mapToGlobal(QPointF(at)),
+                  type == QEvent::MouseMove ? Qt::NoButton : button, held, mods);
     QCoreApplication::sendEvent(View(), &e);
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the map shows: coast tiles, fog of war, pieces, counts, mirroring and
 // the monochrome display, checked on the grabbed main window.
 #include "ui/map_renderer.h"
@@ -49,8 +50,8 @@ TEST_F(RenderTest, CoastTileFollowsTheFirstRuleThatHolds) {
       {{"+++", "+++", ".++"}, "03"}, {{"++.", "+++", "+++"}, "14"}, {{".++", "+++", "+++"}, "43"},
       {{"...", ".++", ".++"}, "34"}, {{"...", "++.", "++."}, "41"}, {{"++.", "++.", "..."}, "01"},
       {{".++", ".++", "..."}, "30"}, {{"+..", "+++", "+++"}, "44"},  // sea N and NE: rule 2 before rule 8
-      {{"...", ".+.", "..."}, "34"},                                  // a one-cell spit
-      {{"*^+", "+++", "+^*"}, "22"},                                  // cities and mountains count as land
+      {{"...", ".+.", "..."}, "34"},                                 // a one-cell spit
+      {{"*^+", "+++", "+^*"}, "22"},                                 // cities and mountains count as land
   };
   for (const auto& c : cases) {
     BuildWorld(*game, c.block);
@@ -76,7 +77,7 @@ class PiecesOnTheMap : public RenderTest {
     for (int i = 0; i < 11; ++i) AddPiece(*game, PieceType::Army, 0, 2, 1);
     AddCity(*game, 1, 5, 1);
     AddPiece(*game, PieceType::Army, 1, 4, 2);
-    game->world.At(5, 1).visible = game->world.At(4, 2).visible = 0;   // remembered, out of sight
+    game->world.At(5, 1).visible = game->world.At(4, 2).visible = 0;  // remembered, out of sight
     for (int i = 0; i < 2; ++i) AddPiece(*game, PieceType::Army, 1, 3, 2);
     const int transport = AddPiece(*game, PieceType::Transport, 0, 1, 4);
     for (int i = 0; i < 3; ++i) AddPiece(*game, PieceType::Army, 0, 1, 4);
@@ -91,13 +92,14 @@ TEST_F(PiecesOnTheMap, FogRememberedCitiesStacksCountsMirroringAndMonochrome) {
     SCOPED_TRACE(mono ? "monochrome" : "colour");
     game->app.monochrome = mono;
     const QImage shot = Grab();
-    EXPECT_TRUE(Uniform(CellIn(shot, 7, 5)) && CellIn(shot, 7, 5).pixel(0, 0) == qRgb(0, 0, 0));   // never explored
+    EXPECT_TRUE(Uniform(CellIn(shot, 7, 5)) && CellIn(shot, 7, 5).pixel(0, 0) == qRgb(0, 0, 0));  // never explored
     // The viewer's city holding eleven pieces shows 9; the digit is never inverted.
     EXPECT_EQ(CellIn(shot, 2, 1), Piece(0, PieceType::City, false, false, 9));
     // An enemy city out of sight stays in its owner's colour, inverted in monochrome.
     EXPECT_EQ(CellIn(shot, 5, 1), Piece(1, PieceType::City, false, mono));
     // An enemy army out of sight is not shown: the terrain is.
-    EXPECT_EQ(CellIn(shot, 4, 2), AsCell(pictures.Land(Set(), window->View()->Renderer().ChooseLandTile(MapPos{4, 2}))));
+    EXPECT_EQ(CellIn(shot, 4, 2),
+              AsCell(pictures.Land(Set(), window->View()->Renderer().ChooseLandTile(MapPos{4, 2}))));
     // An enemy stack in sight shows its top piece and no count.
     EXPECT_EQ(CellIn(shot, 3, 2), Piece(1, PieceType::Army, false, mono));
     // The current piece, a transport at sea with three armies aboard, shows 3.
@@ -139,8 +141,10 @@ TEST_F(PiecesOnTheMap, AnArmyAboardAShipIsDrawnOnTheSea) {
       for (int x = 0; x < cell.width(); ++x) {
         const bool isGround = army.pixel(x, y) == qRgb(0, 128, 0) || army.pixel(x, y) == qRgb(128, 128, 0);
         (isGround ? ground : body) += 1;
-        if (isGround) seaShown += cell.pixel(x, y) == sea.pixel(x, y);
-        else armyShown += cell.pixel(x, y) == army.pixel(x, y);
+        if (isGround)
+          seaShown += cell.pixel(x, y) == sea.pixel(x, y);
+        else
+          armyShown += cell.pixel(x, y) == army.pixel(x, y);
       }
     // All but the stack badge's corner: the rest of the ground is sea, the rest of the picture army.
     EXPECT_GE(seaShown, ground * 4 / 5) << "the army is not drawn on the sea: " << seaShown << " of " << ground;
@@ -160,8 +164,8 @@ TEST_F(PiecesOnTheMap, DimRememberedCellsTellsSeenNowFromRemembered) {
     const QImage before = CellIn(plain, remembered.x, remembered.y), after = CellIn(dimmed, remembered.x, remembered.y);
     for (int y = 0; y < before.height(); ++y)
       for (int x = 0; x < before.width(); ++x)
-        ASSERT_EQ(after.pixel(x, y), qRgb(qRed(before.pixel(x, y)) / 2, qGreen(before.pixel(x, y)) / 2,
-                                         qBlue(before.pixel(x, y)) / 2))
+        ASSERT_EQ(after.pixel(x, y),
+                  qRgb(qRed(before.pixel(x, y)) / 2, qGreen(before.pixel(x, y)) / 2, qBlue(before.pixel(x, y)) / 2))
             << "remembered cell " << int(remembered.x) << "," << int(remembered.y) << " pixel " << x << "," << y;
   }
   for (const MapPos seen : {MapPos{0, 0}, MapPos{3, 2}, MapPos{2, 1}})

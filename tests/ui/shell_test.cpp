@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options read at start-up and written at shutdown, the recovery file,
 // and the command line.
 #include <QTemporaryDir>
@@ -29,8 +30,9 @@ TEST_F(ShellTest, StartUpReadsTheOptionsAndShutdownWritesThemBack) {
     const char* file;   // nullptr: no settings file
     int mode, checked;  // checked: the Sound item ticked, or -1 for none
     int monochrome;
-    const char *sounds, *colour;   // as written back
-  } rows[] = {  // the unsound value first, on the menu as built
+    const char *sounds, *colour;  // as written back
+  } rows[] = {
+      // the unsound value first, on the menu as built
       {"[Setup]\nSounds=7\n", SoundMode::None, -1, 0, nullptr, nullptr},
       {"[Setup]\nSounds=1\nColour=0\n", SoundMode::Speaker, Cmd::PcSpeaker, 1, "1", "0"},
       {nullptr, SoundMode::Card, Cmd::SoundCard, 0, "2", "1"},
@@ -45,11 +47,13 @@ TEST_F(ShellTest, StartUpReadsTheOptionsAndShutdownWritesThemBack) {
     ApplyStartUpOptions(*game, *window);
     EXPECT_EQ(game->app.soundMode, r.mode);
     for (int id : {Cmd::NoSound, Cmd::PcSpeaker, Cmd::SoundCard}) EXPECT_EQ(window->IsChecked(id), id == r.checked);
-    EXPECT_EQ(std::tuple(window->IsChecked(Cmd::ColourMonitor), int(game->app.monochrome)), std::tuple(r.monochrome == 0, r.monochrome));
+    EXPECT_EQ(std::tuple(window->IsChecked(Cmd::ColourMonitor), int(game->app.monochrome)),
+              std::tuple(r.monochrome == 0, r.monochrome));
     if (!r.sounds) continue;
     std::filesystem::remove(game->settingsPath);
     ShutDown(*game);
-    EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", "") + ReadProfileString(game->settingsPath, "Setup", "Colour", ""),
+    EXPECT_EQ(ReadProfileString(game->settingsPath, "Setup", "Sounds", "") +
+                  ReadProfileString(game->settingsPath, "Setup", "Colour", ""),
               std::string(r.sounds) + r.colour);
   }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound card's effects through the real audio path: the player plays into
 // a PulseAudio null sink and what reaches the sink is recorded from its
 // monitor. A burst of effects a few milliseconds apart, as in a computer's
@@ -40,11 +41,12 @@ class NullSinkServer {
     env.remove("DBUS_SESSION_BUS_ADDRESS");
     daemon_.setProcessEnvironment(env);
     daemon_.setProcessChannelMode(QProcess::MergedChannels);
-    daemon_.start(program, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
-                            "--system=no", "--load=module-null-sink sink_name=vortan_test_null",
-                            // Qt lists no monitor sources; a remapped one it does.
-                            "--load=module-remap-source master=vortan_test_null.monitor source_name=vortan_test_capture",
-                            "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    daemon_.start(program,
+                  {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no", "--system=no",
+                   "--load=module-null-sink sink_name=vortan_test_null",
+                   // Qt lists no monitor sources; a remapped one it does.
+                   "--load=module-remap-source master=vortan_test_null.monitor source_name=vortan_test_capture",
+                   "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
     if (!daemon_.waitForStarted(5000)) return "pulseaudio did not start: " + daemon_.errorString();
     QElapsedTimer clock;
     clock.start();
@@ -105,13 +107,14 @@ Loudness Measure(const QByteArray& pcm) {
 TEST(SoundOutputTest, ABurstOfFiftyEffectsThreeMillisecondsApartIsHeard) {
   NullSinkServer server;
   const QString whyNot = server.Start();
-  if (!whyNot.isEmpty()) GTEST_SKIP() << "no PulseAudio null sink to test the real audio path: " << whyNot.toStdString();
+  if (!whyNot.isEmpty())
+    GTEST_SKIP() << "no PulseAudio null sink to test the real audio path: " << whyNot.toStdString();
   const QAudioDevice monitor = QMediaDevices::defaultAudioInput();
   ASSERT_FALSE(monitor.isNull()) << "the test's PulseAudio server shows no monitor of its null sink";
   ASSERT_FALSE(QMediaDevices::defaultAudioOutput().isNull()) << "the test's PulseAudio server shows no output";
 
   QAudioSource recorder(monitor, MonoFormat());
-  recorder.setBufferSize(4410);   // 100 ms: the default hands over the sound only after seconds
+  recorder.setBufferSize(4410);  // 100 ms: the default hands over the sound only after seconds
   QIODevice* in = recorder.start();
   ASSERT_NE(in, nullptr) << "the monitor of the null sink cannot be recorded";
   // The recording starts flowing a while after the recorder starts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The German translation end to end: started with LANG=de_DE.UTF-8 (set for
 // this test by CMake), the program picks vortan_de from its resources, the
 // menu bar reads German, and every message-box text has its German form.
@@ -32,7 +33,7 @@ TEST_F(GermanTest, TheLocaleChoosesTheGermanMenu) {
 
 TEST_F(GermanTest, EveryMessageHasItsGermanTextAndAFileProblemKeepsItsDetails) {
   for (const char* english : MessageTable()) {
-    if (std::string_view(english) == "Vortan") continue;   // the name stays
+    if (std::string_view(english) == "Vortan") continue;  // the name stays
     EXPECT_NE(TranslateMessage(english), QString(english)) << "no German for: " << english;
   }
   EXPECT_EQ(TranslateMessage("File Save Error\n\n/games/RECOVER.TMP: Permission denied"),

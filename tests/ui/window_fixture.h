@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the window tests: an offscreen application on a screen large
 // enough for any window the program sizes, and a main window around a game
 // built from an ASCII picture, with every question answered from a script.
@@ -27,10 +28,10 @@ namespace vortan::test {
 class WindowTestHooks : public ShellHooks {
  public:
   using ShellHooks::ShellHooks;
-  std::vector<std::string> messages, dialogs, events;   // events: sounds, in order with explosion discs
-  std::deque<MsgResult> answers;                        // taken in order; then `answer`
+  std::vector<std::string> messages, dialogs, events;  // events: sounds, in order with explosion discs
+  std::deque<MsgResult> answers;                       // taken in order; then `answer`
   MsgResult answer = MsgResult::Yes;
-  std::deque<std::optional<std::string>> files;         // file dialog choices; none left: cancel
+  std::deque<std::optional<std::string>> files;  // file dialog choices; none left: cancel
   std::vector<int> citiesOpened;
   int fileDialogs = 0, newGameDialogs = 0;
   bool realNewGameDialog = false, newGameOk = true;
@@ -132,8 +133,8 @@ class WindowFixture : public ::testing::Test {
 inline int RunWindowTests(int argc, char** argv) {
   // One file per process: tests run in parallel, and a screen file another
   // process is rewriting at that moment would abort this one.
-  const auto config =
-      std::filesystem::temp_directory_path() / ("vortan-ui-test-screen-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
+  const auto config = std::filesystem::temp_directory_path() /
+                      ("vortan-ui-test-screen-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
   std::ofstream(config) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1920,"height":1200,)"
                         << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
   std::string platform = "offscreen:configfile=" + config.string();
@@ -143,7 +144,7 @@ inline int RunWindowTests(int argc, char** argv) {
   int qtArgc = static_cast<int>(args.size());
   args.push_back(nullptr);
   QApplication app(qtArgc, args.data());
-  std::filesystem::remove(config);   // the platform has read it
+  std::filesystem::remove(config);  // the platform has read it
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
