@@ -16,8 +16,6 @@ namespace vortan {
 namespace {
 
 constexpr int kMinSide = 10;
-constexpr int kMaxCitiesPerLandMass = 6;
-constexpr int kCargoPerTransport = 6;
 constexpr int kMaxStrength = 100;
 constexpr int kMaxFuelLeft = 32;
 
@@ -200,7 +198,7 @@ std::string CargoProblem(const Game& g, const CellCounts& counts) {
       if (g.world.At(x, y).terrain != Terrain::Sea) continue;
       const int cell = CellIndex(x, y);
       for (int p = 0; p < kPlayerCount; ++p)
-        if (counts.armies[cell][p] > kCargoPerTransport * counts.transports[cell][p])
+        if (counts.armies[cell][p] > CargoCapacity(PieceType::Transport) * counts.transports[cell][p])
           return Str(counts.armies[cell][p]) + " armies of player " + Str(p) + " at sea on (" + Str(x) + ", " + Str(y) +
                  ") with " + Str(counts.transports[cell][p]) + " transports";
     }

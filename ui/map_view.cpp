@@ -354,8 +354,8 @@ bool MapView::HumanPieceWaits() const {
   if (!g_.state.gameActive || g_.state.demoMode || player < 0 || player >= kPlayerCount || cp < 0 || cp >= kPieceSlots)
     return false;
   const PieceRecord& r = g_.pieces[cp];
-  return g_.settings.kind[player] == PlayerKind::Human && g_.state.autoPlay[player] != 1 && !g_.state.mapHidden &&
-         r.state == PieceState::AwaitingOrders && r.owner == player && r.type != PieceType::City && !r.IsEmpty();
+  return IsHumanControlled(g_, player) && !g_.state.mapHidden && r.state == PieceState::AwaitingOrders &&
+         r.owner == player && r.type != PieceType::City && !r.IsEmpty();
 }
 
 void MapView::UpdateBlink() {
