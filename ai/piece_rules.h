@@ -89,8 +89,11 @@ class WindowSquareSums {
 // bits, the unseen count above them (a window holds far fewer than 2^16 cells).
 class ExplorationCounts {
  public:
+  // Counts for the player over a window of the given radius, squares of radius r.
   ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player);
+  // The cells the player never explored in the square around entry [i][j].
   int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFFFF; }
+  // The cells the player does not see now in the square around entry [i][j].
   int Unseen(int i, int j) const { return sums_.At(i, j) >> 16; }
 
  private:

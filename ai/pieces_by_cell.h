@@ -16,6 +16,8 @@ namespace vortan {
 
 class PiecesByCell {
  public:
+  // Indexes the table lazily: the first question scans the table, a second one
+  // builds the index. The table must not change while this lives.
   explicit PiecesByCell(const PieceTable& table) : table_(table) {}
   PiecesByCell(const PiecesByCell&) = delete;
   PiecesByCell& operator=(const PiecesByCell&) = delete;

@@ -9,8 +9,15 @@
 
 namespace vortan {
 
+// Whether a route of the piece may lead through the cell: cells its player has
+// not explored are open to the computer and closed to a human's pieces.
 bool RoutePassable(Game& g, int piece, int x, int y, PiecesByCell& at);
+// Whether the piece may step onto the cell: a visible enemy only when it is the
+// piece's destination and can be attacked, else by the ground rules of its kind.
 bool EnterableCell(Game& g, int piece, int x, int y, PiecesByCell& at);
+// Whether the army may board an own transport with room on the sea cell, next
+// to its home land mass. A human's current piece is put to sleep when a ride is
+// found, so the army waits aboard for its player.
 bool TransportTakesArmy(Game& g, int piece, int x, int y, PiecesByCell& at);
 
 }  // namespace vortan

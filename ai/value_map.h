@@ -24,9 +24,12 @@ struct ValueMap {
   // Left uninitialised: a decision zeroes the part it uses as it scores it.
   std::array<std::array<int32_t, kValueMapSide>, kValueMapSide> entry;
 
+  // Entries per side of the window in use: 2R + 1.
   int Side() const { return 2 * radius + 1; }
+  // The score of entry [i][j]; [R][R] is the deciding piece's own cell.
   int32_t& At(int i, int j) { return entry[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]; }
   int32_t At(int i, int j) const { return entry[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]; }
+  // Zeroes every entry, the unused ones too.
   void Clear() {
     for (auto& column : entry) column.fill(0);
   }
@@ -60,6 +63,7 @@ class WindowCells {
     return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] +
                                             xs_[static_cast<std::size_t>(i + kMargin)])];
   }
+  // The world position of entry [i][j].
   MapPos Pos(int i, int j) const {
     return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]};
   }
@@ -102,6 +106,7 @@ struct DecisionWindow {
     scored = false;
     enemyCount = 0;
   }
+  // Notes an enemy at entry [i][j]; EnemyI and EnemyJ give back the k-th noted.
   void AddEnemy(int i, int j) {
     enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
   }

@@ -13,6 +13,7 @@
 
 namespace vortan {
 
+// Where an unnamed game is saved each week, so a crash loses at most a week.
 inline constexpr const char* kRecoverFileName = "RECOVER.TMP";
 // The zoom levels: the edge of a map cell in pixels, and whether it is a whole
 // multiple of the 16-pixel pictures (drawn from the large set) or not (small set).
@@ -43,6 +44,8 @@ struct AppShared {
   AttackTable attackTable{};
 };
 
+// Everything one game holds; not copyable, since the hooks and the transient
+// values belong to the one running game.
 struct Game {
   GameSettings settings;
   GameState state;
@@ -72,7 +75,9 @@ struct Game {
   Game() = default;
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
+  // The installed presentation hooks; the silent defaults when none are.
   PresentationHooks& ui() const { return *hooks; }
+  // The map size in cells, from the settings.
   int Width() const { return settings.width; }
   int Height() const { return settings.height; }
 };
@@ -107,23 +112,39 @@ inline int Wrap(int value, int size) {
   const int r = value % size;
   return r < 0 ? r + size : r;
 }
+// Fighter, Bomber or Para: the types that fly and run on fuel.
 bool IsAirType(int type);
+// Destroyer, Battleship, Carrier, Submarine or Transport: the types that keep to the sea.
 bool IsShipType(int type);
+// A column or row wrapped onto the map, which joins edge to edge both ways.
 inline int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
 inline int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
+// Both coordinates wrapped onto the map, as a cell position.
 inline MapPos WrapPos(const GameSettings& s, int x, int y) {
   return MapPos{static_cast<uint8_t>(WrapX(s, x)), static_cast<uint8_t>(WrapY(s, y))};
 }
+// Moves between two cells on the wrapping map: the larger of the shorter way
+// round in x and in y (a diagonal step counts as one).
 int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2);
+// The same for two cell positions.
 inline int WrapDistance(const GameSettings& s, MapPos a, MapPos b) { return WrapDistance(s, a.x, a.y, b.x, b.y); }
+// True when the cell or one of its eight neighbours is sea.
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y);
+// True when the cell's top piece belongs to someone other than the player.
 bool IsEnemyOccupied(const World& w, int x, int y, int player);
+// True when a city of the piece's owner is on its cell or next to it.
 bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece);
+// Recomputes which piece the cell shows on top (a city first, a lone submarine
+// last, carriers and transports hiding their cargo) from the piece table.
 void RefreshCell(Game& g, MapPos pos);
 // RefreshCell for both cells of a move, in one pass over the piece table.
 void RefreshCells(Game& g, MapPos a, MapPos b);
+// RefreshCell for every cell of the map, after pieces were loaded or replaced wholesale.
 void RefreshAllCells(Game& g);
+// Whether the viewing player has explored the cell; in a demo, or once the
+// viewer is eliminated, every cell anyone has explored counts.
 bool ViewerKnowsCell(const Game& g, MapPos pos);
+// The same for what is in sight now rather than what has ever been seen.
 bool ViewerSeesCell(const Game& g, MapPos pos);
 // The lowest empty slot, or -1 when all 500 are in use.
 int FindFreeSlot(const PieceTable& t);

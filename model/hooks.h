@@ -43,14 +43,19 @@ class PresentationHooks {
   virtual ~PresentationHooks() = default;
 
   // Map view.
+  // Redraws one cell from the records.
   virtual void DrawCell(MapPos /*pos*/, bool /*fullRepaint*/) {}
+  // Removes the line drawn from the current piece towards a destination being chosen.
   virtual void EraseGotoLine() {}
+  // Scrolls the map, if need be, so the current piece of a human on turn is in sight.
   virtual void KeepPieceInView() {}
+  // Redraws the piece information window for the current piece.
   virtual void RefreshPieceInfo() {}
 
   // Tool windows: a repaint request does nothing for a closed window.
   virtual bool IsToolWindowOpen(ToolWindow /*w*/) const { return false; }
   virtual void RepaintToolWindow(ToolWindow /*w*/) {}
+  // Closing a closed window and opening an open one do nothing.
   virtual void CloseToolWindow(ToolWindow /*w*/) {}
   virtual void OpenToolWindow(ToolWindow /*w*/) {}
   // A new game replaces the production list: close it if open and create it anew.
@@ -71,6 +76,8 @@ class PresentationHooks {
   // File dialogs; std::nullopt when the user cancels.
   virtual std::optional<std::string> ChooseOpenFile() { return std::nullopt; }
   virtual std::optional<std::string> ChooseSaveFile() { return std::nullopt; }
+  // Shows a message and waits for a button; without a user interface the
+  // affirmative answer (OK or Yes) is taken.
   virtual MsgResult ShowMessageBox(std::string_view /*caption*/, std::string_view /*text*/, MsgIcon /*icon*/,
                                    MsgButtons buttons) {
     return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgResult::Ok : MsgResult::Yes;
@@ -78,10 +85,15 @@ class PresentationHooks {
 
   // Main window.
   virtual void RepaintMainWindow() {}
+  // Blanks the map area, so nothing of one player's view shows to the next.
   virtual void PaintMapBlack() {}
+  // Sets the scroll ranges for the map and scrolls to the viewing player's view.
   virtual void SetScrollBarsForViewer() {}
+  // Fits the main window to the map size of the game just set up.
   virtual void SizeMainWindowForWorld() {}
+  // Opens the information windows and places them beside the main window.
   virtual void PlaceInfoDialogs() {}
+  // Shows the busy cursor while a world is generated, and takes it away again.
   virtual void SetWaitCursor(bool /*on*/) {}
 
   // What happened in the game, for the menus and buttons that depend on it.
@@ -113,11 +125,15 @@ class PresentationHooks {
   virtual void ReportBlast(MapPos /*where*/, int /*owner*/, int /*piecesDestroyed*/) {}
   // previousOwner is -1 for a neutral city.
   virtual void ReportCityTaken(MapPos /*where*/, int /*newOwner*/, int /*previousOwner*/) {}
+  // A city finished a piece of the type.
   virtual void ReportPieceBuilt(MapPos /*where*/, int /*owner*/, int /*type*/) {}
+  // A piece was lost outside combat: out of fuel, or sunk with the ship carrying it.
   virtual void ReportPieceLost(MapPos /*where*/, int /*owner*/, int /*type*/, PieceLoss /*why*/) {}
+  // The player has just been marked eliminated.
   virtual void ReportPlayerEliminated(int /*player*/) {}
   // A human's piece was given an order it cannot carry out.
   virtual void ReportNoRoute(int /*piece*/, MapPos /*target*/) {}
+  // A human's returning piece found no base, or no way to one.
   virtual void ReportNoHome(int /*piece*/) {}
 };
 

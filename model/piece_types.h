@@ -32,7 +32,9 @@ void ApplyDefaultPieceAttributes(GameSettings& s);
 // Bounds days and moves to 1..32 and fuel to 8..32, for types 1 to 9.
 void BoundPieceAttributes(GameSettings& s);
 // The two in-use invariants: Army or Para, and Transport or Para.
+// True when Army or Para is in use: something can take a city.
 bool CanCaptureCities(const GameSettings& s);
+// True when Transport or Para is in use: something can cross the sea to land.
 bool CanReachOtherIslands(const GameSettings& s);
 // A ship's moves for the turn from its full moves and strength (damaged ships are slower).
 int ShipMovesForStrength(int moves, int strength);

@@ -12,6 +12,7 @@ namespace vortan {
 class Random {
  public:
   explicit Random(uint32_t seed = 1) : state_(seed) {}
+  // The generator's whole state, to restore a sequence or note where it stands.
   void SetState(uint32_t s) { state_ = s; }
   uint32_t State() const { return state_; }
   // One draw: 0 .. 32767.

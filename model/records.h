@@ -47,6 +47,7 @@ enum : int32_t { Secure = 0, Contested, BeingTaken, Open };
 struct MapPos {
   uint8_t x = 0;
   uint8_t y = 0;
+  // The position as that 16-bit value, and back.
   constexpr uint16_t Packed() const { return static_cast<uint16_t>(x | (y << 8)); }
   static constexpr MapPos FromPacked(uint16_t v) {
     return MapPos{static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)};
@@ -85,7 +86,9 @@ struct PieceRecord {  // 16 bytes
   uint8_t daysLeft = 0;
   uint8_t unused15 = 0;
 
+  // A slot without a piece.
   bool IsEmpty() const { return type == PieceType::None; }
+  // Where the piece stands, and where it is ordered to go.
   MapPos Pos() const { return MapPos{x, y}; }
   MapPos Dest() const { return MapPos{destX, destY}; }
 };
@@ -131,12 +134,14 @@ struct GameState {  // 108 bytes
 
 struct PieceTable {  // 500 x 16 = 8000 bytes
   std::array<PieceRecord, kPieceSlots> slots{};
+  // Slot i, 0 .. kPieceSlots - 1.
   PieceRecord& operator[](int i) { return slots[static_cast<std::size_t>(i)]; }
   const PieceRecord& operator[](int i) const { return slots[static_cast<std::size_t>(i)]; }
 };
 
 struct World {  // 70 x 70 x 12 = 58800 bytes
   std::array<MapCell, kGridSide * kGridSide> cells{};
+  // The cell at column x, row y of the 70 x 70 grid (not wrapped).
   MapCell& At(int x, int y) { return cells[static_cast<std::size_t>(y * kGridSide + x)]; }
   const MapCell& At(int x, int y) const { return cells[static_cast<std::size_t>(y * kGridSide + x)]; }
   MapCell& At(MapPos p) { return At(p.x, p.y); }
@@ -154,13 +159,24 @@ using LandMassTable = std::array<LandMassRecord, kLandMassSlots>;
 using AttackTable = std::array<std::array<int32_t, kTypeCount>, kTypeCount>;
 
 // Exact byte layouts (little-endian, unused bytes carried through).
-void EncodeSettings(const GameSettings& s, uint8_t* out);  // kSettingsBytes
+// Each Encode writes exactly its block's byte count to `out`; each Decode reads
+// exactly that many from `in` and returns the block. The caller owns the buffer
+// and its size; nothing is checked here beyond the layout itself.
+// Writes the settings block: kSettingsBytes.
+void EncodeSettings(const GameSettings& s, uint8_t* out);
+// Reads a settings block of kSettingsBytes.
 GameSettings DecodeSettings(const uint8_t* in);
-void EncodeState(const GameState& s, uint8_t* out);  // kStateBytes
+// Writes the state block: kStateBytes.
+void EncodeState(const GameState& s, uint8_t* out);
+// Reads a state block of kStateBytes.
 GameState DecodeState(const uint8_t* in);
-void EncodePieces(const PieceTable& t, uint8_t* out);  // kPieceTableBytes
+// Writes all 500 piece slots, empty ones included: kPieceTableBytes.
+void EncodePieces(const PieceTable& t, uint8_t* out);
+// Reads the 500 piece slots of kPieceTableBytes.
 PieceTable DecodePieces(const uint8_t* in);
-void EncodeWorld(const World& w, uint8_t* out);  // kWorldBytes
+// Writes the whole 70 x 70 grid, whatever the map size: kWorldBytes.
+void EncodeWorld(const World& w, uint8_t* out);
+// Reads a 70 x 70 grid of kWorldBytes.
 World DecodeWorld(const uint8_t* in);
 
 }  // namespace vortan

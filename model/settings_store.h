@@ -12,6 +12,7 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   // The value stored under section/key, or def when there is none.
   virtual int32_t ReadInt(const std::string& section, const std::string& key, int32_t def) const = 0;
+  // Stores the value under section/key, replacing any earlier one.
   virtual void WriteInt(const std::string& section, const std::string& key, int32_t value) = 0;
 };
 }  // namespace vortan

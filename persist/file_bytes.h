@@ -25,6 +25,7 @@ bool ReplaceFileBytes(const std::string& path, const uint8_t* data, std::size_t 
 // Read, change and write back as one step no other writer can come between:
 // `update` gets the whole current contents (nothing when there is no file).
 using FileUpdate = std::function<std::vector<uint8_t>(const std::optional<std::vector<uint8_t>>&)>;
+// False, with the file untouched, when it could not be written.
 bool UpdateFileBytes(const std::string& path, const FileUpdate& update);
 
 }  // namespace vortan

@@ -21,6 +21,7 @@ class RecoverFileClaim {
   ~RecoverFileClaim();
   RecoverFileClaim(const RecoverFileClaim&) = delete;
   RecoverFileClaim& operator=(const RecoverFileClaim&) = delete;
+  // The name claimed (a bare file name, without the folder).
   const std::string& FileName() const { return name_; }
 
  private:

@@ -10,13 +10,15 @@ namespace vortan {
 // Generates a world for the settings and resets the game state for its first
 // day. 0 when no world could be made (the message has been shown).
 int StartGeneratedGame(Game& g);
-// The Piece Attributes dialog's OK, given the nine boxes and the raw field texts
-// in type-code order (index 1..9). Returns false and shows the message when the
-// in-use set is invalid.
+// The Piece Attributes dialog's nine boxes and raw field texts, in type-code
+// order (index 1..9; index 0, the city, is unused).
 struct PieceAttributeInput {
   std::array<bool, kTypeCount> use{};
   std::array<std::string, kTypeCount> days, moves, fuel;
 };
+// The dialog's OK: stores the boxes and the bounded values in the settings and
+// the settings file. Returns false and shows the message when the in-use set is
+// invalid; then nothing is changed.
 bool ApplyPieceAttributes(Game& g, const PieceAttributeInput& in, SettingsStore& store);
 // What the Piece Attributes dialog shows when it opens: the boxes from the
 // settings file's "Pieces" keys (missing: in use), the fields from the settings.
@@ -32,6 +34,7 @@ struct NewGameChoice {
   int difficulty = Difficulty::Easy;  // 0..2; anything else is Hard
   std::optional<int> land;            // 0..4; none selected leaves the amount of land as it was
 };
+// Whether the New Game choice was taken, or why not.
 enum class NewGameVerdict { Accepted, NoHumanPlayer, OnlyOnePlayer };
 // Stores the choice in the settings and the settings file, then checks it;
 // a refused choice has shown its message and stays stored (the dialog stays open).
