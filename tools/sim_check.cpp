@@ -7,28 +7,18 @@
 
 #include "game/game_start.h"
 #include "model/game.h"
-#include "persist/file_bytes.h"
-#include "persist/saved_game.h"
 #include "rules/invariants.h"
 #include "tools/sim_commands.h"
 
 namespace vortan::sim {
 namespace {
 
-constexpr int kExitRefused = 4;
 constexpr int kExitInconsistent = 5;
 
 int RunCheck(const ParsedArgs& args) {
   const std::string& path = args.Operands()[0];
-  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
-  if (!bytes) {
-    std::printf("%s: refused: cannot be read\n", path.c_str());
-    return kExitRefused;
-  }
-  if (const std::string why = CheckSavedGameBytes(bytes->data(), bytes->size()); !why.empty()) {
-    std::printf("%s: refused: %s\n", path.c_str(), why.c_str());
-    return kExitRefused;
-  }
+  const auto bytes = ReadAcceptedGameFile(path);
+  if (!bytes) return kExitRefused;
   auto g = std::make_unique<Game>();
   ResetToProgramStart(*g);
   LoadGameFromBytes(*g, bytes->data(), bytes->size(), path);

@@ -22,7 +22,6 @@ namespace vortan::sim {
 namespace {
 
 constexpr uint64_t kDefaultMaxSteps = 20'000'000;
-constexpr int kExitRefused = 4;
 constexpr int kExitFailed = 1;
 // Saves during a played game go nowhere: the rules still do everything a save
 // does to the records, but no file beside the input (or anywhere) is written.

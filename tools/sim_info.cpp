@@ -17,7 +17,6 @@
 namespace vortan::sim {
 namespace {
 
-constexpr int kExitRefused = 4;
 constexpr const char* kKindNames[] = {"Out", "Human", "Computer"};
 constexpr const char* kDifficultyNames[] = {"Simple", "Easy", "Tricky", "Hard"};
 
@@ -69,6 +68,23 @@ void PrintSummary(const std::string& path, const Game& g) {
   std::printf("\n");
 }
 
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadAcceptedGameFile(const std::string& path) {
+  auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
+  if (!bytes) {
+    std::printf("%s: refused: cannot be read\n", path.c_str());
+    return std::nullopt;
+  }
+  if (const std::string why = CheckSavedGameBytes(bytes->data(), bytes->size()); !why.empty()) {
+    std::printf("%s: refused: %s\n", path.c_str(), why.c_str());
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+namespace {
+
 // Remembers whether loading the options chose a sound mode.
 class SoundChoice : public PresentationHooks {
  public:
@@ -82,16 +98,8 @@ constexpr Option kAttributesOptions[] = {
 
 int RunInfo(const ParsedArgs& args) {
   const std::string& path = args.Operands()[0];
-  const auto bytes = ReadFileBytes(path, static_cast<size_t>(kSavedGameBytes) + 1);
-  if (!bytes) {
-    std::printf("%s: refused: cannot be read\n", path.c_str());
-    return kExitRefused;
-  }
-  const std::string why = CheckSavedGameBytes(bytes->data(), bytes->size());
-  if (!why.empty()) {
-    std::printf("%s: refused: %s\n", path.c_str(), why.c_str());
-    return kExitRefused;
-  }
+  const auto bytes = ReadAcceptedGameFile(path);
+  if (!bytes) return kExitRefused;
   auto g = std::make_unique<Game>();
   const uint8_t* in = bytes->data();
   g->settings = DecodeSettings(in);
