@@ -31,13 +31,27 @@ bool GameLoop::WorkRemains() const {
 void GameLoop::Wake() {
   // Inside a step (a modal dialog's own loop) nothing is armed: the step
   // re-arms itself when it returns.
-  if (running_ || g_.insideAdvanceGame) return;
+  if (running_ || g_.insideAdvanceGame || Held()) return;
   if (WorkRemains() && !timer_.isActive()) timer_.start();
 }
 
 void GameLoop::WakeForInput() {
   if (running_ || g_.insideAdvanceGame || !g_.state.gameActive) return;
+  if (Held()) {
+    stepOwed_ = true;
+    return;
+  }
   if (!timer_.isActive()) timer_.start();
+}
+
+void GameLoop::Resume() {
+  if (running_ || g_.insideAdvanceGame || Held()) return;  // the step in progress re-arms when it returns
+  if (stepOwed_ && g_.state.gameActive) {
+    stepOwed_ = false;
+    if (!timer_.isActive()) timer_.start();
+    return;
+  }
+  Wake();
 }
 
 void GameLoop::RunSlice() {
@@ -49,14 +63,19 @@ void GameLoop::RunSlice() {
     QTimer::singleShot(50, this, &GameLoop::Wake);  // look again once the menu may have closed
     return;
   }
+  if (Held()) {  // armed before the hold: Resume() runs the slice
+    stepOwed_ = true;
+    return;
+  }
   QElapsedTimer slice;
   slice.start();
   do {
     RunStep();
-  } while (WorkRemains() && slice.nsecsElapsed() < kSliceNs);
+  } while (WorkRemains() && !Held() && slice.nsecsElapsed() < kSliceNs);
   ++slices_;
   longestSliceNs_ = std::max(longestSliceNs_, slice.nsecsElapsed());
-  if (WorkRemains()) timer_.start();
+  if (afterSlice) afterSlice();
+  if (WorkRemains() && !Held()) timer_.start();
 }
 
 void GameLoop::RunStep() {

@@ -139,6 +139,11 @@ MainWindow::MainWindow(Game& g, const PictureStore& pictures, const CursorStore&
   view_->setFocus();
   connect(view_, &MapView::commandPosted, this, &MainWindow::ExecuteCommand, Qt::QueuedConnection);
   connect(view_, &MapView::characterTyped, this, &MainWindow::HandleCharacter);
+  toolRepaint_.setSingleShot(true);
+  connect(&toolRepaint_, &QTimer::timeout, this, &MainWindow::UpdateToolWindows);
+  connect(view_, &MapView::effectsPlayed, this, [this] {
+    if (loop_) loop_->Resume();
+  });
   // Keys always reach the map: a tool window never keeps the focus. A click
   // in one takes the focus to no widget at all, so that change counts too.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -304,7 +309,32 @@ void MainWindow::CloseToolWindow(ToolWindow which) {
 }
 
 void MainWindow::RepaintToolWindow(ToolWindow which) {
-  if (QWidget* w = ToolWindowWidget(which)) w->update();
+  if (!ToolWindowWidget(which)) return;
+  toolsToUpdate_ |= 1u << static_cast<unsigned>(which);
+  if (toolRepaint_.isActive()) return;
+  const qint64 since = sinceToolRepaint_.isValid() ? sinceToolRepaint_.elapsed() : kToolRepaintMs;
+  toolRepaint_.start(static_cast<int>(std::max<qint64>(0, kToolRepaintMs - since)));
+}
+
+// The windows' own drawing only: their controls (the Production list's
+// scroll bar) repaint themselves when they change, and are costly to paint.
+void MainWindow::UpdateToolWindows() {
+  for (size_t w = 0; w < tools_.size(); ++w) {
+    QWidget* tool = tools_[w];
+    if (!(toolsToUpdate_ & (1u << w)) || !tool) continue;
+    QRegion own(tool->rect());
+    for (const QObject* child : tool->children())
+      if (const auto* control = qobject_cast<const QWidget*>(child); control && control->isVisible())
+        own -= control->geometry();
+    tool->update(own);
+  }
+  toolsToUpdate_ = 0;
+  sinceToolRepaint_.start();
+}
+
+void MainWindow::SetGameLoop(GameLoop* loop) {
+  loop_ = loop;
+  if (loop) loop->holdWhile = [this] { return view_->EffectsPlaying(); };
 }
 
 void MainWindow::ToggleToolWindow(int id, ToolWindow which) {
@@ -549,12 +579,8 @@ void MainWindow::HandleCharacter(QChar c) {
   if (loop_) loop_->Wake();
 }
 
-void MainWindow::AfterGameStep() {
+void MainWindow::AfterGameSlice() {
   view_->SetMapCursor(view_->Pointer());
-  // A human watching the computer play for them sees every step, so that
-  // there is something to catch with Escape.
-  if (g_.state.gameActive && g_.state.autoPlay[std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1)] == 1)
-    view_->repaint();
   view_->UpdateBlink();
   if (g_.state.currentPlayer != playerShown_) {
     playerShown_ = g_.state.currentPlayer;

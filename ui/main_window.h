@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <array>
 #include <map>
 
@@ -30,7 +32,8 @@ class MainWindow : public QMainWindow {
 
   MapView* View() const { return view_; }
   const PictureStore& Pictures() const { return pictures_; }
-  void SetGameLoop(GameLoop* loop) { loop_ = loop; }
+  // The loop that runs the game; held while the map plays an explosion.
+  void SetGameLoop(GameLoop* loop);
 
   // Carries out one command of the menu, the strip or the keyboard.
   void ExecuteCommand(int id);
@@ -40,8 +43,9 @@ class MainWindow : public QMainWindow {
   void HandleCharacter(QChar c);
 
   EventList& Events() { return events_; }
-  // After each step of the game: the pointer, the line naming whose turn it is.
-  void AfterGameStep();
+  // After the steps of each slice of the game: the pointer, the blinking
+  // frame, the line naming whose turn it is.
+  void AfterGameSlice();
 
   QAction* Action(int id) const;
   void EnableMenuItem(int id, bool enabled);
@@ -58,7 +62,11 @@ class MainWindow : public QMainWindow {
   bool IsToolWindowOpen(ToolWindow w) const { return ToolWindowWidget(w) != nullptr; }
   void OpenToolWindow(ToolWindow w);
   void CloseToolWindow(ToolWindow w);
+  // The window is painted again soon, once however often it is asked for
+  // meanwhile: at once after a quiet spell, and no more than every
+  // kToolRepaintMs while the game runs on its own.
   void RepaintToolWindow(ToolWindow w);
+  static constexpr int kToolRepaintMs = 100;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -78,6 +86,7 @@ class MainWindow : public QMainWindow {
   bool IsToolWindow(const QObject* w) const;
   // Activates the main window with the focus on the map.
   void GiveKeysToMap();
+  void UpdateToolWindows();
 
   Game& g_;
   const PictureStore& pictures_;
@@ -89,6 +98,9 @@ class MainWindow : public QMainWindow {
   std::array<QPointer<QWidget>, 5> tools_{};
   EventList events_;
   int playerShown_ = -1;  // whose turn the side panel names
+  unsigned toolsToUpdate_ = 0;  // one bit per ToolWindow
+  QTimer toolRepaint_;
+  QElapsedTimer sinceToolRepaint_;
 };
 
 }  // namespace vortan

@@ -179,6 +179,16 @@ bool MapRenderer::LeftBlackOnFullRepaint(MapPos pos) const {
   return c.topOwner == viewer && !ViewerSeesCell(g_, pos);
 }
 
+// Only the tops that carry a count look at the pieces under them: the scan
+// goes through every piece slot.
+int MapRenderer::CountPiecesAt(MapPos pos, int type) const {
+  int count = 0;
+  for (const PieceRecord& r : g_.pieces.slots)
+    if (r.x == pos.x && r.y == pos.y && r.type < PieceType::None && (type == PieceType::None || r.type == type))
+      ++count;
+  return count;
+}
+
 QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
   if (pos.x >= g_.Width() || pos.y >= g_.Height()) {
     g_.ui().ShowMessageBox("Oops!", "Draw piece out of range", MsgIcon::Stop, MsgButtons::Ok);
@@ -219,14 +229,6 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
     return rect;
   }
 
-  std::array<int, kTypeCount> byType{};
-  int total = 0;
-  for (const PieceRecord& r : g_.pieces.slots)
-    if (r.x == pos.x && r.y == pos.y && r.type < PieceType::None) {
-      ++byType[r.type];
-      ++total;
-    }
-
   const int cp = g_.state.currentPiece, player = g_.state.currentPlayer;
   const PieceRecord* current = cp >= 0 && cp < kPieceSlots ? &g_.pieces[cp] : nullptr;
   if (current && current->x == pos.x && current->y == pos.y && current->type != PieceType::None &&
@@ -237,18 +239,21 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
     else
       DrawPieceKind(current->type, player, current->facing, px, py);
     int count = 0;
-    if (current->type == PieceType::Transport && c.terrain == Terrain::Sea) count = byType[PieceType::Army];
-    if (current->type == PieceType::Army && byType[PieceType::Army] > 1) count = byType[PieceType::Army];
-    if (current->type == PieceType::Carrier && c.terrain == Terrain::Sea) count = byType[PieceType::Fighter];
+    if (current->type == PieceType::Transport && c.terrain == Terrain::Sea) count = CountPiecesAt(pos, PieceType::Army);
+    if (current->type == PieceType::Army) {
+      const int armies = CountPiecesAt(pos, PieceType::Army);
+      if (armies > 1) count = armies;
+    }
+    if (current->type == PieceType::Carrier && c.terrain == Terrain::Sea) count = CountPiecesAt(pos, PieceType::Fighter);
     DrawStackCount(count, px, py, cs);
     return rect;
   }
   DrawPieceKind(c.topType, c.topOwner, c.topFacing, px, py);
   if (c.topOwner == viewer || seesAll) {
     int count = 0;
-    if (c.topType == PieceType::City) count = total - 1;
-    if (c.topType == PieceType::Transport) count = byType[PieceType::Army];
-    if (c.topType == PieceType::Carrier) count = byType[PieceType::Fighter];
+    if (c.topType == PieceType::City) count = CountPiecesAt(pos, PieceType::None) - 1;
+    if (c.topType == PieceType::Transport) count = CountPiecesAt(pos, PieceType::Army);
+    if (c.topType == PieceType::Carrier) count = CountPiecesAt(pos, PieceType::Fighter);
     DrawStackCount(count, px, py, cs);
   }
   return rect;

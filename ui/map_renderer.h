@@ -64,6 +64,8 @@ class MapRenderer {
   void DrawArmyAtSea(MapPos pos, int owner, bool mirrored, int px, int py);
   void DrawTerrain(MapPos pos, int px, int py);
   void DrawPieceKind(int kind, int owner, bool mirrored, int px, int py);
+  // The pieces of the type on the cell; PieceType::None: of any type.
+  int CountPiecesAt(MapPos pos, int type) const;
 
   const Game& g_;
   const PictureStore& pictures_;

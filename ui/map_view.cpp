@@ -8,10 +8,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <bit>
 #include <cmath>
 
 #include "game/orders.h"
@@ -22,7 +22,7 @@ namespace vortan {
 
 namespace {
 constexpr int kWaitCursor = 20;
-constexpr qint64 kExplosionFrameNs = 30'000'000;  // each disc of an explosion shows this long
+constexpr int kExplosionFrameMs = 30;  // each disc of an explosion shows this long
 
 int Fold(int d, int size) {
   if (d > size / 2) return d - size;
@@ -53,6 +53,9 @@ MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& curso
   grip_ = new QSizeGrip(this);
   blink_.setInterval(kBlinkMs);
   connect(&blink_, &QTimer::timeout, this, &MapView::BlinkTick);
+  frameTimer_.setInterval(kExplosionFrameMs);
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&frameTimer_, &QTimer::timeout, this, &MapView::EffectTick);
   vbar_ = new QScrollBar(Qt::Vertical, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   vbar_->setObjectName("801");
@@ -75,61 +78,108 @@ MapView::MapView(Game& g, const PictureStore& pictures, const CursorStore& curso
 void MapView::PaintRectNow(QRect r) { renderer_.PaintRect(r, screen_.size()); }
 
 void MapView::DrawCell(MapPos pos, bool fullRepaint) {
-  const QRect r = renderer_.DrawCell(pos, fullRepaint);
-  if (!r.isEmpty()) MarkCellDirty(r);
-  if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;  // drawn over
-}
-
-void MapView::MarkCellDirty(QRect cell) {
-  const int cs = renderer_.CellSize();
-  if (cs <= 0) return update(cell);
-  if (cs != dirtyCellSize_) LayOutDirtyCells(cs);
-  const int column = cell.x() / cs, row = (cell.y() - kStripHeight) / cs;
-  if (cell.x() < 0 || cell.y() < kStripHeight || column >= dirtyColumns_ || row >= dirtyRows_) {
-    update(cell);  // outside the grid the flags cover: at once, as any other drawing
+  if (fullRepaint) {  // part of a repaint in progress: drawn now
+    const QRect r = renderer_.DrawCell(pos, true);
+    if (!r.isEmpty()) update(r);
+    if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;
     return;
   }
-  dirtyCells_[static_cast<size_t>(row * dirtyColumns_ + column)] = 1;
-  if (dirtyUpdatePosted_) return;
-  dirtyUpdatePosted_ = true;
-  QMetaObject::invokeMethod(this, &MapView::UpdateDirtyCells, Qt::QueuedConnection);
+  if (pos.x >= kGridSide || pos.y >= kGridSide) {
+    renderer_.DrawCell(pos, false);  // says what is wrong
+    return;
+  }
+  uint64_t& word = dirtyRows_[pos.y][pos.x / 64];
+  const uint64_t mask = uint64_t{1} << (pos.x % 64);
+  if (word & mask) return;
+  word |= mask;
+  ++dirtyCount_;
+  if (composePosted_) return;
+  composePosted_ = true;
+  QMetaObject::invokeMethod(this, &MapView::ComposeDirtyCells, Qt::QueuedConnection);
 }
 
-void MapView::LayOutDirtyCells(int cellSize) {
-  UpdateDirtyCells();  // what is flagged in the old layout
-  dirtyCellSize_ = cellSize;
-  dirtyColumns_ = cellSize > 0 ? (screen_.width() + cellSize - 1) / cellSize : 0;
-  dirtyRows_ = cellSize > 0 ? std::max(0, (screen_.height() - kStripHeight + cellSize - 1) / cellSize) : 0;
-  dirtyCells_.assign(static_cast<size_t>(dirtyColumns_ * dirtyRows_), 0);
-}
+namespace {
+// Cells this close on a row of the screen are sent to Qt in one rectangle
+// with the unchanged cells between them: copying a few more pixels to the
+// screen costs less than one more rectangle in the region.
+constexpr int kMergedGapCells = 3;
+}  // namespace
 
-void MapView::UpdateDirtyCells() {
-  dirtyUpdatePosted_ = false;
-  const int cs = dirtyCellSize_;
-  for (int row = 0; row < dirtyRows_; ++row) {
-    uint8_t* flags = dirtyCells_.data() + static_cast<size_t>(row * dirtyColumns_);
-    for (int column = 0; column < dirtyColumns_;) {
-      if (!flags[column]) {
-        ++column;
-        continue;
-      }
-      const int first = column;
-      while (column < dirtyColumns_ && flags[column]) flags[column++] = 0;
-      update(QRect(first * cs, kStripHeight + row * cs, (column - first) * cs, cs));
+void MapView::ComposeDirtyCells() {
+  composePosted_ = false;
+  if (dirtyCount_ == 0 || effectsPlaying_) return;  // the last explosion's end draws them
+  const int W = g_.Width(), H = g_.Height();
+  if (W > 0 && H > 0) {
+    const ViewFrame v = renderer_.Frame();
+    // Screen order: the world's rows and columns from those at the view's
+    // top left edge, wrapping round.
+    const int firstX = Wrap(v.viewX - v.columns / 2, W), firstY = Wrap(v.viewY - v.rows / 2, H);
+    for (int k = 0, y = firstY; k < H; ++k, y = y + 1 == H ? 0 : y + 1) {
+      QRect run;
+      ComposeRow(y, firstX, run);
+      UpdateMap(run);
     }
   }
+  for (RowBits& row : dirtyRows_) row.fill(0);  // what lies beyond the world is never shown
+  dirtyCount_ = 0;
+}
+
+void MapView::ComposeRow(int y, int firstX, QRect& run) {
+  const RowBits& bits = dirtyRows_[static_cast<size_t>(y)];
+  const int W = g_.Width();
+  const int gap = kMergedGapCells * renderer_.CellSize();
+  auto drawFrom = [&](int from, int to) {  // the flagged columns in [from, to)
+    for (int x = from; x < to;) {
+      const uint64_t word = bits[static_cast<size_t>(x / 64)] >> (x % 64);
+      if (word == 0) {
+        x = (x / 64 + 1) * 64;
+        continue;
+      }
+      x += std::countr_zero(word);
+      if (x >= to) break;
+      const MapPos pos{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+      ++x;
+      const QRect r = renderer_.DrawCell(pos, false);
+      if (r.isEmpty()) continue;
+      if (frameShown_ && pos == framedCell_) frameShown_ = false;  // drawn over
+      if (!run.isEmpty() && r.top() == run.top() && r.left() > run.right() && r.left() - run.right() - 1 <= gap) {
+        run.setRight(r.right());
+        continue;
+      }
+      UpdateMap(run);
+      run = r;
+    }
+  };
+  drawFrom(firstX, W);
+  drawFrom(0, firstX);
+}
+
+// Only the map's part of the rectangle: the scroll bars over the rest of the
+// picture would be painted again for nothing, and they are costly to paint.
+void MapView::UpdateMap(QRect r) {
+  r &= MapViewRect(size());
+  if (!r.isEmpty()) update(r);
+}
+
+void MapView::ForgetDirtyCells() {
+  if (dirtyCount_ == 0) return;
+  for (RowBits& row : dirtyRows_) row.fill(0);
+  dirtyCount_ = 0;
 }
 
 void MapView::RepaintAll() {
   EraseGotoLine();
   frameShown_ = false;
+  ForgetDirtyCells();  // all drawn now
   PaintRectNow(screen_.rect());
-  update();
+  update(QRect(0, 0, width(), kStripHeight));
+  UpdateMap(rect());
   TrackPointer();
 }
 
 void MapView::PaintMapBlack() {
   EraseGotoLine();
+  ForgetDirtyCells();  // nothing of the map may show until it is repainted whole
   const QRect area = MapViewRect(screen_.size()) & screen_.rect();
   QPainter(&screen_).fillRect(area, Qt::black);
   update(area);
@@ -153,8 +203,8 @@ void MapView::resizeEvent(QResizeEvent*) {
   grip_->setGeometry(SizeGripRect(client));
   screen_ = QImage(client, QImage::Format_RGB32);
   screen_.fill(Qt::black);
-  dirtyCellSize_ = 0;  // the flags are laid out afresh for the new size at the next cell
   renderer_.SetTarget(&screen_);
+  ForgetDirtyCells();
   PaintRectNow(screen_.rect());
   SetScrollBarsForViewer();
   update();
@@ -208,6 +258,7 @@ void MapView::ScrollCells(int dx, int dy) {
   const int W = g_.Width(), H = g_.Height();
   if (W <= 0 || H <= 0) return;
   EraseGotoLine();
+  ComposeDirtyCells();  // the picture moved is the world as it stands
   ScrollView(g_, dx, dy);
   const QRect area = MapViewRect(screen_.size()) & screen_.rect();
   if (area.isEmpty()) return;
@@ -309,6 +360,7 @@ void MapView::DrawGotoLine(QPoint pointer) {
   };
   clip(a, b);
   clip(b, a);
+  ComposeDirtyCells();  // a cell drawn over the line later would break it
   InvertLine(a, b);
   lineA_ = a;
   lineB_ = b;
@@ -383,6 +435,7 @@ void MapView::BlinkTick() {
 }
 
 void MapView::InvertFrame() {
+  if (!frameShown_) ComposeDirtyCells();  // a cell drawn over the frame later would break it
   const ViewFrame v = renderer_.Frame();
   const QRect cell(ScreenX(v, framedCell_.x), ScreenY(v, framedCell_.y), v.cellSize, v.cellSize);
   const QRect r = cell.intersected(screen_.rect());
@@ -597,41 +650,126 @@ void MapView::keyPressEvent(QKeyEvent* e) {
 // --- Explosion ---
 
 void MapView::ShowExplosion(MapPos pos, Rgb colour, int radius) {
+  if (effects_.capacity() == 0) effects_.reserve(64);
+  effects_.push_back(Effect{false, pos, colour, radius, 0, 0, 0});
+  if (!effectsPlaying_) PlayNextEffect();
+}
+
+void MapView::PlaySoundInTurn(int effect, uint8_t soundMode, int draw) {
+  if (effectsPlaying_ && !startingEffect_) {
+    effects_.push_back(Effect{true, {}, {}, 0, effect, soundMode, draw});
+    return;
+  }
+  if (soundOutput) soundOutput(effect, soundMode, draw);
+}
+
+// Plays the queue on from its next entry: sounds at once, explosions out of
+// sight at once, until an explosion shows its first disc. The timer then
+// draws its discs and comes back here after the last one.
+void MapView::PlayNextEffect() {
+  while (nextEffect_ < effects_.size()) {
+    const Effect e = effects_[nextEffect_++];
+    if (e.sound) {
+      if (soundOutput) soundOutput(e.effect, e.soundMode, e.draw);
+      continue;
+    }
+    if (StartExplosion(e)) {
+      if (!effectsPlaying_) heldFor_.start();
+      effectsPlaying_ = true;
+      frameTimer_.start();
+      return;
+    }
+    FinishExplosion(e);
+  }
+  effects_.clear();
+  nextEffect_ = 0;
+  frameTimer_.stop();
+  if (!effectsPlaying_) return;
+  effectsPlaying_ = false;
+  explosionWaitNs_ += heldFor_.nsecsElapsed();
+  ComposeDirtyCells();
+  Q_EMIT effectsPlayed();
+}
+
+// The sound and the first disc of an explosion the viewer may see; false
+// when there is nothing to show.
+bool MapView::StartExplosion(const Effect& e) {
+  if (g_.Width() <= 0 || g_.Height() <= 0) return false;
   const int viewer = std::clamp<int>(g_.state.viewingPlayer, 0, kPlayerCount - 1);
   const bool animate =
-      (radius >= 2 && (g_.world.At(pos).explored & g_.state.playerBit[viewer])) || ViewerSeesCell(g_, pos);
-  if (animate) {
-    if (radius > 1 && g_.app.soundMode == SoundMode::Card) g_.ui().PlaySoundEffect(SoundEffect::Bomber);
-    const ViewFrame v = renderer_.Frame();
-    const int cs = v.cellSize;
-    const QPoint centre(ScreenX(v, pos.x) + cs / 2, ScreenY(v, pos.y) + cs / 2);
-    QElapsedTimer clock;
-    clock.start();
-    for (int r = cs / 2; r < cs * radius + cs / 2; r += cs / 3) {
-      if (centre.y() - r <= kStripHeight) continue;
-      {
-        QPainter p(&screen_);
-        p.setPen(Qt::black);
-        p.setBrush(QColor(colour.r, colour.g, colour.b));
-        p.drawEllipse(QRect(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
-      }
-      // Only this widget is painted meanwhile: no input and no game step runs.
-      repaint(QRect(centre.x() - r, centre.y() - r, 2 * r + 1, 2 * r + 1));
-      if (explosionObserver) explosionObserver(r, centre);
-      // One sleep for what is left of the frame: waking every millisecond to
-      // look at the clock costs more processor time than the drawing.
-      const qint64 waitFrom = clock.nsecsElapsed();
-      const qint64 leftNs = kExplosionFrameNs - waitFrom;
-      if (leftNs > 0) QThread::usleep(static_cast<unsigned long>((leftNs + 999) / 1000));
-      explosionWaitNs_ += clock.nsecsElapsed() - waitFrom;
-      clock.restart();
-    }
+      (e.radius >= 2 && (g_.world.At(e.pos).explored & g_.state.playerBit[viewer])) || ViewerSeesCell(g_, e.pos);
+  if (!animate) return false;
+  if (e.radius > 1 && g_.app.soundMode == SoundMode::Card) {
+    startingEffect_ = true;
+    g_.ui().PlaySoundEffect(SoundEffect::Bomber);
+    startingEffect_ = false;
   }
-  if (radius > 1 && g_.app.soundMode == SoundMode::Speaker) g_.ui().PlaySoundEffect(SoundEffect::Bomber);
-  for (int x = pos.x - radius; x <= pos.x + radius; ++x)
-    for (int y = pos.y - radius; y <= pos.y + radius; ++y)
+  const bool wasPlaying = effectsPlaying_;
+  effectsPlaying_ = false;
+  ComposeDirtyCells();  // the discs go over the world as it stood
+  effectsPlaying_ = wasPlaying;
+  const ViewFrame v = renderer_.Frame();
+  const int cs = v.cellSize;
+  discCentre_ = QPoint(ScreenX(v, e.pos.x) + cs / 2, ScreenY(v, e.pos.y) + cs / 2);
+  discStep_ = std::max(1, cs / 3);
+  discEnd_ = cs * e.radius + cs / 2;
+  discRadius_ = cs / 2 - discStep_;
+  if (DrawNextDisc()) return true;
+  ClearDiscBeyondWorld(e.pos, e.radius);
+  return false;
+}
+
+// Grows the disc to the next radius that stays clear of the strip; false
+// when the explosion has no disc left.
+bool MapView::DrawNextDisc() {
+  for (discRadius_ += discStep_; discRadius_ < discEnd_; discRadius_ += discStep_) {
+    const int r = discRadius_;
+    if (discCentre_.y() - r <= kStripHeight) continue;
+    {
+      QPainter p(&screen_);
+      const Effect& e = effects_[nextEffect_ - 1];
+      p.setPen(Qt::black);
+      p.setBrush(QColor(e.colour.r, e.colour.g, e.colour.b));
+      p.drawEllipse(QRect(discCentre_.x() - r, discCentre_.y() - r, 2 * r, 2 * r));
+    }
+    UpdateMap(QRect(discCentre_.x() - r, discCentre_.y() - r, 2 * r + 1, 2 * r + 1));
+    if (explosionObserver) explosionObserver(r, discCentre_);
+    return true;
+  }
+  return false;
+}
+
+// Every 30 ms while an explosion plays: its next disc, or its end and
+// whatever follows it in the queue.
+void MapView::EffectTick() {
+  if (DrawNextDisc()) return;
+  const Effect e = effects_[nextEffect_ - 1];
+  FinishExplosion(e);
+  if (g_.Width() > 0 && g_.Height() > 0) ClearDiscBeyondWorld(e.pos, e.radius);
+  PlayNextEffect();
+}
+
+// The speaker's beep after the discs, and the cells under them drawn again.
+void MapView::FinishExplosion(const Effect& e) {
+  if (e.radius > 1 && g_.app.soundMode == SoundMode::Speaker) {
+    startingEffect_ = true;
+    g_.ui().PlaySoundEffect(SoundEffect::Bomber);
+    startingEffect_ = false;
+  }
+  if (g_.Width() <= 0 || g_.Height() <= 0) return;
+  for (int x = e.pos.x - e.radius; x <= e.pos.x + e.radius; ++x)
+    for (int y = e.pos.y - e.radius; y <= e.pos.y + e.radius; ++y)
       DrawCell(MapPos{static_cast<uint8_t>(WrapX(g_.settings, x)), static_cast<uint8_t>(WrapY(g_.settings, y))}, false);
-  if (animate) ClearDiscBeyondWorld(pos, radius);
+}
+
+void MapView::DropEffects() {
+  if (!effectsPlaying_ && effects_.empty()) return;
+  const bool discShown = effectsPlaying_;
+  nextEffect_ = effects_.size();
+  PlayNextEffect();
+  if (!discShown) return;
+  PaintRectNow(screen_.rect());  // no disc of the old game stays behind
+  update();
 }
 
 // A window at its minimum size can be wider or taller than the world; the
@@ -647,8 +785,10 @@ void MapView::ClearDiscBeyondWorld(MapPos pos, int radius) {
   const QRegion spill = QRegion(disc & belowStrip) - QRect(0, kStripHeight, v.width * cs, v.height * cs);
   if (spill.isEmpty()) return;
   QPainter p(&screen_);
-  for (const QRect& r : spill) p.fillRect(r, Qt::black);
-  update(spill);
+  for (const QRect& r : spill) {
+    p.fillRect(r, Qt::black);
+    UpdateMap(r);
+  }
 }
 
 }  // namespace vortan

@@ -4,13 +4,22 @@
 // of the client area; painting only copies the exposed part of it to the
 // screen, so single cells, the inverted go-to line and the explosion discs can
 // be drawn between paints.
+//
+// The game asks for cells to be drawn many times a step; those requests only
+// flag the cell, and each flagged cell is drawn once, as the world then
+// stands, when the event loop next gets its turn. Explosions play their discs
+// 30 ms apart from a timer while the event loop runs on; the sounds asked for
+// meanwhile wait their turn behind them, and the window holds the game until
+// the last disc has gone.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -34,6 +43,10 @@ class MapView : public QWidget {
 
   // Drawing requests from the game and the commands.
   void DrawCell(MapPos pos, bool fullRepaint);
+  // Draws the cells asked for since the last time, each once (nothing while
+  // an explosion plays: its discs stay until it is over).
+  void ComposeDirtyCells();
+  bool CellsPending() const { return dirtyCount_ > 0; }
   void RepaintAll();  // the whole client area, at once
   void PaintMapBlack();
   void SetScrollBarsForViewer();
@@ -61,17 +74,29 @@ class MapView : public QWidget {
   void UpdateBlink();
   bool Blinking() const { return blink_.isActive(); }
 
+  // Queues the explosion; the first disc (and its sound) shows at once when
+  // nothing else is playing.
   void ShowExplosion(MapPos pos, Rgb colour, int radius);
   void ClearDiscBeyondWorld(MapPos pos, int radius);
+  // A sound effect of the game, its draw already made: played now, or after
+  // the explosions queued before it.
+  void PlaySoundInTurn(int effect, uint8_t soundMode, int draw);
+  // What plays a sound (the shell's sound player).
+  std::function<void(int effect, uint8_t soundMode, int draw)> soundOutput;
+  // True from an explosion's first disc until the last queued effect is over.
+  bool EffectsPlaying() const { return effectsPlaying_; }
+  // A new game in the window: what is still queued of the old one is dropped.
+  void DropEffects();
   // Called after each disc of an explosion is drawn (tests look at the frames).
   std::function<void(int radius, QPoint centre)> explosionObserver;
-  // Time spent so far waiting out the explosions' 30 ms frames (benchmarks
-  // subtract it from a game's wall time).
+  // Time the explosions have held the game so far (benchmarks subtract it
+  // from a game's wall time).
   qint64 ExplosionWaitNanoseconds() const { return explosionWaitNs_; }
 
  Q_SIGNALS:
   void commandPosted(int id);    // strip buttons; delivered after the event returns
   void characterTyped(QChar c);  // order keys from the keyboard and the strip
+  void effectsPlayed();          // the last queued effect is over: the game may go on
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -90,9 +115,14 @@ class MapView : public QWidget {
 
  private:
   void OnScrollAction(Qt::Orientation o, int action);
-  void MarkCellDirty(QRect cell);
-  void LayOutDirtyCells(int cellSize);
-  void UpdateDirtyCells();
+  void ForgetDirtyCells();
+  void UpdateMap(QRect r);
+  struct Effect;
+  void PlayNextEffect();
+  bool StartExplosion(const Effect& e);
+  bool DrawNextDisc();
+  void FinishExplosion(const Effect& e);
+  void EffectTick();
   void InvertLine(QPoint a, QPoint b);
   void PaintRectNow(QRect r);
   void SetCursorShape(int id);
@@ -117,13 +147,35 @@ class MapView : public QWidget {
   bool pointerInside_ = false;
   int cursorShape_ = -2;  // distance 0..19, 20 wait; -2 unknown
   QPoint pointer_{-1, -1};
-  // The cells drawn since the last update request, one flag per cell of the
-  // view (row by row), sent to Qt as one update per run of cells in a row
-  // once the game hands control back: a game step draws many cells, and an
-  // update of each would grow Qt's dirty region a rectangle at a time.
-  std::vector<uint8_t> dirtyCells_;
-  int dirtyColumns_ = 0, dirtyRows_ = 0, dirtyCellSize_ = 0;
-  bool dirtyUpdatePosted_ = false;
+  // The cells asked for and not drawn yet, one bit per cell of each row of
+  // the world grid. They are drawn, row by row of the screen, once the game
+  // hands control back, and sent to Qt as few rectangles a row: a game step
+  // asks for many cells, often the same ones, and Qt's dirty region grows a
+  // rectangle at a time.
+  using RowBits = std::array<uint64_t, (kGridSide + 63) / 64>;
+  std::array<RowBits, kGridSide> dirtyRows_{};
+  int dirtyCount_ = 0;
+  void ComposeRow(int y, int firstX, QRect& run);
+  bool composePosted_ = false;
+
+  // Queued explosions and the sounds behind them, played in order.
+  struct Effect {
+    bool sound;
+    MapPos pos;
+    Rgb colour;
+    int radius;  // an explosion's
+    int effect;  // a sound's, with its mode and draw
+    uint8_t soundMode;
+    int draw;
+  };
+  std::vector<Effect> effects_;  // effects_[nextEffect_ - 1] plays
+  size_t nextEffect_ = 0;
+  bool effectsPlaying_ = false;
+  bool startingEffect_ = false;  // its own sound plays at once
+  QTimer frameTimer_;
+  QPoint discCentre_;
+  int discRadius_ = 0, discEnd_ = 0, discStep_ = 1;
+  QElapsedTimer heldFor_;
   qint64 explosionWaitNs_ = 0;
   int wheelAngle_ = 0;  // eighths of a degree not yet turned into a notch
   QTimer blink_;

@@ -95,7 +95,7 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   ApplyStartUpOptions(g, window);
 
   GameLoop loop(g);
-  loop.afterStep = [&window] { window.AfterGameStep(); };
+  loop.afterSlice = [&window] { window.AfterGameSlice(); };
   window.SetGameLoop(&loop);
 
   window.show();

@@ -36,6 +36,12 @@ constexpr int kItemsOffAfterGame[] = {Cmd::Drop,  Cmd::Return,       Cmd::Later,
 
 }  // namespace
 
+ShellHooks::ShellHooks(Game& g, MainWindow& window, SoundPlayer& sound) : g_(g), window_(window), sound_(sound) {
+  window_.View()->soundOutput = [this](int effect, uint8_t mode, int draw) { sound_.PlayDrawn(effect, mode, draw); };
+}
+
+ShellHooks::~ShellHooks() { window_.View()->soundOutput = nullptr; }
+
 void ShellHooks::DrawCell(MapPos pos, bool fullRepaint) { window_.View()->DrawCell(pos, fullRepaint); }
 void ShellHooks::EraseGotoLine() { window_.View()->EraseGotoLine(); }
 void ShellHooks::KeepPieceInView() { window_.View()->KeepPieceInView(); }
@@ -54,7 +60,12 @@ void ShellHooks::RecreateProductionWindow() {
 void ShellHooks::ShowExplosion(MapPos pos, Rgb colour, int radius) {
   window_.View()->ShowExplosion(pos, colour, radius);
 }
-void ShellHooks::PlaySoundEffect(int effect) { sound_.Play(effect, g_.app.soundMode, g_.rng); }
+// The draw is the game's and happens now, in its place among the game's
+// draws; the sound itself waits for the explosions queued before it.
+void ShellHooks::PlaySoundEffect(int effect) {
+  const uint8_t mode = g_.app.soundMode;
+  window_.View()->PlaySoundInTurn(effect, mode, SoundPlayer::Draw(effect, mode, g_.rng));
+}
 
 void ShellHooks::ShowNextPlayerPrompt() {
   window_.Events().Clear();  // what one human saw is not the next one's business
@@ -109,6 +120,7 @@ void ShellHooks::SizeMainWindowForWorld() { window_.SizeMainWindowForWorld(); }
 void ShellHooks::PlaceInfoDialogs() { window_.PlaceInfoDialogs(); }
 
 void ShellHooks::GameSetUp(bool demo, int humansLeft, std::optional<bool> autoPlay, std::optional<bool> moveMemory) {
+  window_.View()->DropEffects();  // the explosions of the game replaced
   for (int id : kViewItems) window_.EnableMenuItem(id, true);
   for (int id : kPlayItems) window_.EnableMenuItem(id, !demo);
   if (autoPlay) window_.CheckMenuItem(Cmd::AutoPlay, *autoPlay);

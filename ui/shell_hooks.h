@@ -15,7 +15,8 @@ class SoundPlayer;
 
 class ShellHooks : public PresentationHooks {
  public:
-  ShellHooks(Game& g, MainWindow& window, SoundPlayer& sound) : g_(g), window_(window), sound_(sound) {}
+  ShellHooks(Game& g, MainWindow& window, SoundPlayer& sound);
+  ~ShellHooks() override;
 
   void DrawCell(MapPos pos, bool fullRepaint) override;
   void EraseGotoLine() override;

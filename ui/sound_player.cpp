@@ -65,7 +65,12 @@ QString SoundPlayer::FileFor(int effect, int draw) {
   }
 }
 
-void SoundPlayer::Play(int effect, uint8_t soundMode, Random& rng) {
+int SoundPlayer::Draw(int effect, uint8_t soundMode, Random& rng) {
+  const bool twoFiles = effect == SoundEffect::Tank || effect == SoundEffect::Distant;
+  return soundMode == SoundMode::Card && twoFiles ? rng.Next() : 0;
+}
+
+void SoundPlayer::PlayDrawn(int effect, uint8_t soundMode, int draw) {
   if (soundMode == SoundMode::Speaker) {
     if (effect == SoundEffect::Bomber || effect == SoundEffect::Tank || effect == SoundEffect::Ship ||
         effect == SoundEffect::Fighter)
@@ -73,8 +78,6 @@ void SoundPlayer::Play(int effect, uint8_t soundMode, Random& rng) {
     return;
   }
   if (soundMode != SoundMode::Card) return;
-  const bool twoFiles = effect == SoundEffect::Tank || effect == SoundEffect::Distant;
-  const int draw = twoFiles ? rng.Next() : 0;
   PlayFile(FileFor(effect, draw), effect == SoundEffect::Distant);
 }
 

@@ -35,7 +35,11 @@ class SoundPlayer : public QObject {
   static QString FileFor(int effect, int draw);
   // The whole effect: the mode decides beep, file or nothing; rng is drawn
   // only for Tank and Distant on a sound card.
-  void Play(int effect, uint8_t soundMode, Random& rng);
+  void Play(int effect, uint8_t soundMode, Random& rng) { PlayDrawn(effect, soundMode, Draw(effect, soundMode, rng)); }
+  // The same in two parts: the game's draw made when the game asks for the
+  // sound, the sound played when its turn comes.
+  static int Draw(int effect, uint8_t soundMode, Random& rng);
+  void PlayDrawn(int effect, uint8_t soundMode, int draw);
 
   // Folders searched for the wave files, in order, before the desktop's data folders.
   QStringList searchFolders;

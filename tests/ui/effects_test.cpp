@@ -26,11 +26,21 @@ class EffectsTest : public WindowFixture {
       hooks->events.push_back((filled ? "disc " : "unfilled disc ") + std::to_string(r));
     };
   }
-  // The discs drawn and sounds played, in order, as one line.
+  // The discs drawn and sounds played, in order, as one line, once the
+  // event loop has played them.
   std::string Explode(MapPos pos, int radius) {
     hooks->events.clear();
     discColour = radius == 2 ? qRgb(255, 128, 0) : qRgb(255, 255, 0);
     window->View()->ShowExplosion(pos, radius == 2 ? kExplosionOrange : kExplosionYellow, radius);
+    return PlayOut();
+  }
+  // Runs the event loop until the queued effects are over; what was seen.
+  std::string PlayOut() {
+    QElapsedTimer clock;
+    clock.start();
+    while (window->View()->EffectsPlaying() && clock.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_FALSE(window->View()->EffectsPlaying()) << "the explosion never ended";
+    QCoreApplication::processEvents();  // the cells under the discs, drawn again
     std::string seen;
     for (const std::string& e : hooks->events) seen += (seen.empty() ? "" : ", ") + e;
     return seen;
@@ -85,6 +95,27 @@ TEST_F(EffectsTest, OutOfSightOnlyABomberBlastOverExploredGroundShowsAndItsSound
     game->app.soundMode = static_cast<uint8_t>(r.mode);
     EXPECT_EQ(Explode(MapPos{5, 5}, r.radius), r.seen);
   }
+}
+
+// The game's sounds after an explosion wait for its discs; their draw from
+// the game's random numbers happens when the game asks, not when they play.
+TEST_F(EffectsTest, ASoundAskedForDuringAnExplosionPlaysAfterItsDiscs) {
+  BuildSea(40);
+  window->View()->soundOutput = [this](int effect, uint8_t, int draw) {
+    hooks->events.push_back("played " + std::to_string(effect) + " draw " + std::to_string(draw));
+  };
+  game->app.soundMode = SoundMode::Card;
+  hooks->events.clear();
+  hooks->ShellHooks::PlaySoundEffect(SoundEffect::Ship);
+  EXPECT_EQ(hooks->events, std::vector<std::string>{"played 2 draw 0"}) << "nothing playing: the sound is not held";
+  hooks->events.clear();
+  discColour = qRgb(255, 255, 0);
+  window->View()->ShowExplosion(MapPos{5, 5}, kExplosionYellow, 1);
+  Random expected = game->rng;
+  const int draw = expected.Next();
+  hooks->ShellHooks::PlaySoundEffect(SoundEffect::Tank);
+  EXPECT_EQ(game->rng.State(), expected.State()) << "the game's draw for the sound waited for the sound";
+  EXPECT_EQ(PlayOut(), "disc 8, disc 13, disc 18, disc 23, played 1 draw " + std::to_string(draw));
 }
 
 // Installed under any prefix, the sounds are found beside the program (bin/

@@ -105,7 +105,7 @@ TEST_F(FeedbackTest, TheSidePanelNamesWhoseTurnItIsAndTheBoxesNameThePlayer) {
   production->resize(112, 500);
   for (int player : {0, 2}) {
     game->state.currentPlayer = static_cast<int16_t>(player);
-    window->AfterGameStep();
+    window->AfterGameSlice();
     const QImage shot = Shot(*production).copy(production->EventArea());
     int coloured = 0;
     for (int y = 0; y < 20; ++y)
@@ -156,11 +156,11 @@ TEST_F(FeedbackTest, AThinFrameBlinksRoundTheWaitingPieceOnlyWhileAHumanMustAct)
   RevealAll();
   const int army = AddPiece(*game, PieceType::Army, 0, 3, 2);
   Grab();
-  window->AfterGameStep();
+  window->AfterGameSlice();
   EXPECT_FALSE(View()->Blinking()) << "blinking with no piece waiting";
   AwaitOrders(army);
   const QImage before = View()->Screen().copy(CellRect(3, 2));
-  window->AfterGameStep();
+  window->AfterGameSlice();
   ASSERT_TRUE(View()->Blinking());
   QTest::qWait(600);
   const QImage framed = View()->Screen().copy(CellRect(3, 2));
@@ -170,11 +170,11 @@ TEST_F(FeedbackTest, AThinFrameBlinksRoundTheWaitingPieceOnlyWhileAHumanMustAct)
         << "rim pixel " << p.x() << "," << p.y() << " not inverted";
   EXPECT_EQ(framed.pixel(5, 5), before.pixel(5, 5)) << "the piece itself is covered";
   game->settings.kind[0] = PlayerKind::Computer;
-  window->AfterGameStep();
+  window->AfterGameSlice();
   EXPECT_FALSE(View()->Blinking()) << "still blinking during a computer's turn";
   EXPECT_EQ(View()->Screen().copy(CellRect(3, 2)), before) << "the frame was left behind";
   game->settings.kind[0] = PlayerKind::Human;
-  window->AfterGameStep();
+  window->AfterGameSlice();
   window->hide();
   EXPECT_FALSE(View()->Blinking()) << "the timer runs for a hidden window";
 }
