@@ -137,9 +137,10 @@ void ProductionWindow::PaintEvents(QPainter& p) const {
   const int textWidth = area.width() - 8;
   for (const EventLine& line : main_.Events().Lines()) {
     if (y >= area.bottom()) break;
-    const QRect box = p.fontMetrics().boundingRect(QRect(4, y, textWidth, 1000), Qt::TextWordWrap, line.text);
+    // One layout per line: drawing tells how high the wrapped text came out.
+    QRect box;
     p.setPen(line.player < 0 ? QColor(128, 0, 0) : PlayerTextColour(line.player));
-    p.drawText(QRect(4, y, textWidth, box.height()), Qt::TextWordWrap, line.text);
+    p.drawText(QRect(4, y, textWidth, 1000), Qt::TextWordWrap, line.text, &box);
     y += box.height() + 2;
   }
   p.restore();
