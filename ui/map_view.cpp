@@ -84,7 +84,7 @@ void MapView::DrawCell(MapPos pos, bool fullRepaint) {
     if (frameShown_ && pos == framedCell_ && !r.isEmpty()) frameShown_ = false;
     return;
   }
-  if (pos.x >= kGridSide || pos.y >= kGridSide) {
+  if (pos.x >= g_.Width() || pos.y >= g_.Height() || pos.x >= kGridSide || pos.y >= kGridSide) {
     renderer_.DrawCell(pos, false);  // says what is wrong
     return;
   }
