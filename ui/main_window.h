@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow {
   QSize sizedForFrame_;
   std::array<QPointer<QWidget>, 5> tools_{};
   EventList events_;
-  int playerShown_ = -1;  // whose turn the side panel names
+  int playerShown_ = -1;        // whose turn the side panel names
   unsigned toolsToUpdate_ = 0;  // one bit per ToolWindow
   QTimer toolRepaint_;
   QElapsedTimer sinceToolRepaint_;

@@ -244,7 +244,8 @@ QRect MapRenderer::DrawCell(MapPos pos, bool fullRepaint) {
       const int armies = CountPiecesAt(pos, PieceType::Army);
       if (armies > 1) count = armies;
     }
-    if (current->type == PieceType::Carrier && c.terrain == Terrain::Sea) count = CountPiecesAt(pos, PieceType::Fighter);
+    if (current->type == PieceType::Carrier && c.terrain == Terrain::Sea)
+      count = CountPiecesAt(pos, PieceType::Fighter);
     DrawStackCount(count, px, py, cs);
     return rect;
   }
