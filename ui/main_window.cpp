@@ -333,6 +333,7 @@ void MainWindow::UpdateToolWindows() {
 }
 
 void MainWindow::SetGameLoop(GameLoop* loop) {
+  if (loop_ && loop_ != loop) loop_->holdWhile = nullptr;
   loop_ = loop;
   if (loop) loop->holdWhile = [this] { return view_->EffectsPlaying(); };
 }
