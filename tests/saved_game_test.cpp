@@ -49,7 +49,7 @@ void WriteAll(const fs::path& p, const Bytes& b) {
       .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-// Two players on a 12 x 10 world; every byte nobody reads holds a non-zero pattern.
+// Two players on a 12 x 10 world they have both explored; every byte nobody reads holds a non-zero pattern.
 void BuildSavedGame(Game& g) {
   test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............", ".....+++....",
                        "....+*++*...", ".....++.....", "............", "............"});
@@ -59,6 +59,7 @@ void BuildSavedGame(Game& g) {
                                    {PieceType::Transport, 1, 6, 4},
                                    {PieceType::Army, 1, 6, 4}})
     AddPiece(g, type, owner, x, y);
+  for (MapCell& c : g.world.cells) c.explored = 3;
   PieceRecord& leftover = g.pieces[40];  // an empty slot keeps whatever it last held
   leftover.owner = 0xEE, leftover.x = 250, leftover.y = 251, leftover.strength = -123, leftover.production = 77;
   for (int i = 0; i < kPieceSlots; ++i) g.pieces[i].unused15 = static_cast<uint8_t>(i * 7 + 1);
