@@ -139,7 +139,7 @@ TEST(GameFileCheck, RefusesEveryValueTheRulesCannotPlayAndNamesIt) {
 // split in shards that run side by side. Under the sanitizers every file costs
 // some twenty times as much: that run looks for memory errors on fewer files.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kMutatedFiles = 4000;
+constexpr int kMutatedFiles = 2000;
 #else
 constexpr int kMutatedFiles = 100000;
 #endif
