@@ -101,14 +101,18 @@ struct RuleContext {
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
-    for (int j = 0; j <= Last(); ++j)
-      for (int i = 0; i <= Last(); ++i) {
+    const int last = Last();
+    const WindowCells& cells = Cells();
+    for (int j = 0; j <= last; ++j) {
+      const MapCell* row = cells.Row(g.world, j);
+      for (int i = 0; i <= last; ++i) {
         int32_t& v = map.At(i, j);
         v = 0;
-        const MapCell& c = Entry(i, j);
+        const MapCell& c = row[cells.X(i)];
         f(i, j, c, v);
         if (c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0) window.AddEnemy(i, j);
       }
+    }
     window.scored = true;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.

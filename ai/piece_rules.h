@@ -25,7 +25,7 @@ int CountUnseen(const Game& g, int player, int x, int y, int r);
 
 // Sums of a per-cell value over the square of radius r around every entry of
 // a window at once (CountUnexplored, CountUnseen and the like), from running
-// sums over the window and its margin.
+// sums over the window and a margin of r around it.
 class WindowSquareSums {
  public:
   // r is at most WindowCells::kMargin.
@@ -35,53 +35,64 @@ class WindowSquareSums {
   // MapCell&) gives a cell's share.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int radius, F&& value) {
-    const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int u = 0; u <= n; ++u) Set(u, 0, 0);
+    const int r = r_, n = 2 * (radius + r) + 1;
+    const uint8_t* xs = cells.Xs(-r);  // xs[u - 1] for u = 1 .. n
+    int32_t* above = sums_.data();
+    for (int u = 0; u <= n; ++u) above[u] = 0;
     for (int v = 1; v <= n; ++v) {
-      const int j = v - 1 - WindowCells::kMargin;
-      int32_t row = 0;
-      Set(0, v, 0);
+      const MapCell* row = cells.Row(g.world, v - 1 - r);
+      int32_t* here = above + kSide;
+      int32_t run = 0;
+      here[0] = 0;
       for (int u = 1; u <= n; ++u) {
-        row += value(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
-        Set(u, v, Sum(u, v - 1) + row);
+        run += value(row[xs[u - 1]]);
+        here[u] = above[u] + run;
       }
+      above = here;
     }
   }
 
   // Fills two sums in one pass; values(const MapCell&) gives a cell's share
-  // in each as a std::pair.
+  // in each as a std::pair. Both have the same r.
   template <typename F>
   static void FillPair(WindowSquareSums& a, WindowSquareSums& b, const Game& g, const WindowCells& cells, int radius,
                        F&& values) {
-    const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int u = 0; u <= n; ++u) a.Set(u, 0, 0), b.Set(u, 0, 0);
+    const int r = a.r_, n = 2 * (radius + r) + 1;
+    const uint8_t* xs = cells.Xs(-r);  // xs[u - 1] for u = 1 .. n
+    int32_t* aboveA = a.sums_.data();
+    int32_t* aboveB = b.sums_.data();
+    for (int u = 0; u <= n; ++u) aboveA[u] = 0, aboveB[u] = 0;
     for (int v = 1; v <= n; ++v) {
-      const int j = v - 1 - WindowCells::kMargin;
-      int32_t rowA = 0, rowB = 0;
-      a.Set(0, v, 0);
-      b.Set(0, v, 0);
+      const MapCell* row = cells.Row(g.world, v - 1 - r);
+      int32_t* hereA = aboveA + kSide;
+      int32_t* hereB = aboveB + kSide;
+      int32_t runA = 0, runB = 0;
+      hereA[0] = 0;
+      hereB[0] = 0;
       for (int u = 1; u <= n; ++u) {
-        const auto [shareA, shareB] = values(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
-        rowA += shareA;
-        rowB += shareB;
-        a.Set(u, v, a.Sum(u, v - 1) + rowA);
-        b.Set(u, v, b.Sum(u, v - 1) + rowB);
+        const auto [shareA, shareB] = values(row[xs[u - 1]]);
+        runA += shareA;
+        runB += shareB;
+        hereA[u] = aboveA[u] + runA;
+        hereB[u] = aboveB[u] + runB;
       }
+      aboveA = hereA;
+      aboveB = hereB;
     }
   }
 
   // The sum over the square around entry [i][j].
   int32_t At(int i, int j) const {
-    const int a = i + WindowCells::kMargin - r_, b = j + WindowCells::kMargin - r_, e = 2 * r_ + 1;
-    return Sum(a + e, b + e) - Sum(a, b + e) - Sum(a + e, b) + Sum(a, b);
+    const int e = 2 * r_ + 1;
+    const int32_t* low = sums_.data() + j * kSide + i;
+    const int32_t* high = low + e * kSide;
+    return high[e] - high[0] - low[e] + low[0];
   }
 
  private:
   static constexpr int kSide = kValueMapSide + 2 * WindowCells::kMargin + 1;
-  int32_t Sum(int a, int b) const { return sums_[static_cast<std::size_t>(a * kSide + b)]; }
-  void Set(int a, int b, int32_t v) { sums_[static_cast<std::size_t>(a * kSide + b)] = v; }
   int r_;
-  std::array<int32_t, kSide * kSide> sums_;
+  std::array<int32_t, kSide * kSide> sums_;  // row v, column u at v * kSide + u
 };
 
 // CountUnexplored and CountUnseen over squares of radius r for a whole

@@ -63,6 +63,13 @@ class WindowCells {
     return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] +
                                             xs_[static_cast<std::size_t>(i + kMargin)])];
   }
+  // The world columns of the entries from i on: Xs(i)[k] is X(i + k).
+  const uint8_t* Xs(int i) const { return xs_.data() + i + kMargin; }
+  // The world row of entry row j, indexed by world column: Row(w, j)[X(i)] is
+  // Cell(w, i, j), for loops that walk along a row.
+  const MapCell* Row(const World& w, int j) const {
+    return w.cells.data() + rowBase_[static_cast<std::size_t>(j + kMargin)];
+  }
   // The world position of entry [i][j].
   MapPos Pos(int i, int j) const {
     return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]};
