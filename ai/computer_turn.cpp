@@ -107,6 +107,27 @@ constexpr Discount kDiscount;
 // is positive (the smallest divisor is 2), and nothing above 0 otherwise.
 int32_t BestDiscounted(int32_t v) { return v > 0 ? v * 4 : 0; }
 
+// A bound on what the entries of row i, di rings out, can be worth after the
+// discount: none is nearer than ring di, so none is divided by less than di + 2.
+int32_t RowBound(const ValueMap& map, int i, int di) {
+  const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+  const int side = map.Side();
+  // Four maxima side by side (a side is odd, at least 3), so that the compares do not wait on each other.
+  int32_t m0 = row[0], m1 = row[1], m2 = row[2], m3 = row[side - 1];
+  int j = 3;
+  for (; j + 4 < side; j += 4) {
+    m0 = row[j] > m0 ? row[j] : m0;
+    m1 = row[j + 1] > m1 ? row[j + 1] : m1;
+    m2 = row[j + 2] > m2 ? row[j + 2] : m2;
+    m3 = row[j + 3] > m3 ? row[j + 3] : m3;
+  }
+  for (; j < side - 1; ++j) m0 = row[j] > m0 ? row[j] : m0;
+  m0 = m1 > m0 ? m1 : m0;
+  m2 = m3 > m2 ? m3 : m2;
+  const int32_t top = m2 > m0 ? m2 : m0;
+  return top > 0 ? kDiscount.Apply(top, di + 2) : 0;
+}
+
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
 // 3 for the centre); then the best entry wins, in a scan that starts at a
 // random place so that equal scores are chosen among fairly. Both draws are
@@ -121,6 +142,7 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   int bestI = -1, bestJ = -1;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
     const int di = ring[static_cast<std::size_t>(i)];
+    if (RowBound(map, i, di) <= best) continue;
     for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1) {
       const int32_t raw = map.At(i, j);
       if (BestDiscounted(raw) <= best) continue;
