@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/piece_rules.h"
 
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <optional>
@@ -473,8 +474,17 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
 ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player)
     : sums_(r) {
   const int bit = g.state.playerBit[player];
-  sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
-    return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 16 : 0);
+  if (!std::has_single_bit(static_cast<unsigned>(bit))) {
+    sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
+      return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 8 : 0);
+    });
+    return;
+  }
+  // Both flags of the player, inverted, from the two bytes side by side, shifted to bits 0 and 8.
+  const int shift = std::countr_zero(static_cast<unsigned>(bit));
+  sums_.Fill(g, cells, radius, [shift](const MapCell& c) {
+    const unsigned flags = static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8;
+    return static_cast<int32_t>((~flags >> shift) & 0x0101u);
   });
 }
 

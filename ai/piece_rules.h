@@ -96,16 +96,18 @@ class WindowSquareSums {
 };
 
 // CountUnexplored and CountUnseen over squares of radius r for a whole
-// window, both from one table of sums: the unexplored count in the low 16
-// bits, the unseen count above them (a window holds far fewer than 2^16 cells).
+// window, both from one table of sums: the unexplored count in the low 8
+// bits, the unseen count above them. The running sums spill from the low
+// byte into the next, but a square (at most 7 x 7 cells) holds fewer than
+// 2^8 of each, so the difference that gives a square's sum separates them.
 class ExplorationCounts {
  public:
   // Counts for the player over a window of the given radius, squares of radius r.
   ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player);
   // The cells the player never explored in the square around entry [i][j].
-  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFFFF; }
+  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFF; }
   // The cells the player does not see now in the square around entry [i][j].
-  int Unseen(int i, int j) const { return sums_.At(i, j) >> 16; }
+  int Unseen(int i, int j) const { return sums_.At(i, j) >> 8; }
 
  private:
   WindowSquareSums sums_;
