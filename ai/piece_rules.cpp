@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <optional>
 #include <span>
-#include <utility>
 
 namespace vortan {
 
@@ -387,11 +386,13 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
     }
     return add;
   };
-  WindowSquareSums coastWorth(1), coasts(1);
-  WindowSquareSums::FillPair(coastWorth, coasts, r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+  // The worth of the coast around each entry (at most 9 x 1000) in the low 16
+  // bits, the number of coast cells that count (at most 9) above them.
+  WindowSquareSums coasts(1);
+  coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
     bool qualifies = false;
-    int add = landing(m, qualifies);
-    return std::pair<int, int>{add, qualifies ? 1 : 0};
+    const int add = landing(m, qualifies);
+    return add + (qualifies ? 1 << 16 : 0);
   });
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
@@ -400,8 +401,9 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
       found = true;
     }
     if (c.terrain != Terrain::Sea) return;
-    v += coastWorth.At(i, j);
-    found = found || coasts.At(i, j) > 0;
+    const int32_t coast = coasts.At(i, j);
+    v += coast & 0xFFFF;
+    found = found || coast >= 1 << 16;
   });
   return found;
 }

@@ -52,35 +52,6 @@ class WindowSquareSums {
     }
   }
 
-  // Fills two sums in one pass; values(const MapCell&) gives a cell's share
-  // in each as a std::pair. Both have the same r.
-  template <typename F>
-  static void FillPair(WindowSquareSums& a, WindowSquareSums& b, const Game& g, const WindowCells& cells, int radius,
-                       F&& values) {
-    const int r = a.r_, n = 2 * (radius + r) + 1;
-    const uint8_t* xs = cells.Xs(-r);  // xs[u - 1] for u = 1 .. n
-    int32_t* aboveA = a.sums_.data();
-    int32_t* aboveB = b.sums_.data();
-    for (int u = 0; u <= n; ++u) aboveA[u] = 0, aboveB[u] = 0;
-    for (int v = 1; v <= n; ++v) {
-      const MapCell* row = cells.Row(g.world, v - 1 - r);
-      int32_t* hereA = aboveA + kSide;
-      int32_t* hereB = aboveB + kSide;
-      int32_t runA = 0, runB = 0;
-      hereA[0] = 0;
-      hereB[0] = 0;
-      for (int u = 1; u <= n; ++u) {
-        const auto [shareA, shareB] = values(row[xs[u - 1]]);
-        runA += shareA;
-        runB += shareB;
-        hereA[u] = aboveA[u] + runA;
-        hereB[u] = aboveB[u] + runB;
-      }
-      aboveA = hereA;
-      aboveB = hereB;
-    }
-  }
-
   // The sum over the square around entry [i][j].
   int32_t At(int i, int j) const {
     const int e = 2 * r_ + 1;
