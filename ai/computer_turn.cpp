@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 #include <cstdlib>
+#include <limits>
 
 #include "ai/piece_rules.h"
 #include "ai/value_map.h"
@@ -103,13 +104,16 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// A bound on what an entry can be worth after the discount: 8/2 of it when it
-// is positive (the smallest divisor is 2), and nothing above 0 otherwise.
-int32_t BestDiscounted(int32_t v) { return v > 0 ? v * 4 : 0; }
+// The smallest score that can still come out above `best` after the discount
+// in a row di rings out, where nothing is divided by less than di + 2; while
+// the best is below 0, any score can.
+int32_t Floor(int32_t best, int di) {
+  if (best < 0) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(((int64_t{best} + 1) * (di + 2) + 7) / 8);
+}
 
-// A bound on what the entries of row i, di rings out, can be worth after the
-// discount: none is nearer than ring di, so none is divided by less than di + 2.
-int32_t RowBound(const ValueMap& map, int i, int di) {
+// The largest score of row i.
+int32_t RowTop(const ValueMap& map, int i) {
   const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
   const int side = map.Side();
   // Four maxima side by side (a side is odd, at least 3), so that the compares do not wait on each other.
@@ -124,14 +128,14 @@ int32_t RowBound(const ValueMap& map, int i, int di) {
   for (; j < side - 1; ++j) m0 = row[j] > m0 ? row[j] : m0;
   m0 = m1 > m0 ? m1 : m0;
   m2 = m3 > m2 ? m3 : m2;
-  const int32_t top = m2 > m0 ? m2 : m0;
-  return top > 0 ? kDiscount.Apply(top, di + 2) : 0;
+  return m2 > m0 ? m2 : m0;
 }
 
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
 // 3 for the centre); then the best entry wins, in a scan that starts at a
 // random place so that equal scores are chosen among fairly. Both draws are
-// spent even when nothing qualifies.
+// spent even when nothing qualifies. Rows and entries that cannot beat the
+// best so far are passed over; the order of the rest decides ties as before.
 void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int R = map.radius, side = map.Side();
   const int a = g.rng.Mod(R) * 2 + 1;
@@ -140,19 +144,26 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   for (int k = 0; k < side; ++k) ring[static_cast<std::size_t>(k)] = std::abs(k - R);
   int32_t best = -10000;
   int bestI = -1, bestJ = -1;
+  const int firstJ = b % side;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
     const int di = ring[static_cast<std::size_t>(i)];
-    if (RowBound(map, i, di) <= best) continue;
-    for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1) {
-      const int32_t raw = map.At(i, j);
-      if (BestDiscounted(raw) <= best) continue;
-      const int dj = ring[static_cast<std::size_t>(j)];
-      const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-      const int32_t v = kDiscount.Apply(raw, d);
-      if (v > best) {
-        best = v;
-        bestI = i;
-        bestJ = j;
+    int32_t floor = Floor(best, di);
+    if (best >= 0 && RowTop(map, i) < floor) continue;
+    const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+    for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
+      const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
+      for (int j = from; j < to; ++j) {
+        const int32_t raw = row[j];
+        if (raw < floor) continue;
+        const int dj = ring[static_cast<std::size_t>(j)];
+        const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+        const int32_t v = kDiscount.Apply(raw, d);
+        if (v > best) {
+          best = v;
+          bestI = i;
+          bestJ = j;
+          floor = Floor(best, di);
+        }
       }
     }
   }
