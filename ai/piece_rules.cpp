@@ -412,14 +412,20 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
 // to coasts where armies wait.
 void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
+  // The cells that can add to the sea beside them, counted around every entry
+  // at once: most sea has none of them and needs no closer look.
+  auto counts = [&](const MapCell& m) { return m.terrain != Terrain::Sea && m.topOwner == r.player; };
+  WindowSquareSums shore(1);
+  shore.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) { return counts(m) ? 1 : 0; });
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain != Terrain::Sea) {
       v = kAvoid;
       return;
     }
     v = -c.safeCityRange;
+    if (shore.At(i, j) == 0) return;
     r.ForEachAround(i, j, 1, [&](const MapCell& m) {
-      if (m.terrain == Terrain::Sea || m.topOwner != r.player) return;
+      if (!counts(m)) return;
       int status = r.Status(m);
       if (status == LandMassStatus::Secure)
         v += m.topType == PieceType::Army ? 200 : 10;
