@@ -547,17 +547,12 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
       }
     map.At(R, R) += 500;
   } else if (s.strength < 60) {
+    // Own cities around every entry at once.
+    WindowSquareSums ports(1);
+    ports.Fill(g, cells, R, [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
     for (int i = 0; i <= 2 * R; ++i)
-      for (int j = 0; j <= 2 * R; ++j) {
-        if (entry(i, j).terrain != Terrain::Sea) continue;
-        bool port = false;
-        for (int di = -1; di <= 1; ++di)
-          for (int dj = -1; dj <= 1; ++dj) {
-            const MapCell& m = entry(i + di, j + dj);
-            port = port || (m.topType == PieceType::City && m.topOwner == s.owner);
-          }
-        if (port) map.At(i, j) += 2000;
-      }
+      for (int j = 0; j <= 2 * R; ++j)
+        if (entry(i, j).terrain == Terrain::Sea && ports.At(i, j) > 0) map.At(i, j) += 2000;
   }
 }
 
