@@ -51,10 +51,20 @@ bool HoldDamagedFighterAtBase(Game& g, int index) {
   return true;
 }
 
+// Whether a row of the target values gives anything for some piece (other
+// than a city); a city is worth nothing to a piece whose row does not, and
+// its occupants need not be looked for.
+bool ValuesAnyPiece(const std::array<int16_t, kTypeCount>& row) {
+  for (int t = 0; t < kTypeCount; ++t)
+    if (t != PieceType::City && row[static_cast<std::size_t>(t)] != 0) return true;
+  return false;
+}
+
 int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, const MapCell& c) {
   const auto& row = kTargetValue[piece.type];
   if (c.topType == PieceType::City) {
     int32_t worth = 0;
+    if (!ValuesAnyPiece(row)) return worth;
     for (const PieceRecord& o : g.pieces.slots)
       if (o.type != PieceType::None && o.type != PieceType::City && o.x == cellPos.x && o.y == cellPos.y)
         worth += row[o.type];
