@@ -44,7 +44,14 @@ class WindowSquareSums {
       int32_t* here = above + kSide;
       int32_t run = 0;
       here[0] = 0;
-      for (int u = 1; u <= n; ++u) {
+      int u = 1;
+      for (; u < n; u += 2) {  // two cells a turn: the loop's own count and test weigh as much as a cell
+        const int32_t first = run + value(row[xs[u - 1]]);
+        run = first + value(row[xs[u]]);
+        here[u] = above[u] + first;
+        here[u + 1] = above[u + 1] + run;
+      }
+      if (u == n) {
         run += value(row[xs[u - 1]]);
         here[u] = above[u] + run;
       }
