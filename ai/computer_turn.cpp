@@ -65,9 +65,9 @@ int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, cons
   if (c.topType == PieceType::City) {
     int32_t worth = 0;
     if (!ValuesAnyPiece(row)) return worth;
-    for (const PieceRecord& o : g.pieces.slots)
-      if (o.type != PieceType::None && o.type != PieceType::City && o.x == cellPos.x && o.y == cellPos.y)
-        worth += row[o.type];
+    const uint16_t at = cellPos.Packed();
+    for (const PieceRecord& o : g.pieces.slots)  // the place first: it rules out nearly every slot
+      if (o.Pos().Packed() == at && o.type != PieceType::None && o.type != PieceType::City) worth += row[o.type];
     return worth;
   }
   if (piece.type == PieceType::Army && g.world.At(piece.Pos()).landMass != c.landMass) return 0;
