@@ -549,7 +549,8 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
   } else if (s.strength < 60) {
     // Own cities around every entry at once.
     WindowSquareSums ports(1);
-    ports.Fill(g, cells, R, [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
+    ports.Fill(g, cells, R,
+               [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
     for (int i = 0; i <= 2 * R; ++i)
       for (int j = 0; j <= 2 * R; ++j)
         if (entry(i, j).terrain == Terrain::Sea && ports.At(i, j) > 0) map.At(i, j) += 2000;
