@@ -61,15 +61,16 @@ class WindowSquareSums {
 
   // The sum over the square around entry [i][j].
   int32_t At(int i, int j) const {
-    const int e = 2 * r_ + 1;
     const int32_t* low = sums_.data() + j * kSide + i;
-    const int32_t* high = low + e * kSide;
-    return high[e] - high[0] - low[e] + low[0];
+    const int32_t* high = low + across_;
+    return high[edge_] - high[0] - low[edge_] + low[0];
   }
 
  private:
   static constexpr int kSide = kValueMapSide + 2 * WindowCells::kMargin + 1;
   int r_;
+  int edge_ = 2 * r_ + 1;                    // a square's edge
+  int across_ = edge_ * kSide;               // from a square's top row to the row below its bottom
   std::array<int32_t, kSide * kSide> sums_;  // row v, column u at v * kSide + u
 };
 
