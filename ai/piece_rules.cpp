@@ -389,11 +389,14 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
   WindowSquareSums coasts(1);
+  bool anyQualifies = false;
   coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
     bool qualifies = false;
     const int add = landing(m, qualifies);
+    anyQualifies = anyQualifies || qualifies;
     return add + (qualifies ? 1 << 16 : 0);
   });
+  if (!explore && !anyQualifies) return false;  // no entry can score this way
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (explore) {
