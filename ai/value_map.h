@@ -80,9 +80,18 @@ class WindowCells {
   // One axis: the wrapped coordinate and the torus distance from the centre
   // for the offsets -radius - kMargin .. radius + kMargin.
   static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
-    int c = Wrap(centre - radius - kMargin, length);
+    const int reach = radius + kMargin, last = 2 * reach;
+    int c = Wrap(centre - reach, length);
+    if (last < length) {  // no cell twice: the distance is the offset from the centre
+      for (int k = 0; k <= last; ++k) {
+        coord[k] = static_cast<uint8_t>(c);
+        dist[k] = static_cast<uint8_t>(k < reach ? reach - k : k - reach);
+        if (++c == length) c = 0;
+      }
+      return;
+    }
     const int half = length / 2;
-    for (int k = 0; k <= 2 * (radius + kMargin); ++k) {
+    for (int k = 0; k <= last; ++k) {
       int d = c >= centre ? c - centre : c - centre + length;
       if (d > half) d = length - d;
       coord[k] = static_cast<uint8_t>(c);
