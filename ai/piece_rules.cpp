@@ -411,29 +411,43 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   return found;
 }
 
+// Marks a neighbour that sets a returning transport's score afresh; above
+// what all the other neighbours can add together.
+constexpr int kFreshStart = 1 << 16;
+
 // An empty (or idle) transport heads back toward the safe cities, above all
 // to coasts where armies wait.
 void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
-  // The cells that can add to the sea beside them, counted around every entry
-  // at once: most sea has none of them and needs no closer look.
-  auto counts = [&](const MapCell& m) { return m.terrain != Terrain::Sea && m.topOwner == r.player; };
+  // What a cell beside the sea gives it: a bonus on a secure land mass, a
+  // fresh start at 5 on one being taken (which cancels what came before it).
+  auto share = [&](const MapCell& m) {
+    if (m.terrain == Terrain::Sea || m.topOwner != r.player) return 0;
+    const int status = r.Status(m);
+    if (status == LandMassStatus::Secure) return m.topType == PieceType::Army ? 200 : 10;
+    return status == LandMassStatus::BeingTaken ? kFreshStart : 0;
+  };
+  // The bonuses (at most 9 x 200) and the fresh starts around every entry at
+  // once: without a fresh start, the order of the neighbours does not matter.
   WindowSquareSums shore(1);
-  shore.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) { return counts(m) ? 1 : 0; });
+  shore.Fill(r.g, r.Cells(), r.R(), share);
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain != Terrain::Sea) {
       v = kAvoid;
       return;
     }
     v = -c.safeCityRange;
-    if (shore.At(i, j) == 0) return;
+    const int32_t around = shore.At(i, j);
+    if (around < kFreshStart) {
+      v += around;
+      return;
+    }
     r.ForEachAround(i, j, 1, [&](const MapCell& m) {
-      if (!counts(m)) return;
-      int status = r.Status(m);
-      if (status == LandMassStatus::Secure)
-        v += m.topType == PieceType::Army ? 200 : 10;
-      else if (status == LandMassStatus::BeingTaken)
+      const int add = share(m);
+      if (add == kFreshStart)
         v = 5;
+      else
+        v += add;
     });
   });
 }
