@@ -4,7 +4,6 @@
 #include <array>
 #include <cassert>
 #include <cstdlib>
-#include <limits>
 
 #include "ai/piece_rules.h"
 #include "ai/value_map.h"
@@ -114,12 +113,17 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
+// Below every score a destination is chosen for.
+constexpr int32_t kNothingYet = -10000;
+
 // The smallest score that can still come out above `best` after the discount
-// in a row di rings out, where nothing is divided by less than di + 2; while
-// the best is below 0, any score can.
-int32_t Floor(int32_t best, int di) {
-  if (best < 0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(((int64_t{best} + 1) * (di + 2) + 7) / 8);
+// in a row di rings out of a window of radius R. The divisors of the row run
+// from di + 2 to R + 2 (3 at the centre): a positive score does best with the
+// smallest, a negative one with the largest, which brings it nearest to 0.
+int32_t Floor(int32_t best, int di, int R) {
+  if (best >= 0) return static_cast<int32_t>(((int64_t{best} + 1) * (di + 2) + 7) / 8);
+  const int64_t below = int64_t{best} * (R + 2);  // a score s can beat best only if s * 8 > below
+  return static_cast<int32_t>(-((-below + 7) / 8) + 1);
 }
 
 // The largest score of row i.
@@ -152,13 +156,13 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int b = g.rng.Mod(R) * 2 + 1;
   std::array<int, kValueMapSide> ring{};
   for (int k = 0; k < side; ++k) ring[static_cast<std::size_t>(k)] = std::abs(k - R);
-  int32_t best = -10000;
+  int32_t best = kNothingYet;
   int bestI = -1, bestJ = -1;
   const int firstJ = b % side;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
     const int di = ring[static_cast<std::size_t>(i)];
-    int32_t floor = Floor(best, di);
-    if (best >= 0 && RowTop(map, i) < floor) continue;
+    int32_t floor = Floor(best, di, R);
+    if (best != kNothingYet && RowTop(map, i) < floor) continue;
     const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
       const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
@@ -172,7 +176,7 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
           best = v;
           bestI = i;
           bestJ = j;
-          floor = Floor(best, di);
+          floor = Floor(best, di, R);
         }
       }
     }
