@@ -113,7 +113,8 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// Below every score a destination is chosen for.
+// The best score before any entry is looked at: an entry must beat it to be
+// chosen.
 constexpr int32_t kNothingYet = -10000;
 
 // The smallest score that can still come out above `best` after the discount

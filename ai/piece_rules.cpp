@@ -499,7 +499,8 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
 ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player)
     : sums_(r) {
   const int bit = g.state.playerBit[player];
-  if (!std::has_single_bit(static_cast<unsigned>(bit))) {
+  // A player's bit is one of the low eight; anything else comes only from an odd game file.
+  if (bit < 1 || bit > 0x80 || !std::has_single_bit(static_cast<unsigned>(bit))) {
     sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
       return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 8 : 0);
     });
