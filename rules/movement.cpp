@@ -151,30 +151,41 @@ bool RefuelAircraft(Game& g, int piece) {
 }
 
 void RecomputeRefuelMaps(Game& g) {
-  const int tooFar = g.settings.fuel[PieceType::Bomber] + 1;
+  const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
   for (int y = 0; y < g.Height(); ++y) {
-    for (int x = 0; x < g.Width(); ++x) {
-      MapCell& c = g.world.At(x, y);
-      c.bomberRange = c.safeCityRange = static_cast<uint8_t>(tooFar);
-    }
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
   }
   const int radius = g.settings.fuel[PieceType::Bomber] / 2;
+  const int side = 2 * radius + 1;
   const int player = g.state.currentPlayer;
-  SquareAxis xs, ys;
+  // |k - radius| for every offset k of the square, worked out once.
+  SquareAxis away;
+  for (int k = 0; k < side; ++k) away[k] = static_cast<uint8_t>(std::abs(k - radius));
+  SquareAxis ys;
   for (const PieceRecord& city : g.pieces.slots) {
     if (city.type != PieceType::City || city.owner != player) continue;
     const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
-    WrapSpan(city.x, radius, g.Width(), xs.data());
     WrapSpan(city.y, radius, g.Height(), ys.data());
-    for (int dx = -radius; dx <= radius; ++dx) {
-      MapCell* column = &g.world.At(xs[dx + radius], 0);
-      for (int dy = -radius; dy <= radius; ++dy) {
-        MapCell& c = column[ys[dy + radius] * kGridSide];
-        const int d = std::max(std::abs(dx), std::abs(dy));
-        if (d >= c.bomberRange) continue;
-        // The fighter map is rebuilt from the bomber map below.
-        c.bomberRange = static_cast<uint8_t>(d);
-        if (safe) c.safeCityRange = static_cast<uint8_t>(d);
+    const int left = Wrap(city.x - radius, g.Width());
+    // A city's own square is written in any order: where the square wraps onto
+    // itself the nearer offset wins either way. Only the order of the cities counts.
+    for (int j = 0; j < side; ++j) {
+      MapCell* row = &g.world.At(0, ys[j]);
+      const uint8_t dy = away[j];
+      // The row runs unbroken up to the world's east edge, then on from its west edge.
+      for (int i = 0, x = left; i < side; x = 0) {
+        const int run = std::min(side - i, g.Width() - x);
+        MapCell* c = row + x;
+        const uint8_t* dx = away.data() + i;
+        for (int k = 0; k < run; ++k) {
+          const uint8_t d = std::max(dy, dx[k]);
+          if (d >= c[k].bomberRange) continue;
+          // The fighter map is rebuilt from the bomber map below.
+          c[k].bomberRange = d;
+          if (safe) c[k].safeCityRange = d;
+        }
+        i += run;
       }
     }
   }
@@ -182,8 +193,10 @@ void RecomputeRefuelMaps(Game& g) {
 }
 
 void RecomputeFighterMap(Game& g) {
-  for (int y = 0; y < g.Height(); ++y)
-    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).fighterRange = g.world.At(x, y).bomberRange;
+  for (int y = 0; y < g.Height(); ++y) {
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) row[x].fighterRange = row[x].bomberRange;
+  }
   // A carrier counts as a base at its distance plus one turn of sailing,
   // since it may have moved on by the time the fighter gets there.
   const int sail = g.settings.moves[PieceType::Carrier];
