@@ -49,8 +49,9 @@ void CarryCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Transport) cargoType = PieceType::Army;
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None || g.world.At(carrier.Pos()).terrain != Terrain::Sea) return;
+  const int capacity = CargoCapacity(carrier.type);
   int carried = 0;
-  for (int i = 0; i < kPieceSlots && carried < CargoCapacity(carrier.type); ++i) {
+  for (int i = 0; i < kPieceSlots && carried < capacity; ++i) {
     PieceRecord& r = g.pieces[i];
     if (r.type != cargoType || r.x != carrier.x || r.y != carrier.y) continue;
     r.x = r.destX = target.x;
