@@ -90,6 +90,8 @@ bool RoutePassable(Game& g, int piece, int x, int y, PiecesByCell& at) {
 }
 
 bool TransportTakesArmy(Game& g, int piece, int x, int y, PiecesByCell& at) {
+  // An empty cell shows nothing on top: no ride there, and no need to ask the index.
+  if (g.world.At(x, y).topType == PieceType::None) return false;
   const int p = CurrentPlayer(g);
   int armies = 0;
   bool transport = false;
