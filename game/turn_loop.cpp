@@ -357,7 +357,7 @@ bool SelectNewPiece(Game& g, bool later) {
   if (g.state.currentPiece == old) {
     int i = old;
     do {
-      i = (i + 1) % kPieceSlots;
+      i = i + 1 == kPieceSlots ? 0 : i + 1;
     } while (i != old && !CanMove(g, i));
     g.state.currentPiece = static_cast<int16_t>(i);
   }
