@@ -281,7 +281,7 @@ std::optional<MapPos> StepIf(int found, int stepX, int stepY) {
 
 int SearchRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY) {
   if (!InsideWorld(g, to) || !InsideWorld(g, from) || to == from) return 0;
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   MapPos target = to;
   switch (ChooseTarget(g, piece, from, target, at)) {
     case TargetChoice::Found:
@@ -307,7 +307,7 @@ std::optional<MapPos> FindRouteStep(Game& g, int piece, MapPos from, MapPos to) 
 }
 
 std::optional<MapPos> GreedyStep(Game& g, int piece, MapPos from, MapPos to) {
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   int stepX = from.x, stepY = from.y;
   const int found = GreedyStepWith(g, piece, from, to, stepX, stepY, at);
   return StepIf(found, stepX, stepY);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cell_occupancy.h"
 #include "model/hooks.h"
 #include "model/random.h"
 #include "model/records.h"
@@ -61,6 +62,7 @@ struct Game {
   void (*keepFinalPosition)(Game&) = nullptr;
 
   // Transient values, never saved.
+  CellOccupancy occupancy;  // which slots stand on each cell; see cell_occupancy.h
   MapPos lastSelectedPos{0, 0};
   int lastShownPiece = kPieceSlots;  // 500: none
   int cityDialogPiece = -1;
@@ -135,12 +137,18 @@ bool IsEnemyOccupied(const World& w, int x, int y, int player);
 // True when a city of the piece's owner is on its cell or next to it.
 bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece);
 // Recomputes which piece the cell shows on top (a city first, a lone submarine
-// last, carriers and transports hiding their cargo) from the piece table.
+// last, carriers and transports hiding their cargo) from the piece table,
+// re-indexing every slot that stands on the cell or was filed under it.
 void RefreshCell(Game& g, MapPos pos);
-// RefreshCell for both cells of a move, in one pass over the piece table.
+// The top pieces of both cells of a move, from the cell index alone: the
+// caller has re-indexed every slot it moved (IndexSlot).
 void RefreshCells(Game& g, MapPos a, MapPos b);
-// RefreshCell for every cell of the map, after pieces were loaded or replaced wholesale.
+// RefreshCell for every cell of the map, after pieces were loaded or replaced
+// wholesale; indexes the whole table afresh.
 void RefreshAllCells(Game& g);
+// Files the slot under the cell it stands on now, after its piece moved,
+// appeared or vanished.
+inline void IndexSlot(Game& g, int slot) { g.occupancy.IndexSlot(g.pieces, slot); }
 // Whether the viewing player has explored the cell; in a demo, or once the
 // viewer is eliminated, every cell anyone has explored counts.
 bool ViewerKnowsCell(const Game& g, MapPos pos);

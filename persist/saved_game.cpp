@@ -116,6 +116,7 @@ bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::str
   g.state = DecodeState(data + kSettingsBytes);
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  g.occupancy.Rebuild(g.pieces);  // the top pieces come from the file as they are
   AdoptFile(g, path);
   g.app.saveErrorShown = false;  // a loaded game is a new game for the weekly save's error
   return true;

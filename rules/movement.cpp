@@ -34,6 +34,7 @@ void TakeNeutralCity(Game& g, int piece, MapPos target) {
   g.world.At(target).terrain = Terrain::Land;
   p.x = target.x;
   p.y = target.y;
+  IndexSlot(g, piece);
   RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   RecomputeRefuelMaps(g);
@@ -50,13 +51,17 @@ void CarryCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None || g.world.At(carrier.Pos()).terrain != Terrain::Sea) return;
   const int capacity = CargoCapacity(carrier.type);
+  std::array<int16_t, kPieceSlots> cargo;
   int carried = 0;
-  for (int i = 0; i < kPieceSlots && carried < capacity; ++i) {
-    PieceRecord& r = g.pieces[i];
-    if (r.type != cargoType || r.x != carrier.x || r.y != carrier.y) continue;
+  g.occupancy.ForEachAt(g.pieces, carrier.x, carrier.y, [&](int slot, const PieceRecord& r) {
+    if (r.type == cargoType && carried < capacity) cargo[carried++] = static_cast<int16_t>(slot);
+  });
+  // Moved once the cell's list has been read, since re-indexing changes it.
+  for (int k = 0; k < carried; ++k) {
+    PieceRecord& r = g.pieces[cargo[k]];
     r.x = r.destX = target.x;
     r.y = r.destY = target.y;
-    ++carried;
+    IndexSlot(g, cargo[k]);
   }
 }
 
@@ -91,6 +96,7 @@ void MoveOneCell(Game& g, int piece, MapPos target) {
   const MapPos old = p.Pos();
   p.x = target.x;
   p.y = target.y;
+  IndexSlot(g, piece);
   RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   StopBesideCity(g, p);
