@@ -11,6 +11,7 @@
 #include "model/hooks.h"
 #include "model/random.h"
 #include "model/records.h"
+#include "model/refuel_memory.h"
 
 namespace vortan {
 
@@ -63,6 +64,7 @@ struct Game {
 
   // Transient values, never saved.
   CellOccupancy occupancy;  // which slots stand on each cell; see cell_occupancy.h
+  RefuelMemory refuelMemory;
   MapPos lastSelectedPos{0, 0};
   int lastShownPiece = kPieceSlots;  // 500: none
   int cityDialogPiece = -1;

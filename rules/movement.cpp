@@ -119,6 +119,19 @@ void LowerFighterRange(Game& g, MapPos carrier, int radius, int sail) {
   }
 }
 
+// A carrier counts as a base at its distance plus one turn of sailing,
+// since it may have moved on by the time the fighter gets there.
+void LowerFighterMapNearCarriers(Game& g) {
+  const int sail = g.settings.moves[PieceType::Carrier];
+  const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
+  if (radius < 0) return;
+  const int player = g.state.currentPlayer;
+  for (const PieceRecord& carrier : g.pieces.slots) {
+    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
+    LowerFighterRange(g, carrier.Pos(), radius, sail);
+  }
+}
+
 void TopUp(Game& g, PieceRecord& a) {
   const int full = g.settings.fuel[a.type];
   if (a.fuel == full) return;
@@ -157,7 +170,22 @@ bool RefuelAircraft(Game& g, int piece) {
   return a.fuel != 0;
 }
 
-void RecomputeRefuelMaps(Game& g) {
+namespace {
+
+using CityList = std::array<uint32_t, kPieceSlots>;
+
+// The player's cities as the refuel maps see them, in table order.
+int ListCities(const Game& g, int player, CityList& cities) {
+  int count = 0;
+  for (const PieceRecord& city : g.pieces.slots) {
+    if (city.type != PieceType::City || city.owner != player) continue;
+    const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
+    cities[count++] = city.x | city.y << 8 | uint32_t{safe} << 16;
+  }
+  return count;
+}
+
+void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
   const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
   for (int y = 0; y < g.Height(); ++y) {
     MapCell* row = &g.world.At(0, y);
@@ -165,16 +193,15 @@ void RecomputeRefuelMaps(Game& g) {
   }
   const int radius = g.settings.fuel[PieceType::Bomber] / 2;
   const int side = 2 * radius + 1;
-  const int player = g.state.currentPlayer;
   // |k - radius| for every offset k of the square, worked out once.
   SquareAxis away;
   for (int k = 0; k < side; ++k) away[k] = static_cast<uint8_t>(std::abs(k - radius));
   SquareAxis ys;
-  for (const PieceRecord& city : g.pieces.slots) {
-    if (city.type != PieceType::City || city.owner != player) continue;
-    const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
-    WrapSpan(city.y, radius, g.Height(), ys.data());
-    const int left = Wrap(city.x - radius, g.Width());
+  for (int n = 0; n < count; ++n) {
+    const int cityX = cities[n] & 0xFF, cityY = cities[n] >> 8 & 0xFF;
+    const bool safe = (cities[n] >> 16) != 0;
+    WrapSpan(cityY, radius, g.Height(), ys.data());
+    const int left = Wrap(cityX - radius, g.Width());
     // A city's own square is written in any order: where the square wraps onto
     // itself the nearer offset wins either way. Only the order of the cities counts.
     for (int j = 0; j < side; ++j) {
@@ -196,6 +223,55 @@ void RecomputeRefuelMaps(Game& g) {
       }
     }
   }
+}
+
+bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const CityList& cities, int count) {
+  return m.cityCount == count && m.width == g.Width() && m.height == g.Height() &&
+         m.bomberFuel == g.settings.fuel[PieceType::Bomber] &&
+         std::equal(cities.begin(), cities.begin() + count, m.cities.begin());
+}
+
+void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int count) {
+  m.cityCount = count;
+  m.width = g.Width();
+  m.height = g.Height();
+  m.bomberFuel = g.settings.fuel[PieceType::Bomber];
+  std::copy(cities.begin(), cities.begin() + count, m.cities.begin());
+  for (int y = 0; y < g.Height(); ++y) {
+    const MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) {
+      m.bomberRange[y * kGridSide + x] = row[x].bomberRange;
+      m.safeCityRange[y * kGridSide + x] = row[x].safeCityRange;
+    }
+  }
+}
+
+// Copies the remembered maps back, the fighter map's start from the bomber map with them.
+void Recall(Game& g, const RefuelMemory::Maps& m) {
+  for (int y = 0; y < g.Height(); ++y) {
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) {
+      row[x].fighterRange = row[x].bomberRange = m.bomberRange[y * kGridSide + x];
+      row[x].safeCityRange = m.safeCityRange[y * kGridSide + x];
+    }
+  }
+}
+
+}  // namespace
+
+void RecomputeRefuelMaps(Game& g) {
+  const int player = g.state.currentPlayer;
+  CityList cities;
+  const int count = ListCities(g, player, cities);
+  RefuelMemory::Maps* memory =
+      player >= 0 && player < kPlayerCount ? &g.refuelMemory.players[static_cast<std::size_t>(player)] : nullptr;
+  if (memory && SameInputs(g, *memory, cities, count)) {
+    Recall(g, *memory);
+    LowerFighterMapNearCarriers(g);
+    return;
+  }
+  WorkOutRefuelMaps(g, cities, count);
+  if (memory) Remember(g, *memory, cities, count);
   RecomputeFighterMap(g);
 }
 
@@ -204,16 +280,7 @@ void RecomputeFighterMap(Game& g) {
     MapCell* row = &g.world.At(0, y);
     for (int x = 0; x < g.Width(); ++x) row[x].fighterRange = row[x].bomberRange;
   }
-  // A carrier counts as a base at its distance plus one turn of sailing,
-  // since it may have moved on by the time the fighter gets there.
-  const int sail = g.settings.moves[PieceType::Carrier];
-  const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
-  if (radius < 0) return;
-  const int player = g.state.currentPlayer;
-  for (const PieceRecord& carrier : g.pieces.slots) {
-    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
-    LowerFighterRange(g, carrier.Pos(), radius, sail);
-  }
+  LowerFighterMapNearCarriers(g);
 }
 
 }  // namespace vortan
