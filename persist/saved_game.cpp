@@ -107,16 +107,20 @@ int SaveGameAs(Game& g) {
   return 0;
 }
 
-bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
-  if (!CheckSavedGameBytes(data, size).empty()) {
-    RefuseFile(g);
-    return false;
-  }
+void DecodeGameFile(Game& g, const uint8_t* data) {
   g.settings = DecodeSettings(data);
   g.state = DecodeState(data + kSettingsBytes);
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
   g.occupancy.Rebuild(g.pieces);  // the top pieces come from the file as they are
+}
+
+bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {
+  if (!CheckSavedGameBytes(data, size).empty()) {
+    RefuseFile(g);
+    return false;
+  }
+  DecodeGameFile(g, data);
   AdoptFile(g, path);
   g.app.saveErrorShown = false;  // a loaded game is a new game for the weekly save's error
   return true;

@@ -24,6 +24,9 @@ bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::str
 bool WriteGameToPath(const Game& g, const std::string& path, std::string* why = nullptr);
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);
+// The four records from a file image of kSavedGameBytes that passed the load
+// check, and the cell index rebuilt for them; nothing else of the game changes.
+void DecodeGameFile(Game& g, const uint8_t* data);
 // Removes the game's current file from disk; a missing file is no error.
 void DeleteRecoverFile(Game& g);
 // Counts the cities again after a load.

@@ -101,11 +101,7 @@ int RunInfo(const ParsedArgs& args) {
   const auto bytes = ReadAcceptedGameFile(path);
   if (!bytes) return kExitRefused;
   auto g = std::make_unique<Game>();
-  const uint8_t* in = bytes->data();
-  g->settings = DecodeSettings(in);
-  g->state = DecodeState(in + kSettingsBytes);
-  g->pieces = DecodePieces(in + kSettingsBytes + kStateBytes);
-  g->world = DecodeWorld(in + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  DecodeGameFile(*g, bytes->data());
   PrintSummary(path, *g);
   return 0;
 }
