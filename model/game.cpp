@@ -44,13 +44,6 @@ void ResetToProgramStart(Game& g) {
   g.insideAdvanceGame = false;
 }
 
-bool IsAirType(int type) { return type == PieceType::Fighter || type == PieceType::Bomber || type == PieceType::Para; }
-
-bool IsShipType(int type) {
-  return type == PieceType::Destroyer || type == PieceType::Battleship || type == PieceType::Carrier ||
-         type == PieceType::Submarine || type == PieceType::Transport;
-}
-
 bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
 
 bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }

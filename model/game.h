@@ -117,9 +117,14 @@ inline int Wrap(int value, int size) {
   return r < 0 ? r + size : r;
 }
 // Fighter, Bomber or Para: the types that fly and run on fuel.
-bool IsAirType(int type);
+inline bool IsAirType(int type) {
+  return type == PieceType::Fighter || type == PieceType::Bomber || type == PieceType::Para;
+}
 // Destroyer, Battleship, Carrier, Submarine or Transport: the types that keep to the sea.
-bool IsShipType(int type);
+inline bool IsShipType(int type) {
+  return type == PieceType::Destroyer || type == PieceType::Battleship || type == PieceType::Carrier ||
+         type == PieceType::Submarine || type == PieceType::Transport;
+}
 // A column or row wrapped onto the map, which joins edge to edge both ways.
 inline int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
 inline int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
