@@ -176,10 +176,12 @@ void ForEachInBlock3(const GameSettings& s, int cx, int cy, F&& f) {
 // the given length, into axis[0 .. 2 radius]: one wrap for a whole square's
 // row or column instead of one per cell.
 inline void WrapSpan(int centre, int radius, int length, uint8_t* axis) {
-  int c = Wrap(centre - radius, length);
-  for (int k = 0; k <= 2 * radius; ++k) {
-    axis[k] = static_cast<uint8_t>(c);
-    if (++c == length) c = 0;
+  const int side = 2 * radius + 1;
+  // Unbroken runs up to the end of the axis, then on from its start.
+  for (int k = 0, c = Wrap(centre - radius, length); k < side; c = 0) {
+    const int run = side - k < length - c ? side - k : length - c;
+    for (int t = 0; t < run; ++t) axis[k + t] = static_cast<uint8_t>(c + t);
+    k += run;
   }
 }
 
