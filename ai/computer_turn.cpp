@@ -50,13 +50,23 @@ bool HoldDamagedFighterAtBase(Game& g, int index) {
   return true;
 }
 
+// Whether a row of the target values gives anything for some piece (other
+// than a city); a city is worth nothing to a piece whose row does not, and
+// its occupants need not be looked for.
+bool ValuesAnyPiece(const std::array<int16_t, kTypeCount>& row) {
+  for (int t = 0; t < kTypeCount; ++t)
+    if (t != PieceType::City && row[static_cast<std::size_t>(t)] != 0) return true;
+  return false;
+}
+
 int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, const MapCell& c) {
   const auto& row = kTargetValue[piece.type];
   if (c.topType == PieceType::City) {
     int32_t worth = 0;
-    for (const PieceRecord& o : g.pieces.slots)
-      if (o.type != PieceType::None && o.type != PieceType::City && o.x == cellPos.x && o.y == cellPos.y)
-        worth += row[o.type];
+    if (!ValuesAnyPiece(row)) return worth;
+    const uint16_t at = cellPos.Packed();
+    for (const PieceRecord& o : g.pieces.slots)  // the place first: it rules out nearly every slot
+      if (o.Pos().Packed() == at && o.type != PieceType::None && o.type != PieceType::City) worth += row[o.type];
     return worth;
   }
   if (piece.type == PieceType::Army && g.world.At(piece.Pos()).landMass != c.landMass) return 0;
@@ -103,34 +113,72 @@ class Discount {
 };
 constexpr Discount kDiscount;
 
-// A bound on what an entry can be worth after the discount: 8/2 of it when it
-// is positive (the smallest divisor is 2), and nothing above 0 otherwise.
-int32_t BestDiscounted(int32_t v) { return v > 0 ? v * 4 : 0; }
+// The best score before any entry is looked at: an entry must beat it to be
+// chosen.
+constexpr int32_t kNothingYet = -10000;
+
+// The smallest score that can still come out above `best` after the discount
+// in a row di rings out of a window of radius R. The divisors of the row run
+// from di + 2 to R + 2 (3 at the centre): a positive score does best with the
+// smallest, a negative one with the largest, which brings it nearest to 0.
+int32_t Floor(int32_t best, int di, int R) {
+  if (best >= 0) return static_cast<int32_t>(((int64_t{best} + 1) * (di + 2) + 7) / 8);
+  const int64_t below = int64_t{best} * (R + 2);  // a score s can beat best only if s * 8 > below
+  return static_cast<int32_t>(-((-below + 7) / 8) + 1);
+}
+
+// The largest score of row i.
+int32_t RowTop(const ValueMap& map, int i) {
+  const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+  const int side = map.Side();
+  // Four maxima side by side (a side is odd, at least 3), so that the compares do not wait on each other.
+  int32_t m0 = row[0], m1 = row[1], m2 = row[2], m3 = row[side - 1];
+  int j = 3;
+  for (; j + 4 < side; j += 4) {
+    m0 = row[j] > m0 ? row[j] : m0;
+    m1 = row[j + 1] > m1 ? row[j + 1] : m1;
+    m2 = row[j + 2] > m2 ? row[j + 2] : m2;
+    m3 = row[j + 3] > m3 ? row[j + 3] : m3;
+  }
+  for (; j < side - 1; ++j) m0 = row[j] > m0 ? row[j] : m0;
+  m0 = m1 > m0 ? m1 : m0;
+  m2 = m3 > m2 ? m3 : m2;
+  return m2 > m0 ? m2 : m0;
+}
 
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
 // 3 for the centre); then the best entry wins, in a scan that starts at a
 // random place so that equal scores are chosen among fairly. Both draws are
-// spent even when nothing qualifies.
+// spent even when nothing qualifies. Rows and entries that cannot beat the
+// best so far are passed over; the order of the rest decides ties as before.
 void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int R = map.radius, side = map.Side();
   const int a = g.rng.Mod(R) * 2 + 1;
   const int b = g.rng.Mod(R) * 2 + 1;
   std::array<int, kValueMapSide> ring{};
   for (int k = 0; k < side; ++k) ring[static_cast<std::size_t>(k)] = std::abs(k - R);
-  int32_t best = -10000;
+  int32_t best = kNothingYet;
   int bestI = -1, bestJ = -1;
+  const int firstJ = b % side;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
     const int di = ring[static_cast<std::size_t>(i)];
-    for (int l = 0, j = b % side; l < side; ++l, j = j + 1 == side ? 0 : j + 1) {
-      const int32_t raw = map.At(i, j);
-      if (BestDiscounted(raw) <= best) continue;
-      const int dj = ring[static_cast<std::size_t>(j)];
-      const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-      const int32_t v = kDiscount.Apply(raw, d);
-      if (v > best) {
-        best = v;
-        bestI = i;
-        bestJ = j;
+    int32_t floor = Floor(best, di, R);
+    if (best != kNothingYet && RowTop(map, i) < floor) continue;
+    const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+    for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
+      const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
+      for (int j = from; j < to; ++j) {
+        const int32_t raw = row[j];
+        if (raw < floor) continue;
+        const int dj = ring[static_cast<std::size_t>(j)];
+        const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+        const int32_t v = kDiscount.Apply(raw, d);
+        if (v > best) {
+          best = v;
+          bestI = i;
+          bestJ = j;
+          floor = Floor(best, di, R);
+        }
       }
     }
   }

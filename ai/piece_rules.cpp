@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/piece_rules.h"
 
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <optional>
 #include <span>
-#include <utility>
 
 namespace vortan {
 
@@ -101,14 +101,18 @@ struct RuleContext {
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
-    for (int j = 0; j <= Last(); ++j)
-      for (int i = 0; i <= Last(); ++i) {
+    const int last = Last();
+    const WindowCells& cells = Cells();
+    for (int j = 0; j <= last; ++j) {
+      const MapCell* row = cells.Row(g.world, j);
+      for (int i = 0; i <= last; ++i) {
         int32_t& v = map.At(i, j);
         v = 0;
-        const MapCell& c = Entry(i, j);
+        const MapCell& c = row[cells.X(i)];
         f(i, j, c, v);
         if (c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0) window.AddEnemy(i, j);
       }
+    }
     window.scored = true;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
@@ -382,12 +386,17 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
     }
     return add;
   };
-  WindowSquareSums coastWorth(1), coasts(1);
-  WindowSquareSums::FillPair(coastWorth, coasts, r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+  // The worth of the coast around each entry (at most 9 x 1000) in the low 16
+  // bits, the number of coast cells that count (at most 9) above them.
+  WindowSquareSums coasts(1);
+  bool anyQualifies = false;
+  coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
     bool qualifies = false;
-    int add = landing(m, qualifies);
-    return std::pair<int, int>{add, qualifies ? 1 : 0};
+    const int add = landing(m, qualifies);
+    anyQualifies = anyQualifies || qualifies;
+    return add + (qualifies ? 1 << 16 : 0);
   });
+  if (!explore && !anyQualifies) return false;  // no entry can score this way
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (explore) {
@@ -395,29 +404,50 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
       found = true;
     }
     if (c.terrain != Terrain::Sea) return;
-    v += coastWorth.At(i, j);
-    found = found || coasts.At(i, j) > 0;
+    const int32_t coast = coasts.At(i, j);
+    v += coast & 0xFFFF;
+    found = found || coast >= 1 << 16;
   });
   return found;
 }
+
+// Marks a neighbour that sets a returning transport's score afresh; above
+// what all the other neighbours can add together.
+constexpr int kFreshStart = 1 << 16;
 
 // An empty (or idle) transport heads back toward the safe cities, above all
 // to coasts where armies wait.
 void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
+  // What a cell beside the sea gives it: a bonus on a secure land mass, a
+  // fresh start at 5 on one being taken (which cancels what came before it).
+  auto share = [&](const MapCell& m) {
+    if (m.terrain == Terrain::Sea || m.topOwner != r.player) return 0;
+    const int status = r.Status(m);
+    if (status == LandMassStatus::Secure) return m.topType == PieceType::Army ? 200 : 10;
+    return status == LandMassStatus::BeingTaken ? kFreshStart : 0;
+  };
+  // The bonuses (at most 9 x 200) and the fresh starts around every entry at
+  // once: without a fresh start, the order of the neighbours does not matter.
+  WindowSquareSums shore(1);
+  shore.Fill(r.g, r.Cells(), r.R(), share);
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain != Terrain::Sea) {
       v = kAvoid;
       return;
     }
     v = -c.safeCityRange;
+    const int32_t around = shore.At(i, j);
+    if (around < kFreshStart) {
+      v += around;
+      return;
+    }
     r.ForEachAround(i, j, 1, [&](const MapCell& m) {
-      if (m.terrain == Terrain::Sea || m.topOwner != r.player) return;
-      int status = r.Status(m);
-      if (status == LandMassStatus::Secure)
-        v += m.topType == PieceType::Army ? 200 : 10;
-      else if (status == LandMassStatus::BeingTaken)
+      const int add = share(m);
+      if (add == kFreshStart)
         v = 5;
+      else
+        v += add;
     });
   });
 }
@@ -469,8 +499,18 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
 ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player)
     : sums_(r) {
   const int bit = g.state.playerBit[player];
-  sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
-    return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 16 : 0);
+  // A player's bit is one of the low eight; anything else comes only from an odd game file.
+  if (bit < 1 || bit > 0x80 || !std::has_single_bit(static_cast<unsigned>(bit))) {
+    sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
+      return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 8 : 0);
+    });
+    return;
+  }
+  // Both flags of the player, inverted, from the two bytes side by side, shifted to bits 0 and 8.
+  const int shift = std::countr_zero(static_cast<unsigned>(bit));
+  sums_.Fill(g, cells, radius, [shift](const MapCell& c) {
+    const unsigned flags = static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8;
+    return static_cast<int32_t>((~flags >> shift) & 0x0101u);
   });
 }
 
@@ -525,17 +565,13 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
       }
     map.At(R, R) += 500;
   } else if (s.strength < 60) {
+    // Own cities around every entry at once.
+    WindowSquareSums ports(1);
+    ports.Fill(g, cells, R,
+               [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
     for (int i = 0; i <= 2 * R; ++i)
-      for (int j = 0; j <= 2 * R; ++j) {
-        if (entry(i, j).terrain != Terrain::Sea) continue;
-        bool port = false;
-        for (int di = -1; di <= 1; ++di)
-          for (int dj = -1; dj <= 1; ++dj) {
-            const MapCell& m = entry(i + di, j + dj);
-            port = port || (m.topType == PieceType::City && m.topOwner == s.owner);
-          }
-        if (port) map.At(i, j) += 2000;
-      }
+      for (int j = 0; j <= 2 * R; ++j)
+        if (entry(i, j).terrain == Terrain::Sea && ports.At(i, j) > 0) map.At(i, j) += 2000;
   }
 }
 

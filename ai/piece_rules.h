@@ -25,7 +25,7 @@ int CountUnseen(const Game& g, int player, int x, int y, int r);
 
 // Sums of a per-cell value over the square of radius r around every entry of
 // a window at once (CountUnexplored, CountUnseen and the like), from running
-// sums over the window and its margin.
+// sums over the window and a margin of r around it.
 class WindowSquareSums {
  public:
   // r is at most WindowCells::kMargin.
@@ -35,66 +35,62 @@ class WindowSquareSums {
   // MapCell&) gives a cell's share.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int radius, F&& value) {
-    const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int u = 0; u <= n; ++u) Set(u, 0, 0);
+    const int r = r_, n = 2 * (radius + r) + 1;
+    const uint8_t* xs = cells.Xs(-r);  // xs[u - 1] for u = 1 .. n
+    int32_t* above = sums_.data();
+    for (int u = 0; u <= n; ++u) above[u] = 0;
     for (int v = 1; v <= n; ++v) {
-      const int j = v - 1 - WindowCells::kMargin;
-      int32_t row = 0;
-      Set(0, v, 0);
-      for (int u = 1; u <= n; ++u) {
-        row += value(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
-        Set(u, v, Sum(u, v - 1) + row);
+      const MapCell* row = cells.Row(g.world, v - 1 - r);
+      int32_t* here = above + kSide;
+      int32_t run = 0;
+      here[0] = 0;
+      int u = 1;
+      for (; u + 3 <= n; u += 4) {  // four cells a turn: the loop's own count and test weigh as much as a cell
+        const int32_t s0 = run + value(row[xs[u - 1]]);
+        const int32_t s1 = s0 + value(row[xs[u]]);
+        const int32_t s2 = s1 + value(row[xs[u + 1]]);
+        run = s2 + value(row[xs[u + 2]]);
+        here[u] = above[u] + s0;
+        here[u + 1] = above[u + 1] + s1;
+        here[u + 2] = above[u + 2] + s2;
+        here[u + 3] = above[u + 3] + run;
       }
-    }
-  }
-
-  // Fills two sums in one pass; values(const MapCell&) gives a cell's share
-  // in each as a std::pair.
-  template <typename F>
-  static void FillPair(WindowSquareSums& a, WindowSquareSums& b, const Game& g, const WindowCells& cells, int radius,
-                       F&& values) {
-    const int n = 2 * radius + 1 + 2 * WindowCells::kMargin;
-    for (int u = 0; u <= n; ++u) a.Set(u, 0, 0), b.Set(u, 0, 0);
-    for (int v = 1; v <= n; ++v) {
-      const int j = v - 1 - WindowCells::kMargin;
-      int32_t rowA = 0, rowB = 0;
-      a.Set(0, v, 0);
-      b.Set(0, v, 0);
-      for (int u = 1; u <= n; ++u) {
-        const auto [shareA, shareB] = values(cells.Cell(g.world, u - 1 - WindowCells::kMargin, j));
-        rowA += shareA;
-        rowB += shareB;
-        a.Set(u, v, a.Sum(u, v - 1) + rowA);
-        b.Set(u, v, b.Sum(u, v - 1) + rowB);
+      for (; u <= n; ++u) {
+        run += value(row[xs[u - 1]]);
+        here[u] = above[u] + run;
       }
+      above = here;
     }
   }
 
   // The sum over the square around entry [i][j].
   int32_t At(int i, int j) const {
-    const int a = i + WindowCells::kMargin - r_, b = j + WindowCells::kMargin - r_, e = 2 * r_ + 1;
-    return Sum(a + e, b + e) - Sum(a, b + e) - Sum(a + e, b) + Sum(a, b);
+    const int32_t* low = sums_.data() + j * kSide + i;
+    const int32_t* high = low + across_;
+    return high[edge_] - high[0] - low[edge_] + low[0];
   }
 
  private:
   static constexpr int kSide = kValueMapSide + 2 * WindowCells::kMargin + 1;
-  int32_t Sum(int a, int b) const { return sums_[static_cast<std::size_t>(a * kSide + b)]; }
-  void Set(int a, int b, int32_t v) { sums_[static_cast<std::size_t>(a * kSide + b)] = v; }
   int r_;
-  std::array<int32_t, kSide * kSide> sums_;
+  int edge_ = 2 * r_ + 1;                    // a square's edge
+  int across_ = edge_ * kSide;               // from a square's top row to the row below its bottom
+  std::array<int32_t, kSide * kSide> sums_;  // row v, column u at v * kSide + u
 };
 
 // CountUnexplored and CountUnseen over squares of radius r for a whole
-// window, both from one table of sums: the unexplored count in the low 16
-// bits, the unseen count above them (a window holds far fewer than 2^16 cells).
+// window, both from one table of sums: the unexplored count in the low 8
+// bits, the unseen count above them. The running sums spill from the low
+// byte into the next, but a square (at most 7 x 7 cells) holds fewer than
+// 2^8 of each, so the difference that gives a square's sum separates them.
 class ExplorationCounts {
  public:
   // Counts for the player over a window of the given radius, squares of radius r.
   ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player);
   // The cells the player never explored in the square around entry [i][j].
-  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFFFF; }
+  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFF; }
   // The cells the player does not see now in the square around entry [i][j].
-  int Unseen(int i, int j) const { return sums_.At(i, j) >> 16; }
+  int Unseen(int i, int j) const { return sums_.At(i, j) >> 8; }
 
  private:
   WindowSquareSums sums_;

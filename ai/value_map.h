@@ -63,6 +63,13 @@ class WindowCells {
     return w.cells[static_cast<std::size_t>(rowBase_[static_cast<std::size_t>(j + kMargin)] +
                                             xs_[static_cast<std::size_t>(i + kMargin)])];
   }
+  // The world columns of the entries from i on: Xs(i)[k] is X(i + k).
+  const uint8_t* Xs(int i) const { return xs_.data() + i + kMargin; }
+  // The world row of entry row j, indexed by world column: Row(w, j)[X(i)] is
+  // Cell(w, i, j), for loops that walk along a row.
+  const MapCell* Row(const World& w, int j) const {
+    return w.cells.data() + rowBase_[static_cast<std::size_t>(j + kMargin)];
+  }
   // The world position of entry [i][j].
   MapPos Pos(int i, int j) const {
     return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]};
@@ -73,9 +80,18 @@ class WindowCells {
   // One axis: the wrapped coordinate and the torus distance from the centre
   // for the offsets -radius - kMargin .. radius + kMargin.
   static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
-    int c = Wrap(centre - radius - kMargin, length);
+    const int reach = radius + kMargin, last = 2 * reach;
+    int c = Wrap(centre - reach, length);
+    if (last < length) {  // no cell twice: the distance is the offset from the centre
+      for (int k = 0; k <= last; ++k) {
+        coord[k] = static_cast<uint8_t>(c);
+        dist[k] = static_cast<uint8_t>(k < reach ? reach - k : k - reach);
+        if (++c == length) c = 0;
+      }
+      return;
+    }
     const int half = length / 2;
-    for (int k = 0; k <= 2 * (radius + kMargin); ++k) {
+    for (int k = 0; k <= last; ++k) {
       int d = c >= centre ? c - centre : c - centre + length;
       if (d > half) d = length - d;
       coord[k] = static_cast<uint8_t>(c);
