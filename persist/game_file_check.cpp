@@ -220,6 +220,24 @@ std::string CityProblem(const Game& g, const CellCounts& counts) {
   return {};
 }
 
+// An army sees the cells beside it after every step, and is built in a city
+// that saw them, so its player has explored them all. Beside the unknown the
+// computer would plan a route through it and walk the army into the sea.
+std::string SightProblem(const Game& g) {
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type != PieceType::Army) continue;
+    std::string why;
+    ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
+      if (why.empty() && (g.world.At(x, y).explored & g.state.playerBit[r.owner]) == 0)
+        why = "piece " + Str(i) + " is an army beside (" + Str(x) + ", " + Str(y) + "), which player " + Str(r.owner) +
+              " has not explored";
+    });
+    if (!why.empty()) return why;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string CheckSavedGameBytes(const uint8_t* data, size_t size) {
@@ -236,7 +254,8 @@ std::string CheckSavedGameBytes(const uint8_t* data, size_t size) {
   auto counts = std::make_unique<CellCounts>();
   if (std::string why = PiecesProblem(*g, *counts); !why.empty()) return why;
   if (std::string why = CargoProblem(*g, *counts); !why.empty()) return why;
-  return CityProblem(*g, *counts);
+  if (std::string why = CityProblem(*g, *counts); !why.empty()) return why;
+  return SightProblem(*g);
 }
 
 }  // namespace vortan

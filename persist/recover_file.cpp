@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "model/game.h"
@@ -33,23 +34,33 @@ std::string RecoverFileName(int instance) {
   return "RECOVER" + std::to_string(instance) + ".TMP";
 }
 
-RecoverFileClaim::RecoverFileClaim(const std::string& folder) : name_(kRecoverFileName) {
+RecoverFileClaim::RecoverFileClaim(std::initializer_list<std::string> folders) : name_(kRecoverFileName) {
   for (int instance = 1; instance <= kMostInstances; ++instance) {
-    const std::string lock = LockPath(folder, instance);
-    if (lock.empty()) return;  // no folder to claim in: keep the plain name
-    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      lockFd_ = fd;
+    std::vector<std::string> locks;  // one per folder; the same folder twice is locked once
+    for (const std::string& folder : folders)
+      if (std::string lock = LockPath(folder, instance); !lock.empty() && std::ranges::count(locks, lock) == 0)
+        locks.push_back(std::move(lock));
+    bool free = true;
+    for (const std::string& lock : locks) {
+      const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+      if (fd < 0) continue;  // nowhere to lock: the name is used unguarded, as without locks
+      lockFds_.push_back(fd);
+      if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        free = false;
+        break;
+      }
+    }
+    if (free) {
       name_ = RecoverFileName(instance);
       return;
     }
-    ::close(fd);
+    for (const int fd : lockFds_) ::close(fd);
+    lockFds_.clear();
   }
 }
 
 RecoverFileClaim::~RecoverFileClaim() {
-  if (lockFd_ >= 0) ::close(lockFd_);
+  for (const int fd : lockFds_) ::close(fd);
 }
 
 }  // namespace vortan

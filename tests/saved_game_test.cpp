@@ -49,7 +49,7 @@ void WriteAll(const fs::path& p, const Bytes& b) {
       .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-// Two players on a 12 x 10 world; every byte nobody reads holds a non-zero pattern.
+// Two players on a 12 x 10 world they have both explored; every byte nobody reads holds a non-zero pattern.
 void BuildSavedGame(Game& g) {
   test::BuildWorld(g, {"............", "..++*+......", "..+++^...*..", "...++....++.", "............", ".....+++....",
                        "....+*++*...", ".....++.....", "............", "............"});
@@ -59,6 +59,7 @@ void BuildSavedGame(Game& g) {
                                    {PieceType::Transport, 1, 6, 4},
                                    {PieceType::Army, 1, 6, 4}})
     AddPiece(g, type, owner, x, y);
+  for (MapCell& c : g.world.cells) c.explored = 3;
   PieceRecord& leftover = g.pieces[40];  // an empty slot keeps whatever it last held
   leftover.owner = 0xEE, leftover.x = 250, leftover.y = 251, leftover.strength = -123, leftover.production = 77;
   for (int i = 0; i < kPieceSlots; ++i) g.pieces[i].unused15 = static_cast<uint8_t>(i * 7 + 1);
@@ -237,8 +238,8 @@ TEST_F(SavedGameTest, FileDialogsNameTheGameAndSavesFollowTheNameWithTheViewKept
 // Two programs in one folder: each saves its unnamed game to a file of its own
 // and deletes only that one when it ends.
 TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
-  auto first = std::make_unique<RecoverFileClaim>(dir.string());
-  auto second = std::make_unique<RecoverFileClaim>(dir.string());
+  auto first = std::make_unique<RecoverFileClaim>(std::initializer_list{dir.string()});
+  auto second = std::make_unique<RecoverFileClaim>(std::initializer_list{dir.string(), dir.string()});
   EXPECT_EQ(std::make_pair(first->FileName(), second->FileName()),
             std::make_pair(std::string("RECOVER.TMP"), std::string("RECOVER2.TMP")));
   for (Game* game : {g.get(), saved.get()}) game->app.fileFolder = dir.string(), game->app.fileName = kRecoverFileName;
@@ -247,9 +248,27 @@ TEST_F(SavedGameTest, EveryRunningProgramHasARecoveryFileOfItsOwn) {
   DeleteRecoverFile(*saved);
   EXPECT_TRUE(fs::exists(dir / "RECOVER.TMP") && !fs::exists(dir / "RECOVER2.TMP"));
   second.reset();
-  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER2.TMP") << "a number given up is taken again";
+  EXPECT_EQ(RecoverFileClaim({dir.string()}).FileName(), "RECOVER2.TMP") << "a number given up is taken again";
   first.reset();
-  EXPECT_EQ(RecoverFileClaim(dir.string()).FileName(), "RECOVER.TMP");
+  EXPECT_EQ(RecoverFileClaim({dir.string()}).FileName(), "RECOVER.TMP");
+}
+
+// Programs started in different folders that cannot be written all fall back
+// to the one per-user folder: there too each keeps a file of its own.
+TEST_F(SavedGameTest, ProgramsFallingBackToTheUserFolderKeepRecoveryFilesApart) {
+  const fs::path data = dir / "user data", here = dir / "here", there = dir / "there";
+  for (const fs::path& folder : {data, here, there}) fs::create_directory(folder);
+  const RecoverFileClaim first({here.string(), data.string()}), second({there.string(), data.string()});
+  EXPECT_NE(first.FileName(), second.FileName()) << "both hold " << first.FileName();
+  g->recoverFileName = first.FileName(), saved->recoverFileName = second.FileName();
+  for (Game* game : {g.get(), saved.get()}) {
+    game->app.fileName = kRecoverFileName, game->app.recoverFallbackFolder = data.string();
+    game->app.fileFolder = (dir / "read-only folder").string();
+    ASSERT_TRUE(SaveGame(*game));
+  }
+  DeleteRecoverFile(*saved);
+  EXPECT_EQ(ReadAll(data / first.FileName()), Image(*g)) << "the other program's exit took this one's file";
+  EXPECT_FALSE(fs::exists(data / second.FileName()));
 }
 
 TEST_F(SavedGameTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {

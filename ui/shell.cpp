@@ -88,9 +88,9 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
 
   g.rng.SetState(MillisecondTicks());
   g.app.fileName = kRecoverFileName;
-  const RecoverFileClaim recoverClaim(".");
-  g.recoverFileName = recoverClaim.FileName();
   g.app.recoverFallbackFolder = RecoveryFolder();
+  const RecoverFileClaim recoverClaim({".", g.app.recoverFallbackFolder});
+  g.recoverFileName = recoverClaim.FileName();
   hooks.leftoverRecoverFile = LeftoverRecoveryFile(g);
   ApplyStartUpOptions(g, window);
 

@@ -93,6 +93,7 @@ TEST_F(FileCommandsTest, SaveAsksForANameOnlyOnceAndANamedGameIsSavedSilentlyBef
 
 TEST_F(FileCommandsTest, OpenRefusesABadFileAndLoadsAGoodOneIgnoringTheClickThatClosedTheDialog) {
   const int army = AddPiece(*game, PieceType::Army, 0, 3, 2);
+  ForEachInBlock3(game->settings, 3, 2, [&](int x, int y) { game->world.At(x, y).explored |= 1; });  // what it sees
   AwaitOrders(army);
   game->app.fileName = "here.gam";
   game->state.day = 9;
