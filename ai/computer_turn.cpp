@@ -217,24 +217,29 @@ void UpdateLandMassStatus(Game& g, int player) {
     g.landMasses[m].armyCount = 0;
   }
   auto massUnder = [&](const PieceRecord& r) -> LandMassRecord& { return g.landMasses[g.world.At(r.Pos()).landMass]; };
-  for (const PieceRecord& r : g.pieces.slots)
-    if (r.type == PieceType::Army && r.owner == player) massUnder(r).armyCount++;
-  for (int y = 0; y < g.Height(); ++y)  // any order: a land mass is Open or not
+  for (int y = 0; y < g.Height(); ++y) {  // any order: a land mass is Open or not
+    const MapCell* row = &g.world.At(0, y);
     for (int x = 0; x < g.Width(); ++x) {
-      const MapCell& c = g.world.At(x, y);
+      const MapCell& c = row[x];
       bool leftToTake = (c.terrain == Terrain::Land && (c.explored & bit) == 0) || c.terrain == Terrain::City;
       if (leftToTake) g.landMasses[c.landMass].status = LandMassStatus::Open;
     }
-  for (const PieceRecord& r : g.pieces.slots) {
-    if (r.owner != player || (r.type != PieceType::Army && r.type != PieceType::City)) continue;
-    if (massUnder(r).status == LandMassStatus::Open) massUnder(r).status = LandMassStatus::BeingTaken;
   }
+  // One pass over the pieces in any order: an own army or city turns only an
+  // Open mass into BeingTaken, an enemy turns any mass Contested, so the
+  // enemy's mark stands whichever comes first.
   for (const PieceRecord& r : g.pieces.slots) {
-    if (r.type == PieceType::None || r.owner == player) continue;
+    if (r.type != PieceType::Army && r.type != PieceType::City) continue;
+    LandMassRecord& mass = massUnder(r);
+    if (r.owner == player) {
+      if (r.type == PieceType::Army) mass.armyCount++;
+      if (mass.status == LandMassStatus::Open) mass.status = LandMassStatus::BeingTaken;
+      continue;
+    }
     const MapCell& c = g.world.At(r.Pos());
     bool knownCity = r.type == PieceType::City && (c.explored & bit) != 0;
     bool seenArmy = r.type == PieceType::Army && (c.visible & bit) != 0;
-    if (knownCity || seenArmy) massUnder(r).status = LandMassStatus::Contested;
+    if (knownCity || seenArmy) mass.status = LandMassStatus::Contested;
   }
 }
 

@@ -13,6 +13,9 @@ int CurrentPlayer(const Game& g) { return g.state.currentPlayer; }
 int CurrentBit(const Game& g) { return g.state.playerBit[g.state.currentPlayer]; }
 
 bool CanDamageSomeoneAt(Game& g, int attackerType, int x, int y, PiecesByCell& at) {
+  // The piece on top stands there too, and usually settles it without the index.
+  const int top = g.world.At(x, y).topType;
+  if (top < kTypeCount && g.app.attackTable[attackerType][top] != 0) return true;
   bool found = false;
   at.ForEachAt(x, y, [&](int, const PieceRecord& r) {
     if (g.app.attackTable[attackerType][r.type] != 0) found = true;
@@ -90,6 +93,8 @@ bool RoutePassable(Game& g, int piece, int x, int y, PiecesByCell& at) {
 }
 
 bool TransportTakesArmy(Game& g, int piece, int x, int y, PiecesByCell& at) {
+  // An empty cell shows nothing on top: no ride there, and no need to ask the index.
+  if (g.world.At(x, y).topType == PieceType::None) return false;
   const int p = CurrentPlayer(g);
   int armies = 0;
   bool transport = false;

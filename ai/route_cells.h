@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The cell tests of the route search, answering "who stands here" from a shared
-// index so that one search builds it once. The public functions in
-// route_finding.h are these with an index of their own.
+// The cell tests of the route search, answering "who stands here" from the
+// game's cell index. The public functions in route_finding.h are these.
 #pragma once
 
 #include "ai/pieces_by_cell.h"

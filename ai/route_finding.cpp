@@ -7,17 +7,17 @@
 namespace vortan {
 
 bool IsRoutePassable(Game& g, int piece, int x, int y) {
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   return RoutePassable(g, piece, x, y, at);
 }
 
 bool CanEnterCell(Game& g, int piece, int x, int y) {
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   return EnterableCell(g, piece, x, y, at);
 }
 
 bool TransportCanTakeArmy(Game& g, int piece, int x, int y) {
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   return TransportTakesArmy(g, piece, x, y, at);
 }
 

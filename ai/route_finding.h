@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Route finding for pieces on a go-to or return order. None of these change
-// the game; they take it writable only because the search indexes its pieces.
+// Route finding for pieces on a go-to or return order. They take the game
+// writable only because a human's army that finds a transport to board is put
+// to sleep on the spot; nothing else changes.
 #pragma once
 #include <optional>
 

@@ -116,11 +116,14 @@ class Wave {
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
     WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
     WrapSpan(target.y, kRadius, g.Height(), cellY_.data());
-    for (int k = 0; k < kSide; ++k) {
-      // On a world narrower than the window the piece's cell shows up more than once.
-      if (cellX_[k] == from.x) sourceI_[sourceColumns_++] = k;
-      if (cellY_[k] == from.y) sourceJ_[sourceRows_++] = k;
-    }
+    // On a world narrower than the window the piece's cell shows up more than once.
+    for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
+      sourceI_[sourceColumns_++] = k;
+    for (int k = Wrap(from.y - target.y + kRadius, g.Height()); k < kSide; k += g.Height()) sourceJ_[sourceRows_++] = k;
+    // The piece's own cell is never tested, so it is never reached either:
+    // marked as tested from the start.
+    for (int a = 0; a < sourceColumns_; ++a)
+      for (int b = 0; b < sourceRows_; ++b) tested_[sourceI_[a]] |= Bit(sourceJ_[b]);
   }
 
   // Runs the waves; true with the step when the piece's cell was reached.
@@ -131,8 +134,10 @@ class Wave {
       const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
       if (everyTestCounts_) TestRing(r, stopI, stopJ);
       if (stepped) return true;
-      if (!everyTestCounts_) TestBesideFrontier(r);
-      Spread(r);
+      if (everyTestCounts_)
+        Spread(r);
+      else
+        TestAndSpread(r);
     }
     return false;
   }
@@ -149,17 +154,14 @@ class Wave {
       const int step = (i == lo || i == hi) ? 1 : hi - lo;
       for (int j = lo; j <= hi; j += step) {
         if (i > stopI || (i == stopI && j >= stopJ)) return;
-        TestEntry(i, j);
+        // The piece's own cell is never tested, so it is never reached either.
+        if (!SameCell(cellX_[i], cellY_[j], from_)) TestEntry(i, j);
       }
     }
   }
 
-  // The piece's own cell is never tested, so it is never reached either.
   void TestEntry(int i, int j) {
-    const int x = cellX_[i];
-    const int y = cellY_[j];
-    if (SameCell(x, y, from_)) return;
-    if (passes_.Test(x, y)) passable_[i] |= Bit(j);
+    if (passes_.Test(cellX_[i], cellY_[j])) passable_[i] |= Bit(j);
   }
 
   static Column Grown(Column left, Column middle, Column right) {
@@ -167,12 +169,20 @@ class Wave {
     return grow | (grow << 1) | (grow >> 1);
   }
 
-  // Tests the cells wave r may reach that no earlier wave tested.
-  void TestBesideFrontier(int r) {
+  // Tests the cells wave r may reach that no earlier wave tested, column by
+  // column, and spreads the wave over each column once its cells are tested.
+  void TestAndSpread(int r) {
+    Column before = 0;  // the last wave's frontier in the column before, outside the square
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
-      Column fresh = Grown(frontier_[i - 1], frontier_[i], frontier_[i + 1]) & ~reached_[i] & ~tested_[i];
+      const Column here = frontier_[i];
+      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i];
+      Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       for (; fresh != 0; fresh &= fresh - 1) TestEntry(i, std::countr_zero(fresh));
+      const Column next = grown & passable_[i];
+      reached_[i] |= next;
+      frontier_[i] = next;
+      before = here;
     }
   }
 
@@ -281,7 +291,7 @@ std::optional<MapPos> StepIf(int found, int stepX, int stepY) {
 
 int SearchRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY) {
   if (!InsideWorld(g, to) || !InsideWorld(g, from) || to == from) return 0;
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   MapPos target = to;
   switch (ChooseTarget(g, piece, from, target, at)) {
     case TargetChoice::Found:
@@ -307,7 +317,7 @@ std::optional<MapPos> FindRouteStep(Game& g, int piece, MapPos from, MapPos to) 
 }
 
 std::optional<MapPos> GreedyStep(Game& g, int piece, MapPos from, MapPos to) {
-  PiecesByCell at(g.pieces);
+  PiecesByCell at(g);
   int stepX = from.x, stepY = from.y;
   const int found = GreedyStepWith(g, piece, from, to, stepX, stepY, at);
   return StepIf(found, stepX, stepY);

@@ -80,6 +80,7 @@ void CopyRecords(const Game& from, Game& to) {
   to.pieces = from.pieces;
   to.world = from.world;
   to.landMasses = from.landMasses;
+  to.occupancy.Rebuild(to.pieces);
 }
 
 void RunTurnStarts(benchmark::State& state, uint8_t kind) {

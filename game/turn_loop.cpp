@@ -289,14 +289,17 @@ void DecideWaitingPiece(Game& g) {
 bool IsArmyBoxedIn(const Game& g, int piece) {
   const PieceRecord& r = g.pieces[piece];
   const int player = g.state.currentPlayer;
-  bool boxed = true;
-  ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
-    const MapCell& c = g.world.At(x, y);
-    const bool closed = c.terrain == Terrain::Sea || c.terrain == Terrain::Mountain ||
-                        (c.topType == PieceType::Army && c.topOwner == player);
-    if (!closed) boxed = false;
-  });
-  return boxed;
+  const int xs[3] = {WrapX(g.settings, r.x - 1), r.x, WrapX(g.settings, r.x + 1)};
+  const int ys[3] = {WrapY(g.settings, r.y - 1), r.y, WrapY(g.settings, r.y + 1)};
+  // Boxed in when every cell of the block is closed; the first open one settles it.
+  for (int x : xs)
+    for (int y : ys) {
+      const MapCell& c = g.world.At(x, y);
+      const bool closed = c.terrain == Terrain::Sea || c.terrain == Terrain::Mountain ||
+                          (c.topType == PieceType::Army && c.topOwner == player);
+      if (!closed) return false;
+    }
+  return true;
 }
 
 bool CanMove(const Game& g, int piece) {
@@ -357,7 +360,7 @@ bool SelectNewPiece(Game& g, bool later) {
   if (g.state.currentPiece == old) {
     int i = old;
     do {
-      i = (i + 1) % kPieceSlots;
+      i = i + 1 == kPieceSlots ? 0 : i + 1;
     } while (i != old && !CanMove(g, i));
     g.state.currentPiece = static_cast<int16_t>(i);
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/game.h"
 
+#include <array>
+
 #include "model/piece_types.h"
 
 namespace vortan {
@@ -35,17 +37,11 @@ void ResetToProgramStart(Game& g) {
     r.y = 0;
     r.type = PieceType::None;
   }
+  g.occupancy.Clear();
   g.lastSelectedPos = MapPos{0, 0};
   g.lastShownPiece = kPieceSlots;
   g.cityDialogPiece = -1;
   g.insideAdvanceGame = false;
-}
-
-bool IsAirType(int type) { return type == PieceType::Fighter || type == PieceType::Bomber || type == PieceType::Para; }
-
-bool IsShipType(int type) {
-  return type == PieceType::Destroyer || type == PieceType::Battleship || type == PieceType::Carrier ||
-         type == PieceType::Submarine || type == PieceType::Transport;
 }
 
 bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
@@ -109,32 +105,31 @@ static void ApplyTopPiece(MapCell& c, const PieceRecord& r) {
 }
 
 void RefreshCell(Game& g, MapPos pos) {
+  // Whatever changed on this cell behind the index's back is filed right
+  // first: slots filed here that have left, then slots standing here.
+  std::array<int16_t, kPieceSlots> filed;
+  int count = 0;
+  g.occupancy.ForEachFiled(pos.x, pos.y, [&](int slot) { filed[count++] = static_cast<int16_t>(slot); });
+  for (int k = 0; k < count; ++k) IndexSlot(g, filed[k]);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) IndexSlot(g, i);
+  }
   MapCell& c = g.world.At(pos);
   c.topType = PieceType::None;
-  for (const PieceRecord& r : g.pieces.slots)
-    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) ApplyTopPiece(c, r);
+  g.occupancy.ForEachAt(g.pieces, pos.x, pos.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
 }
 
 void RefreshCells(Game& g, MapPos a, MapPos b) {
-  if (a == b) {
-    RefreshCell(g, a);
-    return;
-  }
-  MapCell& ca = g.world.At(a);
-  MapCell& cb = g.world.At(b);
-  ca.topType = cb.topType = PieceType::None;
-  const uint16_t pa = a.Packed(), pb = b.Packed();
-  for (const PieceRecord& r : g.pieces.slots) {
-    if (r.type == PieceType::None) continue;
-    const uint16_t at = r.Pos().Packed();
-    if (at == pa)
-      ApplyTopPiece(ca, r);
-    else if (at == pb)
-      ApplyTopPiece(cb, r);
+  for (const MapPos p : {a, b}) {
+    MapCell& c = g.world.At(p);
+    c.topType = PieceType::None;
+    g.occupancy.ForEachAt(g.pieces, p.x, p.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
   }
 }
 
 void RefreshAllCells(Game& g) {
+  g.occupancy.Rebuild(g.pieces);
   for (int y = 0; y < g.Height(); ++y)
     for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).topType = PieceType::None;
   for (const PieceRecord& r : g.pieces.slots)

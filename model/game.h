@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "model/cell_occupancy.h"
 #include "model/hooks.h"
 #include "model/random.h"
 #include "model/records.h"
+#include "model/refuel_memory.h"
 
 namespace vortan {
 
@@ -61,6 +63,8 @@ struct Game {
   void (*keepFinalPosition)(Game&) = nullptr;
 
   // Transient values, never saved.
+  CellOccupancy occupancy;  // which slots stand on each cell; see cell_occupancy.h
+  RefuelMemory refuelMemory;
   MapPos lastSelectedPos{0, 0};
   int lastShownPiece = kPieceSlots;  // 500: none
   int cityDialogPiece = -1;
@@ -113,9 +117,14 @@ inline int Wrap(int value, int size) {
   return r < 0 ? r + size : r;
 }
 // Fighter, Bomber or Para: the types that fly and run on fuel.
-bool IsAirType(int type);
+inline bool IsAirType(int type) {
+  return type == PieceType::Fighter || type == PieceType::Bomber || type == PieceType::Para;
+}
 // Destroyer, Battleship, Carrier, Submarine or Transport: the types that keep to the sea.
-bool IsShipType(int type);
+inline bool IsShipType(int type) {
+  return type == PieceType::Destroyer || type == PieceType::Battleship || type == PieceType::Carrier ||
+         type == PieceType::Submarine || type == PieceType::Transport;
+}
 // A column or row wrapped onto the map, which joins edge to edge both ways.
 inline int WrapX(const GameSettings& s, int x) { return Wrap(x, s.width); }
 inline int WrapY(const GameSettings& s, int y) { return Wrap(y, s.height); }
@@ -135,12 +144,18 @@ bool IsEnemyOccupied(const World& w, int x, int y, int player);
 // True when a city of the piece's owner is on its cell or next to it.
 bool IsNextToOwnCity(const PieceTable& t, const GameSettings& s, int piece);
 // Recomputes which piece the cell shows on top (a city first, a lone submarine
-// last, carriers and transports hiding their cargo) from the piece table.
+// last, carriers and transports hiding their cargo) from the piece table,
+// re-indexing every slot that stands on the cell or was filed under it.
 void RefreshCell(Game& g, MapPos pos);
-// RefreshCell for both cells of a move, in one pass over the piece table.
+// The top pieces of both cells of a move, from the cell index alone: the
+// caller has re-indexed every slot it moved (IndexSlot).
 void RefreshCells(Game& g, MapPos a, MapPos b);
-// RefreshCell for every cell of the map, after pieces were loaded or replaced wholesale.
+// RefreshCell for every cell of the map, after pieces were loaded or replaced
+// wholesale; indexes the whole table afresh.
 void RefreshAllCells(Game& g);
+// Files the slot under the cell it stands on now, after its piece moved,
+// appeared or vanished.
+inline void IndexSlot(Game& g, int slot) { g.occupancy.IndexSlot(g.pieces, slot); }
 // Whether the viewing player has explored the cell; in a demo, or once the
 // viewer is eliminated, every cell anyone has explored counts.
 bool ViewerKnowsCell(const Game& g, MapPos pos);
@@ -161,10 +176,12 @@ void ForEachInBlock3(const GameSettings& s, int cx, int cy, F&& f) {
 // the given length, into axis[0 .. 2 radius]: one wrap for a whole square's
 // row or column instead of one per cell.
 inline void WrapSpan(int centre, int radius, int length, uint8_t* axis) {
-  int c = Wrap(centre - radius, length);
-  for (int k = 0; k <= 2 * radius; ++k) {
-    axis[k] = static_cast<uint8_t>(c);
-    if (++c == length) c = 0;
+  const int side = 2 * radius + 1;
+  // Unbroken runs up to the end of the axis, then on from its start.
+  for (int k = 0, c = Wrap(centre - radius, length); k < side; c = 0) {
+    const int run = side - k < length - c ? side - k : length - c;
+    for (int t = 0; t < run; ++t) axis[k + t] = static_cast<uint8_t>(c + t);
+    k += run;
   }
 }
 

@@ -112,6 +112,7 @@ void DecodeGameFile(Game& g, const uint8_t* data) {
   g.state = DecodeState(data + kSettingsBytes);
   g.pieces = DecodePieces(data + kSettingsBytes + kStateBytes);
   g.world = DecodeWorld(data + kSettingsBytes + kStateBytes + kPieceTableBytes);
+  g.occupancy.Rebuild(g.pieces);  // the top pieces come from the file as they are
 }
 
 bool ReadGameFromBytes(Game& g, const uint8_t* data, size_t size, const std::string& path) {

@@ -25,7 +25,7 @@ bool WriteGameToPath(const Game& g, const std::string& path, std::string* why = 
 // The four records as a game file holds them, byte for byte.
 std::vector<uint8_t> GameFileBytes(const Game& g);
 // The four records from a file image of kSavedGameBytes that passed the load
-// check; nothing else of the game changes.
+// check, and the cell index rebuilt for them; nothing else of the game changes.
 void DecodeGameFile(Game& g, const uint8_t* data);
 // Removes the game's current file from disk; a missing file is no error.
 void DeleteRecoverFile(Game& g);

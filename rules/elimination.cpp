@@ -11,10 +11,21 @@ constexpr int kNoPlayer = -1;
 constexpr ToolWindow kWindowsShowingTheGame[] = {ToolWindow::GameInfo, ToolWindow::Rankings, ToolWindow::Production,
                                                  ToolWindow::PieceInfo, ToolWindow::WorldMap};
 
+// Only players taking part are asked about; the others count as owning
+// something, so the walk ends once every player taking part has been seen.
 std::array<bool, kPlayerCount> PlayersOwningSomething(const Game& g) {
   std::array<bool, kPlayerCount> owns{};
-  for (const PieceRecord& r : g.pieces.slots)
-    if (!r.IsEmpty() && r.owner < kPlayerCount) owns[r.owner] = true;
+  int unseen = 0;
+  for (int p = 0; p < kPlayerCount; ++p) {
+    owns[p] = !IsTakingPart(g, p);
+    if (!owns[p]) ++unseen;
+  }
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (unseen == 0) break;
+    if (r.IsEmpty() || r.owner >= kPlayerCount || owns[r.owner]) continue;
+    owns[r.owner] = true;
+    --unseen;
+  }
   return owns;
 }
 

@@ -151,6 +151,12 @@ std::string CheckInvariants(const Game& g) {
   for (int i = 0; i < kPieceSlots; ++i)
     if (!g.pieces[i].IsEmpty())
       if (std::string e = CheckPiece(g, i); !e.empty()) return e;
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const int cell = CellOccupancy::CellOf(g.pieces[i]);
+    if (g.occupancy.FiledCell(i) != cell) return Broken("cell index files the slot elsewhere", i, cell);
+    if (cell != CellOccupancy::kNowhere && !g.occupancy.ListedInOrder(i))
+      return Broken("cell index lists the slot out of place", i, cell);
+  }
   static_assert(sizeof(CellTally) < 40000, "the tally lives on the stack");
   CellTally tally;
   return CheckCells(g, tally);

@@ -34,6 +34,7 @@ void TakeNeutralCity(Game& g, int piece, MapPos target) {
   g.world.At(target).terrain = Terrain::Land;
   p.x = target.x;
   p.y = target.y;
+  IndexSlot(g, piece);
   RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   RecomputeRefuelMaps(g);
@@ -49,13 +50,18 @@ void CarryCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Transport) cargoType = PieceType::Army;
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None || g.world.At(carrier.Pos()).terrain != Terrain::Sea) return;
+  const int capacity = CargoCapacity(carrier.type);
+  std::array<int16_t, kPieceSlots> cargo;
   int carried = 0;
-  for (int i = 0; i < kPieceSlots && carried < CargoCapacity(carrier.type); ++i) {
-    PieceRecord& r = g.pieces[i];
-    if (r.type != cargoType || r.x != carrier.x || r.y != carrier.y) continue;
+  g.occupancy.ForEachAt(g.pieces, carrier.x, carrier.y, [&](int slot, const PieceRecord& r) {
+    if (r.type == cargoType && carried < capacity) cargo[carried++] = static_cast<int16_t>(slot);
+  });
+  // Moved once the cell's list has been read, since re-indexing changes it.
+  for (int k = 0; k < carried; ++k) {
+    PieceRecord& r = g.pieces[cargo[k]];
     r.x = r.destX = target.x;
     r.y = r.destY = target.y;
-    ++carried;
+    IndexSlot(g, cargo[k]);
   }
 }
 
@@ -90,6 +96,7 @@ void MoveOneCell(Game& g, int piece, MapPos target) {
   const MapPos old = p.Pos();
   p.x = target.x;
   p.y = target.y;
+  IndexSlot(g, piece);
   RefreshCells(g, old, target);
   UpdateSight(g, piece, old, true);
   StopBesideCity(g, p);
@@ -109,6 +116,19 @@ void LowerFighterRange(Game& g, MapPos carrier, int radius, int sail) {
       const int d = std::max(std::abs(dx), std::abs(dy)) + sail;
       if (d < c.fighterRange) c.fighterRange = static_cast<uint8_t>(d);
     }
+  }
+}
+
+// A carrier counts as a base at its distance plus one turn of sailing,
+// since it may have moved on by the time the fighter gets there.
+void LowerFighterMapNearCarriers(Game& g) {
+  const int sail = g.settings.moves[PieceType::Carrier];
+  const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
+  if (radius < 0) return;
+  const int player = g.state.currentPlayer;
+  for (const PieceRecord& carrier : g.pieces.slots) {
+    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
+    LowerFighterRange(g, carrier.Pos(), radius, sail);
   }
 }
 
@@ -150,50 +170,117 @@ bool RefuelAircraft(Game& g, int piece) {
   return a.fuel != 0;
 }
 
-void RecomputeRefuelMaps(Game& g) {
-  const int tooFar = g.settings.fuel[PieceType::Bomber] + 1;
-  for (int y = 0; y < g.Height(); ++y) {
-    for (int x = 0; x < g.Width(); ++x) {
-      MapCell& c = g.world.At(x, y);
-      c.bomberRange = c.safeCityRange = static_cast<uint8_t>(tooFar);
-    }
-  }
-  const int radius = g.settings.fuel[PieceType::Bomber] / 2;
-  const int player = g.state.currentPlayer;
-  SquareAxis xs, ys;
+namespace {
+
+using CityList = std::array<uint32_t, kPieceSlots>;
+
+// The player's cities as the refuel maps see them, in table order.
+int ListCities(const Game& g, int player, CityList& cities) {
+  int count = 0;
   for (const PieceRecord& city : g.pieces.slots) {
     if (city.type != PieceType::City || city.owner != player) continue;
     const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
-    WrapSpan(city.x, radius, g.Width(), xs.data());
-    WrapSpan(city.y, radius, g.Height(), ys.data());
-    for (int dx = -radius; dx <= radius; ++dx) {
-      MapCell* column = &g.world.At(xs[dx + radius], 0);
-      for (int dy = -radius; dy <= radius; ++dy) {
-        MapCell& c = column[ys[dy + radius] * kGridSide];
-        const int d = std::max(std::abs(dx), std::abs(dy));
-        if (d >= c.bomberRange) continue;
-        // The fighter map is rebuilt from the bomber map below.
-        c.bomberRange = static_cast<uint8_t>(d);
-        if (safe) c.safeCityRange = static_cast<uint8_t>(d);
+    cities[count++] = city.x | city.y << 8 | uint32_t{safe} << 16;
+  }
+  return count;
+}
+
+void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
+  const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
+  for (int y = 0; y < g.Height(); ++y) {
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
+  }
+  const int radius = g.settings.fuel[PieceType::Bomber] / 2;
+  const int side = 2 * radius + 1;
+  // |k - radius| for every offset k of the square, worked out once.
+  SquareAxis away;
+  for (int k = 0; k < side; ++k) away[k] = static_cast<uint8_t>(std::abs(k - radius));
+  SquareAxis ys;
+  for (int n = 0; n < count; ++n) {
+    const int cityX = cities[n] & 0xFF, cityY = cities[n] >> 8 & 0xFF;
+    const bool safe = (cities[n] >> 16) != 0;
+    WrapSpan(cityY, radius, g.Height(), ys.data());
+    const int left = Wrap(cityX - radius, g.Width());
+    // A city's own square is written in any order: where the square wraps onto
+    // itself the nearer offset wins either way. Only the order of the cities counts.
+    for (int j = 0; j < side; ++j) {
+      MapCell* row = &g.world.At(0, ys[j]);
+      const uint8_t dy = away[j];
+      // The row runs unbroken up to the world's east edge, then on from its west edge.
+      for (int i = 0, x = left; i < side; x = 0) {
+        const int run = std::min(side - i, g.Width() - x);
+        MapCell* c = row + x;
+        const uint8_t* dx = away.data() + i;
+        for (int k = 0; k < run; ++k) {
+          const uint8_t d = std::max(dy, dx[k]);
+          if (d >= c[k].bomberRange) continue;
+          // The fighter map is rebuilt from the bomber map below.
+          c[k].bomberRange = d;
+          if (safe) c[k].safeCityRange = d;
+        }
+        i += run;
       }
     }
   }
+}
+
+bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const CityList& cities, int count) {
+  return m.cityCount == count && m.width == g.Width() && m.height == g.Height() &&
+         m.bomberFuel == g.settings.fuel[PieceType::Bomber] &&
+         std::equal(cities.begin(), cities.begin() + count, m.cities.begin());
+}
+
+void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int count) {
+  m.cityCount = count;
+  m.width = g.Width();
+  m.height = g.Height();
+  m.bomberFuel = g.settings.fuel[PieceType::Bomber];
+  std::copy(cities.begin(), cities.begin() + count, m.cities.begin());
+  for (int y = 0; y < g.Height(); ++y) {
+    const MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) {
+      m.bomberRange[y * kGridSide + x] = row[x].bomberRange;
+      m.safeCityRange[y * kGridSide + x] = row[x].safeCityRange;
+    }
+  }
+}
+
+// Copies the remembered maps back, the fighter map's start from the bomber map with them.
+void Recall(Game& g, const RefuelMemory::Maps& m) {
+  for (int y = 0; y < g.Height(); ++y) {
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) {
+      row[x].fighterRange = row[x].bomberRange = m.bomberRange[y * kGridSide + x];
+      row[x].safeCityRange = m.safeCityRange[y * kGridSide + x];
+    }
+  }
+}
+
+}  // namespace
+
+void RecomputeRefuelMaps(Game& g) {
+  const int player = g.state.currentPlayer;
+  CityList cities;
+  const int count = ListCities(g, player, cities);
+  RefuelMemory::Maps* memory =
+      player >= 0 && player < kPlayerCount ? &g.refuelMemory.players[static_cast<std::size_t>(player)] : nullptr;
+  if (memory && SameInputs(g, *memory, cities, count)) {
+    Recall(g, *memory);
+    LowerFighterMapNearCarriers(g);
+    return;
+  }
+  WorkOutRefuelMaps(g, cities, count);
+  if (memory) Remember(g, *memory, cities, count);
   RecomputeFighterMap(g);
 }
 
 void RecomputeFighterMap(Game& g) {
-  for (int y = 0; y < g.Height(); ++y)
-    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).fighterRange = g.world.At(x, y).bomberRange;
-  // A carrier counts as a base at its distance plus one turn of sailing,
-  // since it may have moved on by the time the fighter gets there.
-  const int sail = g.settings.moves[PieceType::Carrier];
-  const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
-  if (radius < 0) return;
-  const int player = g.state.currentPlayer;
-  for (const PieceRecord& carrier : g.pieces.slots) {
-    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
-    LowerFighterRange(g, carrier.Pos(), radius, sail);
+  for (int y = 0; y < g.Height(); ++y) {
+    MapCell* row = &g.world.At(0, y);
+    for (int x = 0; x < g.Width(); ++x) row[x].fighterRange = row[x].bomberRange;
   }
+  LowerFighterMapNearCarriers(g);
 }
 
 }  // namespace vortan

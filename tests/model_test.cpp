@@ -54,6 +54,41 @@ TEST_F(ModelTest, TopPiecePrecedence) {
   EXPECT_THAT(NAMED(+g.world.At(4, 4).topType, +g.world.At(4, 4).topOwner), ElementsAre(+PieceType::Submarine, 3));
 }
 
+// The cell index lists a cell's pieces in table order, follows pieces the
+// rules re-index, and catches up on a cell only where RefreshCell is called.
+TEST_F(ModelTest, CellIndexFollowsMovesAndRefreshes) {
+  using Slots = std::vector<int>;
+  Put(7, PieceType::Army, 0, 1, 1), Put(2, PieceType::Transport, 0, 1, 1), Put(5, PieceType::Army, 0, 1, 1);
+  RefreshAllCells(g);
+  const auto at = [&](int x, int y) {
+    Slots slots;
+    g.occupancy.ForEachAt(g.pieces, x, y, [&](int i, const PieceRecord&) { slots.push_back(i); });
+    return slots;
+  };
+  EXPECT_EQ(at(1, 1), (Slots{2, 5, 7})) << "a cell's pieces in table order";
+  g.pieces[2].x = g.pieces[5].x = 2;  // the transport sails east with one army aboard
+  IndexSlot(g, 2), IndexSlot(g, 5);
+  RefreshCells(g, MapPos{1, 1}, MapPos{2, 1});
+  EXPECT_EQ(at(1, 1), (Slots{7})) << "the army left behind";
+  EXPECT_EQ(at(2, 1), (Slots{2, 5})) << "the transport and its cargo";
+  EXPECT_THAT(NAMED(+g.world.At(1, 1).topType, +g.world.At(2, 1).topType),
+              ElementsAre(+PieceType::Army, +PieceType::Transport));
+  // Put down by hand: gone from its old cell at once, found on the new one after RefreshCell.
+  g.pieces[7].x = g.pieces[7].y = 4;
+  Put(3, PieceType::Submarine, 1, 4, 4);
+  EXPECT_EQ(at(1, 1), Slots{}) << "a piece moved away by hand still listed where it was";
+  EXPECT_EQ(at(4, 4), Slots{}) << "the index found pieces nobody filed";
+  RefreshCell(g, MapPos{4, 4});
+  EXPECT_EQ(at(4, 4), (Slots{3, 7})) << "RefreshCell did not file the pieces standing on the cell";
+  EXPECT_THAT(NAMED(+g.world.At(4, 4).topType, g.occupancy.ListedInOrder(3), g.occupancy.ListedInOrder(7)),
+              ElementsAre(+PieceType::Army, 1, 1));
+  g.pieces[3].type = PieceType::None;  // sunk
+  RefreshCell(g, MapPos{4, 4});
+  EXPECT_EQ(at(4, 4), (Slots{7}));
+  EXPECT_EQ(g.occupancy.FiledCell(3), CellOccupancy::kNowhere)
+      << "an empty slot still filed after its cell was refreshed";
+}
+
 TEST_F(ModelTest, FreeSlotIsLowestAndFullTableHasNone) {
   g.pieces[0].type = g.pieces[2].type = PieceType::Army;
   EXPECT_EQ(FindFreeSlot(g.pieces), 1);

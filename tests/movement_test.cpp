@@ -109,5 +109,43 @@ TEST_F(MovementTest, CitiesServeHalfABombersRangeAndCarriersAddOneCruise) {
   EXPECT_EQ(Range(&MapCell::fighterRange, 22, 10), 12);
 }
 
+// A player's refuel maps are copied back from memory when nothing they follow
+// from changed; copied or worked out, they must be the same maps.
+TEST_F(MovementTest, RememberedRefuelMapsAreTheMapsWorkedOutAfresh) {
+  std::vector<std::string> rows(30, std::string(30, '.'));
+  rows[5].replace(3, 5, "+++++"), rows[20].replace(18, 4, "++++");
+  Build(rows);
+  const int west = AddCity(g, 0, 5, 5), east = AddCity(g, 0, 19, 20), enemy = AddCity(g, 1, 20, 20);
+  g.landMasses[g.world.At(5, 5).landMass].status = LandMassStatus::Contested;
+  const int carrier = AddPiece(g, PieceType::Carrier, 0, 12, 12);
+  const auto maps = [&] {
+    Ints all;
+    for (const MapCell& c : g.world.cells) all.insert(all.end(), {c.bomberRange, c.safeCityRange, c.fighterRange});
+    return all;
+  };
+  const auto expectAfresh = [&](const char* after) {
+    RecomputeRefuelMaps(g);
+    for (MapCell& c : g.world.cells) c.bomberRange = c.safeCityRange = c.fighterRange = 0;
+    RecomputeRefuelMaps(g);  // nothing changed since the last call: copied back
+    const Ints recalled = maps();
+    g.refuelMemory = RefuelMemory{};
+    RecomputeRefuelMaps(g);
+    EXPECT_EQ(recalled, maps()) << "the remembered maps differ from fresh ones after " << after;
+  };
+  expectAfresh("the first turn");
+  P(carrier).x = 14;
+  expectAfresh("the carrier sailed");
+  g.landMasses[g.world.At(5, 5).landMass].status = LandMassStatus::Secure;
+  expectAfresh("a land mass became secure");
+  P(east).owner = 1, P(enemy).owner = 0;
+  expectAfresh("one city lost and one taken");
+  P(west).owner = 1;
+  expectAfresh("a city lost");
+  g.settings.fuel[PieceType::Bomber] = 20;
+  expectAfresh("the bomber's fuel changed");
+  g.state.currentPlayer = 1;
+  expectAfresh("the turn passed to another player");
+}
+
 }  // namespace
 }  // namespace vortan::test
