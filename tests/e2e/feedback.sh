@@ -68,6 +68,12 @@ put_byte "$SCENE" $((E2E_PIECES + 16 * ENEMY + 3)) 0                        # Re
 put_byte "$SCENE" $((E2E_PIECES + 16 * ENEMY + 8)) 1                        # strength 1
 put_byte "$SCENE" $((E2E_PIECES + 16 * ENEMY + 9)) 0
 place_piece "$SCENE" "$ENEMY" "$ENEMY_X" "$ENEMY_Y"
+for dx in -1 0 1; do                                                        # which GREEN has looked round
+  for dy in -1 0 1; do
+    explored=$((E2E_WORLD + 12 * (((ENEMY_Y + dy + H) % H) * 70 + (ENEMY_X + dx + W) % W) + 1))
+    put_byte "$SCENE" "$explored" $(($(e2e_file_uint "$SCENE" "$explored" 1) | 2))
+  done
+done
 copy_piece "$SCENE" "$ARMY" "$DESTROYER"
 put_byte "$SCENE" $((E2E_PIECES + 16 * DESTROYER)) 2                        # a destroyer
 put_byte "$SCENE" $((E2E_PIECES + 16 * DESTROYER + 2)) 6                    # with its moves
