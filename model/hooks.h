@@ -61,8 +61,10 @@ class PresentationHooks {
   // A new game replaces the production list: close it if open and create it anew.
   virtual void RecreateProductionWindow() {}
 
-  // Effects. ShowExplosion returns when the animation is over and has redrawn
-  // the cells within the radius; PlaySoundEffect never waits.
+  // Effects. Neither waits: the explosion's frames follow at their own pace
+  // and its cells are redrawn when it is over, and a sound plays in turn
+  // after the explosions asked for before it. The game holds its next step
+  // until they are done.
   virtual void ShowExplosion(MapPos /*pos*/, Rgb /*colour*/, int /*radius*/) {}
   virtual void PlaySoundEffect(int /*effect*/) {}
 
