@@ -48,26 +48,44 @@ bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 // which gives the same answer from scratch.
 class QuickPassable {
  public:
+  // The kinds of piece whose cell-only cases differ.
+  enum class Kind { Ship, Army, Other };
+
   QuickPassable(Game& g, int piece, PiecesByCell& at)
       : g_(g),
         piece_(piece),
         at_(at),
         player_(g.state.currentPlayer),
         bit_(static_cast<uint8_t>(g.state.playerBit[g.state.currentPlayer])),
-        type_(g.pieces[piece].type),
-        ship_(IsShipType(type_)),
+        kind_(KindOf(g.pieces[piece].type)),
         bold_(IsComputerControlled(g, player_)),
         here_(g.world.At(g.pieces[piece].Pos())) {}
 
+  Kind kind() const { return kind_; }
+
   bool Test(int x, int y) {
+    switch (kind_) {
+      case Kind::Ship:
+        return TestAs<Kind::Ship>(x, y);
+      case Kind::Army:
+        return TestAs<Kind::Army>(x, y);
+      case Kind::Other:
+        break;
+    }
+    return TestAs<Kind::Other>(x, y);
+  }
+
+  // Test for a piece of kind K, the kind dispatch left to the caller.
+  template <Kind K>
+  bool TestAs(int x, int y) {
     const MapCell& c = g_.world.At(x, y);
     if ((c.explored & bit_) == 0) return bold_;
     if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
-    if (ship_)
+    if constexpr (K == Kind::Ship)
       return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
                                            c.topType == PieceType::Para || c.topType == PieceType::None);
-    if (type_ != PieceType::Army) return true;
-    return ArmyTest(c, x, y);
+    if constexpr (K == Kind::Army) return ArmyTest(c, x, y);
+    return true;
   }
 
  private:
@@ -82,14 +100,17 @@ class QuickPassable {
     return Full(x, y);
   }
   bool Full(int x, int y) { return RoutePassable(g_, piece_, x, y, at_); }
+  static Kind KindOf(int type) {
+    if (IsShipType(type)) return Kind::Ship;
+    return type == PieceType::Army ? Kind::Army : Kind::Other;
+  }
 
   Game& g_;
   int piece_;
   PiecesByCell& at_;
   int player_;
   uint8_t bit_;
-  int type_;
-  bool ship_;
+  Kind kind_;
   bool bold_;
   const MapCell& here_;
 };
@@ -107,44 +128,91 @@ class QuickPassable {
 class Wave {
  public:
   Wave(Game& g, int piece, MapPos from, MapPos target, PiecesByCell& at)
-      : g_(g), piece_(piece), from_(from), target_(target), passes_(g, piece, at) {
-    passable_.fill(0);
-    tested_.fill(0);
-    reached_.fill(0);
+      : g_(g),
+        piece_(piece),
+        from_(from),
+        straight_{StepSign(from.x, target.x, g.Width()), StepSign(from.y, target.y, g.Height())},
+        passes_(g, piece, at),
+        firstX_(Wrap(target.x - kRadius, g.Width())),
+        firstY_(Wrap(target.y - kRadius, g.Height())) {
     everyTestCounts_ = IsHumanPlayer(g, g.state.currentPlayer);
-    frontier_.fill(0);
+    ClearColumn(kRadius);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
-    WrapSpan(target.x, kRadius, g.Width(), cellX_.data());
-    WrapSpan(target.y, kRadius, g.Height(), cellY_.data());
+    WidenAxes(0);
     // On a world narrower than the window the piece's cell shows up more than once.
     for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
       sourceI_[sourceColumns_++] = k;
     for (int k = Wrap(from.y - target.y + kRadius, g.Height()); k < kSide; k += g.Height()) sourceJ_[sourceRows_++] = k;
-    // The piece's own cell is never tested, so it is never reached either:
-    // marked as tested from the start.
-    for (int a = 0; a < sourceColumns_; ++a)
-      for (int b = 0; b < sourceRows_; ++b) tested_[sourceI_[a]] |= Bit(sourceJ_[b]);
+    // The piece's own cell is never tested, so it is never reached either.
+    // Only a wave that grows onto it could test it, and that wave finds the
+    // step first: each copy of the cell that wave r grows onto has a
+    // neighbour reached in wave r - 1 and lies in square r.
   }
 
   // Runs the waves; true with the step when the piece's cell was reached.
   bool Run(int& stepX, int& stepY) {
+    if (everyTestCounts_) return RunTestingRings(stepX, stepY);
+    // The piece's kind is settled once here rather than for every cell.
+    switch (passes_.kind()) {
+      case QuickPassable::Kind::Ship:
+        return RunAs<QuickPassable::Kind::Ship>(stepX, stepY);
+      case QuickPassable::Kind::Army:
+        return RunAs<QuickPassable::Kind::Army>(stepX, stepY);
+      case QuickPassable::Kind::Other:
+        break;
+    }
+    return RunAs<QuickPassable::Kind::Other>(stepX, stepY);
+  }
+
+ private:
+  template <QuickPassable::Kind K>
+  bool RunAs(int& stepX, int& stepY) {
     for (int r = 1; r <= kLastWave; ++r) {
-      // The step depends only on earlier waves, so it is known before the ring is tested.
+      WidenAxes(r);
       int stopI = kSide, stopJ = 0;
-      const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
-      if (everyTestCounts_) TestRing(r, stopI, stopJ);
-      if (stepped) return true;
-      if (everyTestCounts_)
-        Spread(r);
-      else
-        TestAndSpread(r);
+      if (StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
+      TestAndSpread<K>(r);
     }
     return false;
   }
 
- private:
+  bool RunTestingRings(int& stepX, int& stepY) {
+    for (int r = 1; r <= kLastWave; ++r) {
+      WidenAxes(r);
+      // The step depends only on earlier waves, so it is known before the ring is tested.
+      int stopI = kSide, stopJ = 0;
+      const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
+      TestRing(r, stopI, stopJ);
+      if (stepped) return true;
+      Spread(r);
+    }
+    return false;
+  }
+
   using Column = uint64_t;
   static Column Bit(int j) { return Column{1} << j; }
+
+  // The wrapped coordinate of window index k, first - kRadius being index 0.
+  static uint8_t Along(int first, int k, int len) {
+    int c = first + k;
+    while (c >= len) c -= len;
+    return static_cast<uint8_t>(c);
+  }
+  // Wave r enters the window's columns and rows kRadius - r and kRadius + r:
+  // their world coordinates are worked out as the wave gets there. Wave r
+  // also reads the columns just outside its square, which are cleared now;
+  // no wave writes outside its own square, so nothing else needs clearing.
+  void WidenAxes(int r) {
+    for (const int k : {kRadius - r, kRadius + r}) {
+      cellX_[k] = Along(firstX_, k, g_.Width());
+      cellY_[k] = Along(firstY_, k, g_.Height());
+    }
+    if (r < kRadius) {
+      ClearColumn(kRadius - r - 1);
+      ClearColumn(kRadius + r + 1);
+    }
+  }
+  void ClearColumn(int i) { passable_[i] = tested_[i] = reached_[i] = frontier_[i] = 0; }
 
   // Tests the cells entering the square in wave r, in scan order, stopping
   // before entry (stopI, stopJ).
@@ -164,6 +232,18 @@ class Wave {
     if (passes_.Test(cellX_[i], cellY_[j])) passable_[i] |= Bit(j);
   }
 
+  // The passable cells among the given ones of column i, each tested once.
+  template <QuickPassable::Kind K>
+  Column PassableAs(int i, Column cells) {
+    const int x = cellX_[i];
+    Column passable = 0;
+    for (; cells != 0; cells &= cells - 1) {
+      const int j = std::countr_zero(cells);
+      if (passes_.TestAs<K>(x, cellY_[j])) passable |= Bit(j);
+    }
+    return passable;
+  }
+
   static Column Grown(Column left, Column middle, Column right) {
     Column grow = left | middle | right;
     return grow | (grow << 1) | (grow >> 1);
@@ -171,6 +251,7 @@ class Wave {
 
   // Tests the cells wave r may reach that no earlier wave tested, column by
   // column, and spreads the wave over each column once its cells are tested.
+  template <QuickPassable::Kind K>
   void TestAndSpread(int r) {
     Column before = 0;  // the last wave's frontier in the column before, outside the square
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
@@ -178,7 +259,7 @@ class Wave {
       const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i];
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
-      for (; fresh != 0; fresh &= fresh - 1) TestEntry(i, std::countr_zero(fresh));
+      if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
       const Column next = grown & passable_[i];
       reached_[i] |= next;
       frontier_[i] = next;
@@ -199,6 +280,10 @@ class Wave {
 
   // Reached in an earlier wave: the only neighbours a wave counts.
   bool Reached(int i, int j, Direction d) const { return (reached_[i + d.dx] >> (j + d.dy)) & 1; }
+  // Whether any cell of the block round (i, j) was reached: without one there is no step.
+  bool NeighbourReached(int i, int j) const {
+    return (((reached_[i - 1] | reached_[i] | reached_[i + 1]) >> (j - 1)) & 7) != 0;
+  }
   bool EmptyBeside(Direction d) const {
     return g_.world.At(WrapPos(g_.settings, from_.x + d.dx, from_.y + d.dy)).topType == PieceType::None;
   }
@@ -210,7 +295,7 @@ class Wave {
       for (int b = 0; b < sourceRows_; ++b) {
         const int i = sourceI_[a], j = sourceJ_[b];
         if (i < kRadius - r || i > kRadius + r || j < kRadius - r || j > kRadius + r) continue;
-        if (!StepFromEntry(i, j, stepX, stepY)) continue;
+        if (!NeighbourReached(i, j) || !StepFromEntry(i, j, stepX, stepY)) continue;
         atI = i;
         atJ = j;
         return true;
@@ -221,9 +306,8 @@ class Wave {
   // The piece prefers the straight line toward the target, then any free
   // reached neighbour, then any reached neighbour at all.
   bool StepFromEntry(int i, int j, int& stepX, int& stepY) const {
-    const Direction straight{StepSign(from_.x, target_.x, g_.Width()), StepSign(from_.y, target_.y, g_.Height())};
     const Direction* chosen = nullptr;
-    if (Reached(i, j, straight) && EmptyBeside(straight)) chosen = &straight;
+    if (Reached(i, j, straight_) && EmptyBeside(straight_)) chosen = &straight_;
     for (const Direction& d : kDirections)
       if (!chosen && Reached(i, j, d) && EmptyBeside(d)) chosen = &d;
     for (const Direction& d : kDirections)
@@ -236,10 +320,13 @@ class Wave {
 
   Game& g_;
   int piece_;
-  MapPos from_, target_;
+  MapPos from_;
+  // The step straight toward the target, the first choice.
+  Direction straight_;
   QuickPassable passes_;
   std::array<Column, kSide> passable_, tested_, reached_, frontier_;
   bool everyTestCounts_ = false;
+  int firstX_, firstY_;
   std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
