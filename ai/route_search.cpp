@@ -3,6 +3,7 @@
 // target near the destination, spreading out from the target until it reaches
 // the piece, which then steps onto a neighbour reached one wave earlier.
 // Only the first step is returned; the search runs afresh for every step.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -143,6 +144,11 @@ class Wave {
     for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
       sourceI_[sourceColumns_++] = k;
     for (int k = Wrap(from.y - target.y + kRadius, g.Height()); k < kSide; k += g.Height()) sourceJ_[sourceRows_++] = k;
+    // The first copy to lie inside a wave's square: no earlier wave can find the step.
+    const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
+    sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
+    for (int a = 0; a < sourceColumns_; ++a)
+      for (int b = 0; b < sourceRows_; ++b) sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
     // The piece's own cell is never tested, so it is never reached either.
     // Only a wave that grows onto it could test it, and that wave finds the
     // step first: each copy of the cell that wave r grows onto has a
@@ -170,7 +176,7 @@ class Wave {
     for (int r = 1; r <= kLastWave; ++r) {
       WidenAxes(r);
       int stopI = kSide, stopJ = 0;
-      if (StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
+      if (r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
       TestAndSpread<K>(r);
     }
     return false;
@@ -181,7 +187,7 @@ class Wave {
       WidenAxes(r);
       // The step depends only on earlier waves, so it is known before the ring is tested.
       int stopI = kSide, stopJ = 0;
-      const bool stepped = StepFromSource(r, stopI, stopJ, stepX, stepY);
+      const bool stepped = r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY);
       TestRing(r, stopI, stopJ);
       if (stepped) return true;
       Spread(r);
@@ -330,6 +336,7 @@ class Wave {
   std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
+  int sourceRing_;
 };
 
 int GreedyStepWith(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY, PiecesByCell& at) {
