@@ -140,6 +140,7 @@ class Wave {
     ClearColumn(kRadius);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
     WidenAxes(0);
+    widened_ = 0;
     // On a world narrower than the window the piece's cell shows up more than once.
     for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
       sourceI_[sourceColumns_++] = k;
@@ -148,7 +149,8 @@ class Wave {
     const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
     sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
     for (int a = 0; a < sourceColumns_; ++a)
-      for (int b = 0; b < sourceRows_; ++b) sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
+      for (int b = 0; b < sourceRows_; ++b)
+        sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
     // The piece's own cell is never tested, so it is never reached either.
     // Only a wave that grows onto it could test it, and that wave finds the
     // step first: each copy of the cell that wave r grows onto has a
@@ -173,18 +175,52 @@ class Wave {
  private:
   template <QuickPassable::Kind K>
   bool RunAs(int& stepX, int& stepY) {
+    if (sourceColumns_ == 1 && sourceRows_ == 1 && sourceRing_ <= kLastWave) {
+      if (RunStraight<K>(stepX, stepY)) return true;
+      RestartWaves();
+    }
     for (int r = 1; r <= kLastWave; ++r) {
-      WidenAxes(r);
+      WidenTo(r);
       int stopI = kSide, stopJ = 0;
       if (r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
-      TestAndSpread<K>(r);
+      TestAndSpread<K>(r, 0, kSide - 1, ~Column{0});
     }
     return false;
   }
 
+  // The waves over the cells that lie on some shortest route between target
+  // and piece that ignores what is passable. No neighbour of the piece's cell
+  // can be reached before wave ring - 1, ring being its distance from the
+  // target; one reached in that wave is reached along such a route, every
+  // cell of which this search also reaches in the same wave. So when this
+  // search finds a step in wave ring, the full search finds the same
+  // neighbours reached and the same step; when it does not, the full search
+  // runs after it, and only the cell tests carry over (a computer's tests
+  // change nothing, so testing fewer cells or in another order is no change).
+  template <QuickPassable::Kind K>
+  bool RunStraight(int& stepX, int& stepY) {
+    const int ring = sourceRing_, si = sourceI_[0], sj = sourceJ_[0];
+    for (int r = 1; r < ring; ++r) {
+      WidenTo(r);
+      // A cell reached in wave r is of use only if a neighbour of the piece
+      // is at most ring - 1 - r further on: within ring - r of the piece.
+      const int slack = ring - r;
+      TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack));
+    }
+    WidenTo(ring);
+    int stopI = kSide, stopJ = 0;
+    return StepFromSource(ring, stopI, stopJ, stepX, stepY);
+  }
+
+  // Forgets what the waves reached, keeping which cells are passable.
+  void RestartWaves() {
+    for (int i = kRadius - widened_ - 1; i <= kRadius + widened_ + 1; ++i) reached_[i] = frontier_[i] = 0;
+    reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
+  }
+
   bool RunTestingRings(int& stepX, int& stepY) {
     for (int r = 1; r <= kLastWave; ++r) {
-      WidenAxes(r);
+      WidenTo(r);
       // The step depends only on earlier waves, so it is known before the ring is tested.
       int stopI = kSide, stopJ = 0;
       const bool stepped = r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY);
@@ -197,6 +233,12 @@ class Wave {
 
   using Column = uint64_t;
   static Column Bit(int j) { return Column{1} << j; }
+  // Rows lo .. hi of a column, clipped to the window.
+  static Column RowSpan(int lo, int hi) {
+    lo = std::max(lo, 0);
+    hi = std::min(hi, kSide - 1);
+    return ((Bit(hi - lo + 1) - 1) << lo);
+  }
 
   // The wrapped coordinate of window index k, first - kRadius being index 0.
   static uint8_t Along(int first, int k, int len) {
@@ -217,6 +259,9 @@ class Wave {
       ClearColumn(kRadius - r - 1);
       ClearColumn(kRadius + r + 1);
     }
+  }
+  void WidenTo(int r) {
+    for (; widened_ < r;) WidenAxes(++widened_);
   }
   void ClearColumn(int i) { passable_[i] = tested_[i] = reached_[i] = frontier_[i] = 0; }
 
@@ -257,12 +302,14 @@ class Wave {
 
   // Tests the cells wave r may reach that no earlier wave tested, column by
   // column, and spreads the wave over each column once its cells are tested.
+  // Only the rows in `rows` of columns lo .. hi are grown onto.
   template <QuickPassable::Kind K>
-  void TestAndSpread(int r) {
+  void TestAndSpread(int r, int lo, int hi, Column rows) {
     Column before = 0;  // the last wave's frontier in the column before, outside the square
     for (int i = kRadius - r; i <= kRadius + r; ++i) {
       const Column here = frontier_[i];
-      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i];
+      const Column within = i >= lo && i <= hi ? rows : 0;
+      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & within;
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
@@ -337,6 +384,7 @@ class Wave {
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;
   int sourceRing_;
+  int widened_;  // the last wave whose columns and rows are set up
 };
 
 int GreedyStepWith(Game& g, int piece, MapPos from, MapPos to, int& stepX, int& stepY, PiecesByCell& at) {
