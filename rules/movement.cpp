@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/piece_types.h"
 #include "rules/combat.h"
@@ -231,6 +233,11 @@ bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const CityList& citi
          std::equal(cities.begin(), cities.begin() + count, m.cities.begin());
 }
 
+// Where a cell's bomber and safe city ranges lie in it: next to each other,
+// so the pair goes to and from the memory in one copy.
+constexpr std::size_t kRangePair = offsetof(MapCell, bomberRange);
+static_assert(offsetof(MapCell, safeCityRange) == kRangePair + 1);
+
 void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int count) {
   m.cityCount = count;
   m.width = g.Width();
@@ -239,10 +246,9 @@ void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int 
   std::copy(cities.begin(), cities.begin() + count, m.cities.begin());
   for (int y = 0; y < g.Height(); ++y) {
     const MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) {
-      m.bomberRange[y * kGridSide + x] = row[x].bomberRange;
-      m.safeCityRange[y * kGridSide + x] = row[x].safeCityRange;
-    }
+    std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    for (int x = 0; x < g.Width(); ++x)
+      std::memcpy(kept[x].data(), reinterpret_cast<const unsigned char*>(&row[x]) + kRangePair, 2);
   }
 }
 
@@ -250,9 +256,10 @@ void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int 
 void Recall(Game& g, const RefuelMemory::Maps& m) {
   for (int y = 0; y < g.Height(); ++y) {
     MapCell* row = &g.world.At(0, y);
+    const std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
     for (int x = 0; x < g.Width(); ++x) {
-      row[x].fighterRange = row[x].bomberRange = m.bomberRange[y * kGridSide + x];
-      row[x].safeCityRange = m.safeCityRange[y * kGridSide + x];
+      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
+      row[x].fighterRange = kept[x][0];
     }
   }
 }
