@@ -70,47 +70,48 @@ void AdvanceToNextPlayer(Game& g) {
   if (g.state.currentPlayer > kPlayerCount - 1) StartNewDay(g);
 }
 
-void WakeAwaitingPieces(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player || r.state != PieceState::AwaitingOrders) continue;
-    r.state = PieceState::Ready;
-    ForgetDestination(r);
-  }
-}
-
-void ForgetAllDestinations(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots)
-    if (!r.IsEmpty() && r.owner == player) ForgetDestination(r);
-}
-
 bool TopIsCityOf(const Game& g, int x, int y, int player) {
   const MapCell& c = g.world.At(x, y);
   return c.topType == PieceType::City && c.topOwner == player;
 }
 
-void RepairPlayerPieces(Game& g, int player) {
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (r.IsEmpty() || r.owner != player) continue;
-    const uint8_t top = g.world.At(r.x, r.y).topType;
-    if (IsShipType(r.type)) {
-      ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
-        if (TopIsCityOf(g, x, y, player)) RepairPiece(g, i);
-      });
-    } else if (r.type == PieceType::Fighter) {
-      if (top == PieceType::City || top == PieceType::Carrier) RepairPiece(g, i);
-    } else if (top == PieceType::City) {
-      RepairPiece(g, i);
-    }
+// A day's repair for a piece at a base: a ship beside one of its owner's
+// cities (once for each), a fighter on a city or carrier, anything else on a city.
+void RepairAtBase(Game& g, int piece, int player) {
+  const PieceRecord& r = g.pieces[piece];
+  const uint8_t top = g.world.At(r.x, r.y).topType;
+  if (IsShipType(r.type)) {
+    ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
+      if (TopIsCityOf(g, x, y, player)) RepairPiece(g, piece);
+    });
+  } else if (r.type == PieceType::Fighter) {
+    if (top == PieceType::City || top == PieceType::Carrier) RepairPiece(g, piece);
+  } else if (top == PieceType::City) {
+    RepairPiece(g, piece);
   }
 }
 
-// The computer decides every piece afresh each turn.
-void ClearComputerOrders(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player || r.state == PieceState::Returning) continue;
-    r.state = PieceState::Ready;
-    ForgetDestination(r);
+// The turn's start for each of the player's pieces, in one pass over the
+// table since each step touches the piece alone: pieces awaiting orders are
+// woken, destinations forgotten without move memory, pieces at a base
+// repaired, and a computer's orders cleared (it decides every piece afresh
+// each turn).
+void PreparePieces(Game& g, int player) {
+  const bool forget = g.state.moveMemory[player] == 0;
+  const bool computer = IsComputerControlled(g, player);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    PieceRecord& r = g.pieces[i];
+    if (r.IsEmpty() || r.owner != player) continue;
+    if (r.state == PieceState::AwaitingOrders) {
+      r.state = PieceState::Ready;
+      ForgetDestination(r);
+    }
+    if (forget) ForgetDestination(r);
+    RepairAtBase(g, i, player);
+    if (computer && r.state != PieceState::Returning) {
+      r.state = PieceState::Ready;
+      ForgetDestination(r);
+    }
   }
 }
 
@@ -406,14 +407,9 @@ void StartPlayerTurn(Game& g) {
   }
   CheckElimination(g);
   g.app.endTurnRequested = 0;
-  WakeAwaitingPieces(g, player);
-  if (g.state.moveMemory[player] == 0) ForgetAllDestinations(g, player);
   if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
-  RepairPlayerPieces(g, player);
-  if (IsComputerControlled(g, player)) {
-    ClearComputerOrders(g, player);
-    UpdateLandMassStatus(g, player);
-  }
+  PreparePieces(g, player);
+  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player);
   RecomputeRefuelMaps(g);
   SendLowFuelAircraftHome(g, player);
   if (g.state.day != 1) RunProduction(g, player);
