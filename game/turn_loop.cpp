@@ -141,6 +141,12 @@ void GiveMoves(Game& g, int player) {
   }
 }
 
+// The quick part of CanMove, which rules out most slots of the table: the
+// player's own piece, not a city, with moves left.
+bool MayMove(const PieceRecord& r, int player) {
+  return r.owner == player && r.movesLeft != 0 && r.type != PieceType::City && !r.IsEmpty();
+}
+
 // --- NextPiece helpers ---
 
 // Draws the current piece's cell without the highlight of the current piece.
@@ -161,10 +167,18 @@ bool HumanHoldsOwnPiece(const Game& g) {
 void RecordEndOfTurnSight(Game& g) {
   const int player = g.state.currentPlayer;
   const uint8_t bit = static_cast<uint8_t>(g.state.playerBit[player]);
-  for (int y = 0; y < g.Height(); ++y)
-    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).visible &= static_cast<uint8_t>(~bit);
-  for (int i = 0; i < kPieceSlots; ++i)
-    if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
+  const auto keep = static_cast<uint8_t>(~bit);
+  // The map's size in locals: the cell writes could otherwise change it, as far as the compiler knows.
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
+    MapCell* row = &g.world.At(0, y);
+#pragma GCC unroll 4
+    for (int x = 0; x < width; ++x) row[x].visible &= keep;
+  }
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (!r.IsEmpty() && r.owner == player) UpdateSight(g, i, r.Pos(), false);
+  }
 }
 
 // --- HandOverTurn helpers ---
@@ -362,7 +376,7 @@ bool SelectNewPiece(Game& g, bool later) {
     int i = old;
     do {
       i = i + 1 == kPieceSlots ? 0 : i + 1;
-    } while (i != old && !CanMove(g, i));
+    } while (i != old && !(MayMove(g.pieces[i], g.state.currentPlayer) && CanMove(g, i)));
     g.state.currentPiece = static_cast<int16_t>(i);
   }
   if (g.state.currentPiece == old && !CanMove(g, old)) return false;

@@ -189,9 +189,10 @@ int ListCities(const Game& g, int player, CityList& cities) {
 
 void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
   const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
-  for (int y = 0; y < g.Height(); ++y) {
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
+    for (int x = 0; x < width; ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
   }
   const int radius = g.settings.fuel[PieceType::Bomber] / 2;
   const int side = 2 * radius + 1;
@@ -202,8 +203,8 @@ void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
   for (int n = 0; n < count; ++n) {
     const int cityX = cities[n] & 0xFF, cityY = cities[n] >> 8 & 0xFF;
     const bool safe = (cities[n] >> 16) != 0;
-    WrapSpan(cityY, radius, g.Height(), ys.data());
-    const int left = Wrap(cityX - radius, g.Width());
+    WrapSpan(cityY, radius, height, ys.data());
+    const int left = Wrap(cityX - radius, width);
     // A city's own square is written in any order: where the square wraps onto
     // itself the nearer offset wins either way. Only the order of the cities counts.
     for (int j = 0; j < side; ++j) {
@@ -211,7 +212,7 @@ void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
       const uint8_t dy = away[j];
       // The row runs unbroken up to the world's east edge, then on from its west edge.
       for (int i = 0, x = left; i < side; x = 0) {
-        const int run = std::min(side - i, g.Width() - x);
+        const int run = std::min(side - i, width - x);
         MapCell* c = row + x;
         const uint8_t* dx = away.data() + i;
         for (int k = 0; k < run; ++k) {
@@ -254,10 +255,12 @@ void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int 
 
 // Copies the remembered maps back, the fighter map's start from the bomber map with them.
 void Recall(Game& g, const RefuelMemory::Maps& m) {
-  for (int y = 0; y < g.Height(); ++y) {
+  // The map's size in locals: the cell writes could otherwise change it, as far as the compiler knows.
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
     const std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
-    for (int x = 0; x < g.Width(); ++x) {
+    for (int x = 0; x < width; ++x) {
       std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
       row[x].fighterRange = kept[x][0];
     }
@@ -283,9 +286,10 @@ void RecomputeRefuelMaps(Game& g) {
 }
 
 void RecomputeFighterMap(Game& g) {
-  for (int y = 0; y < g.Height(); ++y) {
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) row[x].fighterRange = row[x].bomberRange;
+    for (int x = 0; x < width; ++x) row[x].fighterRange = row[x].bomberRange;
   }
   LowerFighterMapNearCarriers(g);
 }
