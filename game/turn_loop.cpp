@@ -70,47 +70,48 @@ void AdvanceToNextPlayer(Game& g) {
   if (g.state.currentPlayer > kPlayerCount - 1) StartNewDay(g);
 }
 
-void WakeAwaitingPieces(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player || r.state != PieceState::AwaitingOrders) continue;
-    r.state = PieceState::Ready;
-    ForgetDestination(r);
-  }
-}
-
-void ForgetAllDestinations(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots)
-    if (!r.IsEmpty() && r.owner == player) ForgetDestination(r);
-}
-
 bool TopIsCityOf(const Game& g, int x, int y, int player) {
   const MapCell& c = g.world.At(x, y);
   return c.topType == PieceType::City && c.topOwner == player;
 }
 
-void RepairPlayerPieces(Game& g, int player) {
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (r.IsEmpty() || r.owner != player) continue;
-    const uint8_t top = g.world.At(r.x, r.y).topType;
-    if (IsShipType(r.type)) {
-      ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
-        if (TopIsCityOf(g, x, y, player)) RepairPiece(g, i);
-      });
-    } else if (r.type == PieceType::Fighter) {
-      if (top == PieceType::City || top == PieceType::Carrier) RepairPiece(g, i);
-    } else if (top == PieceType::City) {
-      RepairPiece(g, i);
-    }
+// A day's repair for a piece at a base: a ship beside one of its owner's
+// cities (once for each), a fighter on a city or carrier, anything else on a city.
+void RepairAtBase(Game& g, int piece, int player) {
+  const PieceRecord& r = g.pieces[piece];
+  const uint8_t top = g.world.At(r.x, r.y).topType;
+  if (IsShipType(r.type)) {
+    ForEachInBlock3(g.settings, r.x, r.y, [&](int x, int y) {
+      if (TopIsCityOf(g, x, y, player)) RepairPiece(g, piece);
+    });
+  } else if (r.type == PieceType::Fighter) {
+    if (top == PieceType::City || top == PieceType::Carrier) RepairPiece(g, piece);
+  } else if (top == PieceType::City) {
+    RepairPiece(g, piece);
   }
 }
 
-// The computer decides every piece afresh each turn.
-void ClearComputerOrders(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player || r.state == PieceState::Returning) continue;
-    r.state = PieceState::Ready;
-    ForgetDestination(r);
+// The turn's start for each of the player's pieces, in one pass over the
+// table since each step touches the piece alone: pieces awaiting orders are
+// woken, destinations forgotten without move memory, pieces at a base
+// repaired, and a computer's orders cleared (it decides every piece afresh
+// each turn).
+void PreparePieces(Game& g, int player) {
+  const bool forget = g.state.moveMemory[player] == 0;
+  const bool computer = IsComputerControlled(g, player);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    PieceRecord& r = g.pieces[i];
+    if (r.IsEmpty() || r.owner != player) continue;
+    if (r.state == PieceState::AwaitingOrders) {
+      r.state = PieceState::Ready;
+      ForgetDestination(r);
+    }
+    if (forget) ForgetDestination(r);
+    RepairAtBase(g, i, player);
+    if (computer && r.state != PieceState::Returning) {
+      r.state = PieceState::Ready;
+      ForgetDestination(r);
+    }
   }
 }
 
@@ -140,6 +141,12 @@ void GiveMoves(Game& g, int player) {
   }
 }
 
+// The quick part of CanMove, which rules out most slots of the table: the
+// player's own piece, not a city, with moves left.
+bool MayMove(const PieceRecord& r, int player) {
+  return r.owner == player && r.movesLeft != 0 && r.type != PieceType::City && !r.IsEmpty();
+}
+
 // --- NextPiece helpers ---
 
 // Draws the current piece's cell without the highlight of the current piece.
@@ -160,10 +167,18 @@ bool HumanHoldsOwnPiece(const Game& g) {
 void RecordEndOfTurnSight(Game& g) {
   const int player = g.state.currentPlayer;
   const uint8_t bit = static_cast<uint8_t>(g.state.playerBit[player]);
-  for (int y = 0; y < g.Height(); ++y)
-    for (int x = 0; x < g.Width(); ++x) g.world.At(x, y).visible &= static_cast<uint8_t>(~bit);
-  for (int i = 0; i < kPieceSlots; ++i)
-    if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
+  const auto keep = static_cast<uint8_t>(~bit);
+  // The map's size in locals: the cell writes could otherwise change it, as far as the compiler knows.
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
+    MapCell* row = &g.world.At(0, y);
+#pragma GCC unroll 4
+    for (int x = 0; x < width; ++x) row[x].visible &= keep;
+  }
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (!r.IsEmpty() && r.owner == player) UpdateSight(g, i, r.Pos(), false);
+  }
 }
 
 // --- HandOverTurn helpers ---
@@ -361,7 +376,7 @@ bool SelectNewPiece(Game& g, bool later) {
     int i = old;
     do {
       i = i + 1 == kPieceSlots ? 0 : i + 1;
-    } while (i != old && !CanMove(g, i));
+    } while (i != old && !(MayMove(g.pieces[i], g.state.currentPlayer) && CanMove(g, i)));
     g.state.currentPiece = static_cast<int16_t>(i);
   }
   if (g.state.currentPiece == old && !CanMove(g, old)) return false;
@@ -406,14 +421,9 @@ void StartPlayerTurn(Game& g) {
   }
   CheckElimination(g);
   g.app.endTurnRequested = 0;
-  WakeAwaitingPieces(g, player);
-  if (g.state.moveMemory[player] == 0) ForgetAllDestinations(g, player);
   if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
-  RepairPlayerPieces(g, player);
-  if (IsComputerControlled(g, player)) {
-    ClearComputerOrders(g, player);
-    UpdateLandMassStatus(g, player);
-  }
+  PreparePieces(g, player);
+  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player);
   RecomputeRefuelMaps(g);
   SendLowFuelAircraftHome(g, player);
   if (g.state.day != 1) RunProduction(g, player);

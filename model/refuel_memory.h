@@ -19,8 +19,9 @@ struct RefuelMemory {
     int cityCount = -1;  // -1: nothing remembered yet
     int width = 0, height = 0, bomberFuel = 0;
     std::array<uint32_t, kPieceSlots> cities{};  // x | y << 8 | secure << 16, in table order
-    std::array<uint8_t, kGridSide * kGridSide> bomberRange{};
-    std::array<uint8_t, kGridSide * kGridSide> safeCityRange{};
+    // Each cell's bomberRange and safeCityRange side by side, as they lie in
+    // MapCell, so that a cell's pair is copied back in one move.
+    std::array<std::array<uint8_t, 2>, kGridSide * kGridSide> ranges{};
   };
   std::array<Maps, kPlayerCount> players;
 };

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/piece_types.h"
 #include "rules/combat.h"
@@ -187,9 +189,10 @@ int ListCities(const Game& g, int player, CityList& cities) {
 
 void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
   const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
-  for (int y = 0; y < g.Height(); ++y) {
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
+    for (int x = 0; x < width; ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
   }
   const int radius = g.settings.fuel[PieceType::Bomber] / 2;
   const int side = 2 * radius + 1;
@@ -200,8 +203,8 @@ void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
   for (int n = 0; n < count; ++n) {
     const int cityX = cities[n] & 0xFF, cityY = cities[n] >> 8 & 0xFF;
     const bool safe = (cities[n] >> 16) != 0;
-    WrapSpan(cityY, radius, g.Height(), ys.data());
-    const int left = Wrap(cityX - radius, g.Width());
+    WrapSpan(cityY, radius, height, ys.data());
+    const int left = Wrap(cityX - radius, width);
     // A city's own square is written in any order: where the square wraps onto
     // itself the nearer offset wins either way. Only the order of the cities counts.
     for (int j = 0; j < side; ++j) {
@@ -209,7 +212,7 @@ void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
       const uint8_t dy = away[j];
       // The row runs unbroken up to the world's east edge, then on from its west edge.
       for (int i = 0, x = left; i < side; x = 0) {
-        const int run = std::min(side - i, g.Width() - x);
+        const int run = std::min(side - i, width - x);
         MapCell* c = row + x;
         const uint8_t* dx = away.data() + i;
         for (int k = 0; k < run; ++k) {
@@ -231,6 +234,11 @@ bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const CityList& citi
          std::equal(cities.begin(), cities.begin() + count, m.cities.begin());
 }
 
+// Where a cell's bomber and safe city ranges lie in it: next to each other,
+// so the pair goes to and from the memory in one copy.
+constexpr std::size_t kRangePair = offsetof(MapCell, bomberRange);
+static_assert(offsetof(MapCell, safeCityRange) == kRangePair + 1);
+
 void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int count) {
   m.cityCount = count;
   m.width = g.Width();
@@ -239,20 +247,22 @@ void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int 
   std::copy(cities.begin(), cities.begin() + count, m.cities.begin());
   for (int y = 0; y < g.Height(); ++y) {
     const MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) {
-      m.bomberRange[y * kGridSide + x] = row[x].bomberRange;
-      m.safeCityRange[y * kGridSide + x] = row[x].safeCityRange;
-    }
+    std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    for (int x = 0; x < g.Width(); ++x)
+      std::memcpy(kept[x].data(), reinterpret_cast<const unsigned char*>(&row[x]) + kRangePair, 2);
   }
 }
 
 // Copies the remembered maps back, the fighter map's start from the bomber map with them.
 void Recall(Game& g, const RefuelMemory::Maps& m) {
-  for (int y = 0; y < g.Height(); ++y) {
+  // The map's size in locals: the cell writes could otherwise change it, as far as the compiler knows.
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) {
-      row[x].fighterRange = row[x].bomberRange = m.bomberRange[y * kGridSide + x];
-      row[x].safeCityRange = m.safeCityRange[y * kGridSide + x];
+    const std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    for (int x = 0; x < width; ++x) {
+      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
+      row[x].fighterRange = kept[x][0];
     }
   }
 }
@@ -276,9 +286,10 @@ void RecomputeRefuelMaps(Game& g) {
 }
 
 void RecomputeFighterMap(Game& g) {
-  for (int y = 0; y < g.Height(); ++y) {
+  const int width = g.Width(), height = g.Height();
+  for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < g.Width(); ++x) row[x].fighterRange = row[x].bomberRange;
+    for (int x = 0; x < width; ++x) row[x].fighterRange = row[x].bomberRange;
   }
   LowerFighterMapNearCarriers(g);
 }

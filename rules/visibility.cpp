@@ -2,6 +2,7 @@
 #include "rules/visibility.h"
 
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 
@@ -9,23 +10,19 @@
 
 namespace vortan {
 
-static int Sign(int v) { return (v > 0) - (v < 0); }
+// A foreign submarine is only made out from right beside it.
+static bool HidesFrom(const MapCell& c, int player, int dx, int dy) {
+  return c.topType == PieceType::Submarine && c.topOwner != player && (std::abs(dx) > 1 || std::abs(dy) > 1);
+}
 
-// Ground and sea pieces look past their neighbour only across open water:
-// whether the cell at (dx, dy) is seen past the neighbour on the way to it.
-static bool SightPassesNeighbour(int pieceType, int dx, int dy) {
-  return !IsAirType(pieceType) && (std::abs(dx) >= 2 || std::abs(dy) >= 2);
+static void Mark(MapCell& c, int player, uint8_t bit, int dx, int dy) {
+  c.explored |= bit;
+  if (!HidesFrom(c, player, dx, dy)) c.visible |= bit;
 }
 
 void MarkSeen(Game& g, MapPos cell, int dx, int dy) {
   const int player = g.state.currentPlayer;
-  const auto bit = static_cast<uint8_t>(g.state.playerBit[player]);
-  MapCell& c = g.world.At(cell);
-  c.explored |= bit;
-  // A foreign submarine is only made out from right beside it.
-  const bool hiddenSubmarine =
-      c.topType == PieceType::Submarine && c.topOwner != player && (std::abs(dx) > 1 || std::abs(dy) > 1);
-  if (!hiddenSubmarine) c.visible |= bit;
+  Mark(g.world.At(cell), player, static_cast<uint8_t>(g.state.playerBit[player]), dx, dy);
 }
 
 namespace {
@@ -39,12 +36,14 @@ void StopPiece(PieceRecord& p) {
   p.state = PieceState::Ready;
 }
 
-bool BringsNews(const Game& g, const MapCell& c, uint8_t bit, MapPos cell, MapPos own, MapPos previous) {
-  const bool demo = g.state.demoMode != 0;
+// Whether the look at the cell is news to the player: a cell nobody has
+// explored yet or, outside a demo, one the player has not explored or where a
+// piece has come into view. The onlooker's own cell and the one it came from
+// are news whatever they hold.
+bool BringsNews(const MapCell& c, uint8_t bit, bool demo) {
   if (c.explored == 0) return true;
-  if (!(c.explored & bit) && !demo) return true;
-  if (!(c.visible & bit) && c.topType != PieceType::None && !demo) return true;
-  return cell == own || cell == previous;
+  if (demo) return false;
+  return !(c.explored & bit) || (!(c.visible & bit) && c.topType != PieceType::None);
 }
 
 // What the piece has just seen may end its go-to order.
@@ -54,6 +53,107 @@ void ApplySightingStops(Game& g, PieceRecord& p, const MapCell& c) {
   if (enemy && p.state != PieceState::Returning) StopPiece(p);
   if (c.terrain == Terrain::City && p.type == PieceType::Army) StopPiece(p);
   if (c.terrain != Terrain::Sea && p.type == PieceType::Transport) StopPiece(p);
+}
+
+// The cells of a (2 range + 1) square, x offset major, as bits of a mask.
+using SquareMask = uint64_t;
+static_assert(kMaxSightSide * kMaxSightSide <= 64);
+
+// For each neighbour (a, b) of the centre, a, b = 0, 1, 2 for offsets -1, 0, +1:
+// the cells of the square that a sight line reaches past that neighbour.
+constexpr std::array<std::array<SquareMask, 9>, kMaxSightSide / 2 + 1> BeyondNeighbourMasks() {
+  std::array<std::array<SquareMask, 9>, kMaxSightSide / 2 + 1> masks{};
+  for (int range = 0; range <= kMaxSightSide / 2; ++range) {
+    const int side = 2 * range + 1;
+    for (int i = 0; i < side; ++i)
+      for (int j = 0; j < side; ++j) {
+        const int dx = i - range, dy = j - range;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) continue;
+        const int neighbour = ((dx > 0) - (dx < 0) + 1) * 3 + (dy > 0) - (dy < 0) + 1;
+        masks[range][neighbour] |= SquareMask{1} << (i * side + j);
+      }
+  }
+  return masks;
+}
+constexpr auto kBeyondNeighbour = BeyondNeighbourMasks();
+
+// The cells of the square the onlooker cannot see: ground and sea pieces look
+// past their neighbour only across open water.
+SquareMask HiddenBehindNeighbours(const Game& g, int type, const uint8_t* xs, const uint8_t* ys, int range) {
+  SquareMask hidden = 0;
+  if (IsAirType(type) || range < 2) return hidden;
+  for (int a = 0; a < 3; ++a)
+    for (int b = 0; b < 3; ++b)
+      if (g.world.At(xs[range - 1 + a], ys[range - 1 + b]).terrain != Terrain::Sea)
+        hidden |= kBeyondNeighbour[range][a * 3 + b];
+  return hidden;
+}
+
+// The cells of the square that stand on the given cell (more than one only
+// where the square wraps onto itself on a tiny map).
+SquareMask CellsAt(MapPos cell, const uint8_t* xs, const uint8_t* ys, int side) {
+  SquareMask at = 0;
+  for (int i = 0; i < side; ++i) {
+    if (xs[i] != cell.x) continue;
+    for (int j = 0; j < side; ++j)
+      if (ys[j] == cell.y) at |= SquareMask{1} << (i * side + j);
+  }
+  return at;
+}
+
+// The same for the centre of the square and a cell near it, without the search
+// where the square cannot wrap onto itself.
+SquareMask CentreAndCellAt(const Game& g, MapPos centre, MapPos cell, const uint8_t* xs, const uint8_t* ys, int range) {
+  const int side = 2 * range + 1;
+  if (side > g.Width() || side > g.Height()) return CellsAt(centre, xs, ys, side) | CellsAt(cell, xs, ys, side);
+  const int i = Wrap(cell.x - centre.x + range, g.Width()), j = Wrap(cell.y - centre.y + range, g.Height());
+  SquareMask at = SquareMask{1} << (range * side + range);
+  if (i < side && j < side) at |= SquareMask{1} << (i * side + j);
+  return at;
+}
+
+// The cells of the square the player has explored and sees already, where
+// looking again changes nothing.
+template <int kSide>
+SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint8_t* ys) {
+  std::array<const MapCell*, kSide> rows;
+  for (int j = 0; j < kSide; ++j) rows[j] = &g.world.At(0, ys[j]);
+  SquareMask seen = 0;
+  for (int i = 0; i < kSide; ++i) {
+    const int x = xs[i];
+#pragma GCC unroll 7
+    for (int j = 0; j < kSide; ++j) {
+      const MapCell& c = rows[j][x];
+      seen |= SquareMask{(c.explored & c.visible & bit) != 0} << (i * kSide + j);
+    }
+  }
+  return seen;
+}
+
+SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint8_t* ys, int range) {
+  static_assert(kMaxSightSide == 7);
+  switch (range) {
+    case 0:
+      return SeenAlready<1>(g, bit, xs, ys);
+    case 1:
+      return SeenAlready<3>(g, bit, xs, ys);
+    case 2:
+      return SeenAlready<5>(g, bit, xs, ys);
+    default:
+      return SeenAlready<7>(g, bit, xs, ys);
+  }
+}
+
+// The onlooker looks at a cell that may be news: marks it seen and acts on the news.
+void LookAt(Game& g, PieceRecord& p, MapPos cell, bool ownOrPrevious, int dx, int dy, bool redraw) {
+  const int player = g.state.currentPlayer;
+  const auto bit = static_cast<uint8_t>(g.state.playerBit[player]);
+  MapCell& c = g.world.At(cell);
+  const bool news = ownOrPrevious || BringsNews(c, bit, g.state.demoMode != 0);
+  Mark(c, player, bit, dx, dy);
+  if (!news) return;
+  if (redraw) g.ui().DrawCell(cell, false);
+  if (c.visible & bit) ApplySightingStops(g, p, c);
 }
 
 }  // namespace
@@ -72,19 +172,20 @@ void UpdateSight(Game& g, int piece, MapPos previous, bool redraw) {
   std::array<uint8_t, kMaxSightSide> xs, ys;
   WrapSpan(own.x, range, g.Width(), xs.data());
   WrapSpan(own.y, range, g.Height(), ys.data());
-  for (int dx = -range; dx <= range; ++dx) {
-    for (int dy = -range; dy <= range; ++dy) {
-      if (SightPassesNeighbour(p.type, dx, dy) &&
-          g.world.At(xs[range + Sign(dx)], ys[range + Sign(dy)]).terrain != Terrain::Sea)
-        continue;
-      const MapPos cell{xs[dx + range], ys[dy + range]};
-      MapCell& c = g.world.At(cell);
-      const bool news = BringsNews(g, c, bit, cell, own, previous);
-      MarkSeen(g, cell, dx, dy);
-      if (!news) continue;
-      if (redraw) g.ui().DrawCell(cell, false);
-      if (c.visible & bit) ApplySightingStops(g, p, c);
-    }
+  const int side = 2 * range + 1;
+  // The onlooker's own cell and the one it came from are looked at whatever
+  // they hold; of the rest only what is not explored and in sight already.
+  const SquareMask always = CentreAndCellAt(g, own, previous, xs.data(), ys.data(), range);
+  const SquareMask square = side * side == 64 ? ~SquareMask{0} : (SquareMask{1} << side * side) - 1;
+  SquareMask look = (square & ~SeenAlready(g, bit, xs.data(), ys.data(), range)) | always;
+  look &= ~HiddenBehindNeighbours(g, p.type, xs.data(), ys.data(), range);
+  // In the square's order, x offset major: what is drawn and what stops the
+  // piece follow the order the cells are marked in.
+  while (look != 0) {
+    const int k = std::countr_zero(look);
+    look &= look - 1;
+    const int i = k / side, j = k % side;
+    LookAt(g, p, MapPos{xs[i], ys[j]}, (always >> k & 1) != 0, i - range, j - range, redraw);
   }
 }
 
