@@ -131,11 +131,12 @@ struct RuleContext {
   // The scoring pass, once per opened window: f(i, j, cell, entry) for every
   // entry, the entry zeroed first; the entries holding an enemy the player
   // sees are noted on the way. Each entry is scored on its own, so the order
-  // is free: rows outer, along the world's rows.
+  // is free: rows outer, along the world's rows (which the notes of Explore
+  // rely on).
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
-    const int last = Last();
+    const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
@@ -144,7 +145,7 @@ struct RuleContext {
         v = 0;
         const MapCell& c = row[cells.X(i)];
         f(i, j, c, v);
-        if (c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0) window.AddEnemy(i, j);
+        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
       }
     }
     window.scored = true;
@@ -281,12 +282,15 @@ bool ArmyRule(RuleContext& r) {
 bool FighterRule(RuleContext& r) {
   int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
   r.SetRadius(radius < 1 ? 1 : radius);
+  const int fuel = r.piece.fuel;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    int spare = r.piece.fuel - r.Cells().Distance(i, j);
-    if (c.fighterRange <= spare)
+    int spare = fuel - r.Cells().Distance(i, j);
+    if (c.fighterRange <= spare) {
+      v = 0;
       r.Explore(i, j);
-    else
+    } else {
       v = kAvoid;
+    }
   });
   r.AddExploration<3, 1>(3);
   r.PaintDangerFrom(kFighterDanger);

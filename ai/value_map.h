@@ -122,7 +122,7 @@ struct DecisionWindow {
   std::optional<WindowCells> cells;
   bool scored = false;  // the scoring pass has run since the window was opened
   int enemyCount = 0;
-  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;  // i * kValueMapSide + j; the first enemyCount hold
+  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;  // ValueMap::Index(i, j); the first enemyCount hold
 
   // Sets the radius (capped) and works out the window's cells.
   void Open(const GameSettings& s, const PieceRecord& piece, int radius) {
@@ -133,10 +133,10 @@ struct DecisionWindow {
   }
   // Notes an enemy at entry [i][j]; EnemyI and EnemyJ give back the k-th noted.
   void AddEnemy(int i, int j) {
-    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
+    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(ValueMap::Index(i, j));
   }
-  int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapSide; }
-  int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapSide; }
+  int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapStride; }
+  int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapStride; }
 };
 
 // The worth of a visible enemy by [deciding type][enemy type].
