@@ -129,7 +129,7 @@ int32_t Floor(int32_t best, int di, int R) {
 
 // The largest score of row i.
 int32_t RowTop(const ValueMap& map, int i) {
-  const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+  const int32_t* row = map.Row(i);
   const int side = map.Side();
   // Four maxima side by side (a side is odd, at least 3), so that the compares do not wait on each other.
   int32_t m0 = row[0], m1 = row[1], m2 = row[2], m3 = row[side - 1];
@@ -164,7 +164,7 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
     const int di = ring[static_cast<std::size_t>(i)];
     int32_t floor = Floor(best, di, R);
     if (best != kNothingYet && RowTop(map, i) < floor) continue;
-    const int32_t* row = map.entry[static_cast<std::size_t>(i)].data();
+    const int32_t* row = map.Row(i);
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
       const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
       for (int j = from; j < to; ++j) {

@@ -72,12 +72,18 @@ struct RuleContext {
   const MapCell& here;
   DecisionWindow& window;
   ValueMap& map;
-  std::optional<ExplorationCounts> counts;  // filled by CountSquares
+  std::optional<ExplorationCounts> counts;  // filled by CountSquares or AddExploration
+  // The entries noted by Explore (their ValueMap::Index, in the order of the
+  // scoring pass) and their columns; not int, so that writes to the scores
+  // need not reload them.
+  std::size_t pendingCount = 0;
+  uint64_t pendingColumns = 0;  // bit i: an entry of column i is noted
+  std::array<uint16_t, kValueMapSide * kValueMapSide> pending;
 
   // Every rule starts by choosing its window.
   void SetRadius(int r) { window.Open(g.settings, piece, r); }
   // Prepares CountUnexplored and CountUnseen over squares of radius r.
-  void CountSquares(int r) { counts.emplace(g, *window.cells, map.radius, r, player); }
+  void CountSquares(int r) { counts.emplace(g, *window.cells, 0, Last(), 0, Last(), r, player); }
 
   int R() const { return map.radius; }
   int Last() const { return 2 * map.radius; }
@@ -89,6 +95,34 @@ struct RuleContext {
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
   bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
   int Moves(int type) const { return g.settings.moves[type]; }
+  // Notes that entry [i][j] takes the exploration term of AddExploration.
+  void Explore(int i, int j) {
+    static_assert(kValueMapSide <= 64, "a column is a bit of pendingColumns");
+    pending[pendingCount++] = static_cast<uint16_t>(ValueMap::Index(i, j));
+    pendingColumns |= uint64_t{1} << i;
+  }
+  // Adds Exploration(i, j, kUnexploredWeight, kDivisor) over squares of
+  // radius r to every entry noted by Explore during the scoring pass. The
+  // counts are worked out only over the block of entries that read them,
+  // which is often a small part of the window.
+  template <int kUnexploredWeight, int kDivisor>
+  void AddExploration(int r) {
+    static_assert(WindowSquareSums::Index(1, 2) == ValueMap::Index(1, 2));
+    assert(window.scored);
+    if (pendingCount == 0) return;
+    const int iLo = std::countr_zero(pendingColumns), iHi = 63 - std::countl_zero(pendingColumns);
+    // The pass goes row by row: the first and the last noted bound the rows.
+    const int jLo = pending[0] % kValueMapStride, jHi = pending[pendingCount - 1] % kValueMapStride;
+    counts.emplace(g, Cells(), iLo, iHi, jLo, jHi, r, player);
+    const WindowSquareSums::View sums = counts->Reader();
+    for (std::size_t k = 0; k < pendingCount; ++k) {
+      const int at = pending[k];
+      const int32_t both = sums.At(at);
+      map.entry[static_cast<std::size_t>(at)] += kUnexploredWeight * (both & 0xFF) / kDivisor + (both >> 8);
+    }
+    pendingCount = 0;
+    pendingColumns = 0;
+  }
   // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
   int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
     return unexploredWeight * counts->Unexplored(i, j) / divisor + counts->Unseen(i, j);
@@ -97,11 +131,12 @@ struct RuleContext {
   // The scoring pass, once per opened window: f(i, j, cell, entry) for every
   // entry, the entry zeroed first; the entries holding an enemy the player
   // sees are noted on the way. Each entry is scored on its own, so the order
-  // is free: rows outer, along the world's rows.
+  // is free: rows outer, along the world's rows (which the notes of Explore
+  // rely on).
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
-    const int last = Last();
+    const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
@@ -110,7 +145,7 @@ struct RuleContext {
         v = 0;
         const MapCell& c = row[cells.X(i)];
         f(i, j, c, v);
-        if (c.topType != PieceType::None && c.topOwner != player && (c.visible & bit) != 0) window.AddEnemy(i, j);
+        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
       }
     }
     window.scored = true;
@@ -190,17 +225,17 @@ bool SecureArmyRule(RuleContext& r) {
     return false;
   }
   r.SetRadius(4);
-  r.CountSquares(1);
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.topType == PieceType::Transport && c.topOwner == r.player) {
       v = 200;
     } else if (c.terrain == Terrain::Land && r.Explored(c) && c.landMass == r.here.landMass) {
-      v = r.Exploration(i, j, 1, 1);
-      if (c.topType == PieceType::City && r.piece.strength < 90) v += 400;
+      r.Explore(i, j);
+      if (c.topType == PieceType::City && r.piece.strength < 90) v = 400;
     } else {
       v = kAvoid;
     }
   });
+  r.AddExploration<1, 1>(1);
   r.PaintDangerFrom(kArmyDanger);
   return true;
 }
@@ -209,20 +244,20 @@ bool SecureArmyRule(RuleContext& r) {
 // attack enemy cities, defend against armies next door.
 bool AdvancingArmyRule(RuleContext& r) {
   r.SetRadius(7);
-  r.CountSquares(1);
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (!r.Explored(c) || c.landMass != r.here.landMass) {
       v = kAvoid;
       return;
     }
-    v = r.Exploration(i, j, 5, 1);
+    r.Explore(i, j);
     if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
-      v += 2000;
+      v = 2000;
     else if (c.topType == PieceType::City && c.topOwner != r.player)
-      v += 1000;
+      v = 1000;
     else if (c.terrain != Terrain::Land)
-      v += kAvoid;
+      v = kAvoid;
   });
+  r.AddExploration<5, 1>(1);
   if (r.here.topType == PieceType::City) {
     r.ForEachNeighbourEntry([&](int, int, const MapCell& c, int32_t& v) {
       if (r.ForeignTypeOn(c, PieceType::Army)) v = 3000;
@@ -247,11 +282,17 @@ bool ArmyRule(RuleContext& r) {
 bool FighterRule(RuleContext& r) {
   int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
   r.SetRadius(radius < 1 ? 1 : radius);
-  r.CountSquares(3);
+  const int fuel = r.piece.fuel;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    int spare = r.piece.fuel - r.Cells().Distance(i, j);
-    v = c.fighterRange <= spare ? r.Exploration(i, j, 3, 1) : kAvoid;
+    int spare = fuel - r.Cells().Distance(i, j);
+    if (c.fighterRange <= spare) {
+      v = 0;
+      r.Explore(i, j);
+    } else {
+      v = kAvoid;
+    }
   });
+  r.AddExploration<3, 1>(3);
   r.PaintDangerFrom(kFighterDanger);
   if (r.here.topType == PieceType::City) {
     r.ForEachNeighbourEntry([&](int, int, const MapCell& c, int32_t& v) {
@@ -323,15 +364,18 @@ bool ParaRule(RuleContext& r) {
 
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
   r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
-  r.CountSquares(2);
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (c.terrain == Terrain::Sea)
-      v = c.fighterRange < ship.homeRangeBelow ? r.Exploration(i, j, 1, 2) : ship.farSea;
-    else if (ship.coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
+    if (c.terrain == Terrain::Sea) {
+      if (c.fighterRange < ship.homeRangeBelow)
+        r.Explore(i, j);
+      else
+        v = ship.farSea;
+    } else if (ship.coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
       v = 0;
     else
       v = kAvoid;
   });
+  r.AddExploration<1, 2>(2);
   r.PaintDangerFrom(ship.danger);
   return true;
 }
@@ -496,19 +540,20 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
     for (int j = j0; j <= j1; ++j) map.At(i, j) = kThreatened;
 }
 
-ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player)
+ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, int r,
+                                     int player)
     : sums_(r) {
   const int bit = g.state.playerBit[player];
   // A player's bit is one of the low eight; anything else comes only from an odd game file.
   if (bit < 1 || bit > 0x80 || !std::has_single_bit(static_cast<unsigned>(bit))) {
-    sums_.Fill(g, cells, radius, [bit](const MapCell& c) {
+    sums_.Fill(g, cells, iLo, iHi, jLo, jHi, [bit](const MapCell& c) {
       return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 8 : 0);
     });
     return;
   }
   // Both flags of the player, inverted, from the two bytes side by side, shifted to bits 0 and 8.
   const int shift = std::countr_zero(static_cast<unsigned>(bit));
-  sums_.Fill(g, cells, radius, [shift](const MapCell& c) {
+  sums_.Fill(g, cells, iLo, iHi, jLo, jHi, [shift](const MapCell& c) {
     const unsigned flags = static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8;
     return static_cast<int32_t>((~flags >> shift) & 0x0101u);
   });

@@ -24,24 +24,34 @@ int CountUnexplored(const Game& g, int player, int x, int y, int r);
 int CountUnseen(const Game& g, int player, int x, int y, int r);
 
 // Sums of a per-cell value over the square of radius r around every entry of
-// a window at once (CountUnexplored, CountUnseen and the like), from running
-// sums over the window and a margin of r around it.
+// a window (or of a block of it) at once (CountUnexplored, CountUnseen and the
+// like), from running sums over the entries and a margin of r around them.
 class WindowSquareSums {
  public:
   // r is at most WindowCells::kMargin.
   explicit WindowSquareSums(int r) : r_(r) {}
 
-  // Fills the sums in one pass over the window, row by row; value(const
-  // MapCell&) gives a cell's share.
+  // Fills the sums for the whole window of the given radius.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int radius, F&& value) {
-    const int r = r_, n = 2 * (radius + r) + 1;
-    const uint8_t* xs = cells.Xs(-r);  // xs[u - 1] for u = 1 .. n
-    int32_t* above = sums_.data();
-    for (int u = 0; u <= n; ++u) above[u] = 0;
-    for (int v = 1; v <= n; ++v) {
-      const MapCell* row = cells.Row(g.world, v - 1 - r);
-      int32_t* here = above + kSide;
+    Fill(g, cells, 0, 2 * radius, 0, 2 * radius, value);
+  }
+
+  // Fills the sums for the entries [i][j] with iLo <= i <= iHi and jLo <= j <=
+  // jHi only, in one pass row by row; value(const MapCell&) gives a cell's
+  // share. The block keeps its place in the table, so At reads it as it reads
+  // a whole window.
+  template <typename F>
+  void Fill(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, F&& value) {
+    // Running sums t[u][v] over the cells of the block's columns before u
+    // and rows before v, with its margin, at Index(iLo + u, jLo + v).
+    const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
+    const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
+    int32_t* const corner = sums_.data() + Index(iLo, jLo);
+    for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
+    for (int v = 1; v <= rows; ++v) {
+      const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
+      int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
       int32_t run = 0;
       here[0] = 0;
       int u = 1;
@@ -50,47 +60,61 @@ class WindowSquareSums {
         const int32_t s1 = s0 + value(row[xs[u]]);
         const int32_t s2 = s1 + value(row[xs[u + 1]]);
         run = s2 + value(row[xs[u + 2]]);
-        here[u] = above[u] + s0;
-        here[u + 1] = above[u + 1] + s1;
-        here[u + 2] = above[u + 2] + s2;
-        here[u + 3] = above[u + 3] + run;
+        int32_t* t = here + u * kSide;
+        t[0] = t[-1] + s0;
+        t[kSide] = t[kSide - 1] + s1;
+        t[2 * kSide] = t[2 * kSide - 1] + s2;
+        t[3 * kSide] = t[3 * kSide - 1] + run;
       }
       for (; u <= n; ++u) {
         run += value(row[xs[u - 1]]);
-        here[u] = above[u] + run;
+        here[u * kSide] = here[u * kSide - 1] + run;
       }
-      above = here;
     }
   }
 
-  // The sum over the square around entry [i][j].
-  int32_t At(int i, int j) const {
-    const int32_t* low = sums_.data() + j * kSide + i;
-    const int32_t* high = low + across_;
-    return high[edge_] - high[0] - low[edge_] + low[0];
-  }
+  // The sum over the square around entry [i][j], one of those filled.
+  int32_t At(int i, int j) const { return Reader().At(Index(i, j)); }
+
+  // Where the sums for entry [i][j] are found: where the scores keep it.
+  static constexpr int Index(int i, int j) { return ValueMap::Index(i, j); }
+  // The sums read by Index, for loops that keep the square's shape at hand.
+  struct View {
+    const int32_t* sums;
+    int edge, across;
+    int32_t At(int index) const {
+      const int32_t* low = sums + index;
+      const int32_t* high = low + across;
+      return high[edge] - high[0] - low[edge] + low[0];
+    }
+  };
+  View Reader() const { return View{sums_.data(), edge_, across_}; }
 
  private:
-  static constexpr int kSide = kValueMapSide + 2 * WindowCells::kMargin + 1;
+  static constexpr int kSide = kValueMapStride;
   int r_;
-  int edge_ = 2 * r_ + 1;                    // a square's edge
-  int across_ = edge_ * kSide;               // from a square's top row to the row below its bottom
-  std::array<int32_t, kSide * kSide> sums_;  // row v, column u at v * kSide + u
+  int edge_ = 2 * r_ + 1;       // a square's edge
+  int across_ = edge_ * kSide;  // from a square's first column to the one after its last
+  std::array<int32_t, kSide * kSide> sums_;
 };
 
-// CountUnexplored and CountUnseen over squares of radius r for a whole
-// window, both from one table of sums: the unexplored count in the low 8
-// bits, the unseen count above them. The running sums spill from the low
-// byte into the next, but a square (at most 7 x 7 cells) holds fewer than
+// CountUnexplored and CountUnseen over squares of radius r for a block of
+// window entries, both from one table of sums: the unexplored count in the
+// low 8 bits, the unseen count above them. The running sums spill from the
+// low byte into the next, but a square (at most 7 x 7 cells) holds fewer than
 // 2^8 of each, so the difference that gives a square's sum separates them.
 class ExplorationCounts {
  public:
-  // Counts for the player over a window of the given radius, squares of radius r.
-  ExplorationCounts(const Game& g, const WindowCells& cells, int radius, int r, int player);
+  // Counts for the player around the entries [i][j] with iLo <= i <= iHi
+  // and jLo <= j <= jHi, squares of radius r.
+  ExplorationCounts(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, int r, int player);
   // The cells the player never explored in the square around entry [i][j].
   int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFF; }
   // The cells the player does not see now in the square around entry [i][j].
   int Unseen(int i, int j) const { return sums_.At(i, j) >> 8; }
+  // Both counts at once, from WindowSquareSums::Index(i, j): unexplored in the
+  // low 8 bits, unseen above.
+  WindowSquareSums::View Reader() const { return sums_.Reader(); }
 
  private:
   WindowSquareSums sums_;

@@ -14,6 +14,12 @@ namespace vortan {
 
 constexpr int kValueMapSide = 41;
 constexpr int kMaxValueRadius = 20;
+// How far past the window the rules look around an entry.
+constexpr int kWindowMargin = 3;
+// The step from one entry row to the next in the tables of a window: room for
+// the window and its margins, so that the scores and the square sums over a
+// window (WindowSquareSums) find an entry at the same index.
+constexpr int kValueMapStride = kValueMapSide + 2 * kWindowMargin + 1;
 
 // Conventional scores.
 constexpr int32_t kAvoid = -1000;       // a cell not to aim for
@@ -22,17 +28,20 @@ constexpr int32_t kThreatened = -9999;  // a cell inside an enemy's reach
 struct ValueMap {
   int radius = 1;
   // Left uninitialised: a decision zeroes the part it uses as it scores it.
-  std::array<std::array<int32_t, kValueMapSide>, kValueMapSide> entry;
+  // Entry [i][j] at Index(i, j).
+  std::array<int32_t, kValueMapSide * kValueMapStride> entry;
 
   // Entries per side of the window in use: 2R + 1.
   int Side() const { return 2 * radius + 1; }
+  // Where entry [i][j] is kept.
+  static constexpr int Index(int i, int j) { return i * kValueMapStride + j; }
   // The score of entry [i][j]; [R][R] is the deciding piece's own cell.
-  int32_t& At(int i, int j) { return entry[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]; }
-  int32_t At(int i, int j) const { return entry[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]; }
+  int32_t& At(int i, int j) { return entry[static_cast<std::size_t>(Index(i, j))]; }
+  int32_t At(int i, int j) const { return entry[static_cast<std::size_t>(Index(i, j))]; }
+  // The entries [i][0] to [i][2R].
+  const int32_t* Row(int i) const { return entry.data() + Index(i, 0); }
   // Zeroes every entry, the unused ones too.
-  void Clear() {
-    for (auto& column : entry) column.fill(0);
-  }
+  void Clear() { entry.fill(0); }
   // Sets R, capped at the window's limit.
   void SetRadius(int r) { radius = r > kMaxValueRadius ? kMaxValueRadius : r; }
 };
@@ -42,7 +51,7 @@ struct ValueMap {
 // around an entry, so that a wrapped coordinate is worked out only once.
 class WindowCells {
  public:
-  static constexpr int kMargin = 3;
+  static constexpr int kMargin = kWindowMargin;
 
   WindowCells(const GameSettings& s, MapPos centre, int radius) {
     Fill(xs_.data(), dist_.data(), centre.x, s.width, radius);
@@ -113,7 +122,7 @@ struct DecisionWindow {
   std::optional<WindowCells> cells;
   bool scored = false;  // the scoring pass has run since the window was opened
   int enemyCount = 0;
-  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;  // i * kValueMapSide + j; the first enemyCount hold
+  std::array<uint16_t, kValueMapSide * kValueMapSide> enemies;  // ValueMap::Index(i, j); the first enemyCount hold
 
   // Sets the radius (capped) and works out the window's cells.
   void Open(const GameSettings& s, const PieceRecord& piece, int radius) {
@@ -124,10 +133,10 @@ struct DecisionWindow {
   }
   // Notes an enemy at entry [i][j]; EnemyI and EnemyJ give back the k-th noted.
   void AddEnemy(int i, int j) {
-    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(i * kValueMapSide + j);
+    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(ValueMap::Index(i, j));
   }
-  int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapSide; }
-  int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapSide; }
+  int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapStride; }
+  int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapStride; }
 };
 
 // The worth of a visible enemy by [deciding type][enemy type].
