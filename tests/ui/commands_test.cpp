@@ -176,5 +176,3 @@ TEST_F(MenuStateTest, TwoHumansGetThePromptOnAndTheHandOverFollowsWhoseTurnItIs)
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

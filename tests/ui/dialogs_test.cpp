@@ -174,5 +174,3 @@ TEST_F(PieceAttributesTest, OkRefusesAGameWithoutCaptureOrCrossingThenBoundsWhat
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -195,5 +195,3 @@ TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) 
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -290,12 +290,3 @@ TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
 
 }  // namespace
 }  // namespace vortan::test
-
-// On the offscreen screen of the window tests; with VORTAN_TEST_ON_DISPLAY
-// set, on the display the environment names (e.g. under Xvfb).
-int main(int argc, char** argv) {
-  if (!std::getenv("VORTAN_TEST_ON_DISPLAY")) return vortan::test::RunWindowTests(argc, argv);
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -213,5 +213,3 @@ TEST_F(ViewTest, EachZoomSizesTheWindowToTheWorldWithinTheScreen) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -145,5 +145,3 @@ TEST(GameCommandLine, MistakesAreOneLineAndExitTwo) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }
