@@ -107,9 +107,7 @@ class MenuStateTest : public PlayFixture {
  protected:
   void SetUp() override {
     PlayFixture::SetUp();
-    ResetToProgramStart(*game);
-    ApplyDefaultPieceAttributes(game->settings);
-    game->rng.SetState(12345);
+    StartProgram(*game, 12345);
     window->SizeMainWindowForWorld();
     window->show();
     window->SetStartUpMenuState();

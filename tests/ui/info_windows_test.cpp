@@ -168,9 +168,7 @@ class GeneratedGameTest : public InfoWindowsTest {
   }
   // A 50 x 50 world with the given players, started as New starts it.
   void Start(std::array<uint8_t, kPlayerCount> kinds, uint32_t seed) {
-    ResetToProgramStart(*game);
-    ApplyDefaultPieceAttributes(game->settings);
-    game->rng.SetState(seed);
+    StartProgram(*game, seed);
     window->show();
     NewGameChoice choice{.kind = kinds, .sizeIndex = 0, .land = 2};
     ProfileSettings store(game->settingsPath);
