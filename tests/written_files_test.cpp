@@ -4,7 +4,6 @@
 // in the same run over the remains of the first.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
 #include "game/game_start.h"
@@ -81,34 +80,6 @@ TEST(WrittenFiles, GamesPlayedOnAndASecondGameInTheSameRunPassTheLoadCheck) {
     ASSERT_TRUE(saved) << "no weekly save was written";
     EXPECT_EQ(CheckSavedGameBytes(saved->data(), saved->size()), "");
   }
-}
-
-// Started where nothing can be written, a game on auto play keeps its weekly
-// saves in the per-user folder: 30 days, not one error box.
-TEST(WrittenFiles, WeeklySavesFromAFolderThatCannotBeWrittenGoToTheUserFolderSilently) {
-  struct CountingHooks : PresentationHooks {
-    int boxes = 0;
-    MsgResult ShowMessageBox(std::string_view, std::string_view, MsgIcon, MsgButtons) override {
-      ++boxes;
-      return MsgResult::Ok;
-    }
-  } hooks;
-  const auto root = std::filesystem::temp_directory_path() / "vortan-read-only-start";
-  std::filesystem::remove_all(root);
-  std::filesystem::create_directories(root / "user data");
-  Game g;
-  test::StartProgram(g, 21);
-  g.hooks = &hooks;
-  g.app.fileFolder = (root / "read-only").string();  // missing, so unwritable even for root
-  g.app.recoverFallbackFolder = (root / "user data").string();
-  StartNew(g, 50, 2, 1, {H, C, O, O, O, O});
-  PlayOnChecking(g, 30);
-  const auto saved = ReadFileBytes((root / "user data" / kRecoverFileName).string(), kSavedGameBytes + 1);
-  std::filesystem::remove_all(root);
-  EXPECT_GE(g.state.day, 30);
-  EXPECT_EQ(hooks.boxes, 0);
-  ASSERT_TRUE(saved) << "no weekly save in the per-user folder";
-  EXPECT_EQ(CheckSavedGameBytes(saved->data(), saved->size()), "");
 }
 
 }  // namespace
