@@ -13,13 +13,17 @@
 
 namespace vortan::test {
 
-// An empty folder of its own under the temporary folder, removed afterwards.
+// An empty folder of its own under the temporary folder, removed afterwards
+// unless `keep` is set (to leave a failed test's files for a look).
 struct ScratchFolder {
   std::filesystem::path path =
       std::filesystem::temp_directory_path() /
       ("vortan_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  bool keep = false;
   ScratchFolder() { std::filesystem::create_directories(path); }
-  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  ~ScratchFolder() {
+    if (!keep) std::filesystem::remove_all(path);
+  }
 };
 
 // The whole file, "" when it cannot be read.

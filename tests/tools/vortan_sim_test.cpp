@@ -6,19 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "vortan/version.h"
 
 namespace vortan {
@@ -26,10 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadText;
 
 struct SimResult {
   int exitCode = -1;
@@ -40,8 +36,8 @@ struct SimResult {
 SimResult RunShell(const std::string& command, const fs::path& folder, bool apart) {
   const std::string streams = apart ? " >stdout.txt 2>stderr.txt" : " >stdout.txt 2>&1";
   const int status = std::system(("cd '" + folder.string() + "' && " + command + streams).c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(folder / "stdout.txt"),
-          apart ? ReadFile(folder / "stderr.txt") : ""};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(folder / "stdout.txt"),
+          apart ? ReadText(folder / "stderr.txt") : ""};
 }
 
 SimResult RunSim(const std::string& arguments, const fs::path& folder, bool apart = false) {
@@ -55,19 +51,11 @@ std::vector<std::string> ReadLines(const fs::path& p) {
   return lines;
 }
 
-// A fresh folder per test, named after it.
+// A fresh folder per test, kept when the test fails.
 struct SimFolder : ::testing::Test {
-  fs::path dir;
-  void SetUp() override {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    dir = fs::temp_directory_path() / ("vortan_sim_test_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override {
-    if (!HasFailure()) fs::remove_all(dir);
-  }
+  test::ScratchFolder scratch;
+  const fs::path dir = scratch.path;
+  void TearDown() override { scratch.keep = HasFailure(); }
 };
 
 // --- Whole games against the golden files ---
@@ -92,10 +80,10 @@ std::string GoldenLine(const std::string& label, const std::string& arguments, c
   std::string line = label + " rc=" + std::to_string(r.exitCode);
   const std::string command = arguments.substr(0, arguments.find(' '));
   if (command == "info") return line + " " + ShortHash(r.output, dir);
-  line += " out=" + ShortHash(ReadFile(dir / OptionValue(arguments, "--out")), dir);
+  line += " out=" + ShortHash(ReadText(dir / OptionValue(arguments, "--out")), dir);
   if (command == "new") return line;
   const std::string printout = std::regex_replace(r.output, std::regex(" time[^\n]*"), "");
-  return line + " trace=" + ShortHash(ReadFile(dir / OptionValue(arguments, "--trace")), dir) +
+  return line + " trace=" + ShortHash(ReadText(dir / OptionValue(arguments, "--trace")), dir) +
          " stdout=" + ShortHash(printout, dir);
 }
 
@@ -208,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Golden, WholeGame, ::testing::ValuesIn(kGoldenGames),
 TEST_F(SimFolder, TheTraceHasALineAStepAndMaxStepsEndsARun) {
   const SimResult run = RunSim("demo --seed 11 --days 40 --trace a.txt --out a.gam", dir);
   ASSERT_EQ(run.exitCode, 0) << run.output;
-  EXPECT_EQ(ReadFile(dir / "a.gam").size(), 66964u);
+  EXPECT_EQ(ReadText(dir / "a.gam").size(), 66964u);
   std::smatch m;
   ASSERT_TRUE(std::regex_match(run.output, m,
                                std::regex(R"(steps (\d+) day (\d+) winner \w+ time [0-9.]+ s wall [0-9.]+ s\n)")))
@@ -232,7 +220,7 @@ TEST_F(SimFolder, TheTraceHasALineAStepAndMaxStepsEndsARun) {
 // loads a good one and tests the game's consistency rules on it.
 TEST_F(SimFolder, CheckAndInfoNameTheFirstWrongValue) {
   ASSERT_EQ(RunSim("new --seed 42 --size 50 --land 2 --difficulty 1 --players HCCOOO --out good.gam", dir).exitCode, 0);
-  std::string bytes = ReadFile(dir / "good.gam");
+  std::string bytes = ReadText(dir / "good.gam");
   bytes[35 + 2] = 0;  // the settings block: moves of Destroyer
   std::ofstream(dir / "bad.gam", std::ios::binary) << bytes;
   const struct {
@@ -332,7 +320,7 @@ TEST_F(SimFolder, HexadecimalSeedMakesTheSameWorldAsDecimal) {
   const std::string rest = " --size 30 --land 2 --difficulty 1 --players HCOOOO --out ";
   ASSERT_EQ(RunSim("new --seed 42" + rest + "d.gam", dir, true).exitCode, 0);
   ASSERT_EQ(RunSim("new --seed 0x2A" + rest + "h.gam", dir, true).exitCode, 0);
-  EXPECT_EQ(ReadFile(dir / "d.gam"), ReadFile(dir / "h.gam"));
+  EXPECT_EQ(ReadText(dir / "d.gam"), ReadText(dir / "h.gam"));
   EXPECT_EQ(RunSim("new --seed 0x2G" + rest + "x.gam", dir, true).exitCode, 2);
 }
 
