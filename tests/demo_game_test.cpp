@@ -16,6 +16,7 @@
 #include "model/game.h"
 #include "model/piece_types.h"
 #include "rules/invariants.h"
+#include "support/world_picture.h"
 #include "worldgen/new_game.h"
 
 // Every allocation of the program passes through here, so a test can count the
@@ -65,9 +66,7 @@ constexpr long kStepLimit = 2000L * kSoakDays;
 
 std::unique_ptr<Game> StartDemo(uint32_t seed) {
   auto g = std::make_unique<Game>();
-  ResetToProgramStart(*g);
-  ApplyDefaultPieceAttributes(g->settings);
-  g->rng.SetState(seed);
+  test::StartProgram(*g, seed);
   DemoCommand(*g);
   return g;
 }

@@ -179,25 +179,11 @@ class Mutator {
 
   Bytes Next() {
     Bytes b = bases_[Pick(bases_.size())];
-    switch (Pick(10)) {
-      case 0:
-        SpliceBlock(b);
-        break;
-      case 1:
-        MovePiece(b);
-        break;
-      case 2:
-        CopyPiece(b);
-        break;
-      case 3:
-        if (Pick(2))
-          b.resize(Pick(b.size()));
-        else
-          b.resize(b.size() + 1 + Pick(64), Value());
-        return b;
-      default:
-        break;
-    }
+    const size_t kind = Pick(10);
+    if (kind == 3) return CutOrPadded(std::move(b));
+    if (kind == 0) SpliceBlock(b);
+    if (kind == 1) MovePiece(b);
+    if (kind == 2) CopyPiece(b);
     for (size_t hits = 1 + Pick(3); hits > 0; --hits) b[Somewhere()] = Value();
     return b;
   }
@@ -212,15 +198,11 @@ class Mutator {
                                                32, 33, 49, 50, 69, 70, 79, 80, 99, 100, 101, 0x7F, 0x80, 0xFF};
     return Pick(3) ? kInteresting[Pick(sizeof kInteresting)] : static_cast<uint8_t>(rng_());
   }
-  size_t Somewhere() {
-    switch (Pick(3)) {  // the header, the pieces in use and a few free slots, the world
-      case 0:
-        return Pick(kSettingsBytes + kStateBytes);
-      case 1:
-        return static_cast<size_t>(kBlockStart[2]) + Pick(kSlotsUsed * kPieceBytes);
-      default:
-        return static_cast<size_t>(kBlockStart[3]) + (Pick(kSideUsed) * kGridSide + Pick(kSideUsed)) * kCellBytes;
-    }
+  size_t Somewhere() {  // the header, the pieces in use and a few free slots, the world
+    const size_t where = Pick(3);
+    if (where == 0) return Pick(kSettingsBytes + kStateBytes);
+    if (where == 1) return static_cast<size_t>(kBlockStart[2]) + Pick(kSlotsUsed * kPieceBytes);
+    return static_cast<size_t>(kBlockStart[3]) + (Pick(kSideUsed) * kGridSide + Pick(kSideUsed)) * kCellBytes;
   }
   void SpliceBlock(Bytes& b) {
     const Bytes& other = bases_[Pick(bases_.size())];
@@ -231,6 +213,13 @@ class Mutator {
   void MovePiece(Bytes& b) {
     const size_t at = static_cast<size_t>(kBlockStart[2]) + Pick(kSlotsUsed) * kPieceBytes;
     b[at + 4 + Pick(2)] = static_cast<uint8_t>(Pick(kSideUsed));
+  }
+  Bytes CutOrPadded(Bytes b) {
+    if (Pick(2))
+      b.resize(Pick(b.size()));
+    else
+      b.resize(b.size() + 1 + Pick(64), Value());
+    return b;
   }
   void CopyPiece(Bytes& b) {
     const size_t from = static_cast<size_t>(kBlockStart[2]) + Pick(kSlotsUsed) * kPieceBytes;

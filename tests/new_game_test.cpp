@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <optional>
 
 #include "model/piece_types.h"
 #include "persist/settings_file.h"
+#include "support/files.h"
 #include "support/named_values.h"
 #include "support/world_picture.h"
 
@@ -39,24 +39,16 @@ struct MenuHooks : test::RecordingHooks {
   void SetWaitCursor(bool on) override { calls.push_back(on ? "Wait" : "Arrow"); }
 };
 
-std::string TempPath(const std::string& name) {
-  std::string path = ::testing::TempDir() + "vortan_new_game_" + name;
-  std::remove(path.c_str());
-  return path;
-}
-
 struct NewGameTest : ::testing::Test {
   std::unique_ptr<Game> owner = std::make_unique<Game>();
   Game& g = *owner;
   MenuHooks hooks;
-  ProfileSettings store{""};
+  test::ScratchFolder scratch;
+  ProfileSettings store{(scratch.path / "VORTAN.INI").string()};
   void SetUp() override {
-    ResetToProgramStart(g);
-    ApplyDefaultPieceAttributes(g.settings);
+    test::StartProgram(g, 2024);
     g.hooks = &hooks;
-    g.settingsPath = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    store = ProfileSettings(g.settingsPath);
-    g.rng.SetState(2024);
+    g.settingsPath = (scratch.path / "VORTAN.INI").string();
   }
   int Setting(const char* section, const std::string& key) { return ReadProfileInt(g.settingsPath, section, key, -1); }
   std::vector<uint8_t> SettingsBytes() {

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rules the player reads in Help > Rules say what the program does: every
 // numbered statement of "The pieces in numbers" is checked against the game.
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "model/piece_types.h"
 #include "rules/combat.h"
@@ -13,12 +11,7 @@
 namespace vortan::test {
 namespace {
 
-std::string ReadRulesDocument() {
-  std::ifstream in(VORTAN_SOURCE_DIR "/resources/rules/rules.html");
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadRulesDocument() { return ReadText(VORTAN_SOURCE_DIR "/resources/rules/rules.html"); }
 
 // The numbered statements, tags removed and white space made single.
 std::vector<std::string> NumberedStatements(const std::string& html) {

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
+#include "support/files.h"
 #include "support/named_values.h"
 
 namespace vortan {
@@ -33,22 +33,11 @@ struct MenuHooks : PresentationHooks {
 };
 
 struct SettingsFileTest : ::testing::Test {
-  fs::path dir;
-  std::string ini;
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          (std::string("vortan-ini-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    ini = (dir / "VORTAN.INI").string();
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  void Write(const std::string& text) const { std::ofstream(ini, std::ios::binary) << text; }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  std::string Read() const { return Read(ini); }
+  test::ScratchFolder scratch;
+  const fs::path dir = scratch.path;
+  const std::string ini = (dir / "VORTAN.INI").string();
+  void Write(const std::string& text) const { test::WriteText(ini, text); }
+  std::string Read() const { return test::ReadText(ini); }
   int32_t Int(const std::string& section, const std::string& key, int32_t def = -99) const {
     return ReadProfileInt(ini, section, key, def);
   }
@@ -95,7 +84,7 @@ TEST_F(SettingsFileTest, WritingChangesOneLineAndKeepsTheRest) {
 
   const std::string fresh = (dir / "new.ini").string();
   ASSERT_TRUE(WriteProfileString(fresh, "Setup", "Sounds", "0"));
-  EXPECT_EQ(Read(fresh), "[Setup]\r\nSounds=0\r\n");
+  EXPECT_EQ(test::ReadText(fresh), "[Setup]\r\nSounds=0\r\n");
   EXPECT_FALSE(WriteProfileString("", "Setup", "Sounds", "0") ||
                WriteProfileString((dir / "no folder" / "x.ini").string(), "Setup", "Sounds", "0"));
 }
@@ -125,7 +114,7 @@ TEST_F(SettingsFileTest, OddFilesAreReadWholeAndWrittenBackWithoutLoss) {
   std::ofstream(living) << "another program's write in progress";
   ASSERT_TRUE(WriteProfileString(ini, "Setup", "Sounds", "0"));
   EXPECT_TRUE(fs::is_symlink(link)) << "the link was replaced by a file";
-  EXPECT_EQ(Read(real.string()), "[Setup]\nSounds=0\n");
+  EXPECT_EQ(test::ReadText(real), "[Setup]\nSounds=0\n");
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(std::make_pair(fs::exists(stray), fs::exists(living)), std::make_pair(false, true));

@@ -197,12 +197,6 @@ TEST_F(TurnLoopTest, TheLoopYieldsWhenNothingMovesForLong) {
   EXPECT_THAT(NAMED(g.state.currentPiece, P(0).state), ElementsAre(0, PieceState::AwaitingOrders));
 }
 
-}  // namespace
-}  // namespace vortan::test
-
-namespace vortan::test {
-namespace {
-
 // A computer fighter on its carrier beside an enemy submarine, with a carrier
 // much faster than the fighter's fuel reaches: sent at the submarine, it turns
 // back for the carrier before spending a move, and again, for ever.

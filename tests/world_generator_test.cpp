@@ -118,11 +118,9 @@ TEST_F(StartCityTest, SimpleWantsTwoCitiesWithoutArmiesCitiesBuildParasAndSevenC
 
 std::unique_ptr<Game> TwoPlayerStart(int side, uint32_t seed) {
   auto g = std::make_unique<Game>();
-  ResetToProgramStart(*g);
-  ApplyDefaultPieceAttributes(g->settings);
+  test::StartProgram(*g, seed);
   g->settings.width = g->settings.height = static_cast<uint8_t>(side);
   g->settings.kind = {PlayerKind::Human, PlayerKind::Computer, 0, 0, 0, 0};
-  g->rng.SetState(seed);
   return g;
 }
 

@@ -4,7 +4,6 @@
 // in the same run over the remains of the first.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
 #include "game/game_start.h"
@@ -13,6 +12,8 @@
 #include "persist/file_bytes.h"
 #include "persist/saved_game.h"
 #include "rules/invariants.h"
+#include "support/files.h"
+#include "support/world_picture.h"
 #include "worldgen/new_game.h"
 
 namespace vortan {
@@ -21,12 +22,6 @@ namespace {
 std::string LoadCheckOf(const Game& g) {
   const std::vector<uint8_t> bytes = GameFileBytes(g);
   return CheckSavedGameBytes(bytes.data(), bytes.size());
-}
-
-void FreshProgram(Game& g, uint32_t seed) {
-  ResetToProgramStart(g);
-  ApplyDefaultPieceAttributes(g.settings);
-  g.rng.SetState(seed);
 }
 
 void StartNew(Game& g, int size, int land, int difficulty, std::array<uint8_t, kPlayerCount> kinds) {
@@ -61,7 +56,7 @@ TEST(WrittenFiles, EveryNewGameSetupPassesTheLoadCheck) {
     for (int land = 0; land <= 4; ++land)
       for (const auto& kinds : mixes) {
         Game g;
-        FreshProgram(g, seed++);
+        test::StartProgram(g, seed++);
         StartNew(g, size, land, static_cast<int>(seed % 4), kinds);
         ASSERT_EQ(LoadCheckOf(g), "") << "size " << size << " land " << land << " seed " << seed - 1;
       }
@@ -71,50 +66,20 @@ TEST(WrittenFiles, GamesPlayedOnAndASecondGameInTheSameRunPassTheLoadCheck) {
   for (uint32_t seed : {11u, 12u, 13u}) {
     SCOPED_TRACE(seed);
     Game g;
-    FreshProgram(g, seed);
+    test::StartProgram(g, seed);
     DemoCommand(g);
     ASSERT_EQ(g.state.gameActive, 1);
     PlayOnChecking(g, 90);
     // The weekly saves of the unnamed second game land in a folder of the test's own.
-    const auto folder = std::filesystem::temp_directory_path() / ("vortan-written-" + std::to_string(seed));
-    std::filesystem::create_directories(folder);
-    g.app.fileFolder = folder.string();
+    const test::ScratchFolder folder;
+    g.app.fileFolder = folder.path.string();
     StartNew(g, 50, 2, 3, {H, C, C, O, O, O});
     ASSERT_EQ(LoadCheckOf(g), "");
     PlayOnChecking(g, 40);
-    const auto saved = ReadFileBytes((folder / kRecoverFileName).string(), kSavedGameBytes + 1);
-    std::filesystem::remove_all(folder);
+    const auto saved = ReadFileBytes((folder.path / kRecoverFileName).string(), kSavedGameBytes + 1);
     ASSERT_TRUE(saved) << "no weekly save was written";
     EXPECT_EQ(CheckSavedGameBytes(saved->data(), saved->size()), "");
   }
-}
-
-// Started where nothing can be written, a game on auto play keeps its weekly
-// saves in the per-user folder: 30 days, not one error box.
-TEST(WrittenFiles, WeeklySavesFromAFolderThatCannotBeWrittenGoToTheUserFolderSilently) {
-  struct CountingHooks : PresentationHooks {
-    int boxes = 0;
-    MsgResult ShowMessageBox(std::string_view, std::string_view, MsgIcon, MsgButtons) override {
-      ++boxes;
-      return MsgResult::Ok;
-    }
-  } hooks;
-  const auto root = std::filesystem::temp_directory_path() / "vortan-read-only-start";
-  std::filesystem::remove_all(root);
-  std::filesystem::create_directories(root / "user data");
-  Game g;
-  FreshProgram(g, 21);
-  g.hooks = &hooks;
-  g.app.fileFolder = (root / "read-only").string();  // missing, so unwritable even for root
-  g.app.recoverFallbackFolder = (root / "user data").string();
-  StartNew(g, 50, 2, 1, {H, C, O, O, O, O});
-  PlayOnChecking(g, 30);
-  const auto saved = ReadFileBytes((root / "user data" / kRecoverFileName).string(), kSavedGameBytes + 1);
-  std::filesystem::remove_all(root);
-  EXPECT_GE(g.state.day, 30);
-  EXPECT_EQ(hooks.boxes, 0);
-  ASSERT_TRUE(saved) << "no weekly save in the per-user folder";
-  EXPECT_EQ(CheckSavedGameBytes(saved->data(), saved->size()), "");
 }
 
 }  // namespace

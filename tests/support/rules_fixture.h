@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The common set-up of the rule tests: a game built from a picture, hooks
-// that record what the rules asked for, and a scratch folder for saved files.
+// that record what the rules asked for, and scratch folders for saved files.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "support/named_values.h"
 #include "support/piece_fields.h"
 #include "support/world_picture.h"
@@ -27,15 +27,6 @@ inline int CountStartingWith(const std::vector<std::string>& calls, const std::s
   return static_cast<int>(
       std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
-
-// An empty folder of its own under the temporary folder, removed afterwards.
-struct ScratchFolder {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("vortan_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  ScratchFolder() { std::filesystem::create_directories(path); }
-  ~ScratchFolder() { std::filesystem::remove_all(path); }
-};
 
 using Ints = std::vector<int>;
 

@@ -39,6 +39,12 @@ static void Flood(Game& g, int number, int x, int y) {
   }
 }
 
+void StartProgram(Game& g, uint32_t seed) {
+  ResetToProgramStart(g);
+  ApplyDefaultPieceAttributes(g.settings);
+  g.rng.SetState(seed);
+}
+
 void BuildWorld(Game& g, const std::vector<std::string>& rows) {
   ResetToProgramStart(g);
   ApplyDefaultPieceAttributes(g.settings);

@@ -25,6 +25,10 @@
 
 namespace vortan::test {
 
+// Fresh program start with default piece attributes and the random numbers
+// seeded, as the program stands before New or Demo.
+void StartProgram(Game& g, uint32_t seed);
+
 // Fresh program start + a world from the picture, default piece attributes,
 // day 1, gameActive 1, player 0 on turn and viewing.
 void BuildWorld(Game& g, const std::vector<std::string>& rows);

@@ -101,5 +101,3 @@ TEST_F(CityDialogTest, DaysFollowTheChoiceAndOkRestartsTheBuildOnlyAfterARealCha
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -171,5 +171,3 @@ TEST_F(EffectsTest, TheMapUnderAnAnsweredQuestionIsRepaintedBeforeTheAnswerIsUse
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -181,5 +181,3 @@ TEST_F(FeedbackTest, AThinFrameBlinksRoundTheWaitingPieceOnlyWhileAHumanMustAct)
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -249,5 +249,3 @@ TEST_F(FileCommandsTest, OpenListsGameFilesWhicheverCaseTheirExtensionHas) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

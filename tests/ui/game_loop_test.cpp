@@ -156,9 +156,7 @@ class RealGameTest : public GameLoopTest {
  protected:
   void SetUp() override {
     GameLoopTest::SetUp();
-    ResetToProgramStart(*game);
-    ApplyDefaultPieceAttributes(game->settings);
-    game->rng.SetState(4242);
+    StartProgram(*game, 4242);
     window->show();
   }
 };
@@ -195,5 +193,3 @@ TEST_F(RealGameTest, SeededNewGameShowsTheStartCityInTheFogAndWaitsForTheHuman) 
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

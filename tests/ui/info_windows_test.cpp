@@ -168,9 +168,7 @@ class GeneratedGameTest : public InfoWindowsTest {
   }
   // A 50 x 50 world with the given players, started as New starts it.
   void Start(std::array<uint8_t, kPlayerCount> kinds, uint32_t seed) {
-    ResetToProgramStart(*game);
-    ApplyDefaultPieceAttributes(game->settings);
-    game->rng.SetState(seed);
+    StartProgram(*game, seed);
     window->show();
     NewGameChoice choice{.kind = kinds, .sizeIndex = 0, .land = 2};
     ProfileSettings store(game->settingsPath);
@@ -290,12 +288,3 @@ TEST_F(GeneratedGameTest, EveryWindowOfAGameInProgressShowsSomethingAtItsSize) {
 
 }  // namespace
 }  // namespace vortan::test
-
-// On the offscreen screen of the window tests; with VORTAN_TEST_ON_DISPLAY
-// set, on the display the environment names (e.g. under Xvfb).
-int main(int argc, char** argv) {
-  if (!std::getenv("VORTAN_TEST_ON_DISPLAY")) return vortan::test::RunWindowTests(argc, argv);
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

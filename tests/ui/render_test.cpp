@@ -177,5 +177,3 @@ TEST_F(PiecesOnTheMap, DimRememberedCellsTellsSeenNowFromRemembered) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

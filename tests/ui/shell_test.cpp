@@ -2,10 +2,10 @@
 // The options read at start-up and written at shutdown, the recovery file,
 // and the command line.
 #include <QTemporaryDir>
-#include <sstream>
 
 #include "persist/saved_game.h"
 #include "persist/settings_file.h"
+#include "support/files.h"
 #include "ui/command_line.h"
 #include "ui/shell.h"
 #include "vortan/version.h"
@@ -66,9 +66,7 @@ TEST_F(ShellTest, DimRememberedCellsIsKeptUnderAKeyOfItsOwn) {
   ApplyStartUpOptions(*game, *window);
   EXPECT_FALSE(window->IsChecked(kCmdDimRemembered));
   SaveDisplayOptions(*game, *window);
-  std::stringstream bytes;
-  bytes << std::ifstream(game->settingsPath).rdbuf();
-  EXPECT_EQ(bytes.str(), untouched) << "the settings file changed although the option stayed off";
+  EXPECT_EQ(ReadText(game->settingsPath), untouched) << "the settings file changed although the option stayed off";
   window->ExecuteCommand(kCmdDimRemembered);
   SaveDisplayOptions(*game, *window);
   EXPECT_EQ(ReadProfileString(game->settingsPath, "Display", "DimRemembered", ""), "1");
@@ -145,5 +143,3 @@ TEST(GameCommandLine, MistakesAreOneLineAndExitTwo) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

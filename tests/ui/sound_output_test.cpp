@@ -155,5 +155,3 @@ TEST(SoundOutputTest, ABurstOfFiftyEffectsThreeMillisecondsApartIsHeard) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

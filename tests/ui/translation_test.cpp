@@ -43,5 +43,3 @@ TEST_F(GermanTest, EveryMessageHasItsGermanTextAndAFileProblemKeepsItsDetails) {
 
 }  // namespace
 }  // namespace vortan::test
-
-int main(int argc, char** argv) { return vortan::test::RunWindowTests(argc, argv); }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared by the window tests: an offscreen application on a screen large
-// enough for any window the program sizes, and a main window around a game
-// built from an ASCII picture, with every question answered from a script.
+// Shared by the window tests (whose main() is window_main.cpp): a main window
+// around a game built from an ASCII picture, with every question answered
+// from a script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -128,25 +128,5 @@ class WindowFixture : public ::testing::Test {
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<WindowTestHooks> hooks;
 };
-
-// main() of each window test: a QApplication on a 1920 x 1200 offscreen screen.
-inline int RunWindowTests(int argc, char** argv) {
-  // One file per process: tests run in parallel, and a screen file another
-  // process is rewriting at that moment would abort this one.
-  const auto config = std::filesystem::temp_directory_path() /
-                      ("vortan-ui-test-screen-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
-  std::ofstream(config) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1920,"height":1200,)"
-                        << R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
-  std::string platform = "offscreen:configfile=" + config.string();
-  std::vector<char*> args(argv, argv + argc);
-  args.push_back(const_cast<char*>("-platform"));
-  args.push_back(platform.data());
-  int qtArgc = static_cast<int>(args.size());
-  args.push_back(nullptr);
-  QApplication app(qtArgc, args.data());
-  std::filesystem::remove(config);  // the platform has read it
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
 
 }  // namespace vortan::test
