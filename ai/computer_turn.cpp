@@ -64,9 +64,10 @@ int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, cons
   if (c.topType == PieceType::City) {
     int32_t worth = 0;
     if (!ValuesAnyPiece(row)) return worth;
-    const uint16_t at = cellPos.Packed();
-    for (const PieceRecord& o : g.pieces.slots)  // the place first: it rules out nearly every slot
-      if (o.Pos().Packed() == at && o.type != PieceType::None && o.type != PieceType::City) worth += row[o.type];
+    // The cell index, not a walk of all slots: the rules re-index every piece they place.
+    g.occupancy.ForEachAt(g.pieces, cellPos.x, cellPos.y, [&](int, const PieceRecord& o) {
+      if (o.type != PieceType::City) worth += row[o.type];
+    });
     return worth;
   }
   if (piece.type == PieceType::Army && g.world.At(piece.Pos()).landMass != c.landMass) return 0;
