@@ -402,8 +402,9 @@ bool CarrierRule(RuleContext& r) {
 
 int ArmiesAboard(const RuleContext& r) {
   int n = 0;
-  for (const PieceRecord& o : r.g.pieces.slots)
-    if (o.type == PieceType::Army && o.x == r.piece.x && o.y == r.piece.y) ++n;
+  r.g.occupancy.ForEachAt(r.g.pieces, r.piece.x, r.piece.y, [&](int, const PieceRecord& o) {
+    if (o.type == PieceType::Army) ++n;
+  });
   return n;
 }
 
