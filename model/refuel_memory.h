@@ -20,7 +20,9 @@ struct RefuelMemory {
     int width = 0, height = 0, bomberFuel = 0;
     std::array<uint32_t, kPieceSlots> cities{};  // x | y << 8 | secure << 16, in table order
     // Each cell's bomberRange and safeCityRange side by side, as they lie in
-    // MapCell, so that a cell's pair is copied back in one move.
+    // MapCell, row by row with the grid's stride. The maps are worked out here,
+    // densely packed, rather than in the 12-byte map cells, and each cell's
+    // pair is copied into the map in one move.
     std::array<std::array<uint8_t, 2>, kGridSide * kGridSide> ranges{};
   };
   std::array<Maps, kPlayerCount> players;

@@ -121,17 +121,25 @@ void LowerFighterRange(Game& g, MapPos carrier, int radius, int sail) {
   }
 }
 
+// Packed positions (MapPos::Packed), left uninitialised until filled.
+using PosList = std::array<uint16_t, kPieceSlots>;
+
 // A carrier counts as a base at its distance plus one turn of sailing,
 // since it may have moved on by the time the fighter gets there.
-void LowerFighterMapNearCarriers(Game& g) {
+void LowerFighterMapNearCarriers(Game& g, const PosList& carriers, int count) {
   const int sail = g.settings.moves[PieceType::Carrier];
   const int radius = (g.settings.fuel[PieceType::Fighter] - sail) / 2;
   if (radius < 0) return;
+  for (int n = 0; n < count; ++n) LowerFighterRange(g, MapPos::FromPacked(carriers[n]), radius, sail);
+}
+
+// The current player's carriers, in table order.
+int ListCarriers(const Game& g, PosList& carriers) {
   const int player = g.state.currentPlayer;
-  for (const PieceRecord& carrier : g.pieces.slots) {
-    if (carrier.type != PieceType::Carrier || carrier.owner != player) continue;
-    LowerFighterRange(g, carrier.Pos(), radius, sail);
-  }
+  int count = 0;
+  for (const PieceRecord& carrier : g.pieces.slots)
+    if (carrier.type == PieceType::Carrier && carrier.owner == player) carriers[count++] = carrier.Pos().Packed();
+  return count;
 }
 
 void TopUp(Game& g, PieceRecord& a) {
@@ -176,90 +184,99 @@ namespace {
 
 using CityList = std::array<uint32_t, kPieceSlots>;
 
-// The player's cities as the refuel maps see them, in table order.
-int ListCities(const Game& g, int player, CityList& cities) {
-  int count = 0;
-  for (const PieceRecord& city : g.pieces.slots) {
-    if (city.type != PieceType::City || city.owner != player) continue;
-    const bool safe = g.landMasses[g.world.At(city.Pos()).landMass].status == LandMassStatus::Secure;
-    cities[count++] = city.x | city.y << 8 | uint32_t{safe} << 16;
+// What the refuel maps are worked out from: the player's cities as the maps
+// see them and the player's carriers, both in table order, found in one pass
+// over the table.
+struct Bases {
+  CityList cities;
+  int cityCount = 0;
+  PosList carriers;
+  int carrierCount = 0;
+};
+
+void ListBases(const Game& g, int player, Bases& b) {
+  for (const PieceRecord& r : g.pieces.slots) {
+    if (r.owner != player) continue;
+    if (r.type == PieceType::City) {
+      const bool safe = g.landMasses[g.world.At(r.Pos()).landMass].status == LandMassStatus::Secure;
+      b.cities[b.cityCount++] = r.x | r.y << 8 | uint32_t{safe} << 16;
+    } else if (r.type == PieceType::Carrier) {
+      b.carriers[b.carrierCount++] = r.Pos().Packed();
+    }
   }
-  return count;
 }
 
-void WorkOutRefuelMaps(Game& g, const CityList& cities, int count) {
-  const uint8_t tooFar = static_cast<uint8_t>(g.settings.fuel[PieceType::Bomber] + 1);
-  const int width = g.Width(), height = g.Height();
-  for (int y = 0; y < height; ++y) {
-    MapCell* row = &g.world.At(0, y);
-    for (int x = 0; x < width; ++x) row[x].bomberRange = row[x].safeCityRange = tooFar;
+using RangePair = std::array<uint8_t, 2>;  // bomber range, safe city range
+
+// Lowers a run of cells to the distances d = max(dy, dx[k]) from a city. The
+// safe city range follows only where the city is nearer than every city before
+// it, so it cannot be a plain minimum like the bomber range.
+void LowerRun(RangePair* cells, const uint8_t* dx, uint8_t dy, int run, bool secure) {
+  if (!secure) {
+    for (int k = 0; k < run; ++k) cells[k][0] = std::min(cells[k][0], std::max(dy, dx[k]));
+    return;
   }
-  const int radius = g.settings.fuel[PieceType::Bomber] / 2;
+  for (int k = 0; k < run; ++k) {
+    const uint8_t d = std::max(dy, dx[k]);
+    if (d >= cells[k][0]) continue;
+    cells[k][0] = cells[k][1] = d;
+  }
+}
+
+// Works the maps out in the memory's dense pairs, and notes what they came from.
+void WorkOutRefuelMaps(const Game& g, const Bases& bases, RefuelMemory::Maps& m) {
+  const int fuel = g.settings.fuel[PieceType::Bomber];
+  const int width = g.Width(), height = g.Height();
+  std::memset(m.ranges.data(), fuel + 1, sizeof m.ranges);
+  const int radius = fuel / 2;
   const int side = 2 * radius + 1;
   // |k - radius| for every offset k of the square, worked out once.
   SquareAxis away;
   for (int k = 0; k < side; ++k) away[k] = static_cast<uint8_t>(std::abs(k - radius));
   SquareAxis ys;
-  for (int n = 0; n < count; ++n) {
-    const int cityX = cities[n] & 0xFF, cityY = cities[n] >> 8 & 0xFF;
-    const bool safe = (cities[n] >> 16) != 0;
+  for (int n = 0; n < bases.cityCount; ++n) {
+    const uint32_t city = bases.cities[n];
+    const int cityX = city & 0xFF, cityY = city >> 8 & 0xFF;
+    const bool secure = (city >> 16) != 0;
     WrapSpan(cityY, radius, height, ys.data());
     const int left = Wrap(cityX - radius, width);
     // A city's own square is written in any order: where the square wraps onto
     // itself the nearer offset wins either way. Only the order of the cities counts.
     for (int j = 0; j < side; ++j) {
-      MapCell* row = &g.world.At(0, ys[j]);
-      const uint8_t dy = away[j];
+      RangePair* row = &m.ranges[static_cast<std::size_t>(ys[j] * kGridSide)];
       // The row runs unbroken up to the world's east edge, then on from its west edge.
       for (int i = 0, x = left; i < side; x = 0) {
         const int run = std::min(side - i, width - x);
-        MapCell* c = row + x;
-        const uint8_t* dx = away.data() + i;
-        for (int k = 0; k < run; ++k) {
-          const uint8_t d = std::max(dy, dx[k]);
-          if (d >= c[k].bomberRange) continue;
-          // The fighter map is rebuilt from the bomber map below.
-          c[k].bomberRange = d;
-          if (safe) c[k].safeCityRange = d;
-        }
+        LowerRun(row + x, away.data() + i, away[j], run, secure);
         i += run;
       }
     }
   }
+  m.cityCount = bases.cityCount;
+  m.width = width;
+  m.height = height;
+  m.bomberFuel = fuel;
+  std::copy(bases.cities.begin(), bases.cities.begin() + bases.cityCount, m.cities.begin());
 }
 
-bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const CityList& cities, int count) {
-  return m.cityCount == count && m.width == g.Width() && m.height == g.Height() &&
+bool SameInputs(const Game& g, const RefuelMemory::Maps& m, const Bases& bases) {
+  return m.cityCount == bases.cityCount && m.width == g.Width() && m.height == g.Height() &&
          m.bomberFuel == g.settings.fuel[PieceType::Bomber] &&
-         std::equal(cities.begin(), cities.begin() + count, m.cities.begin());
+         std::equal(bases.cities.begin(), bases.cities.begin() + bases.cityCount, m.cities.begin());
 }
 
 // Where a cell's bomber and safe city ranges lie in it: next to each other,
-// so the pair goes to and from the memory in one copy.
+// so the pair comes from the memory in one copy.
 constexpr std::size_t kRangePair = offsetof(MapCell, bomberRange);
 static_assert(offsetof(MapCell, safeCityRange) == kRangePair + 1);
 
-void Remember(const Game& g, RefuelMemory::Maps& m, const CityList& cities, int count) {
-  m.cityCount = count;
-  m.width = g.Width();
-  m.height = g.Height();
-  m.bomberFuel = g.settings.fuel[PieceType::Bomber];
-  std::copy(cities.begin(), cities.begin() + count, m.cities.begin());
-  for (int y = 0; y < g.Height(); ++y) {
-    const MapCell* row = &g.world.At(0, y);
-    std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
-    for (int x = 0; x < g.Width(); ++x)
-      std::memcpy(kept[x].data(), reinterpret_cast<const unsigned char*>(&row[x]) + kRangePair, 2);
-  }
-}
-
-// Copies the remembered maps back, the fighter map's start from the bomber map with them.
+// Copies the maps into the map cells, the fighter map's start from the bomber map with them.
 void Recall(Game& g, const RefuelMemory::Maps& m) {
   // The map's size in locals: the cell writes could otherwise change it, as far as the compiler knows.
   const int width = g.Width(), height = g.Height();
   for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
-    const std::array<uint8_t, 2>* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    const RangePair* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
     for (int x = 0; x < width; ++x) {
       std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
       row[x].fighterRange = kept[x][0];
@@ -271,18 +288,18 @@ void Recall(Game& g, const RefuelMemory::Maps& m) {
 
 void RecomputeRefuelMaps(Game& g) {
   const int player = g.state.currentPlayer;
-  CityList cities;
-  const int count = ListCities(g, player, cities);
-  RefuelMemory::Maps* memory =
-      player >= 0 && player < kPlayerCount ? &g.refuelMemory.players[static_cast<std::size_t>(player)] : nullptr;
-  if (memory && SameInputs(g, *memory, cities, count)) {
-    Recall(g, *memory);
-    LowerFighterMapNearCarriers(g);
-    return;
+  Bases bases;
+  ListBases(g, player, bases);
+  if (player < 0 || player >= kPlayerCount) {
+    RefuelMemory::Maps scratch;
+    WorkOutRefuelMaps(g, bases, scratch);
+    Recall(g, scratch);
+  } else {
+    RefuelMemory::Maps& memory = g.refuelMemory.players[static_cast<std::size_t>(player)];
+    if (!SameInputs(g, memory, bases)) WorkOutRefuelMaps(g, bases, memory);
+    Recall(g, memory);
   }
-  WorkOutRefuelMaps(g, cities, count);
-  if (memory) Remember(g, *memory, cities, count);
-  RecomputeFighterMap(g);
+  LowerFighterMapNearCarriers(g, bases.carriers, bases.carrierCount);
 }
 
 void RecomputeFighterMap(Game& g) {
@@ -291,7 +308,9 @@ void RecomputeFighterMap(Game& g) {
     MapCell* row = &g.world.At(0, y);
     for (int x = 0; x < width; ++x) row[x].fighterRange = row[x].bomberRange;
   }
-  LowerFighterMapNearCarriers(g);
+  PosList carriers;
+  const int count = ListCarriers(g, carriers);
+  LowerFighterMapNearCarriers(g, carriers, count);
 }
 
 }  // namespace vortan
