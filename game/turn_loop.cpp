@@ -142,7 +142,8 @@ void GiveMoves(Game& g, int player) {
 }
 
 // The quick part of CanMove, which rules out most slots of the table: the
-// player's own piece, not a city, with moves left.
+// player's own piece, not a city, with moves left. The search for the next
+// piece asks it inline before the whole of CanMove.
 bool MayMove(const PieceRecord& r, int player) {
   return r.owner == player && r.movesLeft != 0 && r.type != PieceType::City && !r.IsEmpty();
 }
@@ -320,8 +321,7 @@ bool IsArmyBoxedIn(const Game& g, int piece) {
 bool CanMove(const Game& g, int piece) {
   if (piece < 0 || piece >= kPieceSlots) return false;
   const PieceRecord& r = g.pieces[piece];
-  if (r.IsEmpty() || r.owner != g.state.currentPlayer || r.type == PieceType::City) return false;
-  if (r.movesLeft == 0 || r.state == PieceState::Asleep) return false;
+  if (!MayMove(r, g.state.currentPlayer) || r.state == PieceState::Asleep) return false;
   return r.type != PieceType::Army || !IsArmyBoxedIn(g, piece);
 }
 

@@ -15,14 +15,10 @@ static bool HidesFrom(const MapCell& c, int player, int dx, int dy) {
   return c.topType == PieceType::Submarine && c.topOwner != player && (std::abs(dx) > 1 || std::abs(dy) > 1);
 }
 
+// The player explores the cell and sees it; dx, dy is its offset from the onlooker.
 static void Mark(MapCell& c, int player, uint8_t bit, int dx, int dy) {
   c.explored |= bit;
   if (!HidesFrom(c, player, dx, dy)) c.visible |= bit;
-}
-
-void MarkSeen(Game& g, MapPos cell, int dx, int dy) {
-  const int player = g.state.currentPlayer;
-  Mark(g.world.At(cell), player, static_cast<uint8_t>(g.state.playerBit[player]), dx, dy);
 }
 
 namespace {
