@@ -104,28 +104,40 @@ static void ApplyTopPiece(MapCell& c, const PieceRecord& r) {
   }
 }
 
-void RefreshCell(Game& g, MapPos pos) {
-  // Whatever changed on this cell behind the index's back is filed right
-  // first: slots filed here that have left, then slots standing here.
-  std::array<int16_t, kPieceSlots> filed;
-  int count = 0;
-  g.occupancy.ForEachFiled(pos.x, pos.y, [&](int slot) { filed[count++] = static_cast<int16_t>(slot); });
-  for (int k = 0; k < count; ++k) IndexSlot(g, filed[k]);
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) IndexSlot(g, i);
-  }
+// The cell's top piece from the index alone.
+static void RefreshTopPiece(Game& g, MapPos pos) {
   MapCell& c = g.world.At(pos);
   c.topType = PieceType::None;
   g.occupancy.ForEachAt(g.pieces, pos.x, pos.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
 }
 
-void RefreshCells(Game& g, MapPos a, MapPos b) {
-  for (const MapPos p : {a, b}) {
-    MapCell& c = g.world.At(p);
-    c.topType = PieceType::None;
-    g.occupancy.ForEachAt(g.pieces, p.x, p.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
+// Files right the slots filed under the cell, some of which may have left or vanished.
+static void RefileSlotsAt(Game& g, MapPos pos) {
+  std::array<int16_t, kPieceSlots> filed;
+  int count = 0;
+  g.occupancy.ForEachFiled(pos.x, pos.y, [&](int slot) { filed[count++] = static_cast<int16_t>(slot); });
+  for (int k = 0; k < count; ++k) IndexSlot(g, filed[k]);
+}
+
+void RefreshCell(Game& g, MapPos pos) {
+  // Whatever changed on this cell behind the index's back is filed right
+  // first: slots filed here that have left, then slots standing here.
+  RefileSlotsAt(g, pos);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) IndexSlot(g, i);
   }
+  RefreshTopPiece(g, pos);
+}
+
+void RefreshFiledCell(Game& g, MapPos pos) {
+  RefileSlotsAt(g, pos);
+  RefreshTopPiece(g, pos);
+}
+
+void RefreshCells(Game& g, MapPos a, MapPos b) {
+  RefreshTopPiece(g, a);
+  RefreshTopPiece(g, b);
 }
 
 void RefreshAllCells(Game& g) {

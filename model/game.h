@@ -150,6 +150,10 @@ void RefreshCell(Game& g, MapPos pos);
 // The top pieces of both cells of a move, from the cell index alone: the
 // caller has re-indexed every slot it moved (IndexSlot).
 void RefreshCells(Game& g, MapPos a, MapPos b);
+// RefreshCell for a cell that pieces have only left, vanished from or changed
+// on since the index was last right: every piece standing there is filed
+// there, so re-filing the cell's own slots is enough and the table is not walked.
+void RefreshFiledCell(Game& g, MapPos pos);
 // RefreshCell for every cell of the map, after pieces were loaded or replaced
 // wholesale; indexes the whole table afresh.
 void RefreshAllCells(Game& g);
