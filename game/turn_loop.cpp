@@ -252,7 +252,7 @@ void LoseAircraft(Game& g, int piece) {
   PieceRecord& r = g.pieces[piece];
   const int type = r.type;
   r.type = PieceType::None;
-  RefreshCell(g, r.Pos());
+  RefreshFiledCell(g, r.Pos());
   g.ui().ReportPieceLost(r.Pos(), r.owner, type, PieceLoss::OutOfFuel);
   g.ui().ShowExplosion(r.Pos(), kExplosionRed, 1);
   CheckElimination(g);
