@@ -25,6 +25,8 @@ constexpr int kRadius = 20;
 constexpr int kSide = 2 * kRadius + 1;
 constexpr int kLastWave = 19;
 constexpr int kTargetPasses = 1000;
+// Every wave's square has a column on each side inside the window.
+static_assert(kLastWave < kRadius);
 
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
@@ -302,14 +304,17 @@ class Wave {
 
   // Tests the cells wave r may reach that no earlier wave tested, column by
   // column, and spreads the wave over each column once its cells are tested.
-  // Only the rows in `rows` of columns lo .. hi are grown onto.
+  // Only the rows in `rows` of columns lo .. hi are grown onto; the columns
+  // outside are left as they are, so their frontier is stale. The shortest-
+  // route pass narrows lo .. hi by a column each side every wave, so no later
+  // wave reads a stale column; the full waves take every column.
   template <QuickPassable::Kind K>
   void TestAndSpread(int r, int lo, int hi, Column rows) {
-    Column before = 0;  // the last wave's frontier in the column before, outside the square
-    for (int i = kRadius - r; i <= kRadius + r; ++i) {
+    const int first = std::max(kRadius - r, lo), last = std::min(kRadius + r, hi);
+    Column before = frontier_[first - 1];  // the last wave's frontier in the column before
+    for (int i = first; i <= last; ++i) {
       const Column here = frontier_[i];
-      const Column within = i >= lo && i <= hi ? rows : 0;
-      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & within;
+      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & rows;
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
