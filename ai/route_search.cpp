@@ -45,6 +45,14 @@ int StepSign(int b, int a, int len) {
 
 bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
 
+// The top pieces a ship may pass under or beside: aircraft, or none at all.
+constexpr std::array<bool, 256> ShipMayShare() {
+  std::array<bool, 256> shares{};
+  for (const int type : {PieceType::Fighter, PieceType::Bomber, PieceType::Para, PieceType::None}) shares[type] = true;
+  return shares;
+}
+constexpr auto kShipMayShare = ShipMayShare();
+
 // RoutePassable with what stays the same through one search worked out once:
 // the cases decided by the cell alone are answered here, the rest (visible
 // enemies, armies boarding or meeting other pieces) by RoutePassable itself,
@@ -79,14 +87,17 @@ class QuickPassable {
   }
 
   // Test for a piece of kind K, the kind dispatch left to the caller.
+  // The cells of a wave vary unpredictably, so the common case is worked out
+  // with as few branches as may be: unexplored cells and enemies in sight,
+  // the rare cases, take the one branch.
   template <Kind K>
   bool TestAs(int x, int y) {
     const MapCell& c = g_.world.At(x, y);
-    if ((c.explored & bit_) == 0) return bold_;
-    if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
-    if constexpr (K == Kind::Ship)
-      return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
-                                           c.topType == PieceType::Para || c.topType == PieceType::None);
+    const bool explored = (c.explored & bit_) != 0;
+    const bool enemyInSight = (c.topType != PieceType::None) & (c.topOwner != player_) & ((c.visible & bit_) != 0);
+    if (!explored | enemyInSight) [[unlikely]]
+      return explored ? Full(x, y) : bold_;
+    if constexpr (K == Kind::Ship) return (c.terrain == Terrain::Sea) & kShipMayShare[c.topType];
     if constexpr (K == Kind::Army) return ArmyTest(c, x, y);
     return true;
   }
@@ -292,7 +303,7 @@ class Wave {
     Column passable = 0;
     for (; cells != 0; cells &= cells - 1) {
       const int j = std::countr_zero(cells);
-      if (passes_.TestAs<K>(x, cellY_[j])) passable |= Bit(j);
+      passable |= Column{passes_.TestAs<K>(x, cellY_[j])} << j;
     }
     return passable;
   }
