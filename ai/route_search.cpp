@@ -196,7 +196,10 @@ class Wave {
       WidenTo(r);
       int stopI = kSide, stopJ = 0;
       if (r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
-      TestAndSpread<K>(r, 0, kSide - 1, ~Column{0});
+      // A wave that reaches nothing is the last: every later one reaches
+      // nothing either, and each copy of the piece's cell with a reached
+      // neighbour lies in this wave's square and has been asked already.
+      if (TestAndSpread<K>(r, 0, kSide - 1, ~Column{0}) == 0) return false;
     }
     return false;
   }
@@ -218,7 +221,8 @@ class Wave {
       // A cell reached in wave r is of use only if a neighbour of the piece
       // is at most ring - 1 - r further on: within ring - r of the piece.
       const int slack = ring - r;
-      TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack));
+      // Once a wave reaches nothing no neighbour of the piece will be.
+      if (TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack)) == 0) return false;
     }
     WidenTo(ring);
     int stopI = kSide, stopJ = 0;
@@ -319,8 +323,10 @@ class Wave {
   // outside are left as they are, so their frontier is stale. The shortest-
   // route pass narrows lo .. hi by a column each side every wave, so no later
   // wave reads a stale column; the full waves take every column.
+  // Returns the cells reached, all columns' rows together: none when 0.
   template <QuickPassable::Kind K>
-  void TestAndSpread(int r, int lo, int hi, Column rows) {
+  Column TestAndSpread(int r, int lo, int hi, Column rows) {
+    Column any = 0;
     const int first = std::max(kRadius - r, lo), last = std::min(kRadius + r, hi);
     Column before = frontier_[first - 1];  // the last wave's frontier in the column before
     for (int i = first; i <= last; ++i) {
@@ -332,8 +338,10 @@ class Wave {
       const Column next = grown & passable_[i];
       reached_[i] |= next;
       frontier_[i] = next;
+      any |= next;
       before = here;
     }
+    return any;
   }
 
   void Spread(int r) {
