@@ -44,25 +44,7 @@ void ResetToProgramStart(Game& g) {
   g.insideAdvanceGame = false;
 }
 
-bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
-
 bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }
-
-bool IsComputerControlled(const Game& g, int player) {
-  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
-}
-
-bool IsTakingPart(const Game& g, int player) {
-  return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
-}
-
-int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
-  int dx = Wrap(s.width + x1 - x2, s.width);
-  if (dx > s.width / 2) dx = s.width - dx;
-  int dy = Wrap(s.height + y1 - y2, s.height);
-  if (dy > s.height / 2) dy = s.height - dy;
-  return dx > dy ? dx : dy;
-}
 
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y) {
   bool coastal = false;
