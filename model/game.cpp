@@ -47,11 +47,13 @@ void ResetToProgramStart(Game& g) {
 bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }
 
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y) {
-  bool coastal = false;
-  ForEachInBlock3(s, x, y, [&](int cx, int cy) {
-    if (w.At(cx, cy).terrain == Terrain::Sea) coastal = true;
-  });
-  return coastal;
+  // The first sea cell settles it; the block's columns and rows are wrapped once.
+  const int xs[3] = {WrapX(s, x - 1), WrapX(s, x), WrapX(s, x + 1)};
+  const int ys[3] = {WrapY(s, y - 1), WrapY(s, y), WrapY(s, y + 1)};
+  for (const int cx : xs)
+    for (const int cy : ys)
+      if (w.At(cx, cy).terrain == Terrain::Sea) return true;
+  return false;
 }
 
 bool IsEnemyOccupied(const World& w, int x, int y, int player) {
