@@ -111,6 +111,8 @@ class QuickPassable {
     if (c.terrain == Terrain::City) return true;
     if (c.topType == PieceType::City && c.topOwner == player_) return true;
     if (c.terrain == Terrain::Mountain) return false;
+    // Open sea with nothing on it carries no transport to board.
+    if (c.terrain == Terrain::Sea && c.topType == PieceType::None) return false;
     return Full(x, y);
   }
   bool Full(int x, int y) { return RoutePassable(g_, piece_, x, y, at_); }
