@@ -25,6 +25,8 @@ constexpr int kRadius = 20;
 constexpr int kSide = 2 * kRadius + 1;
 constexpr int kLastWave = 19;
 constexpr int kTargetPasses = 1000;
+// Every wave's square has a column on each side inside the window.
+static_assert(kLastWave < kRadius);
 
 // One cell of a toward b on an axis of length len.
 int StepToward(int a, int b, int len) {
@@ -42,6 +44,14 @@ int StepSign(int b, int a, int len) {
 }
 
 bool SameCell(int x, int y, MapPos p) { return x == p.x && y == p.y; }
+
+// The top pieces a ship may pass under or beside: aircraft, or none at all.
+constexpr std::array<bool, 256> ShipMayShare() {
+  std::array<bool, 256> shares{};
+  for (const int type : {PieceType::Fighter, PieceType::Bomber, PieceType::Para, PieceType::None}) shares[type] = true;
+  return shares;
+}
+constexpr auto kShipMayShare = ShipMayShare();
 
 // RoutePassable with what stays the same through one search worked out once:
 // the cases decided by the cell alone are answered here, the rest (visible
@@ -77,14 +87,17 @@ class QuickPassable {
   }
 
   // Test for a piece of kind K, the kind dispatch left to the caller.
+  // The cells of a wave vary unpredictably, so the common case is worked out
+  // with as few branches as may be: unexplored cells and enemies in sight,
+  // the rare cases, take the one branch.
   template <Kind K>
   bool TestAs(int x, int y) {
     const MapCell& c = g_.world.At(x, y);
-    if ((c.explored & bit_) == 0) return bold_;
-    if (c.topType != PieceType::None && c.topOwner != player_ && (c.visible & bit_) != 0) return Full(x, y);
-    if constexpr (K == Kind::Ship)
-      return c.terrain == Terrain::Sea && (c.topType == PieceType::Fighter || c.topType == PieceType::Bomber ||
-                                           c.topType == PieceType::Para || c.topType == PieceType::None);
+    const bool explored = (c.explored & bit_) != 0;
+    const bool enemyInSight = (c.topType != PieceType::None) & (c.topOwner != player_) & ((c.visible & bit_) != 0);
+    if (!explored | enemyInSight) [[unlikely]]
+      return explored ? Full(x, y) : bold_;
+    if constexpr (K == Kind::Ship) return (c.terrain == Terrain::Sea) & kShipMayShare[c.topType];
     if constexpr (K == Kind::Army) return ArmyTest(c, x, y);
     return true;
   }
@@ -98,6 +111,8 @@ class QuickPassable {
     if (c.terrain == Terrain::City) return true;
     if (c.topType == PieceType::City && c.topOwner == player_) return true;
     if (c.terrain == Terrain::Mountain) return false;
+    // Open sea with nothing on it carries no transport to board.
+    if (c.terrain == Terrain::Sea && c.topType == PieceType::None) return false;
     return Full(x, y);
   }
   bool Full(int x, int y) { return RoutePassable(g_, piece_, x, y, at_); }
@@ -183,7 +198,10 @@ class Wave {
       WidenTo(r);
       int stopI = kSide, stopJ = 0;
       if (r >= sourceRing_ && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
-      TestAndSpread<K>(r, 0, kSide - 1, ~Column{0});
+      // A wave that reaches nothing is the last: every later one reaches
+      // nothing either, and each copy of the piece's cell with a reached
+      // neighbour lies in this wave's square and has been asked already.
+      if (TestAndSpread<K>(r, 0, kSide - 1, ~Column{0}) == 0) return false;
     }
     return false;
   }
@@ -205,7 +223,8 @@ class Wave {
       // A cell reached in wave r is of use only if a neighbour of the piece
       // is at most ring - 1 - r further on: within ring - r of the piece.
       const int slack = ring - r;
-      TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack));
+      // Once a wave reaches nothing no neighbour of the piece will be.
+      if (TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack)) == 0) return false;
     }
     WidenTo(ring);
     int stopI = kSide, stopJ = 0;
@@ -290,7 +309,7 @@ class Wave {
     Column passable = 0;
     for (; cells != 0; cells &= cells - 1) {
       const int j = std::countr_zero(cells);
-      if (passes_.TestAs<K>(x, cellY_[j])) passable |= Bit(j);
+      passable |= Column{passes_.TestAs<K>(x, cellY_[j])} << j;
     }
     return passable;
   }
@@ -302,22 +321,29 @@ class Wave {
 
   // Tests the cells wave r may reach that no earlier wave tested, column by
   // column, and spreads the wave over each column once its cells are tested.
-  // Only the rows in `rows` of columns lo .. hi are grown onto.
+  // Only the rows in `rows` of columns lo .. hi are grown onto; the columns
+  // outside are left as they are, so their frontier is stale. The shortest-
+  // route pass narrows lo .. hi by a column each side every wave, so no later
+  // wave reads a stale column; the full waves take every column.
+  // Returns the cells reached, all columns' rows together: none when 0.
   template <QuickPassable::Kind K>
-  void TestAndSpread(int r, int lo, int hi, Column rows) {
-    Column before = 0;  // the last wave's frontier in the column before, outside the square
-    for (int i = kRadius - r; i <= kRadius + r; ++i) {
+  Column TestAndSpread(int r, int lo, int hi, Column rows) {
+    Column any = 0;
+    const int first = std::max(kRadius - r, lo), last = std::min(kRadius + r, hi);
+    Column before = frontier_[first - 1];  // the last wave's frontier in the column before
+    for (int i = first; i <= last; ++i) {
       const Column here = frontier_[i];
-      const Column within = i >= lo && i <= hi ? rows : 0;
-      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & within;
+      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & rows;
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
       const Column next = grown & passable_[i];
       reached_[i] |= next;
       frontier_[i] = next;
+      any |= next;
       before = here;
     }
+    return any;
   }
 
   void Spread(int r) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/turn_loop.h"
 
+#include <array>
 #include <cstdint>
 
 #include "ai/computer_turn.h"
@@ -75,6 +76,28 @@ bool TopIsCityOf(const Game& g, int x, int y, int player) {
   return c.topType == PieceType::City && c.topOwner == player;
 }
 
+// The player's slots in table order. Most slots of the table belong to others
+// or to nobody, and the turn's start walks the player's pieces several times:
+// they are listed once, in a pass without branches.
+struct OwnSlots {
+  std::array<int16_t, kPieceSlots> slots;
+  int count = 0;
+  template <typename F>
+  void ForEach(F&& f) const {
+    for (int k = 0; k < count; ++k) f(slots[k]);
+  }
+};
+
+void ListOwnSlots(const Game& g, int player, OwnSlots& own) {
+  int count = 0;
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    own.slots[count] = static_cast<int16_t>(i);
+    count += static_cast<int>(!r.IsEmpty() & (r.owner == player));
+  }
+  own.count = count;
+}
+
 // A day's repair for a piece at a base: a ship beside one of its owner's
 // cities (once for each), a fighter on a city or carrier, anything else on a city.
 void RepairAtBase(Game& g, int piece, int player) {
@@ -96,12 +119,11 @@ void RepairAtBase(Game& g, int piece, int player) {
 // woken, destinations forgotten without move memory, pieces at a base
 // repaired, and a computer's orders cleared (it decides every piece afresh
 // each turn).
-void PreparePieces(Game& g, int player) {
+void PreparePieces(Game& g, int player, const OwnSlots& own) {
   const bool forget = g.state.moveMemory[player] == 0;
   const bool computer = IsComputerControlled(g, player);
-  for (int i = 0; i < kPieceSlots; ++i) {
+  own.ForEach([&](int i) {
     PieceRecord& r = g.pieces[i];
-    if (r.IsEmpty() || r.owner != player) continue;
     if (r.state == PieceState::AwaitingOrders) {
       r.state = PieceState::Ready;
       ForgetDestination(r);
@@ -112,33 +134,34 @@ void PreparePieces(Game& g, int player) {
       r.state = PieceState::Ready;
       ForgetDestination(r);
     }
-  }
+  });
 }
 
-void SendLowFuelAircraftHome(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player) continue;
+void SendLowFuelAircraftHome(Game& g, const OwnSlots& own) {
+  own.ForEach([&](int i) {
+    PieceRecord& r = g.pieces[i];
     const MapCell& c = g.world.At(r.x, r.y);
     const bool low = (r.type == PieceType::Fighter && r.fuel < c.fighterRange) ||
                      ((r.type == PieceType::Bomber || r.type == PieceType::Para) && r.fuel < c.bomberRange);
     if (low) r.state = PieceState::Returning;
-  }
+  });
 }
 
-void RunProduction(Game& g, int player) {
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (r.type == PieceType::City && r.owner == player) RunCityProduction(g, i);
-  }
+void RunProduction(Game& g, const OwnSlots& own) {
+  own.ForEach([&](int i) {
+    if (g.pieces[i].type == PieceType::City) RunCityProduction(g, i);
+  });
 }
 
-void GiveMoves(Game& g, int player) {
-  for (PieceRecord& r : g.pieces.slots) {
-    if (r.IsEmpty() || r.owner != player || r.type == PieceType::City) continue;
+// The pieces just built are not listed: they come with their full moves already.
+void GiveMoves(Game& g, const OwnSlots& own) {
+  own.ForEach([&](int i) {
+    PieceRecord& r = g.pieces[i];
+    if (r.type == PieceType::City) return;
     int moves = g.settings.moves[r.type];
     if (IsShipType(r.type)) moves = ShipMovesForStrength(moves, r.strength);
     r.movesLeft = static_cast<uint8_t>(moves);
-  }
+  });
 }
 
 // The quick part of CanMove, which rules out most slots of the table: the
@@ -252,7 +275,7 @@ void LoseAircraft(Game& g, int piece) {
   PieceRecord& r = g.pieces[piece];
   const int type = r.type;
   r.type = PieceType::None;
-  RefreshCell(g, r.Pos());
+  RefreshFiledCell(g, r.Pos());
   g.ui().ReportPieceLost(r.Pos(), r.owner, type, PieceLoss::OutOfFuel);
   g.ui().ShowExplosion(r.Pos(), kExplosionRed, 1);
   CheckElimination(g);
@@ -422,12 +445,15 @@ void StartPlayerTurn(Game& g) {
   CheckElimination(g);
   g.app.endTurnRequested = 0;
   if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
-  PreparePieces(g, player);
+  // Nothing below takes a piece away or hands one over; production adds some.
+  OwnSlots own;
+  ListOwnSlots(g, player, own);
+  PreparePieces(g, player, own);
   if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player);
   RecomputeRefuelMaps(g);
-  SendLowFuelAircraftHome(g, player);
-  if (g.state.day != 1) RunProduction(g, player);
-  GiveMoves(g, player);
+  SendLowFuelAircraftHome(g, own);
+  if (g.state.day != 1) RunProduction(g, own);
+  GiveMoves(g, own);
 }
 
 void RepairPiece(Game& g, int piece) {

@@ -44,32 +44,16 @@ void ResetToProgramStart(Game& g) {
   g.insideAdvanceGame = false;
 }
 
-bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
-
 bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }
 
-bool IsComputerControlled(const Game& g, int player) {
-  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
-}
-
-bool IsTakingPart(const Game& g, int player) {
-  return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
-}
-
-int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
-  int dx = Wrap(s.width + x1 - x2, s.width);
-  if (dx > s.width / 2) dx = s.width - dx;
-  int dy = Wrap(s.height + y1 - y2, s.height);
-  if (dy > s.height / 2) dy = s.height - dy;
-  return dx > dy ? dx : dy;
-}
-
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y) {
-  bool coastal = false;
-  ForEachInBlock3(s, x, y, [&](int cx, int cy) {
-    if (w.At(cx, cy).terrain == Terrain::Sea) coastal = true;
-  });
-  return coastal;
+  // The first sea cell settles it; the block's columns and rows are wrapped once.
+  const int xs[3] = {WrapX(s, x - 1), WrapX(s, x), WrapX(s, x + 1)};
+  const int ys[3] = {WrapY(s, y - 1), WrapY(s, y), WrapY(s, y + 1)};
+  for (const int cx : xs)
+    for (const int cy : ys)
+      if (w.At(cx, cy).terrain == Terrain::Sea) return true;
+  return false;
 }
 
 bool IsEnemyOccupied(const World& w, int x, int y, int player) {
@@ -104,28 +88,40 @@ static void ApplyTopPiece(MapCell& c, const PieceRecord& r) {
   }
 }
 
-void RefreshCell(Game& g, MapPos pos) {
-  // Whatever changed on this cell behind the index's back is filed right
-  // first: slots filed here that have left, then slots standing here.
-  std::array<int16_t, kPieceSlots> filed;
-  int count = 0;
-  g.occupancy.ForEachFiled(pos.x, pos.y, [&](int slot) { filed[count++] = static_cast<int16_t>(slot); });
-  for (int k = 0; k < count; ++k) IndexSlot(g, filed[k]);
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) IndexSlot(g, i);
-  }
+// The cell's top piece from the index alone.
+static void RefreshTopPiece(Game& g, MapPos pos) {
   MapCell& c = g.world.At(pos);
   c.topType = PieceType::None;
   g.occupancy.ForEachAt(g.pieces, pos.x, pos.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
 }
 
-void RefreshCells(Game& g, MapPos a, MapPos b) {
-  for (const MapPos p : {a, b}) {
-    MapCell& c = g.world.At(p);
-    c.topType = PieceType::None;
-    g.occupancy.ForEachAt(g.pieces, p.x, p.y, [&](int, const PieceRecord& r) { ApplyTopPiece(c, r); });
+// Files right the slots filed under the cell, some of which may have left or vanished.
+static void RefileSlotsAt(Game& g, MapPos pos) {
+  std::array<int16_t, kPieceSlots> filed;
+  int count = 0;
+  g.occupancy.ForEachFiled(pos.x, pos.y, [&](int slot) { filed[count++] = static_cast<int16_t>(slot); });
+  for (int k = 0; k < count; ++k) IndexSlot(g, filed[k]);
+}
+
+void RefreshCell(Game& g, MapPos pos) {
+  // Whatever changed on this cell behind the index's back is filed right
+  // first: slots filed here that have left, then slots standing here.
+  RefileSlotsAt(g, pos);
+  for (int i = 0; i < kPieceSlots; ++i) {
+    const PieceRecord& r = g.pieces[i];
+    if (r.type != PieceType::None && r.x == pos.x && r.y == pos.y) IndexSlot(g, i);
   }
+  RefreshTopPiece(g, pos);
+}
+
+void RefreshFiledCell(Game& g, MapPos pos) {
+  RefileSlotsAt(g, pos);
+  RefreshTopPiece(g, pos);
+}
+
+void RefreshCells(Game& g, MapPos a, MapPos b) {
+  RefreshTopPiece(g, a);
+  RefreshTopPiece(g, b);
 }
 
 void RefreshAllCells(Game& g) {

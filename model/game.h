@@ -93,14 +93,19 @@ struct Game {
 void ResetToProgramStart(Game& g);
 
 // --- Who plays a player ---
+// (Asked on every step and in every route search, so most are inline.)
 // A Human in the settings, whether or not auto play is on.
-bool IsHumanPlayer(const Game& g, int player);
+inline bool IsHumanPlayer(const Game& g, int player) { return g.settings.kind[player] == PlayerKind::Human; }
 // A Human not under auto play: the player gives the orders by hand.
 bool IsHumanControlled(const Game& g, int player);
 // A Computer, or a Human under auto play: the computer player decides.
-bool IsComputerControlled(const Game& g, int player);
+inline bool IsComputerControlled(const Game& g, int player) {
+  return g.settings.kind[player] == PlayerKind::Computer || g.state.autoPlay[player] == 1;
+}
 // Neither Out nor eliminated.
-bool IsTakingPart(const Game& g, int player);
+inline bool IsTakingPart(const Game& g, int player) {
+  return g.state.eliminated[player] == 0 && g.settings.kind[player] != PlayerKind::Out;
+}
 
 // --- Queries and helpers shared by every layer ---
 // The true modulo: value wrapped into 0..size-1, for negative values too.
@@ -134,7 +139,14 @@ inline MapPos WrapPos(const GameSettings& s, int x, int y) {
 }
 // Moves between two cells on the wrapping map: the larger of the shorter way
 // round in x and in y (a diagonal step counts as one).
-int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2);
+// Inline: the route search and the computer player ask it all the time.
+inline int WrapDistance(const GameSettings& s, int x1, int y1, int x2, int y2) {
+  int dx = Wrap(s.width + x1 - x2, s.width);
+  if (dx > s.width / 2) dx = s.width - dx;
+  int dy = Wrap(s.height + y1 - y2, s.height);
+  if (dy > s.height / 2) dy = s.height - dy;
+  return dx > dy ? dx : dy;
+}
 // The same for two cell positions.
 inline int WrapDistance(const GameSettings& s, MapPos a, MapPos b) { return WrapDistance(s, a.x, a.y, b.x, b.y); }
 // True when the cell or one of its eight neighbours is sea.
@@ -150,6 +162,10 @@ void RefreshCell(Game& g, MapPos pos);
 // The top pieces of both cells of a move, from the cell index alone: the
 // caller has re-indexed every slot it moved (IndexSlot).
 void RefreshCells(Game& g, MapPos a, MapPos b);
+// RefreshCell for a cell that pieces have only left, vanished from or changed
+// on since the index was last right: every piece standing there is filed
+// there, so re-filing the cell's own slots is enough and the table is not walked.
+void RefreshFiledCell(Game& g, MapPos pos);
 // RefreshCell for every cell of the map, after pieces were loaded or replaced
 // wholesale; indexes the whole table afresh.
 void RefreshAllCells(Game& g);

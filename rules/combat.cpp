@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/combat.h"
 
+#include <array>
+
 #include "rules/elimination.h"
 #include "rules/movement.h"
 #include "rules/production.h"
@@ -59,11 +61,12 @@ void SinkCargo(Game& g, const PieceRecord& carrier, MapPos target) {
   if (carrier.type == PieceType::Transport) cargoType = PieceType::Army;
   if (carrier.type == PieceType::Carrier) cargoType = PieceType::Fighter;
   if (cargoType == PieceType::None) return;
-  for (PieceRecord& r : g.pieces.slots)
-    if (r.type == cargoType && OnCell(r, target)) {
-      r.type = PieceType::None;
-      g.ui().ReportPieceLost(target, r.owner, cargoType, PieceLoss::SankWithShip);
-    }
+  // Emptied slots stay filed under the cell until the caller re-files it.
+  g.occupancy.ForEachAt(g.pieces, target.x, target.y, [&](int slot, const PieceRecord& r) {
+    if (r.type != cargoType) return;
+    g.pieces[slot].type = PieceType::None;
+    g.ui().ReportPieceLost(target, r.owner, cargoType, PieceLoss::SankWithShip);
+  });
 }
 
 void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, MapPos target) {
@@ -81,7 +84,7 @@ void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, M
   if (d.strength < 1) {
     SinkCargo(g, d, target);
     Destroy(d);
-    RefreshCell(g, target);
+    RefreshFiledCell(g, target);
   }
   g.ui().ReportCombat(target, g.state.currentPlayer, attackerType, d.owner, defenderType, d.IsEmpty());
   if (d.IsEmpty()) {
@@ -94,9 +97,16 @@ void StrikeDefender(Game& g, int attackerType, PieceRecord& d, int meanDamage, M
 bool StrikeCell(Game& g, int attacker, MapPos target) {
   const int player = g.state.currentPlayer;
   const int attackerType = g.pieces[attacker].type;
+  // The cell's pieces are listed before any is struck, since a strike
+  // re-files the cell; one sunk with an earlier ship is empty when its turn comes.
+  std::array<int16_t, kPieceSlots> onCell;
+  int count = 0;
+  g.occupancy.ForEachAt(g.pieces, target.x, target.y,
+                        [&](int slot, const PieceRecord&) { onCell[count++] = static_cast<int16_t>(slot); });
   bool struck = false;
-  for (PieceRecord& d : g.pieces.slots) {
-    if (d.IsEmpty() || d.type == PieceType::City || d.owner == player || !OnCell(d, target)) continue;
+  for (int k = 0; k < count; ++k) {
+    PieceRecord& d = g.pieces[onCell[k]];
+    if (d.IsEmpty() || d.type == PieceType::City || d.owner == player) continue;
     const int meanDamage = g.app.attackTable[attackerType][d.type];
     if (meanDamage == 0) continue;
     StrikeDefender(g, attackerType, d, meanDamage, target);
@@ -113,14 +123,14 @@ void FinishAttack(Game& g, int attacker, MapPos target) {
   a.state = a.type == PieceType::Fighter ? PieceState::Returning : PieceState::Ready;
   SetFacingToward(g, a, target);
   --a.fuel;
-  RefreshCell(g, a.Pos());
+  RefreshFiledCell(g, a.Pos());
   g.ui().DrawCell(a.Pos(), false);
 }
 
 void CaptureCity(Game& g, int attacker, MapPos target) {
   PieceRecord& a = g.pieces[attacker];
   a.type = PieceType::None;  // the army garrisons the city
-  RefreshCell(g, a.Pos());
+  RefreshFiledCell(g, a.Pos());
   const int player = g.state.currentPlayer;
   const int production = g.settings.inUse[PieceType::Army] == 1 ? PieceType::Army : PieceType::Para;
   int captured = -1;
@@ -136,7 +146,7 @@ void CaptureCity(Game& g, int attacker, MapPos target) {
     c.daysLeft = g.settings.days[production];
     captured = i;
   }
-  RefreshCell(g, target);
+  RefreshFiledCell(g, target);
   if (captured >= 0) UpdateSight(g, captured, target, true);
   RecomputeRefuelMaps(g);
   if (ViewerSeesCell(g, target)) g.ui().PlaySoundEffect(SoundEffect::Tank);

@@ -206,7 +206,8 @@ void RunCityProduction(Game& g, int city) {
   if (IsComputerControlled(g, owner)) ChooseProduction(g, city);
   ResetBuildTime(g, city);
   g.state.currentPiece = kPieceSlots - 1;
-  RefreshCell(g, pos);
+  IndexSlot(g, slot);
+  RefreshFiledCell(g, pos);
   if (owner == g.state.viewingPlayer || g.state.demoMode != 0) UpdateSight(g, slot, pos, true);
 }
 
