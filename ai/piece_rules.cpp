@@ -408,12 +408,23 @@ int ArmiesAboard(const RuleContext& r) {
   return n;
 }
 
+// Whether the coast of some land mass counts for a transport with this many
+// armies aboard (see ScoreLoadedTransport): one that is open, or contested
+// when two or more are aboard.
+bool AnyLandingMass(const Game& g, int aboard) {
+  for (const LandMassRecord& m : g.landMasses)
+    if (m.status == LandMassStatus::Open || (m.status == LandMassStatus::Contested && aboard > 1)) return true;
+  return false;
+}
+
 // A loaded transport: explore early, then seek the coasts of open land masses
 // (and of contested ones with two or more armies aboard). True when some
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
-  r.SetRadius(4 * r.Moves(PieceType::Transport));
   const bool explore = aboard > 1 || r.g.state.day < 30;
+  const bool anyMass = AnyLandingMass(r.g, aboard);
+  if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
+  r.SetRadius(4 * r.Moves(PieceType::Transport));
   if (explore) r.CountSquares(1);
   // What a coast cell m adds to the sea beside it, and whether it counts at all.
   auto landing = [&](const MapCell& m, bool& qualifies) {
@@ -433,14 +444,17 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   };
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
+  // Without a mass that counts, every coast is worth nothing and the table is not filled.
   WindowSquareSums coasts(1);
   bool anyQualifies = false;
-  coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
-    bool qualifies = false;
-    const int add = landing(m, qualifies);
-    anyQualifies = anyQualifies || qualifies;
-    return add + (qualifies ? 1 << 16 : 0);
-  });
+  if (anyMass) {
+    coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+      bool qualifies = false;
+      const int add = landing(m, qualifies);
+      anyQualifies = anyQualifies || qualifies;
+      return add + (qualifies ? 1 << 16 : 0);
+    });
+  }
   if (!explore && !anyQualifies) return false;  // no entry can score this way
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
@@ -448,7 +462,7 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
       v = r.Exploration(i, j, 3, 1) + c.bomberRange;
       found = true;
     }
-    if (c.terrain != Terrain::Sea) return;
+    if (!anyQualifies || c.terrain != Terrain::Sea) return;
     const int32_t coast = coasts.At(i, j);
     v += coast & 0xFFFF;
     found = found || coast >= 1 << 16;
