@@ -156,13 +156,12 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int R = map.radius, side = map.Side();
   const int a = g.rng.Mod(R) * 2 + 1;
   const int b = g.rng.Mod(R) * 2 + 1;
-  std::array<int, kValueMapSide> ring{};
-  for (int k = 0; k < side; ++k) ring[static_cast<std::size_t>(k)] = std::abs(k - R);
+  auto ring = [R](int k) { return std::abs(k - R); };  // worked out where used: cheaper than a table to fill
   int32_t best = kNothingYet;
   int bestI = -1, bestJ = -1;
   const int firstJ = b % side;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
-    const int di = ring[static_cast<std::size_t>(i)];
+    const int di = ring(i);
     int32_t floor = Floor(best, di, R);
     if (best != kNothingYet && RowTop(map, i) < floor) continue;
     const int32_t* row = map.Row(i);
@@ -171,7 +170,7 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
       for (int j = from; j < to; ++j) {
         const int32_t raw = row[j];
         if (raw < floor) continue;
-        const int dj = ring[static_cast<std::size_t>(j)];
+        const int dj = ring(j);
         const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
         const int32_t v = kDiscount.Apply(raw, d);
         if (v > best) {
