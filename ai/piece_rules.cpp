@@ -136,19 +136,31 @@ struct RuleContext {
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
+    // Mostly the window does not wrap around the world's edge between its
+    // first and last column: then the cells of an entry row lie side by side.
+    const WindowCells& cells = Cells();
+    if (cells.X(Last()) == cells.X(0) + Last())
+      ScoreEntries<true>(f);
+    else
+      ScoreEntries<false>(f);
+    window.scored = true;
+  }
+  template <bool kSideBySide, typename F>
+  void ScoreEntries(F& f) {
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
+    const int x0 = cells.X(0);
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
+      const MapCell* first = row + x0;
       for (int i = 0; i <= last; ++i) {
         int32_t& v = map.At(i, j);
         v = 0;
-        const MapCell& c = row[cells.X(i)];
+        const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
         f(i, j, c, v);
         if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
       }
     }
-    window.scored = true;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
