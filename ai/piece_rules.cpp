@@ -237,12 +237,15 @@ bool SecureArmyRule(RuleContext& r) {
     return false;
   }
   r.SetRadius(4);
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int player = r.player, seen = r.bit, mass = r.here.landMass;
+  const bool weak = r.piece.strength < 90;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (c.topType == PieceType::Transport && c.topOwner == r.player) {
+    if (c.topType == PieceType::Transport && c.topOwner == player) {
       v = 200;
-    } else if (c.terrain == Terrain::Land && r.Explored(c) && c.landMass == r.here.landMass) {
+    } else if (c.terrain == Terrain::Land && (c.explored & seen) != 0 && c.landMass == mass) {
       r.Explore(i, j);
-      if (c.topType == PieceType::City && r.piece.strength < 90) v = 400;
+      if (c.topType == PieceType::City && weak) v = 400;
     } else {
       v = kAvoid;
     }
@@ -256,15 +259,17 @@ bool SecureArmyRule(RuleContext& r) {
 // attack enemy cities, defend against armies next door.
 bool AdvancingArmyRule(RuleContext& r) {
   r.SetRadius(7);
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int player = r.player, seen = r.bit, mass = r.here.landMass;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (!r.Explored(c) || c.landMass != r.here.landMass) {
+    if ((c.explored & seen) == 0 || c.landMass != mass) {
       v = kAvoid;
       return;
     }
     r.Explore(i, j);
     if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
       v = 2000;
-    else if (c.topType == PieceType::City && c.topOwner != r.player)
+    else if (c.topType == PieceType::City && c.topOwner != player)
       v = 1000;
     else if (c.terrain != Terrain::Land)
       v = kAvoid;
@@ -376,13 +381,16 @@ bool ParaRule(RuleContext& r) {
 
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
   r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int homeRangeBelow = ship.homeRangeBelow, farSea = ship.farSea;
+  const bool coastalTargets = ship.coastalTargets;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea) {
-      if (c.fighterRange < ship.homeRangeBelow)
+      if (c.fighterRange < homeRangeBelow)
         r.Explore(i, j);
       else
-        v = ship.farSea;
-    } else if (ship.coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
+        v = farSea;
+    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
       v = 0;
     else
       v = kAvoid;
