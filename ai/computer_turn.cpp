@@ -141,7 +141,10 @@ int32_t RowTop(const ValueMap& map, int i) {
     for (int k = 0; k < kBlock; ++k) m[k] = row[k];
     for (int b = 1; b < blocks; ++b)
       for (int k = 0; k < kBlock; ++k) m[k] = row[b * kBlock + k] > m[k] ? row[b * kBlock + k] : m[k];
-    for (int k = 0; k < kBlock; ++k) top = m[k] > top ? m[k] : top;
+    for (int k = 0; k < kBlock / 2; ++k) m[k] = m[k + kBlock / 2] > m[k] ? m[k + kBlock / 2] : m[k];
+    const int32_t m01 = m[1] > m[0] ? m[1] : m[0], m23 = m[3] > m[2] ? m[3] : m[2];
+    top = m01 > top ? m01 : top;
+    top = m23 > top ? m23 : top;
   }
   for (int j = blocks * kBlock; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
   return top;
