@@ -136,19 +136,31 @@ struct RuleContext {
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
+    // Mostly the window does not wrap around the world's edge between its
+    // first and last column: then the cells of an entry row lie side by side.
+    const WindowCells& cells = Cells();
+    if (cells.X(Last()) == cells.X(0) + Last())
+      ScoreEntries<true>(f);
+    else
+      ScoreEntries<false>(f);
+    window.scored = true;
+  }
+  template <bool kSideBySide, typename F>
+  void ScoreEntries(F& f) {
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
+    const int x0 = cells.X(0);
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
+      const MapCell* first = row + x0;
       for (int i = 0; i <= last; ++i) {
         int32_t& v = map.At(i, j);
         v = 0;
-        const MapCell& c = row[cells.X(i)];
+        const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
         f(i, j, c, v);
         if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
       }
     }
-    window.scored = true;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
@@ -225,12 +237,15 @@ bool SecureArmyRule(RuleContext& r) {
     return false;
   }
   r.SetRadius(4);
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int player = r.player, seen = r.bit, mass = r.here.landMass;
+  const bool weak = r.piece.strength < 90;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (c.topType == PieceType::Transport && c.topOwner == r.player) {
+    if (c.topType == PieceType::Transport && c.topOwner == player) {
       v = 200;
-    } else if (c.terrain == Terrain::Land && r.Explored(c) && c.landMass == r.here.landMass) {
+    } else if (c.terrain == Terrain::Land && (c.explored & seen) != 0 && c.landMass == mass) {
       r.Explore(i, j);
-      if (c.topType == PieceType::City && r.piece.strength < 90) v = 400;
+      if (c.topType == PieceType::City && weak) v = 400;
     } else {
       v = kAvoid;
     }
@@ -244,15 +259,17 @@ bool SecureArmyRule(RuleContext& r) {
 // attack enemy cities, defend against armies next door.
 bool AdvancingArmyRule(RuleContext& r) {
   r.SetRadius(7);
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int player = r.player, seen = r.bit, mass = r.here.landMass;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (!r.Explored(c) || c.landMass != r.here.landMass) {
+    if ((c.explored & seen) == 0 || c.landMass != mass) {
       v = kAvoid;
       return;
     }
     r.Explore(i, j);
     if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
       v = 2000;
-    else if (c.topType == PieceType::City && c.topOwner != r.player)
+    else if (c.topType == PieceType::City && c.topOwner != player)
       v = 1000;
     else if (c.terrain != Terrain::Land)
       v = kAvoid;
@@ -364,13 +381,16 @@ bool ParaRule(RuleContext& r) {
 
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
   r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
+  // Copies: the compiler would read the fields afresh for every entry.
+  const int homeRangeBelow = ship.homeRangeBelow, farSea = ship.farSea;
+  const bool coastalTargets = ship.coastalTargets;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea) {
-      if (c.fighterRange < ship.homeRangeBelow)
+      if (c.fighterRange < homeRangeBelow)
         r.Explore(i, j);
       else
-        v = ship.farSea;
-    } else if (ship.coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
+        v = farSea;
+    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
       v = 0;
     else
       v = kAvoid;
@@ -408,12 +428,23 @@ int ArmiesAboard(const RuleContext& r) {
   return n;
 }
 
+// Whether the coast of some land mass counts for a transport with this many
+// armies aboard (see ScoreLoadedTransport): one that is open, or contested
+// when two or more are aboard.
+bool AnyLandingMass(const Game& g, int aboard) {
+  for (const LandMassRecord& m : g.landMasses)
+    if (m.status == LandMassStatus::Open || (m.status == LandMassStatus::Contested && aboard > 1)) return true;
+  return false;
+}
+
 // A loaded transport: explore early, then seek the coasts of open land masses
 // (and of contested ones with two or more armies aboard). True when some
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
-  r.SetRadius(4 * r.Moves(PieceType::Transport));
   const bool explore = aboard > 1 || r.g.state.day < 30;
+  const bool anyMass = AnyLandingMass(r.g, aboard);
+  if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
+  r.SetRadius(4 * r.Moves(PieceType::Transport));
   if (explore) r.CountSquares(1);
   // What a coast cell m adds to the sea beside it, and whether it counts at all.
   auto landing = [&](const MapCell& m, bool& qualifies) {
@@ -433,14 +464,17 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   };
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
+  // Without a mass that counts, every coast is worth nothing and the table is not filled.
   WindowSquareSums coasts(1);
   bool anyQualifies = false;
-  coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
-    bool qualifies = false;
-    const int add = landing(m, qualifies);
-    anyQualifies = anyQualifies || qualifies;
-    return add + (qualifies ? 1 << 16 : 0);
-  });
+  if (anyMass) {
+    coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+      bool qualifies = false;
+      const int add = landing(m, qualifies);
+      anyQualifies = anyQualifies || qualifies;
+      return add + (qualifies ? 1 << 16 : 0);
+    });
+  }
   if (!explore && !anyQualifies) return false;  // no entry can score this way
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
@@ -448,7 +482,7 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
       v = r.Exploration(i, j, 3, 1) + c.bomberRange;
       found = true;
     }
-    if (c.terrain != Terrain::Sea) return;
+    if (!anyQualifies || c.terrain != Terrain::Sea) return;
     const int32_t coast = coasts.At(i, j);
     v += coast & 0xFFFF;
     found = found || coast >= 1 << 16;
@@ -537,8 +571,14 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
   int i0, i1, j0, j1;
   range(a, i0, i1);
   range(b, j0, j1);
-  for (int i = i0; i <= i1; ++i)
-    for (int j = j0; j <= j1; ++j) map.At(i, j) = kThreatened;
+  for (int i = i0; i <= i1; ++i) {
+    int32_t* row = &map.At(i, 0);
+    int j = j0;
+    // Whole spans of eight first, which the compiler writes with vector stores.
+    for (; j + 8 <= j1 + 1; j += 8)
+      for (int k = 0; k < 8; ++k) row[j + k] = kThreatened;
+    for (; j <= j1; ++j) row[j] = kThreatened;
+  }
 }
 
 ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, int r,

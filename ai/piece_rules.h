@@ -43,37 +43,17 @@ class WindowSquareSums {
   // a whole window.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, F&& value) {
-    // Running sums t[u][v] over the cells of the block's columns before u
-    // and rows before v, with its margin, at Index(iLo + u, jLo + v).
-    const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
-    const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
-    int32_t* const corner = sums_.data() + Index(iLo, jLo);
-    for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
-    for (int v = 1; v <= rows; ++v) {
-      const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
-      int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
-      int32_t run = 0;
-      here[0] = 0;
-      int u = 1;
-      for (; u + 3 <= n; u += 4) {  // four cells a turn: the loop's own count and test weigh as much as a cell
-        const int32_t s0 = run + value(row[xs[u - 1]]);
-        const int32_t s1 = s0 + value(row[xs[u]]);
-        const int32_t s2 = s1 + value(row[xs[u + 1]]);
-        run = s2 + value(row[xs[u + 2]]);
-        int32_t* t = here + u * kSide;
-        t[0] = t[-1] + s0;
-        t[kSide] = t[kSide - 1] + s1;
-        t[2 * kSide] = t[2 * kSide - 1] + s2;
-        t[3 * kSide] = t[3 * kSide - 1] + run;
-      }
-      for (; u <= n; ++u) {
-        run += value(row[xs[u - 1]]);
-        here[u * kSide] = here[u * kSide - 1] + run;
-      }
-    }
+    // Mostly the columns do not wrap around the world's edge: then the cells
+    // of a row lie side by side.
+    const int r = r_, n = iHi - iLo + 2 * r + 1;
+    if (cells.X(iHi + r) == cells.X(iLo - r) + n - 1)
+      FillRows<true>(g, cells, iLo, iHi, jLo, jHi, value);
+    else
+      FillRows<false>(g, cells, iLo, iHi, jLo, jHi, value);
   }
 
-  // The sum over the square around entry [i][j], one of those filled.
+  // The sum over the square around entry [i][j], one of those filled.  // The sum over the square around entry [i][j],
+  // one of those filled.
   int32_t At(int i, int j) const { return Reader().At(Index(i, j)); }
 
   // Where the sums for entry [i][j] are found: where the scores keep it.
@@ -92,6 +72,42 @@ class WindowSquareSums {
 
  private:
   static constexpr int kSide = kValueMapStride;
+
+  template <bool kSideBySide, typename F>
+  void FillRows(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, F& value) {
+    // Running sums t[u][v] over the cells of the block's columns before u
+    // and rows before v, with its margin, at Index(iLo + u, jLo + v).
+    const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
+    const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
+    int32_t* const corner = sums_.data() + Index(iLo, jLo);
+    for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
+    for (int v = 1; v <= rows; ++v) {
+      const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
+      const MapCell* first = row + xs[0];
+      // The cell of column u - 1 of the block (with its margin).
+      auto cell = [&](int k) -> const MapCell& { return kSideBySide ? first[k] : row[xs[k]]; };
+      int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
+      int32_t run = 0;
+      here[0] = 0;
+      int u = 1;
+      for (; u + 3 <= n; u += 4) {  // four cells a turn: the loop's own count and test weigh as much as a cell
+        const int32_t s0 = run + value(cell(u - 1));
+        const int32_t s1 = s0 + value(cell(u));
+        const int32_t s2 = s1 + value(cell(u + 1));
+        run = s2 + value(cell(u + 2));
+        int32_t* t = here + u * kSide;
+        t[0] = t[-1] + s0;
+        t[kSide] = t[kSide - 1] + s1;
+        t[2 * kSide] = t[2 * kSide - 1] + s2;
+        t[3 * kSide] = t[3 * kSide - 1] + run;
+      }
+      for (; u <= n; ++u) {
+        run += value(cell(u - 1));
+        here[u * kSide] = here[u * kSide - 1] + run;
+      }
+    }
+  }
+
   int r_;
   int edge_ = 2 * r_ + 1;       // a square's edge
   int across_ = edge_ * kSide;  // from a square's first column to the one after its last

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "model/game.h"
@@ -86,17 +87,31 @@ class WindowCells {
 
  private:
   static constexpr int kSpan = kValueMapSide + 2 * kMargin;
+  static constexpr int kMaxReach = kMaxValueRadius + kMargin;
+  // kCounting[k] is k; kRings[k] is the distance from k to kMaxReach.
+  static constexpr std::array<uint8_t, 256> kCounting = [] {
+    std::array<uint8_t, 256> t{};
+    for (int k = 0; k < 256; ++k) t[static_cast<std::size_t>(k)] = static_cast<uint8_t>(k);
+    return t;
+  }();
+  static constexpr std::array<uint8_t, 2 * kMaxReach + 1> kRings = [] {
+    std::array<uint8_t, 2 * kMaxReach + 1> t{};
+    for (int k = 0; k <= 2 * kMaxReach; ++k)
+      t[static_cast<std::size_t>(k)] = static_cast<uint8_t>(k < kMaxReach ? kMaxReach - k : k - kMaxReach);
+    return t;
+  }();
   // One axis: the wrapped coordinate and the torus distance from the centre
   // for the offsets -radius - kMargin .. radius + kMargin.
   static void Fill(uint8_t* coord, uint8_t* dist, int centre, int length, int radius) {
     const int reach = radius + kMargin, last = 2 * reach;
     int c = Wrap(centre - reach, length);
     if (last < length) {  // no cell twice: the distance is the offset from the centre
-      for (int k = 0; k <= last; ++k) {
-        coord[k] = static_cast<uint8_t>(c);
-        dist[k] = static_cast<uint8_t>(k < reach ? reach - k : k - reach);
-        if (++c == length) c = 0;
-      }
+      // Copies of stretches of constant tables: up to the world's edge, then
+      // on from 0, and the offsets; cheaper than a loop with a wrap test.
+      const int edge = last + 1 < length - c ? last + 1 : length - c;
+      std::memcpy(coord, kCounting.data() + c, static_cast<std::size_t>(edge));
+      std::memcpy(coord + edge, kCounting.data(), static_cast<std::size_t>(last + 1 - edge));
+      std::memcpy(dist, kRings.data() + (kMaxReach - reach), static_cast<std::size_t>(last + 1));
       return;
     }
     const int half = length / 2;
