@@ -123,29 +123,30 @@ TEST_F(GameLoopTest, AModalDialogNeverLetsAnotherStepRunUntilItCloses) {
 
 // An explosion shown by a step plays its discs from the event loop: input is
 // handled between them, and the next step waits until the last disc is gone.
+// (How soon input is handled is measured by the input-delay benchmark; a
+// bound in milliseconds here would fail on a busy machine.)
 TEST_F(GameLoopTest, AnExplosionHoldsTheStepsButNotTheInput) {
   WithArmy();
   RevealAll();
   game->state.autoPlay[0] = 1;  // there is always work
   int steps = 0, stepsAtInput = -1;
   bool playingAtInput = false;
-  qint64 inputWaitedMs = -1;
+  bool inputHandled = false;
   QElapsedTimer clock;
   loop->step = [&](Game& g) {
     if (++steps > 1) return;
     g.ui().ShowExplosion(MapPos{5, 5}, kExplosionYellow, 1);
     clock.start();
     QTimer::singleShot(0, [&] {
-      inputWaitedMs = clock.elapsed();
+      inputHandled = true;
       stepsAtInput = steps;
       playingAtInput = window->View()->EffectsPlaying();
     });
   };
   loop->Wake();
-  Spin(60, [&] { return inputWaitedMs >= 0; });
+  Spin(60, [&] { return inputHandled; });
   EXPECT_TRUE(playingAtInput) << "the explosion was over before the event loop had its turn";
   EXPECT_EQ(stepsAtInput, 1) << "a step ran while the explosion played";
-  EXPECT_LT(inputWaitedMs, 20) << "input waited for the explosion";
   Spin(1000, [&] { return steps > 1; });
   EXPECT_GE(clock.elapsed(), 3 * 30) << "the steps went on before the last disc";
   EXPECT_GT(steps, 1) << "the steps never went on after the explosion";
