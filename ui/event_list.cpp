@@ -42,66 +42,97 @@ int EventList::Viewer() const { return std::clamp<int>(g_.state.viewingPlayer, 0
 
 void EventList::Combat(MapPos where, int attacker, int attackerType, int defender, int defenderType, bool destroyed) {
   if (!Knows(attacker) && !Knows(defender) && !Sees(where)) return;
-  const QString verb = !destroyed                 ? "hit"
-                       : IsShipType(defenderType) ? "sank"
-                       : IsAirType(defenderType)  ? "shot down"
-                                                  : "destroyed";
-  Add(PlayerName(attacker) + " " + PieceName(attackerType) + " " + verb + " " + PlayerName(defender) + " " +
-          PieceName(defenderType),
-      attacker);
+  Add(Event{Event::Kind::Combat, attacker, defender, attackerType, defenderType, destroyed, {}, {}});
 }
 
 void EventList::Blast(MapPos where, int owner, int destroyed) {
   const bool explored = (g_.world.At(where).explored & g_.state.playerBit[Viewer()]) != 0;
   if (!Knows(owner) && !explored) return;
-  Add(PlayerName(owner) + " bomber blast: " + QString::number(destroyed) + (destroyed == 1 ? " piece" : " pieces") +
-          " and the bomber lost",
-      owner);
+  Add(Event{Event::Kind::Blast, owner, destroyed, 0, 0, false, {}, {}});
 }
 
 void EventList::CityTaken(MapPos where, int newOwner, int previousOwner) {
   if (!Knows(newOwner) && !Knows(previousOwner) && !Sees(where)) return;
-  Add(PlayerName(newOwner) + " took " +
-          (previousOwner < 0 ? QString("a neutral city") : "a " + PlayerName(previousOwner) + " city"),
-      newOwner);
+  Add(Event{Event::Kind::CityTaken, newOwner, previousOwner, 0, 0, false, {}, {}});
 }
 
 void EventList::Built(int owner, int type) {
   if (!Knows(owner)) return;
-  QString name = PieceName(type);
-  name[0] = name[0].toUpper();
-  Add(SeesAll() ? PlayerName(owner) + " " + PieceName(type) + " built" : name + " built", owner);
+  Add(Event{Event::Kind::Built, owner, 0, type, 0, SeesAll(), {}, {}});
 }
 
 void EventList::Lost(int owner, int type, PieceLoss why) {
   if (!Knows(owner)) return;
-  Add(PlayerName(owner) + " " + PieceName(type) +
-          (why == PieceLoss::OutOfFuel ? " ran out of fuel" : " went down with its ship"),
-      owner);
+  Add(Event{Event::Kind::Lost, owner, 0, type, 0, false, why, {}});
 }
 
-void EventList::Eliminated(int player) { Add(PlayerName(player) + " is eliminated", player); }
+void EventList::Eliminated(int player) { Add(Event{Event::Kind::Eliminated, player, 0, 0, 0, false, {}, {}}); }
 
 void EventList::Refused(const QString& why) {
   // A piece that cannot go home is told so at each of its steps: once is enough.
-  if (!lines_.empty() && lines_.front().player < 0 && lines_.front().text == why && viewer_ == Viewer()) return;
-  Add(why, -1);
+  if (!events_.empty() && events_.front().kind == Event::Kind::Refused && events_.front().text == why &&
+      viewer_ == Viewer())
+    return;
+  Add(Event{Event::Kind::Refused, -1, 0, 0, 0, false, {}, why});
 }
 
 void EventList::Clear() {
-  lines_.clear();
+  events_.clear();
+  linesStale_ = true;
   viewer_ = Viewer();
   if (changed) changed();
 }
 
-void EventList::Add(const QString& text, int player) {
+void EventList::Add(Event e) {
   if (viewer_ != Viewer()) {
-    lines_.clear();  // another player views now: what the last one saw is theirs
+    events_.clear();  // another player views now: what the last one saw is theirs
     viewer_ = Viewer();
   }
-  lines_.push_front(EventLine{text, player});
-  if (lines_.size() > kKept) lines_.pop_back();
+  events_.push_front(std::move(e));
+  if (events_.size() > kKept) events_.pop_back();
+  linesStale_ = true;
   if (changed) changed();
+}
+
+const std::deque<EventLine>& EventList::Lines() const {
+  if (!linesStale_) return lines_;
+  lines_.clear();
+  for (const Event& e : events_) lines_.push_back(EventLine{Words(e), e.player});
+  linesStale_ = false;
+  return lines_;
+}
+
+QString EventList::Words(const Event& e) {
+  switch (e.kind) {
+    case Event::Kind::Combat: {
+      const QString verb = !e.flag                   ? "hit"
+                           : IsShipType(e.otherType) ? "sank"
+                           : IsAirType(e.otherType)  ? "shot down"
+                                                     : "destroyed";
+      return PlayerName(e.player) + " " + PieceName(e.type) + " " + verb + " " + PlayerName(e.other) + " " +
+             PieceName(e.otherType);
+    }
+    case Event::Kind::Blast:
+      return PlayerName(e.player) + " bomber blast: " + QString::number(e.other) +
+             (e.other == 1 ? " piece" : " pieces") + " and the bomber lost";
+    case Event::Kind::CityTaken:
+      return PlayerName(e.player) + " took " +
+             (e.other < 0 ? QString("a neutral city") : "a " + PlayerName(e.other) + " city");
+    case Event::Kind::Built: {
+      if (e.flag) return PlayerName(e.player) + " " + PieceName(e.type) + " built";
+      QString name = PieceName(e.type);
+      name[0] = name[0].toUpper();
+      return name + " built";
+    }
+    case Event::Kind::Lost:
+      return PlayerName(e.player) + " " + PieceName(e.type) +
+             (e.why == PieceLoss::OutOfFuel ? " ran out of fuel" : " went down with its ship");
+    case Event::Kind::Eliminated:
+      return PlayerName(e.player) + " is eliminated";
+    case Event::Kind::Refused:
+      return e.text;
+  }
+  return {};
 }
 
 }  // namespace vortan

@@ -3,6 +3,9 @@
 // taken, pieces built and lost, players eliminated, and the orders that could
 // not be carried out. Newest first, the last ten. Nothing the viewing player
 // could not see gets in; the list starts afresh when another player views.
+//
+// The game reports many events a turn and the list is read only when it is
+// painted: each event is kept as its numbers and put into words when read.
 #pragma once
 
 #include <QColor>
@@ -34,7 +37,7 @@ class EventList {
   void Refused(const QString& why);
   void Clear();
 
-  const std::deque<EventLine>& Lines() const { return lines_; }
+  const std::deque<EventLine>& Lines() const;
   // Called after every change, to repaint whatever shows the list.
   std::function<void()> changed;
 
@@ -43,10 +46,24 @@ class EventList {
   int Viewer() const;
   bool Knows(int player) const { return SeesAll() || player == Viewer(); }
   bool Sees(MapPos where) const { return SeesAll() || ViewerSeesCell(g_, where); }
-  void Add(const QString& text, int player);
+  // An event as reported: what kind, and the numbers its line is made of.
+  struct Event {
+    enum class Kind : uint8_t { Combat, Blast, CityTaken, Built, Lost, Eliminated, Refused } kind;
+    int player;         // whose colour the line is written in; -1 for a refusal
+    int other = 0;      // the defender, the previous owner, the pieces destroyed
+    int type = 0;       // the piece: the attacker's, the one built or lost
+    int otherType = 0;  // the defender's piece
+    bool flag = false;  // destroyed; a built piece named with its owner
+    PieceLoss why{};
+    QString text;  // a refusal's own words
+  };
+  static QString Words(const Event& e);
+  void Add(Event e);
 
   const Game& g_;
-  std::deque<EventLine> lines_;
+  std::deque<Event> events_;
+  mutable std::deque<EventLine> lines_;  // events_ in words, made when read
+  mutable bool linesStale_ = false;
   int viewer_ = -1;  // the player the lines were written for
 };
 

@@ -16,6 +16,7 @@
 
 #include "game/orders.h"
 #include "rules/player_view.h"
+#include "ui/back_buffer.h"
 #include "ui/menu_commands.h"
 
 namespace vortan {
@@ -201,7 +202,7 @@ void MapView::resizeEvent(QResizeEvent*) {
   vbar_->setGeometry(VerticalBarRect(client));
   hbar_->setGeometry(HorizontalBarRect(client));
   grip_->setGeometry(SizeGripRect(client));
-  screen_ = QImage(client, QImage::Format_RGB32);
+  screen_ = MakeBackBuffer(client);
   screen_.fill(Qt::black);
   renderer_.SetTarget(&screen_);
   ForgetDirtyCells();
