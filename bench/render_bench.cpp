@@ -42,6 +42,7 @@
 #include "model/piece_types.h"
 #include "ui/cursor_store.h"
 #include "ui/game_loop.h"
+#include "ui/large_memory.h"
 #include "ui/main_window.h"
 #include "ui/map_renderer.h"
 #include "ui/picture_store.h"
@@ -203,7 +204,7 @@ struct Window {
     events.exec();
   }
 
-  std::unique_ptr<Game> game = std::make_unique<Game>();
+  LargeObject<Game> game = MakeLarge<Game>();  // as the program keeps it
   PictureStore pictures;
   CursorStore cursors;
   SoundPlayer sound;
@@ -251,7 +252,7 @@ struct DemoRun {
 
 // What vortan-sim demo does: DemoCommand, then AdvanceGame until the day.
 DemoRun HeadlessDemo(int days = kDemoDays) {
-  auto g = std::make_unique<Game>();
+  auto g = MakeLarge<Game>();  // as the program keeps it
   ResetToProgramStart(*g);
   ApplyDefaultPieceAttributes(g->settings);
   g->app.soundMode = SoundMode::None;

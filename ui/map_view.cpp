@@ -16,7 +16,7 @@
 
 #include "game/orders.h"
 #include "rules/player_view.h"
-#include "ui/back_buffer.h"
+#include "ui/large_memory.h"
 #include "ui/menu_commands.h"
 
 namespace vortan {

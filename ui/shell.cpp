@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
-#include <new>
 
 #include "model/game.h"
 #include "persist/recover_file.h"
@@ -21,6 +20,7 @@
 #include "ui/cursor_store.h"
 #include "ui/file_commands.h"
 #include "ui/game_loop.h"
+#include "ui/large_memory.h"
 #include "ui/main_window.h"
 #include "ui/new_game_dialog.h"
 #include "ui/picture_store.h"
@@ -57,7 +57,7 @@ int RunVortan(QApplication& app, const StartUpArguments& arguments) {
   app.setWindowIcon(QIcon(":/icons/ICON_2.png"));
 
   // The model: one game for the whole run, defaults and attack table applied.
-  std::unique_ptr<Game> game(new (std::nothrow) Game);
+  LargeObject<Game> game = MakeLarge<Game>();
   if (!game) {
     QMessageBox::critical(nullptr, QCoreApplication::translate("Messages", "Error!"),
                           QCoreApplication::translate("Messages", "No memory"));
