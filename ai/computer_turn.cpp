@@ -160,13 +160,23 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   const int a = g.rng.Mod(R) * 2 + 1;
   const int b = g.rng.Mod(R) * 2 + 1;
   auto ring = [R](int k) { return std::abs(k - R); };  // worked out where used: cheaper than a table to fill
-  int32_t best = kNothingYet;
+  std::array<int32_t, 2 * kMaxValueRadius + 1> tops;
+  int32_t top = kNothingYet;
+  for (int i = 0; i < side; ++i) {
+    tops[i] = RowTop(map, i);
+    top = tops[i] > top ? tops[i] : top;
+  }
+  // The largest entry comes out at least this high even at the largest
+  // divisor, R + 2 (no less than the centre's 3, as R is at least 1), so
+  // nothing lower can win and the bar starts just below it. The first entry
+  // to reach the best is still the one chosen: none that could is passed over.
+  int32_t best = top >= 0 ? kDiscount.Apply(top, R + 2) - 1 : kNothingYet;
   int bestI = -1, bestJ = -1;
   const int firstJ = b % side;
   for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
     const int di = ring(i);
     int32_t floor = Floor(best, di, R);
-    if (best != kNothingYet && RowTop(map, i) < floor) continue;
+    if (best != kNothingYet && tops[i] < floor) continue;
     const int32_t* row = map.Row(i);
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
       const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
