@@ -118,11 +118,13 @@ SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint
   SquareMask seen = 0;
   for (int i = 0; i < kSide; ++i) {
     const int x = xs[i];
+    SquareMask column = 0;  // bit j for row j, shifted in from the last row: no shift by a count per cell
 #pragma GCC unroll 7
-    for (int j = 0; j < kSide; ++j) {
+    for (int j = kSide - 1; j >= 0; --j) {
       const MapCell& c = rows[j][x];
-      seen |= SquareMask{(c.explored & c.visible & bit) != 0} << (i * kSide + j);
+      column = column << 1 | SquareMask{(c.explored & c.visible & bit) != 0};
     }
+    seen |= column << (i * kSide);
   }
   return seen;
 }
