@@ -291,11 +291,13 @@ void StepReadyPiece(Game& g, int piece) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) g.ui().KeepPieceInView();
 }
 
-// What a step must change to count as progress.
+// What a step must change to count as progress. Whole ints: a mark packed
+// from narrow fields is put together through the stack and read back in
+// wider pieces than were written, which stalls the processor.
 struct StepMark {
-  int16_t piece, player, day;
-  uint8_t type, x, y, movesLeft;
-  int16_t strength, fuel;
+  int piece, player, day;
+  int type, x, y, movesLeft;
+  int strength, fuel;
   bool operator==(const StepMark&) const = default;
 };
 

@@ -55,26 +55,35 @@ int Percent(const PieceCounts& c, int type) { return c.byType[type] * 100 / c.to
 
 uint8_t ArmyOrPara(const GameSettings& s) { return s.inUse[PieceType::Army] ? PieceType::Army : PieceType::Para; }
 
-bool EnemyArmyNear(const Game& g, const PieceRecord& city, int player) {
-  const int landMass = g.world.At(city.x, city.y).landMass;
-  for (int dx = -kEnemyArmyWatchRadius; dx <= kEnemyArmyWatchRadius; ++dx)
-    for (int dy = -kEnemyArmyWatchRadius; dy <= kEnemyArmyWatchRadius; ++dy) {
-      const MapCell& c = g.world.At(WrapPos(g.settings, city.x + dx, city.y + dy));
-      if (c.topType == PieceType::Army && c.topOwner != player && c.landMass == landMass) return true;
-    }
+// Whether some cell of the square of the given radius around the city, in
+// column-major order, passes the test. The wrapped columns and rows are worked
+// out once for the square rather than once per cell.
+template <typename Test>
+bool AnyCellAround(const Game& g, const PieceRecord& city, int radius, Test&& test) {
+  constexpr int kMaxRadius = 127;  // half the largest fuel a setting can hold
+  assert(radius <= kMaxRadius);
+  std::array<uint8_t, 2 * kMaxRadius + 1> xs, ys;
+  WrapSpan(city.x, radius, g.Width(), xs.data());
+  WrapSpan(city.y, radius, g.Height(), ys.data());
+  const int side = 2 * radius + 1;
+  for (int i = 0; i < side; ++i)
+    for (int j = 0; j < side; ++j)
+      if (test(g.world.At(xs[i], ys[j]))) return true;
   return false;
 }
 
+bool EnemyArmyNear(const Game& g, const PieceRecord& city, int player) {
+  const int landMass = g.world.At(city.x, city.y).landMass;
+  return AnyCellAround(g, city, kEnemyArmyWatchRadius, [&](const MapCell& c) {
+    return c.topType == PieceType::Army && c.topOwner != player && c.landMass == landMass;
+  });
+}
+
 bool NeutralCityWithinParaReach(const Game& g, const PieceRecord& city, int player) {
-  const int reach = g.settings.fuel[PieceType::Para] / 2;
   const int bit = g.state.playerBit[player];
-  for (int dx = -reach; dx <= reach; ++dx)
-    for (int dy = -reach; dy <= reach; ++dy) {
-      const MapCell& c = g.world.At(WrapPos(g.settings, city.x + dx, city.y + dy));
-      if (c.terrain == Terrain::City && (c.explored & bit) && g.landMasses[c.landMass].status == LandMassStatus::Open)
-        return true;
-    }
-  return false;
+  return AnyCellAround(g, city, g.settings.fuel[PieceType::Para] / 2, [&](const MapCell& c) {
+    return c.terrain == Terrain::City && (c.explored & bit) && g.landMasses[c.landMass].status == LandMassStatus::Open;
+  });
 }
 
 // The land mass needs more armies before the player builds anything else.

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cassert>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/piece_types.h"
 
@@ -117,11 +118,13 @@ SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint
   SquareMask seen = 0;
   for (int i = 0; i < kSide; ++i) {
     const int x = xs[i];
+    SquareMask column = 0;  // bit j for row j, shifted in from the last row: no shift by a count per cell
 #pragma GCC unroll 7
-    for (int j = 0; j < kSide; ++j) {
+    for (int j = kSide - 1; j >= 0; --j) {
       const MapCell& c = rows[j][x];
-      seen |= SquareMask{(c.explored & c.visible & bit) != 0} << (i * kSide + j);
+      column = column << 1 | SquareMask{(c.explored & c.visible & bit) != 0};
     }
+    seen |= column << (i * kSide);
   }
   return seen;
 }
@@ -138,6 +141,21 @@ SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint
     default:
       return SeenAlready<7>(g, bit, xs, ys);
   }
+}
+
+// The wrapped columns or rows of a sight square, with room for eight so that
+// a square clear of the map's edges is filled in one eight-byte store.
+using SightAxis = std::array<uint8_t, kMaxSightSide + 1>;
+
+void FillAxis(int centre, int range, int length, SightAxis& axis) {
+  const int first = centre - range;
+  if (std::endian::native != std::endian::little || first < 0 || first + kMaxSightSide >= length) {
+    WrapSpan(centre, range, length, axis.data());
+    return;
+  }
+  // first + k for k = 0 .. 7 in the bytes of one word, lowest first: no byte carries into the next.
+  const uint64_t run = static_cast<uint64_t>(first) * 0x0101010101010101u + 0x0706050403020100u;
+  std::memcpy(axis.data(), &run, sizeof run);
 }
 
 // The onlooker looks at a cell that may be news: marks it seen and acts on the news.
@@ -165,9 +183,9 @@ void UpdateSight(Game& g, int piece, MapPos previous, bool redraw) {
     range = SightRange(p.type, g.world.At(own).terrain == Terrain::Sea);
   }
   assert(2 * range + 1 <= kMaxSightSide);
-  std::array<uint8_t, kMaxSightSide> xs, ys;
-  WrapSpan(own.x, range, g.Width(), xs.data());
-  WrapSpan(own.y, range, g.Height(), ys.data());
+  SightAxis xs, ys;
+  FillAxis(own.x, range, g.Width(), xs);
+  FillAxis(own.y, range, g.Height(), ys);
   const int side = 2 * range + 1;
   // The onlooker's own cell and the one it came from are looked at whatever
   // they hold; of the rest only what is not explored and in sight already.
