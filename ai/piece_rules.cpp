@@ -299,9 +299,18 @@ bool ArmyRule(RuleContext& r) {
 bool FighterRule(RuleContext& r) {
   int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
   r.SetRadius(radius < 1 ? 1 : radius);
-  const int fuel = r.piece.fuel;
+  // The fuel left on arrival, fuel - Distance(i, j), is the smaller of what
+  // the column alone and the row alone leave: worked out once per column and
+  // row rather than for every entry.
+  const int fuel = r.piece.fuel, R = r.R(), last = r.Last();
+  std::array<int, kValueMapSide> columnSpare, rowSpare;
+  for (int k = 0; k <= last; ++k) {
+    columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
+    rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
+  }
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    int spare = fuel - r.Cells().Distance(i, j);
+    const int across = columnSpare[static_cast<std::size_t>(i)], down = rowSpare[static_cast<std::size_t>(j)];
+    const int spare = across < down ? across : down;
     if (c.fighterRange <= spare) {
       v = 0;
       r.Explore(i, j);
@@ -476,14 +485,19 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
     });
   }
   if (!explore && !anyQualifies) return false;  // no entry can score this way
+  // The tables read through copies of their views: a score written might be
+  // any int, so the compiler would read the tables' shapes afresh otherwise.
+  const WindowSquareSums::View around = explore ? r.counts->Reader() : coasts.Reader(), shore = coasts.Reader();
   bool found = false;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+    const int at = WindowSquareSums::Index(i, j);
     if (explore) {
-      v = r.Exploration(i, j, 3, 1) + c.bomberRange;
+      const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
+      v = 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
       found = true;
     }
     if (!anyQualifies || c.terrain != Terrain::Sea) return;
-    const int32_t coast = coasts.At(i, j);
+    const int32_t coast = shore.At(at);
     v += coast & 0xFFFF;
     found = found || coast >= 1 << 16;
   });
