@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 namespace vortan {
 
@@ -73,9 +74,8 @@ struct RuleContext {
   DecisionWindow& window;
   ValueMap& map;
   std::optional<ExplorationCounts> counts;  // filled by CountSquares or AddExploration
-  // The entries noted by Explore (their ValueMap::Index, in the order of the
-  // scoring pass) and their columns; not int, so that writes to the scores
-  // need not reload them.
+  // The entries noted in the scoring pass (their ValueMap::Index, in the
+  // order of the pass) and their columns.
   std::size_t pendingCount = 0;
   uint64_t pendingColumns = 0;  // bit i: an entry of column i is noted
   std::array<uint16_t, kValueMapSide * kValueMapSide> pending;
@@ -95,14 +95,8 @@ struct RuleContext {
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
   bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
   int Moves(int type) const { return g.settings.moves[type]; }
-  // Notes that entry [i][j] takes the exploration term of AddExploration.
-  void Explore(int i, int j) {
-    static_assert(kValueMapSide <= 64, "a column is a bit of pendingColumns");
-    pending[pendingCount++] = static_cast<uint16_t>(ValueMap::Index(i, j));
-    pendingColumns |= uint64_t{1} << i;
-  }
   // Adds Exploration(i, j, kUnexploredWeight, kDivisor) over squares of
-  // radius r to every entry noted by Explore during the scoring pass. The
+  // radius r to every entry noted during the scoring pass. The
   // counts are worked out only over the block of entries that read them,
   // which is often a small part of the window.
   template <int kUnexploredWeight, int kDivisor>
@@ -130,9 +124,9 @@ struct RuleContext {
 
   // The scoring pass, once per opened window: f(i, j, cell, entry) for every
   // entry, the entry zeroed first; the entries holding an enemy the player
-  // sees are noted on the way. Each entry is scored on its own, so the order
-  // is free: rows outer, along the world's rows (which the notes of Explore
-  // rely on).
+  // sees are noted on the way. When f returns a bool, true notes the entry
+  // for AddExploration. Each entry is scored on its own, so the order is
+  // free: rows outer, along the world's rows (which AddExploration relies on).
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
@@ -147,20 +141,40 @@ struct RuleContext {
   }
   template <bool kSideBySide, typename F>
   void ScoreEntries(F& f) {
+    static_assert(kValueMapSide <= 64, "a column is a bit of pendingColumns");
+    constexpr bool kNotes = std::is_same_v<std::invoke_result_t<F&, int, int, const MapCell&, int32_t&>, bool>;
+    assert(pendingCount == 0 && window.enemyCount == 0);
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     const int x0 = cells.X(0);
+    // The counts in locals, kept in registers: in members every score
+    // written would have them stored and read afresh.
+    std::size_t noted = 0;
+    uint64_t columns = 0;
+    int enemies = 0;
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
       for (int i = 0; i <= last; ++i) {
-        int32_t& v = map.At(i, j);
+        const int at = ValueMap::Index(i, j);
+        int32_t& v = map.entry[static_cast<std::size_t>(at)];
         v = 0;
         const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
-        f(i, j, c, v);
-        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
+        if constexpr (kNotes) {
+          if (f(i, j, c, v)) {
+            pending[noted++] = static_cast<uint16_t>(at);
+            columns |= uint64_t{1} << i;
+          }
+        } else {
+          f(i, j, c, v);
+        }
+        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
+          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
       }
     }
+    pendingCount = noted;
+    pendingColumns = columns;
+    window.enemyCount = enemies;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
@@ -240,15 +254,16 @@ bool SecureArmyRule(RuleContext& r) {
   // Copies: the compiler would read the fields afresh for every entry.
   const int player = r.player, seen = r.bit, mass = r.here.landMass;
   const bool weak = r.piece.strength < 90;
-  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+  r.ForEachEntry([&](int, int, const MapCell& c, int32_t& v) {
     if (c.topType == PieceType::Transport && c.topOwner == player) {
       v = 200;
     } else if (c.terrain == Terrain::Land && (c.explored & seen) != 0 && c.landMass == mass) {
-      r.Explore(i, j);
       if (c.topType == PieceType::City && weak) v = 400;
+      return true;
     } else {
       v = kAvoid;
     }
+    return false;
   });
   r.AddExploration<1, 1>(1);
   r.PaintDangerFrom(kArmyDanger);
@@ -264,15 +279,15 @@ bool AdvancingArmyRule(RuleContext& r) {
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if ((c.explored & seen) == 0 || c.landMass != mass) {
       v = kAvoid;
-      return;
+      return false;
     }
-    r.Explore(i, j);
     if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
       v = 2000;
     else if (c.topType == PieceType::City && c.topOwner != player)
       v = 1000;
     else if (c.terrain != Terrain::Land)
       v = kAvoid;
+    return true;
   });
   r.AddExploration<5, 1>(1);
   if (r.here.topType == PieceType::City) {
@@ -311,12 +326,9 @@ bool FighterRule(RuleContext& r) {
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     const int across = columnSpare[static_cast<std::size_t>(i)], down = rowSpare[static_cast<std::size_t>(j)];
     const int spare = across < down ? across : down;
-    if (c.fighterRange <= spare) {
-      v = 0;
-      r.Explore(i, j);
-    } else {
-      v = kAvoid;
-    }
+    if (c.fighterRange <= spare) return true;
+    v = kAvoid;
+    return false;
   });
   r.AddExploration<3, 1>(3);
   r.PaintDangerFrom(kFighterDanger);
@@ -395,14 +407,14 @@ bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
   const bool coastalTargets = ship.coastalTargets;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea) {
-      if (c.fighterRange < homeRangeBelow)
-        r.Explore(i, j);
-      else
-        v = farSea;
-    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
+      if (c.fighterRange < homeRangeBelow) return true;
+      v = farSea;
+    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j)) {
       v = 0;
-    else
+    } else {
       v = kAvoid;
+    }
+    return false;
   });
   r.AddExploration<1, 2>(2);
   r.PaintDangerFrom(ship.danger);
