@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/piece_rules.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 #include <cstdlib>
@@ -77,7 +78,7 @@ struct RuleContext {
   // The entries noted in the scoring pass (their ValueMap::Index, in the
   // order of the pass) and their columns.
   std::size_t pendingCount = 0;
-  uint64_t pendingColumns = 0;  // bit i: an entry of column i is noted
+  int pendingILo = 0, pendingIHi = 0;  // the first and last column with a noted entry
   std::array<uint16_t, kValueMapSide * kValueMapSide> pending;
 
   // Every rule starts by choosing its window.
@@ -104,7 +105,7 @@ struct RuleContext {
     static_assert(WindowSquareSums::Index(1, 2) == ValueMap::Index(1, 2));
     assert(window.scored);
     if (pendingCount == 0) return;
-    const int iLo = std::countr_zero(pendingColumns), iHi = 63 - std::countl_zero(pendingColumns);
+    const int iLo = pendingILo, iHi = pendingIHi;
     // The pass goes row by row: the first and the last noted bound the rows.
     const int jLo = pending[0] % kValueMapStride, jHi = pending[pendingCount - 1] % kValueMapStride;
     counts.emplace(g, Cells(), iLo, iHi, jLo, jHi, r, player);
@@ -115,7 +116,6 @@ struct RuleContext {
       map.entry[static_cast<std::size_t>(at)] += kUnexploredWeight * (both & 0xFF) / kDivisor + (both >> 8);
     }
     pendingCount = 0;
-    pendingColumns = 0;
   }
   // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
   int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
@@ -141,7 +141,6 @@ struct RuleContext {
   }
   template <bool kSideBySide, typename F>
   void ScoreEntries(F& f) {
-    static_assert(kValueMapSide <= 64, "a column is a bit of pendingColumns");
     constexpr bool kNotes = std::is_same_v<std::invoke_result_t<F&, int, int, const MapCell&, int32_t&>, bool>;
     assert(pendingCount == 0 && window.enemyCount == 0);
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
@@ -150,30 +149,34 @@ struct RuleContext {
     // The counts in locals, kept in registers: in members every score
     // written would have them stored and read afresh.
     std::size_t noted = 0;
-    uint64_t columns = 0;
+    int iLo = kValueMapSide, iHi = -1;
     int enemies = 0;
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
+      const std::size_t notedBefore = noted;
       for (int i = 0; i <= last; ++i) {
         const int at = ValueMap::Index(i, j);
         int32_t& v = map.entry[static_cast<std::size_t>(at)];
         v = 0;
         const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
         if constexpr (kNotes) {
-          if (f(i, j, c, v)) {
-            pending[noted++] = static_cast<uint16_t>(at);
-            columns |= uint64_t{1} << i;
-          }
+          if (f(i, j, c, v)) pending[noted++] = static_cast<uint16_t>(at);
         } else {
           f(i, j, c, v);
         }
         if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
           window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
       }
+      // The row's notes run along i: its first and last bound the columns.
+      if (noted > notedBefore) {
+        iLo = std::min(iLo, pending[notedBefore] / kValueMapStride);
+        iHi = std::max(iHi, pending[noted - 1] / kValueMapStride);
+      }
     }
     pendingCount = noted;
-    pendingColumns = columns;
+    pendingILo = iLo;
+    pendingIHi = iHi;
     window.enemyCount = enemies;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
