@@ -403,16 +403,19 @@ bool ParaRule(RuleContext& r) {
 
 // --- Ships ----------------------------------------------------------------
 
+// kCoastalTargets is the ship's coastalTargets, fixed at compile time so that
+// the scoring pass of the others carries no test for it.
+template <bool kCoastalTargets>
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
+  assert(ship.coastalTargets == kCoastalTargets);
   r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
   // Copies: the compiler would read the fields afresh for every entry.
   const int homeRangeBelow = ship.homeRangeBelow, farSea = ship.farSea;
-  const bool coastalTargets = ship.coastalTargets;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea) {
       if (c.fighterRange < homeRangeBelow) return true;
       v = farSea;
-    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j)) {
+    } else if (kCoastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j)) {
       v = 0;
     } else {
       v = kAvoid;
@@ -424,9 +427,9 @@ bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
   return true;
 }
 
-bool DestroyerRule(RuleContext& r) { return PatrolRule(r, kDestroyerPatrol); }
-bool BattleshipRule(RuleContext& r) { return PatrolRule(r, kBattleshipPatrol); }
-bool SubmarineRule(RuleContext& r) { return PatrolRule(r, kSubmarinePatrol); }
+bool DestroyerRule(RuleContext& r) { return PatrolRule<kDestroyerPatrol.coastalTargets>(r, kDestroyerPatrol); }
+bool BattleshipRule(RuleContext& r) { return PatrolRule<kBattleshipPatrol.coastalTargets>(r, kBattleshipPatrol); }
+bool SubmarineRule(RuleContext& r) { return PatrolRule<kSubmarinePatrol.coastalTargets>(r, kSubmarinePatrol); }
 
 // Stay where the bombers' bases are near and watch the unseen sea.
 bool CarrierRule(RuleContext& r) {
