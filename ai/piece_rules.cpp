@@ -464,6 +464,29 @@ bool AnyLandingMass(const Game& g, int aboard) {
   return false;
 }
 
+// How a land mass's coast counts for a loaded transport.
+enum Landing : uint8_t { kNoLanding, kContestedLanding, kOpenLanding };
+
+// Open land masses count, and contested ones with two or more armies aboard.
+Landing LandingOf(int status, int aboard) {
+  if (status == LandMassStatus::Contested && aboard > 1) return kContestedLanding;
+  return status == LandMassStatus::Open ? kOpenLanding : kNoLanding;
+}
+
+// What an explored coast cell adds to the sea beside it, plus 1 << 16 when
+// it counts at all, by [Landing of its mass][terrain][nothing but a city on
+// it]: only land and cities count, and only on masses that count.
+using LandingShares = std::array<std::array<std::array<int32_t, 2>, 4>, 3>;
+constexpr LandingShares kLandingShare = [] {
+  LandingShares t{};
+  for (const int terrain : {Terrain::Land, Terrain::City})
+    for (int free = 0; free < 2; ++free) {
+      t[kContestedLanding][terrain][free] = (1 << 16) + (free ? 5 : 0) + (terrain == Terrain::City ? 100 : 0);
+      t[kOpenLanding][terrain][free] = (1 << 16) + (terrain == Terrain::Land ? 50 : 1000);
+    }
+  return t;
+}();
+
 // A loaded transport: explore early, then seek the coasts of open land masses
 // (and of contested ones with two or more armies aboard). True when some
 // entry got a score this way.
@@ -473,35 +496,27 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
   r.SetRadius(4 * r.Moves(PieceType::Transport));
   if (explore) r.CountSquares(1);
-  // What a coast cell m adds to the sea beside it, and whether it counts at all.
-  auto landing = [&](const MapCell& m, bool& qualifies) {
-    qualifies = false;
-    if (!r.Explored(m) || (m.terrain != Terrain::Land && m.terrain != Terrain::City)) return 0;
-    int status = r.Status(m), add = 0;
-    if (status == LandMassStatus::Contested && aboard > 1) {
-      qualifies = true;
-      if (m.topType == PieceType::None || m.topType == PieceType::City) add += 5;
-      if (m.terrain == Terrain::City) add += 100;
-    } else if (status == LandMassStatus::Open) {
-      qualifies = true;
-      if (m.terrain == Terrain::Land) add += 50;
-      if (m.terrain == Terrain::City) add += 1000;
-    }
-    return add;
-  };
+  // How the coast of each land mass counts. The coasts' cells vary
+  // unpredictably, so a cell's share is read from tables, without branches.
+  std::array<uint8_t, kLandMassSlots> landing;
+  for (int m = 0; m < kLandMassSlots; ++m) landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
+  const int seen = r.bit;
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
   // Without a mass that counts, every coast is worth nothing and the table is not filled.
   WindowSquareSums coasts(1);
-  bool anyQualifies = false;
+  int32_t shares = 0;  // every share ORed: bit 16 tells whether any cell counts
   if (anyMass) {
     coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
-      bool qualifies = false;
-      const int add = landing(m, qualifies);
-      anyQualifies = anyQualifies || qualifies;
-      return add + (qualifies ? 1 << 16 : 0);
+      const bool known = ((m.explored & seen) != 0) & (m.terrain <= Terrain::Mountain);
+      const bool free = (m.topType == PieceType::None) | (m.topType == PieceType::City);
+      const int32_t share = kLandingShare[landing[m.landMass]][m.terrain & 3][free ? 1 : 0];
+      const int32_t counted = known ? share : 0;
+      shares |= counted;
+      return counted;
     });
   }
+  const bool anyQualifies = shares >= 1 << 16;
   if (!explore && !anyQualifies) return false;  // no entry can score this way
   // The tables read through copies of their views: a score written might be
   // any int, so the compiler would read the tables' shapes afresh otherwise.
