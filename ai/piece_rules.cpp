@@ -521,20 +521,25 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // The tables read through copies of their views: a score written might be
   // any int, so the compiler would read the tables' shapes afresh otherwise.
   const WindowSquareSums::View around = explore ? r.counts->Reader() : coasts.Reader(), shore = coasts.Reader();
-  bool found = false;
+  auto exploration = [&](int at, const MapCell& c) {
+    const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
+    return 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
+  };
+  if (!anyQualifies) {  // then exploring: every entry scores that way alone
+    r.ForEachEntry(
+        [&](int i, int j, const MapCell& c, int32_t& v) { v = exploration(WindowSquareSums::Index(i, j), c); });
+    return true;
+  }
+  // Sea and land alternate unpredictably along the coasts: the coast's worth
+  // is read for every entry and kept for the sea only, without a branch.
+  int32_t seaCoasts = 0;  // every sea entry's coast ORed: bit 16 and up tell whether any counts
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     const int at = WindowSquareSums::Index(i, j);
-    if (explore) {
-      const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
-      v = 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
-      found = true;
-    }
-    if (!anyQualifies || c.terrain != Terrain::Sea) return;
-    const int32_t coast = shore.At(at);
-    v += coast & 0xFFFF;
-    found = found || coast >= 1 << 16;
+    const int32_t coast = c.terrain == Terrain::Sea ? shore.At(at) : 0;
+    v = (explore ? exploration(at, c) : 0) + (coast & 0xFFFF);
+    seaCoasts |= coast;
   });
-  return found;
+  return explore || seaCoasts >= 1 << 16;
 }
 
 // Marks a neighbour that sets a returning transport's score afresh; above
