@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/piece_rules.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 namespace vortan {
 
@@ -73,11 +75,10 @@ struct RuleContext {
   DecisionWindow& window;
   ValueMap& map;
   std::optional<ExplorationCounts> counts;  // filled by CountSquares or AddExploration
-  // The entries noted by Explore (their ValueMap::Index, in the order of the
-  // scoring pass) and their columns; not int, so that writes to the scores
-  // need not reload them.
+  // The entries noted in the scoring pass (their ValueMap::Index, in the
+  // order of the pass) and their columns.
   std::size_t pendingCount = 0;
-  uint64_t pendingColumns = 0;  // bit i: an entry of column i is noted
+  int pendingILo = 0, pendingIHi = 0;  // the first and last column with a noted entry
   std::array<uint16_t, kValueMapSide * kValueMapSide> pending;
 
   // Every rule starts by choosing its window.
@@ -95,14 +96,8 @@ struct RuleContext {
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
   bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
   int Moves(int type) const { return g.settings.moves[type]; }
-  // Notes that entry [i][j] takes the exploration term of AddExploration.
-  void Explore(int i, int j) {
-    static_assert(kValueMapSide <= 64, "a column is a bit of pendingColumns");
-    pending[pendingCount++] = static_cast<uint16_t>(ValueMap::Index(i, j));
-    pendingColumns |= uint64_t{1} << i;
-  }
   // Adds Exploration(i, j, kUnexploredWeight, kDivisor) over squares of
-  // radius r to every entry noted by Explore during the scoring pass. The
+  // radius r to every entry noted during the scoring pass. The
   // counts are worked out only over the block of entries that read them,
   // which is often a small part of the window.
   template <int kUnexploredWeight, int kDivisor>
@@ -110,7 +105,7 @@ struct RuleContext {
     static_assert(WindowSquareSums::Index(1, 2) == ValueMap::Index(1, 2));
     assert(window.scored);
     if (pendingCount == 0) return;
-    const int iLo = std::countr_zero(pendingColumns), iHi = 63 - std::countl_zero(pendingColumns);
+    const int iLo = pendingILo, iHi = pendingIHi;
     // The pass goes row by row: the first and the last noted bound the rows.
     const int jLo = pending[0] % kValueMapStride, jHi = pending[pendingCount - 1] % kValueMapStride;
     counts.emplace(g, Cells(), iLo, iHi, jLo, jHi, r, player);
@@ -121,7 +116,6 @@ struct RuleContext {
       map.entry[static_cast<std::size_t>(at)] += kUnexploredWeight * (both & 0xFF) / kDivisor + (both >> 8);
     }
     pendingCount = 0;
-    pendingColumns = 0;
   }
   // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
   int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
@@ -130,9 +124,9 @@ struct RuleContext {
 
   // The scoring pass, once per opened window: f(i, j, cell, entry) for every
   // entry, the entry zeroed first; the entries holding an enemy the player
-  // sees are noted on the way. Each entry is scored on its own, so the order
-  // is free: rows outer, along the world's rows (which the notes of Explore
-  // rely on).
+  // sees are noted on the way. When f returns a bool, true notes the entry
+  // for AddExploration. Each entry is scored on its own, so the order is
+  // free: rows outer, along the world's rows (which AddExploration relies on).
   template <typename F>
   void ForEachEntry(F&& f) {
     assert(!window.scored);
@@ -147,20 +141,43 @@ struct RuleContext {
   }
   template <bool kSideBySide, typename F>
   void ScoreEntries(F& f) {
+    constexpr bool kNotes = std::is_same_v<std::invoke_result_t<F&, int, int, const MapCell&, int32_t&>, bool>;
+    assert(pendingCount == 0 && window.enemyCount == 0);
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     const int x0 = cells.X(0);
+    // The counts in locals, kept in registers: in members every score
+    // written would have them stored and read afresh.
+    std::size_t noted = 0;
+    int iLo = kValueMapSide, iHi = -1;
+    int enemies = 0;
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
+      const std::size_t notedBefore = noted;
       for (int i = 0; i <= last; ++i) {
-        int32_t& v = map.At(i, j);
+        const int at = ValueMap::Index(i, j);
+        int32_t& v = map.entry[static_cast<std::size_t>(at)];
         v = 0;
         const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
-        f(i, j, c, v);
-        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0) window.AddEnemy(i, j);
+        if constexpr (kNotes) {
+          if (f(i, j, c, v)) pending[noted++] = static_cast<uint16_t>(at);
+        } else {
+          f(i, j, c, v);
+        }
+        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
+          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+      }
+      // The row's notes run along i: its first and last bound the columns.
+      if (noted > notedBefore) {
+        iLo = std::min(iLo, pending[notedBefore] / kValueMapStride);
+        iHi = std::max(iHi, pending[noted - 1] / kValueMapStride);
       }
     }
+    pendingCount = noted;
+    pendingILo = iLo;
+    pendingIHi = iHi;
+    window.enemyCount = enemies;
   }
   // f(i, j, cell, entry) for the entries of the 3 x 3 block around the piece.
   template <typename F>
@@ -240,15 +257,16 @@ bool SecureArmyRule(RuleContext& r) {
   // Copies: the compiler would read the fields afresh for every entry.
   const int player = r.player, seen = r.bit, mass = r.here.landMass;
   const bool weak = r.piece.strength < 90;
-  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+  r.ForEachEntry([&](int, int, const MapCell& c, int32_t& v) {
     if (c.topType == PieceType::Transport && c.topOwner == player) {
       v = 200;
     } else if (c.terrain == Terrain::Land && (c.explored & seen) != 0 && c.landMass == mass) {
-      r.Explore(i, j);
       if (c.topType == PieceType::City && weak) v = 400;
+      return true;
     } else {
       v = kAvoid;
     }
+    return false;
   });
   r.AddExploration<1, 1>(1);
   r.PaintDangerFrom(kArmyDanger);
@@ -264,15 +282,15 @@ bool AdvancingArmyRule(RuleContext& r) {
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if ((c.explored & seen) == 0 || c.landMass != mass) {
       v = kAvoid;
-      return;
+      return false;
     }
-    r.Explore(i, j);
     if (c.terrain == Terrain::City && IsNearestArmy(r.g, r.index, r.Cells().X(i), r.Cells().Y(j)))
       v = 2000;
     else if (c.topType == PieceType::City && c.topOwner != player)
       v = 1000;
     else if (c.terrain != Terrain::Land)
       v = kAvoid;
+    return true;
   });
   r.AddExploration<5, 1>(1);
   if (r.here.topType == PieceType::City) {
@@ -299,15 +317,21 @@ bool ArmyRule(RuleContext& r) {
 bool FighterRule(RuleContext& r) {
   int radius = r.g.settings.fuel[PieceType::Fighter] - r.Moves(PieceType::Carrier) / 2;
   r.SetRadius(radius < 1 ? 1 : radius);
-  const int fuel = r.piece.fuel;
+  // The fuel left on arrival, fuel - Distance(i, j), is the smaller of what
+  // the column alone and the row alone leave: worked out once per column and
+  // row rather than for every entry.
+  const int fuel = r.piece.fuel, R = r.R(), last = r.Last();
+  std::array<int, kValueMapSide> columnSpare, rowSpare;
+  for (int k = 0; k <= last; ++k) {
+    columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
+    rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
+  }
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    int spare = fuel - r.Cells().Distance(i, j);
-    if (c.fighterRange <= spare) {
-      v = 0;
-      r.Explore(i, j);
-    } else {
-      v = kAvoid;
-    }
+    const int across = columnSpare[static_cast<std::size_t>(i)], down = rowSpare[static_cast<std::size_t>(j)];
+    const int spare = across < down ? across : down;
+    if (c.fighterRange <= spare) return true;
+    v = kAvoid;
+    return false;
   });
   r.AddExploration<3, 1>(3);
   r.PaintDangerFrom(kFighterDanger);
@@ -379,30 +403,33 @@ bool ParaRule(RuleContext& r) {
 
 // --- Ships ----------------------------------------------------------------
 
+// kCoastalTargets is the ship's coastalTargets, fixed at compile time so that
+// the scoring pass of the others carries no test for it.
+template <bool kCoastalTargets>
 bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
+  assert(ship.coastalTargets == kCoastalTargets);
   r.SetRadius(ship.radiusMoves * r.Moves(r.piece.type));
   // Copies: the compiler would read the fields afresh for every entry.
   const int homeRangeBelow = ship.homeRangeBelow, farSea = ship.farSea;
-  const bool coastalTargets = ship.coastalTargets;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
     if (c.terrain == Terrain::Sea) {
-      if (c.fighterRange < homeRangeBelow)
-        r.Explore(i, j);
-      else
-        v = farSea;
-    } else if (coastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j))
+      if (c.fighterRange < homeRangeBelow) return true;
+      v = farSea;
+    } else if (kCoastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j)) {
       v = 0;
-    else
+    } else {
       v = kAvoid;
+    }
+    return false;
   });
   r.AddExploration<1, 2>(2);
   r.PaintDangerFrom(ship.danger);
   return true;
 }
 
-bool DestroyerRule(RuleContext& r) { return PatrolRule(r, kDestroyerPatrol); }
-bool BattleshipRule(RuleContext& r) { return PatrolRule(r, kBattleshipPatrol); }
-bool SubmarineRule(RuleContext& r) { return PatrolRule(r, kSubmarinePatrol); }
+bool DestroyerRule(RuleContext& r) { return PatrolRule<kDestroyerPatrol.coastalTargets>(r, kDestroyerPatrol); }
+bool BattleshipRule(RuleContext& r) { return PatrolRule<kBattleshipPatrol.coastalTargets>(r, kBattleshipPatrol); }
+bool SubmarineRule(RuleContext& r) { return PatrolRule<kSubmarinePatrol.coastalTargets>(r, kSubmarinePatrol); }
 
 // Stay where the bombers' bases are near and watch the unseen sea.
 bool CarrierRule(RuleContext& r) {
@@ -437,6 +464,29 @@ bool AnyLandingMass(const Game& g, int aboard) {
   return false;
 }
 
+// How a land mass's coast counts for a loaded transport.
+enum Landing : uint8_t { kNoLanding, kContestedLanding, kOpenLanding };
+
+// Open land masses count, and contested ones with two or more armies aboard.
+Landing LandingOf(int status, int aboard) {
+  if (status == LandMassStatus::Contested && aboard > 1) return kContestedLanding;
+  return status == LandMassStatus::Open ? kOpenLanding : kNoLanding;
+}
+
+// What an explored coast cell adds to the sea beside it, plus 1 << 16 when
+// it counts at all, by [Landing of its mass][terrain][nothing but a city on
+// it]: only land and cities count, and only on masses that count.
+using LandingShares = std::array<std::array<std::array<int32_t, 2>, 4>, 3>;
+constexpr LandingShares kLandingShare = [] {
+  LandingShares t{};
+  for (const int terrain : {Terrain::Land, Terrain::City})
+    for (int free = 0; free < 2; ++free) {
+      t[kContestedLanding][terrain][free] = (1 << 16) + (free ? 5 : 0) + (terrain == Terrain::City ? 100 : 0);
+      t[kOpenLanding][terrain][free] = (1 << 16) + (terrain == Terrain::Land ? 50 : 1000);
+    }
+  return t;
+}();
+
 // A loaded transport: explore early, then seek the coasts of open land masses
 // (and of contested ones with two or more armies aboard). True when some
 // entry got a score this way.
@@ -446,48 +496,50 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
   r.SetRadius(4 * r.Moves(PieceType::Transport));
   if (explore) r.CountSquares(1);
-  // What a coast cell m adds to the sea beside it, and whether it counts at all.
-  auto landing = [&](const MapCell& m, bool& qualifies) {
-    qualifies = false;
-    if (!r.Explored(m) || (m.terrain != Terrain::Land && m.terrain != Terrain::City)) return 0;
-    int status = r.Status(m), add = 0;
-    if (status == LandMassStatus::Contested && aboard > 1) {
-      qualifies = true;
-      if (m.topType == PieceType::None || m.topType == PieceType::City) add += 5;
-      if (m.terrain == Terrain::City) add += 100;
-    } else if (status == LandMassStatus::Open) {
-      qualifies = true;
-      if (m.terrain == Terrain::Land) add += 50;
-      if (m.terrain == Terrain::City) add += 1000;
-    }
-    return add;
-  };
+  // How the coast of each land mass counts. The coasts' cells vary
+  // unpredictably, so a cell's share is read from tables, without branches.
+  std::array<uint8_t, kLandMassSlots> landing;
+  for (int m = 0; m < kLandMassSlots; ++m) landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
+  const int seen = r.bit;
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
   // Without a mass that counts, every coast is worth nothing and the table is not filled.
   WindowSquareSums coasts(1);
-  bool anyQualifies = false;
+  int32_t shares = 0;  // every share ORed: bit 16 tells whether any cell counts
   if (anyMass) {
     coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
-      bool qualifies = false;
-      const int add = landing(m, qualifies);
-      anyQualifies = anyQualifies || qualifies;
-      return add + (qualifies ? 1 << 16 : 0);
+      const bool known = ((m.explored & seen) != 0) & (m.terrain <= Terrain::Mountain);
+      const bool free = (m.topType == PieceType::None) | (m.topType == PieceType::City);
+      const int32_t share = kLandingShare[landing[m.landMass]][m.terrain & 3][free ? 1 : 0];
+      const int32_t counted = known ? share : 0;
+      shares |= counted;
+      return counted;
     });
   }
+  const bool anyQualifies = shares >= 1 << 16;
   if (!explore && !anyQualifies) return false;  // no entry can score this way
-  bool found = false;
+  // The tables read through copies of their views: a score written might be
+  // any int, so the compiler would read the tables' shapes afresh otherwise.
+  const WindowSquareSums::View around = explore ? r.counts->Reader() : coasts.Reader(), shore = coasts.Reader();
+  auto exploration = [&](int at, const MapCell& c) {
+    const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
+    return 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
+  };
+  if (!anyQualifies) {  // then exploring: every entry scores that way alone
+    r.ForEachEntry(
+        [&](int i, int j, const MapCell& c, int32_t& v) { v = exploration(WindowSquareSums::Index(i, j), c); });
+    return true;
+  }
+  // Sea and land alternate unpredictably along the coasts: the coast's worth
+  // is read for every entry and kept for the sea only, without a branch.
+  int32_t seaCoasts = 0;  // every sea entry's coast ORed: bit 16 and up tell whether any counts
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if (explore) {
-      v = r.Exploration(i, j, 3, 1) + c.bomberRange;
-      found = true;
-    }
-    if (!anyQualifies || c.terrain != Terrain::Sea) return;
-    const int32_t coast = coasts.At(i, j);
-    v += coast & 0xFFFF;
-    found = found || coast >= 1 << 16;
+    const int at = WindowSquareSums::Index(i, j);
+    const int32_t coast = c.terrain == Terrain::Sea ? shore.At(at) : 0;
+    v = (explore ? exploration(at, c) : 0) + (coast & 0xFFFF);
+    seaCoasts |= coast;
   });
-  return found;
+  return explore || seaCoasts >= 1 << 16;
 }
 
 // Marks a neighbour that sets a returning transport's score afresh; above

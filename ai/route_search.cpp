@@ -265,14 +265,24 @@ class Wave {
     while (c >= len) c -= len;
     return static_cast<uint8_t>(c);
   }
+  // The coordinates one before and one after c on an axis of length len.
+  static uint8_t Before(int c, int len) { return static_cast<uint8_t>(c == 0 ? len - 1 : c - 1); }
+  static uint8_t After(int c, int len) { return static_cast<uint8_t>(c + 1 == len ? 0 : c + 1); }
   // Wave r enters the window's columns and rows kRadius - r and kRadius + r:
-  // their world coordinates are worked out as the wave gets there. Wave r
-  // also reads the columns just outside its square, which are cleared now;
-  // no wave writes outside its own square, so nothing else needs clearing.
+  // their world coordinates are worked out as the wave gets there, a step on
+  // from those of the wave before. Wave r also reads the columns just
+  // outside its square, which are cleared now; no wave writes outside its
+  // own square, so nothing else needs clearing.
   void WidenAxes(int r) {
-    for (const int k : {kRadius - r, kRadius + r}) {
-      cellX_[k] = Along(firstX_, k, g_.Width());
-      cellY_[k] = Along(firstY_, k, g_.Height());
+    const int lo = kRadius - r, hi = kRadius + r;
+    if (r == 0) {
+      cellX_[kRadius] = Along(firstX_, kRadius, g_.Width());
+      cellY_[kRadius] = Along(firstY_, kRadius, g_.Height());
+    } else {
+      cellX_[lo] = Before(cellX_[lo + 1], g_.Width());
+      cellX_[hi] = After(cellX_[hi - 1], g_.Width());
+      cellY_[lo] = Before(cellY_[lo + 1], g_.Height());
+      cellY_[hi] = After(cellY_[hi - 1], g_.Height());
     }
     if (r < kRadius) {
       ClearColumn(kRadius - r - 1);

@@ -146,10 +146,7 @@ struct DecisionWindow {
     scored = false;
     enemyCount = 0;
   }
-  // Notes an enemy at entry [i][j]; EnemyI and EnemyJ give back the k-th noted.
-  void AddEnemy(int i, int j) {
-    enemies[static_cast<std::size_t>(enemyCount++)] = static_cast<uint16_t>(ValueMap::Index(i, j));
-  }
+  // The entry of the k-th enemy noted by the scoring pass.
   int EnemyI(int k) const { return enemies[static_cast<std::size_t>(k)] / kValueMapStride; }
   int EnemyJ(int k) const { return enemies[static_cast<std::size_t>(k)] % kValueMapStride; }
 };
