@@ -191,8 +191,13 @@ class Wave {
   template <QuickPassable::Kind K>
   bool RunAs(int& stepX, int& stepY) {
     if (sourceColumns_ == 1 && sourceRows_ == 1 && sourceRing_ <= kLastWave) {
-      if (RunStraight<K>(stepX, stepY)) return true;
-      RestartWaves();
+      // Ever longer detours are allowed until the last wave, which answers
+      // as the full waves would.
+      for (int last = sourceRing_, more = 1;; last = std::min(last + more, kLastWave), more *= 2) {
+        if (RunWithin<K>(last, stepX, stepY)) return true;
+        if (last == kLastWave) return false;
+        RestartWaves();
+      }
     }
     for (int r = 1; r <= kLastWave; ++r) {
       WidenTo(r);
@@ -206,29 +211,30 @@ class Wave {
     return false;
   }
 
-  // The waves over the cells that lie on some shortest route between target
-  // and piece that ignores what is passable. No neighbour of the piece's cell
-  // can be reached before wave ring - 1, ring being its distance from the
-  // target; one reached in that wave is reached along such a route, every
-  // cell of which this search also reaches in the same wave. So when this
-  // search finds a step in wave ring, the full search finds the same
-  // neighbours reached and the same step; when it does not, the full search
-  // runs after it, and only the cell tests carry over (a computer's tests
-  // change nothing, so testing fewer cells or in another order is no change).
+  // The waves over the cells that lie on some route of at most `last` steps
+  // between target and piece that ignores what is passable: a cell reached
+  // in wave r is of use only within last - r of the piece. A neighbour of the
+  // piece reached by the full waves in wave k < last is reached along such a
+  // route, every cell of which this search also reaches in the same wave;
+  // so up to wave last this search finds the same neighbours reached in the
+  // same waves, and the same step. When it finds none the search runs again
+  // with a longer `last`, and only the cell tests carry over (a computer's
+  // tests change nothing, so testing fewer cells or in another order is no
+  // change).
   template <QuickPassable::Kind K>
-  bool RunStraight(int& stepX, int& stepY) {
+  bool RunWithin(int last, int& stepX, int& stepY) {
     const int ring = sourceRing_, si = sourceI_[0], sj = sourceJ_[0];
-    for (int r = 1; r < ring; ++r) {
+    for (int r = 1; r < last; ++r) {
       WidenTo(r);
-      // A cell reached in wave r is of use only if a neighbour of the piece
-      // is at most ring - 1 - r further on: within ring - r of the piece.
-      const int slack = ring - r;
+      int stopI = kSide, stopJ = 0;
+      if (r >= ring && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
+      const int slack = last - r;
       // Once a wave reaches nothing no neighbour of the piece will be.
       if (TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack)) == 0) return false;
     }
-    WidenTo(ring);
+    WidenTo(last);
     int stopI = kSide, stopJ = 0;
-    return StepFromSource(ring, stopI, stopJ, stepX, stepY);
+    return StepFromSource(last, stopI, stopJ, stepX, stepY);
   }
 
   // Forgets what the waves reached, keeping which cells are passable.
