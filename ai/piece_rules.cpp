@@ -601,11 +601,23 @@ void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
   // What a cell beside the sea gives it: a bonus on a secure land mass, a
   // fresh start at 5 on one being taken (which cancels what came before it).
+  // Land and sea alternate unpredictably along the coasts: a cell's share is
+  // read from tables by its mass's status and taken or not without a branch.
+  enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
+  std::array<uint8_t, kLandMassSlots> shoreOf;
+  for (int m = 0; m < kLandMassSlots; ++m) {
+    const int status = r.g.landMasses[m].status;
+    shoreOf[m] = status == LandMassStatus::Secure       ? kSecureShare
+                 : status == LandMassStatus::BeingTaken ? kFreshShare
+                                                        : kNoShare;
+  }
+  // By [Shore][an army on the cell].
+  static constexpr int32_t kShare[3][2] = {{0, 0}, {10, 200}, {kFreshStart, kFreshStart}};
+  const int player = r.player;  // a copy: the sums written might be any int
   auto share = [&](const MapCell& m) {
-    if (m.terrain == Terrain::Sea || m.topOwner != r.player) return 0;
-    const int status = r.Status(m);
-    if (status == LandMassStatus::Secure) return m.topType == PieceType::Army ? 200 : 10;
-    return status == LandMassStatus::BeingTaken ? kFreshStart : 0;
+    const bool own = (m.topOwner == player) & (m.terrain != Terrain::Sea);
+    const int32_t worth = kShare[shoreOf[m.landMass]][m.topType == PieceType::Army ? 1 : 0];
+    return own ? worth : 0;
   };
   // The bonuses (at most 9 x 200) and the fresh starts around every entry at
   // once: without a fresh start, the order of the neighbours does not matter.
