@@ -765,12 +765,21 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
     map.At(R, R) += 500;
   } else if (s.strength < 60) {
     // Own cities around every entry at once.
+    const int owner = s.owner;  // a copy: the sums written might be any int
     WindowSquareSums ports(1);
     ports.Fill(g, cells, R,
-               [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
-    for (int i = 0; i <= 2 * R; ++i)
-      for (int j = 0; j <= 2 * R; ++j)
-        if (entry(i, j).terrain == Terrain::Sea && ports.At(i, j) > 0) map.At(i, j) += 2000;
+               [owner](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == owner ? 1 : 0; });
+    // Along the world's rows, and the bonus added or not without a branch, as
+    // land and sea alternate unpredictably along the coasts.
+    const WindowSquareSums::View near = ports.Reader();
+    const uint8_t* xs = cells.Xs(0);
+    for (int j = 0; j <= 2 * R; ++j) {
+      const MapCell* row = cells.Row(g.world, j);
+      for (int i = 0; i <= 2 * R; ++i) {
+        const bool port = (row[xs[i]].terrain == Terrain::Sea) & (near.At(WindowSquareSums::Index(i, j)) > 0);
+        map.At(i, j) += port ? 2000 : 0;
+      }
+    }
   }
 }
 
