@@ -134,13 +134,29 @@ struct RuleContext {
     // first and last column: then the cells of an entry row lie side by side.
     const WindowCells& cells = Cells();
     if (cells.X(Last()) == cells.X(0) + Last())
-      ScoreEntries<true>(f);
+      ScoreEntries<true, false>(f, Block{});
     else
-      ScoreEntries<false>(f);
+      ScoreEntries<false, false>(f, Block{});
     window.scored = true;
   }
-  template <bool kSideBySide, typename F>
-  void ScoreEntries(F& f) {
+  // The entries [i][j] with iLo <= i <= iHi and jLo <= j <= jHi.
+  struct Block {
+    int iLo = 0, iHi = 0, jLo = 0, jHi = 0;
+  };
+  // As ForEachEntry, but f is called only for the entries of the block:
+  // every other entry is set to kAvoid and not noted, as f would have done.
+  template <typename F>
+  void ForEachEntryWithin(const Block& block, F&& f) {
+    assert(!window.scored);
+    const WindowCells& cells = Cells();
+    if (cells.X(Last()) == cells.X(0) + Last())
+      ScoreEntries<true, true>(f, block);
+    else
+      ScoreEntries<false, true>(f, block);
+    window.scored = true;
+  }
+  template <bool kSideBySide, bool kBounded, typename F>
+  void ScoreEntries(F& f, const Block& block) {
     constexpr bool kNotes = std::is_same_v<std::invoke_result_t<F&, int, int, const MapCell&, int32_t&>, bool>;
     assert(pendingCount == 0 && window.enemyCount == 0);
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
@@ -155,7 +171,7 @@ struct RuleContext {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
       const std::size_t notedBefore = noted;
-      for (int i = 0; i <= last; ++i) {
+      auto score = [&](int i) {
         const int at = ValueMap::Index(i, j);
         int32_t& v = map.entry[static_cast<std::size_t>(at)];
         v = 0;
@@ -167,6 +183,25 @@ struct RuleContext {
         }
         if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
           window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+      };
+      if constexpr (kBounded) {
+        // Outside the block only the enemies are looked for.
+        auto avoid = [&](int i) {
+          const int at = ValueMap::Index(i, j);
+          map.entry[static_cast<std::size_t>(at)] = kAvoid;
+          const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
+          if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
+            window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+        };
+        if (j < block.jLo || j > block.jHi) {
+          for (int i = 0; i <= last; ++i) avoid(i);
+          continue;
+        }
+        for (int i = 0; i < block.iLo; ++i) avoid(i);
+        for (int i = block.iLo; i <= block.iHi; ++i) score(i);
+        for (int i = block.iHi + 1; i <= last; ++i) avoid(i);
+      } else {
+        for (int i = 0; i <= last; ++i) score(i);
       }
       // The row's notes run along i: its first and last bound the columns.
       if (noted > notedBefore) {
@@ -326,7 +361,21 @@ bool FighterRule(RuleContext& r) {
     columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
     rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
   }
-  r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+  // An entry whose column or row leaves no fuel to spare is out of reach
+  // whatever its cell: only the block between the first and last column and
+  // row with fuel to spare needs looking at.
+  RuleContext::Block reach{R, R, R, R};
+  for (int k = 0; k <= last; ++k) {
+    if (columnSpare[static_cast<std::size_t>(k)] >= 0) {
+      reach.iLo = std::min(reach.iLo, k);
+      reach.iHi = std::max(reach.iHi, k);
+    }
+    if (rowSpare[static_cast<std::size_t>(k)] >= 0) {
+      reach.jLo = std::min(reach.jLo, k);
+      reach.jHi = std::max(reach.jHi, k);
+    }
+  }
+  r.ForEachEntryWithin(reach, [&](int i, int j, const MapCell& c, int32_t& v) {
     const int across = columnSpare[static_cast<std::size_t>(i)], down = rowSpare[static_cast<std::size_t>(j)];
     const int spare = across < down ? across : down;
     if (c.fighterRange <= spare) return true;
@@ -552,11 +601,23 @@ void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
   // What a cell beside the sea gives it: a bonus on a secure land mass, a
   // fresh start at 5 on one being taken (which cancels what came before it).
+  // Land and sea alternate unpredictably along the coasts: a cell's share is
+  // read from tables by its mass's status and taken or not without a branch.
+  enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
+  std::array<uint8_t, kLandMassSlots> shoreOf;
+  for (int m = 0; m < kLandMassSlots; ++m) {
+    const int status = r.g.landMasses[m].status;
+    shoreOf[m] = status == LandMassStatus::Secure       ? kSecureShare
+                 : status == LandMassStatus::BeingTaken ? kFreshShare
+                                                        : kNoShare;
+  }
+  // By [Shore][an army on the cell].
+  static constexpr int32_t kShare[3][2] = {{0, 0}, {10, 200}, {kFreshStart, kFreshStart}};
+  const int player = r.player;  // a copy: the sums written might be any int
   auto share = [&](const MapCell& m) {
-    if (m.terrain == Terrain::Sea || m.topOwner != r.player) return 0;
-    const int status = r.Status(m);
-    if (status == LandMassStatus::Secure) return m.topType == PieceType::Army ? 200 : 10;
-    return status == LandMassStatus::BeingTaken ? kFreshStart : 0;
+    const bool own = (m.topOwner == player) & (m.terrain != Terrain::Sea);
+    const int32_t worth = kShare[shoreOf[m.landMass]][m.topType == PieceType::Army ? 1 : 0];
+    return own ? worth : 0;
   };
   // The bonuses (at most 9 x 200) and the fresh starts around every entry at
   // once: without a fresh start, the order of the neighbours does not matter.
@@ -704,12 +765,21 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
     map.At(R, R) += 500;
   } else if (s.strength < 60) {
     // Own cities around every entry at once.
+    const int owner = s.owner;  // a copy: the sums written might be any int
     WindowSquareSums ports(1);
     ports.Fill(g, cells, R,
-               [&](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == s.owner ? 1 : 0; });
-    for (int i = 0; i <= 2 * R; ++i)
-      for (int j = 0; j <= 2 * R; ++j)
-        if (entry(i, j).terrain == Terrain::Sea && ports.At(i, j) > 0) map.At(i, j) += 2000;
+               [owner](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == owner ? 1 : 0; });
+    // Along the world's rows, and the bonus added or not without a branch, as
+    // land and sea alternate unpredictably along the coasts.
+    const WindowSquareSums::View near = ports.Reader();
+    const uint8_t* xs = cells.Xs(0);
+    for (int j = 0; j <= 2 * R; ++j) {
+      const MapCell* row = cells.Row(g.world, j);
+      for (int i = 0; i <= 2 * R; ++i) {
+        const bool port = (row[xs[i]].terrain == Terrain::Sea) & (near.At(WindowSquareSums::Index(i, j)) > 0);
+        map.At(i, j) += port ? 2000 : 0;
+      }
+    }
   }
 }
 

@@ -123,9 +123,11 @@ class WindowCells {
       if (++c == length) c = 0;
     }
   }
-  std::array<uint8_t, kSpan> xs_{}, ys_{};
-  std::array<uint8_t, 2 * kSpan> dist_{};  // per column, then per row
-  std::array<uint16_t, kSpan> rowBase_{};  // index of each row's first cell in the world grid
+  // Left uninitialised: the constructor fills the part the window uses, and
+  // a window is opened for every decision.
+  std::array<uint8_t, kSpan> xs_, ys_;
+  std::array<uint8_t, 2 * kSpan> dist_;  // per column, then per row
+  std::array<uint16_t, kSpan> rowBase_;  // index of each row's first cell in the world grid
 };
 
 // The window of one decision: the scores, the cells they stand for and the
