@@ -129,15 +129,7 @@ struct RuleContext {
   // free: rows outer, along the world's rows (which AddExploration relies on).
   template <typename F>
   void ForEachEntry(F&& f) {
-    assert(!window.scored);
-    // Mostly the window does not wrap around the world's edge between its
-    // first and last column: then the cells of an entry row lie side by side.
-    const WindowCells& cells = Cells();
-    if (cells.X(Last()) == cells.X(0) + Last())
-      ScoreEntries<true, false>(f, Block{});
-    else
-      ScoreEntries<false, false>(f, Block{});
-    window.scored = true;
+    Score<false>(f, Block{});
   }
   // The entries [i][j] with iLo <= i <= iHi and jLo <= j <= jHi.
   struct Block {
@@ -147,12 +139,17 @@ struct RuleContext {
   // every other entry is set to kAvoid and not noted, as f would have done.
   template <typename F>
   void ForEachEntryWithin(const Block& block, F&& f) {
+    Score<true>(f, block);
+  }
+  template <bool kBounded, typename F>
+  void Score(F& f, const Block& block) {
     assert(!window.scored);
-    const WindowCells& cells = Cells();
-    if (cells.X(Last()) == cells.X(0) + Last())
-      ScoreEntries<true, true>(f, block);
+    // Mostly the window does not wrap around the world's edge between its
+    // first and last column: then the cells of an entry row lie side by side.
+    if (Cells().SideBySide(0, Last()))
+      ScoreEntries<true, kBounded>(f, block);
     else
-      ScoreEntries<false, true>(f, block);
+      ScoreEntries<false, kBounded>(f, block);
     window.scored = true;
   }
   template <bool kSideBySide, bool kBounded, typename F>
@@ -171,27 +168,29 @@ struct RuleContext {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
       const std::size_t notedBefore = noted;
+      auto cellOf = [&](int i) -> const MapCell& { return kSideBySide ? first[i] : row[cells.X(i)]; };
+      auto noteEnemy = [&](int at, const MapCell& c) {
+        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
+          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+      };
       auto score = [&](int i) {
         const int at = ValueMap::Index(i, j);
         int32_t& v = map.entry[static_cast<std::size_t>(at)];
         v = 0;
-        const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
+        const MapCell& c = cellOf(i);
         if constexpr (kNotes) {
           if (f(i, j, c, v)) pending[noted++] = static_cast<uint16_t>(at);
         } else {
           f(i, j, c, v);
         }
-        if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
-          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+        noteEnemy(at, c);
       };
       if constexpr (kBounded) {
         // Outside the block only the enemies are looked for.
         auto avoid = [&](int i) {
           const int at = ValueMap::Index(i, j);
           map.entry[static_cast<std::size_t>(at)] = kAvoid;
-          const MapCell& c = kSideBySide ? first[i] : row[cells.X(i)];
-          if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
-            window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+          noteEnemy(at, cellOf(i));
         };
         if (j < block.jLo || j > block.jHi) {
           for (int i = 0; i <= last; ++i) avoid(i);
@@ -504,15 +503,6 @@ int ArmiesAboard(const RuleContext& r) {
   return n;
 }
 
-// Whether the coast of some land mass counts for a transport with this many
-// armies aboard (see ScoreLoadedTransport): one that is open, or contested
-// when two or more are aboard.
-bool AnyLandingMass(const Game& g, int aboard) {
-  for (const LandMassRecord& m : g.landMasses)
-    if (m.status == LandMassStatus::Open || (m.status == LandMassStatus::Contested && aboard > 1)) return true;
-  return false;
-}
-
 // How a land mass's coast counts for a loaded transport.
 enum Landing : uint8_t { kNoLanding, kContestedLanding, kOpenLanding };
 
@@ -541,14 +531,17 @@ constexpr LandingShares kLandingShare = [] {
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   const bool explore = aboard > 1 || r.g.state.day < 30;
-  const bool anyMass = AnyLandingMass(r.g, aboard);
-  if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
-  r.SetRadius(4 * r.Moves(PieceType::Transport));
-  if (explore) r.CountSquares(1);
   // How the coast of each land mass counts. The coasts' cells vary
   // unpredictably, so a cell's share is read from tables, without branches.
   std::array<uint8_t, kLandMassSlots> landing;
-  for (int m = 0; m < kLandMassSlots; ++m) landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
+  bool anyMass = false;
+  for (int m = 0; m < kLandMassSlots; ++m) {
+    landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
+    anyMass = anyMass || landing[m] != kNoLanding;
+  }
+  if (!explore && !anyMass) return false;  // no entry can score: the window need not even be opened
+  r.SetRadius(4 * r.Moves(PieceType::Transport));
+  if (explore) r.CountSquares(1);
   const int seen = r.bit;
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.

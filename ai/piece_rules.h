@@ -43,17 +43,14 @@ class WindowSquareSums {
   // a whole window.
   template <typename F>
   void Fill(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, F&& value) {
-    // Mostly the columns do not wrap around the world's edge: then the cells
-    // of a row lie side by side.
-    const int r = r_, n = iHi - iLo + 2 * r + 1;
-    if (cells.X(iHi + r) == cells.X(iLo - r) + n - 1)
+    // Mostly the columns do not wrap around the world's edge.
+    if (cells.SideBySide(iLo - r_, iHi + r_))
       FillRows<true>(g, cells, iLo, iHi, jLo, jHi, value);
     else
       FillRows<false>(g, cells, iLo, iHi, jLo, jHi, value);
   }
 
-  // The sum over the square around entry [i][j], one of those filled.  // The sum over the square around entry [i][j],
-  // one of those filled.
+  // The sum over the square around entry [i][j], one of those filled.
   int32_t At(int i, int j) const { return Reader().At(Index(i, j)); }
 
   // Where the sums for entry [i][j] are found: where the scores keep it.

@@ -148,12 +148,12 @@ class Wave {
         piece_(piece),
         from_(from),
         straight_{StepSign(from.x, target.x, g.Width()), StepSign(from.y, target.y, g.Height())},
-        passes_(g, piece, at),
-        firstX_(Wrap(target.x - kRadius, g.Width())),
-        firstY_(Wrap(target.y - kRadius, g.Height())) {
+        passes_(g, piece, at) {
     everyTestCounts_ = IsHumanPlayer(g, g.state.currentPlayer);
     ClearColumn(kRadius);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
+    cellX_[kRadius] = static_cast<uint8_t>(Wrap(target.x, g.Width()));
+    cellY_[kRadius] = static_cast<uint8_t>(Wrap(target.y, g.Height()));
     WidenAxes(0);
     widened_ = 0;
     // On a world narrower than the window the piece's cell shows up more than once.
@@ -265,12 +265,6 @@ class Wave {
     return ((Bit(hi - lo + 1) - 1) << lo);
   }
 
-  // The wrapped coordinate of window index k, first - kRadius being index 0.
-  static uint8_t Along(int first, int k, int len) {
-    int c = first + k;
-    while (c >= len) c -= len;
-    return static_cast<uint8_t>(c);
-  }
   // The coordinates one before and one after c on an axis of length len.
   static uint8_t Before(int c, int len) { return static_cast<uint8_t>(c == 0 ? len - 1 : c - 1); }
   static uint8_t After(int c, int len) { return static_cast<uint8_t>(c + 1 == len ? 0 : c + 1); }
@@ -281,10 +275,7 @@ class Wave {
   // own square, so nothing else needs clearing.
   void WidenAxes(int r) {
     const int lo = kRadius - r, hi = kRadius + r;
-    if (r == 0) {
-      cellX_[kRadius] = Along(firstX_, kRadius, g_.Width());
-      cellY_[kRadius] = Along(firstY_, kRadius, g_.Height());
-    } else {
+    if (r > 0) {  // the centre, the target's cell, is set from the start
       cellX_[lo] = Before(cellX_[lo + 1], g_.Width());
       cellX_[hi] = After(cellX_[hi - 1], g_.Width());
       cellY_[lo] = Before(cellY_[lo + 1], g_.Height());
@@ -421,7 +412,6 @@ class Wave {
   QuickPassable passes_;
   std::array<Column, kSide> passable_, tested_, reached_, frontier_;
   bool everyTestCounts_ = false;
-  int firstX_, firstY_;
   std::array<uint8_t, kSide> cellX_, cellY_;
   std::array<int, kSide> sourceI_, sourceJ_;
   int sourceColumns_ = 0, sourceRows_ = 0;

@@ -80,6 +80,10 @@ class WindowCells {
   const MapCell* Row(const World& w, int j) const {
     return w.cells.data() + rowBase_[static_cast<std::size_t>(j + kMargin)];
   }
+  // Whether the columns i0 .. i1 do not wrap around the world's edge, so that
+  // the cells of an entry row lie side by side there: Row(w, j) + X(i0) + k is
+  // the cell of entry [i0 + k][j].
+  bool SideBySide(int i0, int i1) const { return X(i1) == X(i0) + (i1 - i0); }
   // The world position of entry [i][j].
   MapPos Pos(int i, int j) const {
     return MapPos{xs_[static_cast<std::size_t>(i + kMargin)], ys_[static_cast<std::size_t>(j + kMargin)]};

@@ -199,10 +199,8 @@ void RecordEndOfTurnSight(Game& g) {
 #pragma GCC unroll 4
     for (int x = 0; x < width; ++x) row[x].visible &= keep;
   }
-  for (int i = 0; i < kPieceSlots; ++i) {
-    const PieceRecord& r = g.pieces[i];
-    if (!r.IsEmpty() && r.owner == player) UpdateSight(g, i, r.Pos(), false);
-  }
+  for (int i = 0; i < kPieceSlots; ++i)
+    if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
 }
 
 // --- HandOverTurn helpers ---
