@@ -42,38 +42,43 @@ int EventList::Viewer() const { return std::clamp<int>(g_.state.viewingPlayer, 0
 
 void EventList::Combat(MapPos where, int attacker, int attackerType, int defender, int defenderType, bool destroyed) {
   if (!Knows(attacker) && !Knows(defender) && !Sees(where)) return;
-  Add(Event{Event::Kind::Combat, attacker, defender, attackerType, defenderType, destroyed, {}, {}});
+  Add(Event{.kind = Event::Kind::Combat,
+            .player = attacker,
+            .other = defender,
+            .type = attackerType,
+            .otherType = defenderType,
+            .destroyed = destroyed});
 }
 
 void EventList::Blast(MapPos where, int owner, int destroyed) {
   const bool explored = (g_.world.At(where).explored & g_.state.playerBit[Viewer()]) != 0;
   if (!Knows(owner) && !explored) return;
-  Add(Event{Event::Kind::Blast, owner, destroyed, 0, 0, false, {}, {}});
+  Add(Event{.kind = Event::Kind::Blast, .player = owner, .other = destroyed});
 }
 
 void EventList::CityTaken(MapPos where, int newOwner, int previousOwner) {
   if (!Knows(newOwner) && !Knows(previousOwner) && !Sees(where)) return;
-  Add(Event{Event::Kind::CityTaken, newOwner, previousOwner, 0, 0, false, {}, {}});
+  Add(Event{.kind = Event::Kind::CityTaken, .player = newOwner, .other = previousOwner});
 }
 
 void EventList::Built(int owner, int type) {
   if (!Knows(owner)) return;
-  Add(Event{Event::Kind::Built, owner, 0, type, 0, SeesAll(), {}, {}});
+  Add(Event{.kind = Event::Kind::Built, .player = owner, .type = type, .namedWithOwner = SeesAll()});
 }
 
 void EventList::Lost(int owner, int type, PieceLoss why) {
   if (!Knows(owner)) return;
-  Add(Event{Event::Kind::Lost, owner, 0, type, 0, false, why, {}});
+  Add(Event{.kind = Event::Kind::Lost, .player = owner, .type = type, .why = why});
 }
 
-void EventList::Eliminated(int player) { Add(Event{Event::Kind::Eliminated, player, 0, 0, 0, false, {}, {}}); }
+void EventList::Eliminated(int player) { Add(Event{.kind = Event::Kind::Eliminated, .player = player}); }
 
 void EventList::Refused(const QString& why) {
   // A piece that cannot go home is told so at each of its steps: once is enough.
   if (!events_.empty() && events_.front().kind == Event::Kind::Refused && events_.front().text == why &&
       viewer_ == Viewer())
     return;
-  Add(Event{Event::Kind::Refused, -1, 0, 0, 0, false, {}, why});
+  Add(Event{.kind = Event::Kind::Refused, .player = -1, .text = why});
 }
 
 void EventList::Clear() {
@@ -105,7 +110,7 @@ const std::deque<EventLine>& EventList::Lines() const {
 QString EventList::Words(const Event& e) {
   switch (e.kind) {
     case Event::Kind::Combat: {
-      const QString verb = !e.flag                   ? "hit"
+      const QString verb = !e.destroyed              ? "hit"
                            : IsShipType(e.otherType) ? "sank"
                            : IsAirType(e.otherType)  ? "shot down"
                                                      : "destroyed";
@@ -119,7 +124,7 @@ QString EventList::Words(const Event& e) {
       return PlayerName(e.player) + " took " +
              (e.other < 0 ? QString("a neutral city") : "a " + PlayerName(e.other) + " city");
     case Event::Kind::Built: {
-      if (e.flag) return PlayerName(e.player) + " " + PieceName(e.type) + " built";
+      if (e.namedWithOwner) return PlayerName(e.player) + " " + PieceName(e.type) + " built";
       QString name = PieceName(e.type);
       name[0] = name[0].toUpper();
       return name + " built";

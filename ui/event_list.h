@@ -49,13 +49,14 @@ class EventList {
   // An event as reported: what kind, and the numbers its line is made of.
   struct Event {
     enum class Kind : uint8_t { Combat, Blast, CityTaken, Built, Lost, Eliminated, Refused } kind;
-    int player;         // whose colour the line is written in; -1 for a refusal
-    int other = 0;      // the defender, the previous owner, the pieces destroyed
-    int type = 0;       // the piece: the attacker's, the one built or lost
-    int otherType = 0;  // the defender's piece
-    bool flag = false;  // destroyed; a built piece named with its owner
+    int player;                   // whose colour the line is written in; -1 for a refusal
+    int other = 0;                // the defender, the previous owner, the pieces destroyed
+    int type = 0;                 // the piece: the attacker's, the one built or lost
+    int otherType = 0;            // the defender's piece
+    bool destroyed = false;       // a combat's loser did not survive it
+    bool namedWithOwner = false;  // a built piece is said to be whose
     PieceLoss why{};
-    QString text;  // a refusal's own words
+    QString text{};  // a refusal's own words
   };
   static QString Words(const Event& e);
   void Add(Event e);
