@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <limits>
 #include <memory>
 
 #include "ai/computer_turn.h"
@@ -158,26 +159,35 @@ BENCHMARK(BM_DemoGame)->ArgName("seed")->DenseRange(1, 6)->Unit(benchmark::kMill
 // Seeds 1 to 50 played to their winner (or day 400, as vortan-sim demo does),
 // each timed in process CPU seconds: the median, the 90th percentile and the
 // slowest game, how many games took 0.1 s or more, and the steps a second
-// over all of them. One iteration is all fifty games.
+// over all of them. A game's time is the fastest of three plays of it:
+// whatever else the machine runs can only slow a play down, and the slowest
+// of fifty single plays would measure the machine's worst moment instead of
+// the game. One iteration is all the plays.
 void BM_FiftyDemoGames(benchmark::State& st) {
   constexpr int kSeeds = 50;
+  constexpr int kPlays = 3;
   constexpr int kDays = 400;
   std::array<double, kSeeds> seconds{};
   int64_t steps = 0;
   double total = 0;
   for (auto _ : st) {
-    for (int seed = 1; seed <= kSeeds; ++seed) {
-      st.PauseTiming();
-      auto g = StartDemo(static_cast<uint32_t>(seed));
-      st.ResumeTiming();
-      const std::clock_t start = std::clock();
-      do {
-        AdvanceGame(*g);
-        ++steps;
-      } while (g->state.gameActive == 1 && g->state.day < kDays);
-      seconds[static_cast<std::size_t>(seed - 1)] = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    seconds.fill(std::numeric_limits<double>::max());
+    for (int play = 0; play < kPlays; ++play) {
+      for (int seed = 1; seed <= kSeeds; ++seed) {
+        st.PauseTiming();
+        auto g = StartDemo(static_cast<uint32_t>(seed));
+        st.ResumeTiming();
+        const std::clock_t start = std::clock();
+        do {
+          AdvanceGame(*g);
+          ++steps;
+        } while (g->state.gameActive == 1 && g->state.day < kDays);
+        const double s = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        double& fastest = seconds[static_cast<std::size_t>(seed - 1)];
+        fastest = std::min(fastest, s);
+        total += s;
+      }
     }
-    for (double s : seconds) total += s;
   }
   std::sort(seconds.begin(), seconds.end());
   st.counters["median_s"] = seconds[kSeeds / 2 - 1];

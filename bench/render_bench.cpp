@@ -357,7 +357,14 @@ void BM_DemoToDay30Window(benchmark::State& state) {
   // The longest the event loop waited for the game: one slice and one step.
   state.counters["longest_slice_ms"] = longestSlice;
 }
-BENCHMARK(BM_DemoToDay30Window)->Unit(benchmark::kSecond)->Iterations(1);
+// A run is short (a few milliseconds of steps), so one moment of whatever
+// else the machine runs can double it: five runs, and the least of each
+// figure beside the mean and median.
+BENCHMARK(BM_DemoToDay30Window)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 
 // Input during a demonstration with explosions: another thread posts an event
 // every few milliseconds, as a mouse or keyboard would, and the main thread
