@@ -356,20 +356,19 @@ bool FighterRule(RuleContext& r) {
   // row rather than for every entry.
   const int fuel = r.piece.fuel, R = r.R(), last = r.Last();
   std::array<int, kValueMapSide> columnSpare, rowSpare;
-  for (int k = 0; k <= last; ++k) {
-    columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
-    rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
-  }
   // An entry whose column or row leaves no fuel to spare is out of reach
   // whatever its cell: only the block between the first and last column and
   // row with fuel to spare needs looking at.
   RuleContext::Block reach{R, R, R, R};
   for (int k = 0; k <= last; ++k) {
-    if (columnSpare[static_cast<std::size_t>(k)] >= 0) {
+    const int across = fuel - r.Cells().Distance(k, R), down = fuel - r.Cells().Distance(R, k);
+    columnSpare[static_cast<std::size_t>(k)] = across;
+    rowSpare[static_cast<std::size_t>(k)] = down;
+    if (across >= 0) {
       reach.iLo = std::min(reach.iLo, k);
       reach.iHi = std::max(reach.iHi, k);
     }
-    if (rowSpare[static_cast<std::size_t>(k)] >= 0) {
+    if (down >= 0) {
       reach.jLo = std::min(reach.jLo, k);
       reach.jHi = std::max(reach.jHi, k);
     }
