@@ -356,20 +356,19 @@ bool FighterRule(RuleContext& r) {
   // row rather than for every entry.
   const int fuel = r.piece.fuel, R = r.R(), last = r.Last();
   std::array<int, kValueMapSide> columnSpare, rowSpare;
-  for (int k = 0; k <= last; ++k) {
-    columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
-    rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
-  }
   // An entry whose column or row leaves no fuel to spare is out of reach
   // whatever its cell: only the block between the first and last column and
   // row with fuel to spare needs looking at.
   RuleContext::Block reach{R, R, R, R};
   for (int k = 0; k <= last; ++k) {
-    if (columnSpare[static_cast<std::size_t>(k)] >= 0) {
+    const int across = fuel - r.Cells().Distance(k, R), down = fuel - r.Cells().Distance(R, k);
+    columnSpare[static_cast<std::size_t>(k)] = across;
+    rowSpare[static_cast<std::size_t>(k)] = down;
+    if (across >= 0) {
       reach.iLo = std::min(reach.iLo, k);
       reach.iHi = std::max(reach.iHi, k);
     }
-    if (rowSpare[static_cast<std::size_t>(k)] >= 0) {
+    if (down >= 0) {
       reach.jLo = std::min(reach.jLo, k);
       reach.jHi = std::max(reach.jHi, k);
     }
@@ -741,6 +740,54 @@ bool IsNearestArmy(const Game& g, int army, int x, int y) {
   return true;
 }
 
+namespace {
+
+// A city always shows on top of its cell.
+bool OwnCityOn(const MapCell& c, int owner) { return c.topType == PieceType::City && c.topOwner == owner; }
+
+// Bit i of a word for every entry [i][j] of row j next to an own city.
+using PortRows = std::array<uint64_t, kValueMapSide>;
+
+// Marks the entries next to the own cities of the window and its one-cell
+// margin; kSideBySide when the margin's columns do not wrap around the
+// world's edge, so that a row's cells lie side by side.
+template <bool kSideBySide>
+void MarkPorts(const Game& g, const WindowCells& cells, int last, int owner, PortRows& nearPort) {
+  const uint64_t inWindow = (uint64_t{2} << last) - 1;
+  const uint8_t* xs = cells.Xs(-1);  // xs[k] is X(k - 1)
+  for (int j = -1; j <= last + 1; ++j) {
+    const MapCell* row = cells.Row(g.world, j);
+    const MapCell* first = row + xs[0];
+    for (int k = 0; k <= last + 2; ++k) {
+      if (!OwnCityOn(kSideBySide ? first[k] : row[xs[k]], owner)) continue;
+      const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
+      for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e)
+        nearPort[static_cast<std::size_t>(e)] |= columns;
+    }
+  }
+}
+
+// Adds 2000 to every sea entry with a city of the owner on it or next to it.
+// Own cities are few: one scan finds them and each marks the entries around
+// it, which costs less than sums over every entry.
+void AddPortBonus(const Game& g, const WindowCells& cells, ValueMap& map, int owner) {
+  const int last = 2 * map.radius;  // at most 40: an entry row fits in a word
+  PortRows nearPort{};
+  if (cells.SideBySide(-1, last + 1))
+    MarkPorts<true>(g, cells, last, owner, nearPort);
+  else
+    MarkPorts<false>(g, cells, last, owner, nearPort);
+  for (int j = 0; j <= last; ++j) {
+    const MapCell* row = cells.Row(g.world, j);
+    for (uint64_t bits = nearPort[static_cast<std::size_t>(j)]; bits != 0; bits &= bits - 1) {
+      const int i = std::countr_zero(bits);
+      if (row[cells.X(i)].terrain == Terrain::Sea) map.At(i, j) += 2000;
+    }
+  }
+}
+
+}  // namespace
+
 void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
   const PieceRecord& s = g.pieces[ship];
   if (s.strength >= 85) return;
@@ -748,7 +795,11 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
   const int R = map.radius;
   const WindowCells& cells = *window.cells;
   auto entry = [&](int i, int j) -> const MapCell& { return cells.Cell(g.world, i, j); };
-  const bool inPort = IsNextToOwnCity(g.pieces, g.settings, ship);
+  // In port: an own city on the ship's cell or next to it, as the window's
+  // cells show it (wrapped as the window is), rather than from the whole table.
+  bool inPort = false;
+  for (int i = R - 1; i <= R + 1; ++i)
+    for (int j = R - 1; j <= R + 1; ++j) inPort = inPort || OwnCityOn(entry(i, j), s.owner);
   if (inPort) {
     for (int i = R - 1; i <= R + 1; ++i)
       for (int j = R - 1; j <= R + 1; ++j) {
@@ -757,22 +808,7 @@ void ShipRepairBias(const Game& g, int ship, DecisionWindow& window) {
       }
     map.At(R, R) += 500;
   } else if (s.strength < 60) {
-    // Own cities around every entry at once.
-    const int owner = s.owner;  // a copy: the sums written might be any int
-    WindowSquareSums ports(1);
-    ports.Fill(g, cells, R,
-               [owner](const MapCell& m) { return m.topType == PieceType::City && m.topOwner == owner ? 1 : 0; });
-    // Along the world's rows, and the bonus added or not without a branch, as
-    // land and sea alternate unpredictably along the coasts.
-    const WindowSquareSums::View near = ports.Reader();
-    const uint8_t* xs = cells.Xs(0);
-    for (int j = 0; j <= 2 * R; ++j) {
-      const MapCell* row = cells.Row(g.world, j);
-      for (int i = 0; i <= 2 * R; ++i) {
-        const bool port = (row[xs[i]].terrain == Terrain::Sea) & (near.At(WindowSquareSums::Index(i, j)) > 0);
-        map.At(i, j) += port ? 2000 : 0;
-      }
-    }
+    AddPortBonus(g, cells, map, s.owner);
   }
 }
 
