@@ -338,7 +338,10 @@ class Wave {
     Column before = frontier_[first - 1];  // the last wave's frontier in the column before
     for (int i = first; i <= last; ++i) {
       const Column here = frontier_[i];
-      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & rows;
+      const Column after = frontier_[i + 1];
+      // A column with no frontier beside it stays as it is, its frontier empty.
+      if ((before | here | after) == 0) continue;
+      const Column grown = Grown(before, here, after) & ~reached_[i] & rows;
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
