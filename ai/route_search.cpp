@@ -160,16 +160,17 @@ class Wave {
     for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
       sourceI_[sourceColumns_++] = k;
     for (int k = Wrap(from.y - target.y + kRadius, g.Height()); k < kSide; k += g.Height()) sourceJ_[sourceRows_++] = k;
-    // The first copy to lie inside a wave's square: no earlier wave can find the step.
-    const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
-    sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
-    for (int a = 0; a < sourceColumns_; ++a)
-      for (int b = 0; b < sourceRows_; ++b)
-        sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
     // The piece's own cell is never tested, so it is never reached either.
     // Only a wave that grows onto it could test it, and that wave finds the
     // step first: each copy of the cell that wave r grows onto has a
     // neighbour reached in wave r - 1 and lies in square r.
+    // The first copy to lie inside a wave's square: no earlier wave can find the step.
+    const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
+    sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
+    if (sourceColumns_ == 1 && sourceRows_ == 1) return;  // the usual world, wider than the window
+    for (int a = 0; a < sourceColumns_; ++a)
+      for (int b = 0; b < sourceRows_; ++b)
+        sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
   }
 
   // Runs the waves; true with the step when the piece's cell was reached.
