@@ -160,16 +160,17 @@ class Wave {
     for (int k = Wrap(from.x - target.x + kRadius, g.Width()); k < kSide; k += g.Width())
       sourceI_[sourceColumns_++] = k;
     for (int k = Wrap(from.y - target.y + kRadius, g.Height()); k < kSide; k += g.Height()) sourceJ_[sourceRows_++] = k;
-    // The first copy to lie inside a wave's square: no earlier wave can find the step.
-    const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
-    sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
-    for (int a = 0; a < sourceColumns_; ++a)
-      for (int b = 0; b < sourceRows_; ++b)
-        sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
     // The piece's own cell is never tested, so it is never reached either.
     // Only a wave that grows onto it could test it, and that wave finds the
     // step first: each copy of the cell that wave r grows onto has a
     // neighbour reached in wave r - 1 and lies in square r.
+    // The first copy to lie inside a wave's square: no earlier wave can find the step.
+    const auto ring = [](int k) { return k < kRadius ? kRadius - k : k - kRadius; };
+    sourceRing_ = std::max(ring(sourceI_[0]), ring(sourceJ_[0]));
+    if (sourceColumns_ == 1 && sourceRows_ == 1) return;  // the usual world, wider than the window
+    for (int a = 0; a < sourceColumns_; ++a)
+      for (int b = 0; b < sourceRows_; ++b)
+        sourceRing_ = std::min(sourceRing_, std::max(ring(sourceI_[a]), ring(sourceJ_[b])));
   }
 
   // Runs the waves; true with the step when the piece's cell was reached.
@@ -226,15 +227,13 @@ class Wave {
     const int ring = sourceRing_, si = sourceI_[0], sj = sourceJ_[0];
     for (int r = 1; r < last; ++r) {
       WidenTo(r);
-      int stopI = kSide, stopJ = 0;
-      if (r >= ring && StepFromSource(r, stopI, stopJ, stepX, stepY)) return true;
+      if (r >= ring && StepFromEntry(si, sj, stepX, stepY)) return true;
       const int slack = last - r;
       // Once a wave reaches nothing no neighbour of the piece will be.
       if (TestAndSpread<K>(r, si - slack, si + slack, RowSpan(sj - slack, sj + slack)) == 0) return false;
     }
     WidenTo(last);
-    int stopI = kSide, stopJ = 0;
-    return StepFromSource(last, stopI, stopJ, stepX, stepY);
+    return StepFromEntry(si, sj, stepX, stepY);
   }
 
   // Forgets what the waves reached, keeping which cells are passable.
@@ -340,7 +339,10 @@ class Wave {
     Column before = frontier_[first - 1];  // the last wave's frontier in the column before
     for (int i = first; i <= last; ++i) {
       const Column here = frontier_[i];
-      const Column grown = Grown(before, here, frontier_[i + 1]) & ~reached_[i] & rows;
+      const Column after = frontier_[i + 1];
+      // A column with no frontier beside it stays as it is, its frontier empty.
+      if ((before | here | after) == 0) continue;
+      const Column grown = Grown(before, here, after) & ~reached_[i] & rows;
       Column fresh = grown & ~tested_[i];
       tested_[i] |= fresh;
       if (fresh != 0) passable_[i] |= PassableAs<K>(i, fresh);
@@ -370,8 +372,10 @@ class Wave {
   bool NeighbourReached(int i, int j) const {
     return (((reached_[i - 1] | reached_[i] | reached_[i + 1]) >> (j - 1)) & 7) != 0;
   }
-  bool EmptyBeside(Direction d) const {
-    return g_.world.At(WrapPos(g_.settings, from_.x + d.dx, from_.y + d.dy)).topType == PieceType::None;
+  // The neighbour of the piece's cell at window entry (i, j) one step d away:
+  // every reached cell lies inside the square set up so far.
+  bool EmptyBeside(int i, int j, Direction d) const {
+    return g_.world.At(cellX_[i + d.dx], cellY_[j + d.dy]).topType == PieceType::None;
   }
 
   // The first copy of the piece's cell in scan order that has a neighbour
@@ -381,7 +385,7 @@ class Wave {
       for (int b = 0; b < sourceRows_; ++b) {
         const int i = sourceI_[a], j = sourceJ_[b];
         if (i < kRadius - r || i > kRadius + r || j < kRadius - r || j > kRadius + r) continue;
-        if (!NeighbourReached(i, j) || !StepFromEntry(i, j, stepX, stepY)) continue;
+        if (!StepFromEntry(i, j, stepX, stepY)) continue;
         atI = i;
         atJ = j;
         return true;
@@ -392,15 +396,19 @@ class Wave {
   // The piece prefers the straight line toward the target, then any free
   // reached neighbour, then any reached neighbour at all.
   bool StepFromEntry(int i, int j, int& stepX, int& stepY) const {
+    if (!NeighbourReached(i, j)) return false;
     const Direction* chosen = nullptr;
-    if (Reached(i, j, straight_) && EmptyBeside(straight_)) chosen = &straight_;
-    for (const Direction& d : kDirections)
-      if (!chosen && Reached(i, j, d) && EmptyBeside(d)) chosen = &d;
-    for (const Direction& d : kDirections)
-      if (!chosen && Reached(i, j, d)) chosen = &d;
+    if (Reached(i, j, straight_) && EmptyBeside(i, j, straight_)) chosen = &straight_;
+    const Direction* firstReached = nullptr;
+    for (const Direction* d = kDirections.begin(); !chosen && d != kDirections.end(); ++d) {
+      if (!Reached(i, j, *d)) continue;
+      if (EmptyBeside(i, j, *d)) chosen = d;
+      if (!firstReached) firstReached = d;
+    }
+    if (!chosen) chosen = firstReached;
     if (!chosen) return false;
-    stepX = Wrap(g_.Width() + from_.x + chosen->dx, g_.Width());
-    stepY = Wrap(g_.Height() + from_.y + chosen->dy, g_.Height());
+    stepX = cellX_[i + chosen->dx];
+    stepY = cellY_[j + chosen->dy];
     return true;
   }
 
