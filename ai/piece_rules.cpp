@@ -698,13 +698,22 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
   int i0, i1, j0, j1;
   range(a, i0, i1);
   range(b, j0, j1);
+  // Spans of eight, or of four, which the compiler writes with vector
+  // stores; the last span overlaps those before it rather than leave a rest
+  // to write entry by entry.
+  const int span = j1 - j0 + 1;
   for (int i = i0; i <= i1; ++i) {
-    int32_t* row = &map.At(i, 0);
-    int j = j0;
-    // Whole spans of eight first, which the compiler writes with vector stores.
-    for (; j + 8 <= j1 + 1; j += 8)
-      for (int k = 0; k < 8; ++k) row[j + k] = kThreatened;
-    for (; j <= j1; ++j) row[j] = kThreatened;
+    int32_t* row = &map.At(i, j0);
+    if (span >= 8) {
+      for (int j = 0; j + 8 <= span; j += 8)
+        for (int k = 0; k < 8; ++k) row[j + k] = kThreatened;
+      for (int k = 0; k < 8; ++k) row[span - 8 + k] = kThreatened;
+    } else if (span >= 4) {
+      for (int k = 0; k < 4; ++k) row[k] = kThreatened;
+      for (int k = 0; k < 4; ++k) row[span - 4 + k] = kThreatened;
+    } else {
+      for (int j = 0; j < span; ++j) row[j] = kThreatened;
+    }
   }
 }
 
