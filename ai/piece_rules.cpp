@@ -292,11 +292,12 @@ bool ArmyAboardRule(RuleContext& r) {
 }
 
 bool IsFirstArmyInCity(const RuleContext& r) {
-  for (int i = 0; i < r.index; ++i) {
-    const PieceRecord& o = r.g.pieces[i];
-    if (o.type == PieceType::Army && o.owner == r.player && o.x == r.piece.x && o.y == r.piece.y) return false;
-  }
-  return true;
+  // The pieces in the city, from the cell's list rather than the whole table.
+  bool first = true;
+  r.g.occupancy.ForEachAt(r.g.pieces, r.piece.x, r.piece.y, [&](int i, const PieceRecord& o) {
+    if (i < r.index && o.type == PieceType::Army && o.owner == r.player) first = false;
+  });
+  return first;
 }
 
 // On a land mass with nothing left to take: guard the city, else look for a
