@@ -74,7 +74,7 @@ struct RuleContext {
   const MapCell& here;
   DecisionWindow& window;
   ValueMap& map;
-  std::optional<ExplorationCounts> counts;  // filled by CountSquares or AddExploration
+  std::optional<ExplorationCounts> counts;  // filled by CountSquares
   // The entries noted in the scoring pass (their ValueMap::Index, in the
   // order of the pass) and their columns.
   std::size_t pendingCount = 0;
@@ -108,12 +108,33 @@ struct RuleContext {
     const int iLo = pendingILo, iHi = pendingIHi;
     // The pass goes row by row: the first and the last noted bound the rows.
     const int jLo = pending[0] % kValueMapStride, jHi = pending[pendingCount - 1] % kValueMapStride;
-    counts.emplace(g, Cells(), iLo, iHi, jLo, jHi, r, player);
-    const WindowSquareSums::View sums = counts->Reader();
+    // The cells the player explored and sees, rather than those he does
+    // not: a cell costs two steps fewer, the entries read (fewer than the
+    // cells) one or two more to turn them into the cells missing.
+    WindowSquareSums seen(r);
+    const int playerBit = g.state.playerBit[player];
+    int shift = 0;  // the sums shifted right by it: explored in the low 8 bits, seen above
+    if (playerBit <= 0x80 && std::has_single_bit(static_cast<unsigned>(playerBit))) {
+      // Both flags where they are in the two bytes side by side, summed in place.
+      shift = std::countr_zero(static_cast<unsigned>(playerBit));
+      const unsigned flags = 0x0101u << shift;
+      seen.Fill(g, Cells(), iLo, iHi, jLo, jHi, [flags](const MapCell& c) {
+        return static_cast<int32_t>((static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8) &
+                                    flags);
+      });
+    } else {  // only from an odd game file
+      seen.Fill(g, Cells(), iLo, iHi, jLo, jHi, [playerBit](const MapCell& c) {
+        return ((c.explored & playerBit) != 0 ? 1 : 0) + ((c.visible & playerBit) != 0 ? 1 << 8 : 0);
+      });
+    }
+    const WindowSquareSums::View sums = seen.Reader();
+    const int area = (2 * r + 1) * (2 * r + 1);
+    int32_t* const scores = map.entry.data();
     for (std::size_t k = 0; k < pendingCount; ++k) {
       const int at = pending[k];
-      const int32_t both = sums.At(at);
-      map.entry[static_cast<std::size_t>(at)] += kUnexploredWeight * (both & 0xFF) / kDivisor + (both >> 8);
+      const int32_t both = sums.At(at) >> shift;
+      const unsigned unexplored = static_cast<unsigned>(area - (both & 0xFF));  // unsigned: a cheaper division
+      scores[at] += static_cast<int32_t>(kUnexploredWeight * unexplored / kDivisor) + area - (both >> 8);
     }
     pendingCount = 0;
   }
@@ -271,11 +292,12 @@ bool ArmyAboardRule(RuleContext& r) {
 }
 
 bool IsFirstArmyInCity(const RuleContext& r) {
-  for (int i = 0; i < r.index; ++i) {
-    const PieceRecord& o = r.g.pieces[i];
-    if (o.type == PieceType::Army && o.owner == r.player && o.x == r.piece.x && o.y == r.piece.y) return false;
-  }
-  return true;
+  // The pieces in the city, from the cell's list rather than the whole table.
+  bool first = true;
+  r.g.occupancy.ForEachAt(r.g.pieces, r.piece.x, r.piece.y, [&](int i, const PieceRecord& o) {
+    if (i < r.index && o.type == PieceType::Army && o.owner == r.player) first = false;
+  });
+  return first;
 }
 
 // On a land mass with nothing left to take: guard the city, else look for a
@@ -676,13 +698,22 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
   int i0, i1, j0, j1;
   range(a, i0, i1);
   range(b, j0, j1);
+  // Spans of eight, or of four, which the compiler writes with vector
+  // stores; the last span overlaps those before it rather than leave a rest
+  // to write entry by entry.
+  const int span = j1 - j0 + 1;
   for (int i = i0; i <= i1; ++i) {
-    int32_t* row = &map.At(i, 0);
-    int j = j0;
-    // Whole spans of eight first, which the compiler writes with vector stores.
-    for (; j + 8 <= j1 + 1; j += 8)
-      for (int k = 0; k < 8; ++k) row[j + k] = kThreatened;
-    for (; j <= j1; ++j) row[j] = kThreatened;
+    int32_t* row = &map.At(i, j0);
+    if (span >= 8) {
+      for (int j = 0; j + 8 <= span; j += 8)
+        for (int k = 0; k < 8; ++k) row[j + k] = kThreatened;
+      for (int k = 0; k < 8; ++k) row[span - 8 + k] = kThreatened;
+    } else if (span >= 4) {
+      for (int k = 0; k < 4; ++k) row[k] = kThreatened;
+      for (int k = 0; k < 4; ++k) row[span - 4 + k] = kThreatened;
+    } else {
+      for (int j = 0; j < span; ++j) row[j] = kThreatened;
+    }
   }
 }
 
