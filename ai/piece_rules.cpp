@@ -580,8 +580,9 @@ constexpr LandingShares kLandingShare = [] {
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   const bool explore = aboard > 1 || r.g.state.day < 30;
-  // How the coast of each land mass counts. Sea lies in long stretches, but
-  // the land cells vary unpredictably: their shares are read from tables.
+  // How the coast of each land mass counts. Sea and each mass lie in long
+  // stretches, which a test passes over cheaply, but the cells of a mass that
+  // counts vary unpredictably: their shares are read from tables.
   std::array<uint8_t, kLandMassSlots> landing;
   bool anyMass = false;
   for (int m = 0; m < kLandMassSlots; ++m) {
@@ -600,9 +601,11 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   if (anyMass) {
     shares = coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) -> int32_t {
       if (m.terrain == Terrain::Sea) return 0;  // most cells: nothing more to read
+      const int counts = landing[m.landMass];
+      if (counts == kNoLanding) return 0;  // most of the rest
       const bool known = ((m.explored & seen) != 0) & (m.terrain <= Terrain::Mountain);
       const bool free = (m.topType == PieceType::None) | (m.topType == PieceType::City);
-      const int32_t share = kLandingShare[landing[m.landMass]][m.terrain & 3][free ? 1 : 0];
+      const int32_t share = kLandingShare[counts][m.terrain & 3][free ? 1 : 0];
       return known ? share : 0;
     });
   }
