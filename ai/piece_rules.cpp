@@ -625,14 +625,23 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   }
   // Sea and land alternate unpredictably along the coasts: the coast's worth
   // is read for every entry and kept for the sea only, without a branch.
+  auto coastOf = [&](int at, const MapCell& c) {
+    return coasts.At(at) & -static_cast<int32_t>(c.terrain == Terrain::Sea);
+  };
+  if (explore) {  // a pass of its own, so that the other carries no exploration
+    r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+      const int at = WindowSquareSums::Index(i, j);
+      v = exploration(at, c) + (coastOf(at, c) & 0xFFFF);
+    });
+    return true;
+  }
   int32_t seaCoasts = 0;  // every sea entry's coast ORed: bit 16 and up tell whether any counts
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    const int at = WindowSquareSums::Index(i, j);
-    const int32_t coast = coasts.At(at) & -static_cast<int32_t>(c.terrain == Terrain::Sea);
-    v = (explore ? exploration(at, c) : 0) + (coast & 0xFFFF);
+    const int32_t coast = coastOf(WindowSquareSums::Index(i, j), c);
+    v = coast & 0xFFFF;
     seaCoasts |= coast;
   });
-  return explore || seaCoasts >= 1 << 16;
+  return seaCoasts >= 1 << 16;
 }
 
 // Marks a neighbour that sets a returning transport's score afresh; above
