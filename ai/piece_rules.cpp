@@ -5,6 +5,7 @@
 #include <bit>
 #include <cassert>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <type_traits>
@@ -533,6 +534,54 @@ Landing LandingOf(int status, int aboard) {
   return status == LandMassStatus::Open ? kOpenLanding : kNoLanding;
 }
 
+// Sums of a per-cell share over the 3 x 3 square around every entry of a
+// window, made by adding each cell with a share to the entries around it.
+// Along the coasts few cells have a share (most are sea or count for
+// nothing), so this costs far less than running sums over every cell.
+class CoastSums {
+ public:
+  // share(const MapCell&) gives a cell's share, 0 for most. Returns every
+  // share ORed.
+  template <typename F>
+  int32_t Fill(const Game& g, const WindowCells& cells, int radius, F&& share) {
+    const int last = 2 * radius;
+    // The squares of the edge entries reach one cell past the window, and
+    // the cells there add to slots one past it too, which are never read.
+    // Column by column, a whole stride each: a fixed size the compiler
+    // writes with a few vector stores.
+    for (int a = 0; a <= last + 2 * kPast; ++a)
+      std::memset(sums_.data() + a * kValueMapStride, 0, kValueMapStride * sizeof(int32_t));
+    int32_t all = 0;
+    const uint8_t* xs = cells.Xs(-1);  // xs[k] is X(k - 1)
+    for (int j = -1; j <= last + 1; ++j) {
+      const MapCell* row = cells.Row(g.world, j);
+      for (int k = 0; k <= last + 2; ++k) {
+        const int32_t s = share(row[xs[k]]);
+        if (s == 0) continue;
+        all |= s;
+        int32_t* left = Slot(ValueMap::Index(k - 2, j - 1));  // entry [k - 2][j - 1], the square's first
+        for (int d = 0; d < 3; ++d, left += kValueMapStride) {
+          left[0] += s;
+          left[1] += s;
+          left[2] += s;
+        }
+      }
+    }
+    return all;
+  }
+  // The sum around the entry at ValueMap::Index(i, j).
+  int32_t At(int index) const { return *Slot(index); }
+
+ private:
+  // Entries one past the window on every side get a slot, and the index of
+  // entry [-1][-1] must not be negative.
+  static constexpr int kPast = 2;
+  static constexpr int kOrigin = kPast * kValueMapStride + kPast;
+  int32_t* Slot(int index) { return sums_.data() + kOrigin + index; }
+  const int32_t* Slot(int index) const { return sums_.data() + kOrigin + index; }
+  std::array<int32_t, (kValueMapSide + 2 * kPast) * kValueMapStride> sums_;
+};
+
 // What an explored coast cell adds to the sea beside it, plus 1 << 16 when
 // it counts at all, by [Landing of its mass][terrain][nothing but a city on
 // it]: only land and cities count, and only on masses that count.
@@ -552,8 +601,9 @@ constexpr LandingShares kLandingShare = [] {
 // entry got a score this way.
 bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   const bool explore = aboard > 1 || r.g.state.day < 30;
-  // How the coast of each land mass counts. The coasts' cells vary
-  // unpredictably, so a cell's share is read from tables, without branches.
+  // How the coast of each land mass counts. Sea and each mass lie in long
+  // stretches, which a test passes over cheaply, but the cells of a mass that
+  // counts vary unpredictably: their shares are read from tables.
   std::array<uint8_t, kLandMassSlots> landing;
   bool anyMass = false;
   for (int m = 0; m < kLandMassSlots; ++m) {
@@ -567,23 +617,24 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // The worth of the coast around each entry (at most 9 x 1000) in the low 16
   // bits, the number of coast cells that count (at most 9) above them.
   // Without a mass that counts, every coast is worth nothing and the table is not filled.
-  WindowSquareSums coasts(1);
+  CoastSums coasts;
   int32_t shares = 0;  // every share ORed: bit 16 tells whether any cell counts
   if (anyMass) {
-    coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) {
+    shares = coasts.Fill(r.g, r.Cells(), r.R(), [&](const MapCell& m) -> int32_t {
+      if (m.terrain == Terrain::Sea) return 0;  // most cells: nothing more to read
+      const int counts = landing[m.landMass];
+      if (counts == kNoLanding) return 0;  // most of the rest
       const bool known = ((m.explored & seen) != 0) & (m.terrain <= Terrain::Mountain);
       const bool free = (m.topType == PieceType::None) | (m.topType == PieceType::City);
-      const int32_t share = kLandingShare[landing[m.landMass]][m.terrain & 3][free ? 1 : 0];
-      const int32_t counted = known ? share : 0;
-      shares |= counted;
-      return counted;
+      const int32_t share = kLandingShare[counts][m.terrain & 3][free ? 1 : 0];
+      return known ? share : 0;
     });
   }
   const bool anyQualifies = shares >= 1 << 16;
   if (!explore && !anyQualifies) return false;  // no entry can score this way
-  // The tables read through copies of their views: a score written might be
-  // any int, so the compiler would read the tables' shapes afresh otherwise.
-  const WindowSquareSums::View around = explore ? r.counts->Reader() : coasts.Reader(), shore = coasts.Reader();
+  // The counts read through a copy of their view: a score written might be
+  // any int, so the compiler would read the table's shape afresh otherwise.
+  const WindowSquareSums::View around = explore ? r.counts->Reader() : WindowSquareSums::View{};
   auto exploration = [&](int at, const MapCell& c) {
     const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
     return 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
@@ -595,14 +646,23 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   }
   // Sea and land alternate unpredictably along the coasts: the coast's worth
   // is read for every entry and kept for the sea only, without a branch.
+  auto coastOf = [&](int at, const MapCell& c) {
+    return coasts.At(at) & -static_cast<int32_t>(c.terrain == Terrain::Sea);
+  };
+  if (explore) {  // a pass of its own, so that the other carries no exploration
+    r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
+      const int at = WindowSquareSums::Index(i, j);
+      v = exploration(at, c) + (coastOf(at, c) & 0xFFFF);
+    });
+    return true;
+  }
   int32_t seaCoasts = 0;  // every sea entry's coast ORed: bit 16 and up tell whether any counts
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    const int at = WindowSquareSums::Index(i, j);
-    const int32_t coast = c.terrain == Terrain::Sea ? shore.At(at) : 0;
-    v = (explore ? exploration(at, c) : 0) + (coast & 0xFFFF);
+    const int32_t coast = coastOf(WindowSquareSums::Index(i, j), c);
+    v = coast & 0xFFFF;
     seaCoasts |= coast;
   });
-  return explore || seaCoasts >= 1 << 16;
+  return seaCoasts >= 1 << 16;
 }
 
 // Marks a neighbour that sets a returning transport's score afresh; above
