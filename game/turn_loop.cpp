@@ -171,6 +171,14 @@ bool MayMove(const PieceRecord& r, int player) {
   return r.owner == player && r.movesLeft != 0 && r.type != PieceType::City && !r.IsEmpty();
 }
 
+// The first slot of [from, to) whose piece can move, or `to` when none can.
+int FirstMovableIn(const Game& g, int from, int to) {
+  const int player = g.state.currentPlayer;
+  for (int i = from; i < to; ++i)
+    if (MayMove(g.pieces[i], player) && CanMove(g, i)) return i;
+  return to;
+}
+
 // --- NextPiece helpers ---
 
 // Draws the current piece's cell without the highlight of the current piece.
@@ -396,10 +404,10 @@ bool SelectNewPiece(Game& g, bool later) {
     }
   }
   if (g.state.currentPiece == old) {
-    int i = old;
-    do {
-      i = i + 1 == kPieceSlots ? 0 : i + 1;
-    } while (i != old && !(MayMove(g.pieces[i], g.state.currentPlayer) && CanMove(g, i)));
+    // The next movable piece after the old one, round the table back to the
+    // old one itself when no other can move.
+    int i = FirstMovableIn(g, old + 1, kPieceSlots);
+    if (i == kPieceSlots) i = FirstMovableIn(g, 0, old);
     g.state.currentPiece = static_cast<int16_t>(i);
   }
   if (g.state.currentPiece == old && !CanMove(g, old)) return false;

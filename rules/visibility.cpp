@@ -52,9 +52,24 @@ void ApplySightingStops(Game& g, PieceRecord& p, const MapCell& c) {
   if (c.terrain != Terrain::Sea && p.type == PieceType::Transport) StopPiece(p);
 }
 
-// The cells of a (2 range + 1) square, x offset major, as bits of a mask.
+// The cells of a (2 range + 1) square as bits of a mask, one byte for each
+// x offset, bit j of it for y offset j: a cell's place in the mask comes from
+// shifts rather than divisions, and a column of the square is one byte.
 using SquareMask = uint64_t;
-static_assert(kMaxSightSide * kMaxSightSide <= 64);
+constexpr int kColumnBits = 8;
+static_assert(kMaxSightSide <= kColumnBits && kMaxSightSide * kColumnBits <= 64);
+
+constexpr int MaskBit(int i, int j) { return i * kColumnBits + j; }
+
+// The whole square of each range.
+constexpr std::array<SquareMask, kMaxSightSide / 2 + 1> SquareMasks() {
+  std::array<SquareMask, kMaxSightSide / 2 + 1> masks{};
+  for (int range = 0; range <= kMaxSightSide / 2; ++range)
+    for (int i = 0; i <= 2 * range; ++i)
+      for (int j = 0; j <= 2 * range; ++j) masks[range] |= SquareMask{1} << MaskBit(i, j);
+  return masks;
+}
+constexpr auto kSquare = SquareMasks();
 
 // For each neighbour (a, b) of the centre, a, b = 0, 1, 2 for offsets -1, 0, +1:
 // the cells of the square that a sight line reaches past that neighbour.
@@ -67,7 +82,7 @@ constexpr std::array<std::array<SquareMask, 9>, kMaxSightSide / 2 + 1> BeyondNei
         const int dx = i - range, dy = j - range;
         if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) continue;
         const int neighbour = ((dx > 0) - (dx < 0) + 1) * 3 + (dy > 0) - (dy < 0) + 1;
-        masks[range][neighbour] |= SquareMask{1} << (i * side + j);
+        masks[range][neighbour] |= SquareMask{1} << MaskBit(i, j);
       }
   }
   return masks;
@@ -93,7 +108,7 @@ SquareMask CellsAt(MapPos cell, const uint8_t* xs, const uint8_t* ys, int side) 
   for (int i = 0; i < side; ++i) {
     if (xs[i] != cell.x) continue;
     for (int j = 0; j < side; ++j)
-      if (ys[j] == cell.y) at |= SquareMask{1} << (i * side + j);
+      if (ys[j] == cell.y) at |= SquareMask{1} << MaskBit(i, j);
   }
   return at;
 }
@@ -104,27 +119,38 @@ SquareMask CentreAndCellAt(const Game& g, MapPos centre, MapPos cell, const uint
   const int side = 2 * range + 1;
   if (side > g.Width() || side > g.Height()) return CellsAt(centre, xs, ys, side) | CellsAt(cell, xs, ys, side);
   const int i = Wrap(cell.x - centre.x + range, g.Width()), j = Wrap(cell.y - centre.y + range, g.Height());
-  SquareMask at = SquareMask{1} << (range * side + range);
-  if (i < side && j < side) at |= SquareMask{1} << (i * side + j);
+  SquareMask at = SquareMask{1} << MaskBit(range, range);
+  if (i < side && j < side) at |= SquareMask{1} << MaskBit(i, j);
   return at;
 }
 
+// Byte j of the word to bit j of its lowest byte, for words whose bytes hold
+// nothing but their lowest bit: each byte's bit lands in the top byte of the
+// product at its own place, with no carries from the rest.
+constexpr uint64_t kLowBits = 0x0101010101010101u;
+constexpr uint64_t kGatherBytes = 0x0102040810204080u;
+constexpr uint8_t GatherBytes(uint64_t lowBits) { return static_cast<uint8_t>(lowBits * kGatherBytes >> 56); }
+static_assert(GatherBytes(0x0001000100000101u) == 0b1010011);
+static_assert(GatherBytes(kLowBits) == 0xFF);
+
 // The cells of the square the player has explored and sees already, where
-// looking again changes nothing.
+// looking again changes nothing. Each column's cells are put together a byte
+// for each, and the player's bit of the bytes taken out at once.
 template <int kSide>
 SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint8_t* ys) {
   std::array<const MapCell*, kSide> rows;
   for (int j = 0; j < kSide; ++j) rows[j] = &g.world.At(0, ys[j]);
+  const int shift = std::countr_zero(bit);  // a player's bit is a single bit
   SquareMask seen = 0;
   for (int i = 0; i < kSide; ++i) {
     const int x = xs[i];
-    SquareMask column = 0;  // bit j for row j, shifted in from the last row: no shift by a count per cell
+    uint64_t column = 0;
 #pragma GCC unroll 7
-    for (int j = kSide - 1; j >= 0; --j) {
+    for (int j = 0; j < kSide; ++j) {
       const MapCell& c = rows[j][x];
-      column = column << 1 | SquareMask{(c.explored & c.visible & bit) != 0};
+      column |= uint64_t{static_cast<uint8_t>(c.explored & c.visible)} << (8 * j);
     }
-    seen |= column << (i * kSide);
+    seen |= SquareMask{GatherBytes(column >> shift & kLowBits)} << MaskBit(i, 0);
   }
   return seen;
 }
@@ -158,23 +184,32 @@ void FillAxis(int centre, int range, int length, SightAxis& axis) {
   std::memcpy(axis.data(), &run, sizeof run);
 }
 
+// Who looks, read once per look around: the cell writes could otherwise
+// change the game state, as far as the compiler knows.
+struct Onlooker {
+  int player;
+  uint8_t bit;
+  bool demo;
+  bool redraw;
+};
+
 // The onlooker looks at a cell that may be news: marks it seen and acts on the news.
-void LookAt(Game& g, PieceRecord& p, MapPos cell, bool ownOrPrevious, int dx, int dy, bool redraw) {
-  const int player = g.state.currentPlayer;
-  const auto bit = static_cast<uint8_t>(g.state.playerBit[player]);
+void LookAt(Game& g, PieceRecord& p, const Onlooker& o, MapPos cell, bool ownOrPrevious, int dx, int dy) {
   MapCell& c = g.world.At(cell);
-  const bool news = ownOrPrevious || BringsNews(c, bit, g.state.demoMode != 0);
-  Mark(c, player, bit, dx, dy);
+  const bool news = ownOrPrevious || BringsNews(c, o.bit, o.demo);
+  Mark(c, o.player, o.bit, dx, dy);
   if (!news) return;
-  if (redraw) g.ui().DrawCell(cell, false);
-  if (c.visible & bit) ApplySightingStops(g, p, c);
+  if (o.redraw) g.ui().DrawCell(cell, false);
+  if (c.visible & o.bit) ApplySightingStops(g, p, c);
 }
 
 }  // namespace
 
 void UpdateSight(Game& g, int piece, MapPos previous, bool redraw) {
   PieceRecord& p = g.pieces[piece];
-  const auto bit = static_cast<uint8_t>(g.state.playerBit[g.state.currentPlayer]);
+  const int player = g.state.currentPlayer;
+  const auto bit = static_cast<uint8_t>(g.state.playerBit[player]);
+  const Onlooker onlooker{player, bit, g.state.demoMode != 0, redraw};
   const MapPos own = p.Pos();
   int range = 0;
   if (p.IsEmpty()) {
@@ -186,20 +221,18 @@ void UpdateSight(Game& g, int piece, MapPos previous, bool redraw) {
   SightAxis xs, ys;
   FillAxis(own.x, range, g.Width(), xs);
   FillAxis(own.y, range, g.Height(), ys);
-  const int side = 2 * range + 1;
   // The onlooker's own cell and the one it came from are looked at whatever
   // they hold; of the rest only what is not explored and in sight already.
   const SquareMask always = CentreAndCellAt(g, own, previous, xs.data(), ys.data(), range);
-  const SquareMask square = side * side == 64 ? ~SquareMask{0} : (SquareMask{1} << side * side) - 1;
-  SquareMask look = (square & ~SeenAlready(g, bit, xs.data(), ys.data(), range)) | always;
+  SquareMask look = (kSquare[range] & ~SeenAlready(g, bit, xs.data(), ys.data(), range)) | always;
   look &= ~HiddenBehindNeighbours(g, p.type, xs.data(), ys.data(), range);
   // In the square's order, x offset major: what is drawn and what stops the
   // piece follow the order the cells are marked in.
   while (look != 0) {
     const int k = std::countr_zero(look);
     look &= look - 1;
-    const int i = k / side, j = k % side;
-    LookAt(g, p, MapPos{xs[i], ys[j]}, (always >> k & 1) != 0, i - range, j - range, redraw);
+    const int i = k / kColumnBits, j = k % kColumnBits;
+    LookAt(g, p, onlooker, MapPos{xs[i], ys[j]}, (always >> k & 1) != 0, i - range, j - range);
   }
 }
 
