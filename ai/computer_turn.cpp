@@ -259,8 +259,9 @@ void MarkOpenMasses(Game& g, int bit) {
         // The terrain times twice the player's bit, less its explored bit,
         // comes to between 2 and 4 times the bit only for unexplored land (2)
         // or a city (4, or 3 once explored): one compare instead of two.
+        // The borrow of the wider subtraction is that compare's outcome.
         const uint32_t scaled = c.terrain * twoBits - (c.explored & bits);
-        left = left << 1 | (scaled - twoBits <= twoBits);
+        left = left * 2 + ((uint64_t{scaled - twoBits} - (twoBits + 1)) >> 63);
       }
       for (; left != 0; left &= left - 1)
         g.landMasses[row[x0 + std::countr_zero(left)].landMass].status = LandMassStatus::Open;
