@@ -132,24 +132,28 @@ int32_t Floor(int32_t best, int di, int R) {
 }
 
 // The largest score of row i. Whole blocks of eight entries first, eight
-// maxima side by side (the compiler keeps them in vector registers), then
-// the rest one by one.
+// maxima side by side, held as two halves of four so that the compiler keeps
+// them in two vector registers (one array of eight went through the stack on
+// every row), then the rest one by one.
 int32_t RowTop(const ValueMap& map, int i) {
-  constexpr int kBlock = 8;
+  constexpr int kHalf = 4;
   const int32_t* row = map.Row(i);
-  const int side = map.Side(), blocks = side / kBlock;
+  const int side = map.Side(), blocks = side / (2 * kHalf);
   int32_t top = row[side - 1];
   if (blocks > 0) {
-    std::array<int32_t, kBlock> m;
-    for (int k = 0; k < kBlock; ++k) m[k] = row[k];
-    for (int b = 1; b < blocks; ++b)
-      for (int k = 0; k < kBlock; ++k) m[k] = row[b * kBlock + k] > m[k] ? row[b * kBlock + k] : m[k];
-    for (int k = 0; k < kBlock / 2; ++k) m[k] = m[k + kBlock / 2] > m[k] ? m[k + kBlock / 2] : m[k];
-    const int32_t m01 = m[1] > m[0] ? m[1] : m[0], m23 = m[3] > m[2] ? m[3] : m[2];
+    std::array<int32_t, kHalf> lo, hi;
+    for (int k = 0; k < kHalf; ++k) lo[k] = row[k];
+    for (int k = 0; k < kHalf; ++k) hi[k] = row[kHalf + k];
+    for (const int32_t* block = row + 2 * kHalf; block < row + blocks * 2 * kHalf; block += 2 * kHalf) {
+      for (int k = 0; k < kHalf; ++k) lo[k] = block[k] > lo[k] ? block[k] : lo[k];
+      for (int k = 0; k < kHalf; ++k) hi[k] = block[kHalf + k] > hi[k] ? block[kHalf + k] : hi[k];
+    }
+    for (int k = 0; k < kHalf; ++k) lo[k] = hi[k] > lo[k] ? hi[k] : lo[k];
+    const int32_t m01 = lo[1] > lo[0] ? lo[1] : lo[0], m23 = lo[3] > lo[2] ? lo[3] : lo[2];
     top = m01 > top ? m01 : top;
     top = m23 > top ? m23 : top;
   }
-  for (int j = blocks * kBlock; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
+  for (int j = blocks * 2 * kHalf; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
   return top;
 }
 
