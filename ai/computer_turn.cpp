@@ -134,27 +134,36 @@ int32_t Floor(int32_t best, int di, int R) {
 // The largest score of row i. Whole blocks of eight entries first, eight
 // maxima side by side, held as two halves of four so that the compiler keeps
 // them in two vector registers (one array of eight went through the stack on
-// every row), then the rest one by one.
+// every row); then the rest of the row as up to two blocks of four, the last
+// ending at the row's end and overlapping what was taken before, which does
+// not change a maximum and spares a loop over the rest one by one.
 int32_t RowTop(const ValueMap& map, int i) {
   constexpr int kHalf = 4;
   const int32_t* row = map.Row(i);
   const int side = map.Side(), blocks = side / (2 * kHalf);
-  int32_t top = row[side - 1];
-  if (blocks > 0) {
-    std::array<int32_t, kHalf> lo, hi;
-    for (int k = 0; k < kHalf; ++k) lo[k] = row[k];
-    for (int k = 0; k < kHalf; ++k) hi[k] = row[kHalf + k];
-    for (const int32_t* block = row + 2 * kHalf; block < row + blocks * 2 * kHalf; block += 2 * kHalf) {
-      for (int k = 0; k < kHalf; ++k) lo[k] = block[k] > lo[k] ? block[k] : lo[k];
-      for (int k = 0; k < kHalf; ++k) hi[k] = block[kHalf + k] > hi[k] ? block[kHalf + k] : hi[k];
-    }
-    for (int k = 0; k < kHalf; ++k) lo[k] = hi[k] > lo[k] ? hi[k] : lo[k];
-    const int32_t m01 = lo[1] > lo[0] ? lo[1] : lo[0], m23 = lo[3] > lo[2] ? lo[3] : lo[2];
-    top = m01 > top ? m01 : top;
-    top = m23 > top ? m23 : top;
+  if (blocks == 0) {
+    int32_t top = row[side - 1];
+    for (int j = 0; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
+    return top;
   }
-  for (int j = blocks * 2 * kHalf; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
-  return top;
+  std::array<int32_t, kHalf> lo, hi;
+  for (int k = 0; k < kHalf; ++k) lo[k] = row[k];
+  for (int k = 0; k < kHalf; ++k) hi[k] = row[kHalf + k];
+  const int32_t* end = row + blocks * 2 * kHalf;
+  for (const int32_t* block = row + 2 * kHalf; block < end; block += 2 * kHalf) {
+    for (int k = 0; k < kHalf; ++k) lo[k] = block[k] > lo[k] ? block[k] : lo[k];
+    for (int k = 0; k < kHalf; ++k) hi[k] = block[kHalf + k] > hi[k] ? block[kHalf + k] : hi[k];
+  }
+  const int rest = side - blocks * 2 * kHalf;
+  if (rest > kHalf)
+    for (int k = 0; k < kHalf; ++k) lo[k] = end[k] > lo[k] ? end[k] : lo[k];
+  if (rest > 0) {
+    const int32_t* last = row + side - kHalf;
+    for (int k = 0; k < kHalf; ++k) hi[k] = last[k] > hi[k] ? last[k] : hi[k];
+  }
+  for (int k = 0; k < kHalf; ++k) lo[k] = hi[k] > lo[k] ? hi[k] : lo[k];
+  const int32_t m01 = lo[1] > lo[0] ? lo[1] : lo[0], m23 = lo[3] > lo[2] ? lo[3] : lo[2];
+  return m23 > m01 ? m23 : m01;
 }
 
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
