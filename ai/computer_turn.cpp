@@ -261,21 +261,23 @@ void MarkOpenMasses(Game& g, int bit) {
   constexpr int kRun = 64;
   static_assert(Terrain::Sea == 0 && Terrain::Land == 1 && Terrain::City == 2 && Terrain::Mountain == 3);
   const auto bits = static_cast<uint32_t>(bit), twoBits = 2 * bits;
+  // The terrain times twice the player's bit, less its explored bit, comes
+  // to between 2 and 4 times the bit only for unexplored land (2) or a city
+  // (4, or 3 once explored): one compare instead of two. The borrow of the
+  // wider subtraction is that compare's outcome.
+  auto toTake = [bits, twoBits](const MapCell& c) -> uint64_t {
+    const uint32_t scaled = c.terrain * twoBits - (c.explored & bits);
+    return (uint64_t{scaled - twoBits} - (twoBits + 1)) >> 63;
+  };
   const int width = g.Width(), height = g.Height();
   for (int y = 0; y < height; ++y) {
     const MapCell* row = &g.world.At(0, y);
     for (int x0 = 0; x0 < width; x0 += kRun) {
       const int n = width - x0 < kRun ? width - x0 : kRun;
       uint64_t left = 0;
-      for (int k = n - 1; k >= 0; --k) {  // bit k for cell x0 + k
-        const MapCell& c = row[x0 + k];
-        // The terrain times twice the player's bit, less its explored bit,
-        // comes to between 2 and 4 times the bit only for unexplored land (2)
-        // or a city (4, or 3 once explored): one compare instead of two.
-        // The borrow of the wider subtraction is that compare's outcome.
-        const uint32_t scaled = c.terrain * twoBits - (c.explored & bits);
-        left = left * 2 + ((uint64_t{scaled - twoBits} - (twoBits + 1)) >> 63);
-      }
+      int k = n - 1;  // bit k for cell x0 + k, two cells a step
+      if (n % 2 != 0) left = toTake(row[x0 + k--]);
+      for (; k > 0; k -= 2) left = left * 4 + toTake(row[x0 + k]) * 2 + toTake(row[x0 + k - 1]);
       for (; left != 0; left &= left - 1)
         g.landMasses[row[x0 + std::countr_zero(left)].landMass].status = LandMassStatus::Open;
     }
