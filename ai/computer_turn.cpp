@@ -210,6 +210,9 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
           if (raw < floor) continue;
           const int dj = ring(j);
           const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+          // With a best of 0 or more, raw * 8 / d beats it exactly when
+          // raw * 8 reaches (best + 1) * d: no division for an entry that loses.
+          if (best >= 0 && int64_t{raw} * 8 < (int64_t{best} + 1) * d) continue;
           const int32_t v = kDiscount.Apply(raw, d);
           if (v > best) {
             best = v;
