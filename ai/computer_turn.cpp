@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cassert>
-#include <climits>
 #include <cstdlib>
 
 #include "ai/piece_rules.h"
@@ -189,38 +188,27 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   int32_t best = top >= 0 ? kDiscount.Apply(top, R + 2) - 1 : kNothingYet;
   int bestI = -1, bestJ = -1;
   const int firstJ = b % side;
-  // The centre row has the lowest floor of all: a row whose top is below it
-  // is passed over without working out its own. Nothing is passed over while
-  // there is no best yet.
-  auto lowestFloor = [&] { return best != kNothingYet ? Floor(best, 0, R) : INT32_MIN; };
-  int32_t skipBelow = lowestFloor();
-  const int firstI = a % side;
-  for (int rowPart = 0; rowPart < 2; ++rowPart) {  // from firstI to the last row, then from 0 up to it
-    const int fromI = rowPart == 0 ? firstI : 0, toI = rowPart == 0 ? side : firstI;
-    for (int i = fromI; i < toI; ++i) {
-      if (tops[i] < skipBelow) continue;
-      const int di = ring(i);
-      int32_t floor = Floor(best, di, R);
-      if (best != kNothingYet && tops[i] < floor) continue;
-      const int32_t* row = map.Row(i);
-      for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
-        const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
-        for (int j = from; j < to; ++j) {
-          const int32_t raw = row[j];
-          if (raw < floor) continue;
-          const int dj = ring(j);
-          const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
-          // With a best of 0 or more, raw * 8 / d beats it exactly when
-          // raw * 8 reaches (best + 1) * d: no division for an entry that loses.
-          if (best >= 0 && int64_t{raw} * 8 < (int64_t{best} + 1) * d) continue;
-          const int32_t v = kDiscount.Apply(raw, d);
-          if (v > best) {
-            best = v;
-            bestI = i;
-            bestJ = j;
-            floor = Floor(best, di, R);
-            skipBelow = lowestFloor();
-          }
+  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
+    const int di = ring(i);
+    int32_t floor = Floor(best, di, R);
+    if (best != kNothingYet && tops[i] < floor) continue;
+    const int32_t* row = map.Row(i);
+    for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
+      const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
+      for (int j = from; j < to; ++j) {
+        const int32_t raw = row[j];
+        if (raw < floor) continue;
+        const int dj = ring(j);
+        const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+        // With a best of 0 or more, raw * 8 / d beats it exactly when
+        // raw * 8 reaches (best + 1) * d: no division for an entry that loses.
+        if (best >= 0 && int64_t{raw} * 8 < (int64_t{best} + 1) * d) continue;
+        const int32_t v = kDiscount.Apply(raw, d);
+        if (v > best) {
+          best = v;
+          bestI = i;
+          bestJ = j;
+          floor = Floor(best, di, R);
         }
       }
     }
