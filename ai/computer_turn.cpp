@@ -83,7 +83,8 @@ void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& windo
     const int i = window.EnemyI(k), j = window.EnemyJ(k);
     const MapPos cp = cells.Pos(i, j);
     const MapCell& c = g.world.At(cp);
-    if (ship && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
+    // A sea cell is coastal by itself: its neighbours need no look.
+    if (ship && c.terrain != Terrain::Sea && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
     int32_t& v = window.map.At(i, j);
     const int m = piece.movesLeft >= cells.Distance(i, j) ? 2 : 1;
     v += m * EnemyWorth(g, piece, cp, c);
@@ -130,25 +131,38 @@ int32_t Floor(int32_t best, int di, int R) {
 }
 
 // The largest score of row i. Whole blocks of eight entries first, eight
-// maxima side by side (the compiler keeps them in vector registers), then
-// the rest one by one.
+// maxima side by side, held as two halves of four so that the compiler keeps
+// them in two vector registers (one array of eight went through the stack on
+// every row); then the rest of the row as up to two blocks of four, the last
+// ending at the row's end and overlapping what was taken before, which does
+// not change a maximum and spares a loop over the rest one by one.
 int32_t RowTop(const ValueMap& map, int i) {
-  constexpr int kBlock = 8;
+  constexpr int kHalf = 4;
   const int32_t* row = map.Row(i);
-  const int side = map.Side(), blocks = side / kBlock;
-  int32_t top = row[side - 1];
-  if (blocks > 0) {
-    std::array<int32_t, kBlock> m;
-    for (int k = 0; k < kBlock; ++k) m[k] = row[k];
-    for (int b = 1; b < blocks; ++b)
-      for (int k = 0; k < kBlock; ++k) m[k] = row[b * kBlock + k] > m[k] ? row[b * kBlock + k] : m[k];
-    for (int k = 0; k < kBlock / 2; ++k) m[k] = m[k + kBlock / 2] > m[k] ? m[k + kBlock / 2] : m[k];
-    const int32_t m01 = m[1] > m[0] ? m[1] : m[0], m23 = m[3] > m[2] ? m[3] : m[2];
-    top = m01 > top ? m01 : top;
-    top = m23 > top ? m23 : top;
+  const int side = map.Side(), blocks = side / (2 * kHalf);
+  if (blocks == 0) {
+    int32_t top = row[side - 1];
+    for (int j = 0; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
+    return top;
   }
-  for (int j = blocks * kBlock; j < side - 1; ++j) top = row[j] > top ? row[j] : top;
-  return top;
+  std::array<int32_t, kHalf> lo, hi;
+  for (int k = 0; k < kHalf; ++k) lo[k] = row[k];
+  for (int k = 0; k < kHalf; ++k) hi[k] = row[kHalf + k];
+  const int32_t* end = row + blocks * 2 * kHalf;
+  for (const int32_t* block = row + 2 * kHalf; block < end; block += 2 * kHalf) {
+    for (int k = 0; k < kHalf; ++k) lo[k] = block[k] > lo[k] ? block[k] : lo[k];
+    for (int k = 0; k < kHalf; ++k) hi[k] = block[kHalf + k] > hi[k] ? block[kHalf + k] : hi[k];
+  }
+  const int rest = side - blocks * 2 * kHalf;
+  if (rest > kHalf)
+    for (int k = 0; k < kHalf; ++k) lo[k] = end[k] > lo[k] ? end[k] : lo[k];
+  if (rest > 0) {
+    const int32_t* last = row + side - kHalf;
+    for (int k = 0; k < kHalf; ++k) hi[k] = last[k] > hi[k] ? last[k] : hi[k];
+  }
+  for (int k = 0; k < kHalf; ++k) lo[k] = hi[k] > lo[k] ? hi[k] : lo[k];
+  const int32_t m01 = lo[1] > lo[0] ? lo[1] : lo[0], m23 = lo[3] > lo[2] ? lo[3] : lo[2];
+  return m23 > m01 ? m23 : m01;
 }
 
 // Far cells count for less (every entry times 8, divided by its ring plus 2,
@@ -186,6 +200,9 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
         if (raw < floor) continue;
         const int dj = ring(j);
         const int d = (di == 0 && dj == 0) ? 3 : (di > dj ? di : dj) + 2;
+        // With a best of 0 or more, raw * 8 / d beats it exactly when
+        // raw * 8 reaches (best + 1) * d: no division for an entry that loses.
+        if (best >= 0 && int64_t{raw} * 8 < (int64_t{best} + 1) * d) continue;
         const int32_t v = kDiscount.Apply(raw, d);
         if (v > best) {
           best = v;
@@ -229,22 +246,29 @@ namespace {
 // Marks Open every land mass with land the player has not explored or a city
 // (a city's terrain stays City only while nobody has taken it). Any order will
 // do. The cells left to take are found without a branch per cell, as bits of
-// runs of up to 32 cells (land and sea alternate too unpredictably for a
+// runs of up to 64 cells (land and sea alternate too unpredictably for a
 // branch to pay), then visited bit by bit.
 void MarkOpenMasses(Game& g, int bit) {
-  constexpr int kRun = 32;
+  constexpr int kRun = 64;
+  static_assert(Terrain::Sea == 0 && Terrain::Land == 1 && Terrain::City == 2 && Terrain::Mountain == 3);
+  const auto bits = static_cast<uint32_t>(bit), twoBits = 2 * bits;
+  // The terrain times twice the player's bit, less its explored bit, comes
+  // to between 2 and 4 times the bit only for unexplored land (2) or a city
+  // (4, or 3 once explored): one compare instead of two. The borrow of the
+  // wider subtraction is that compare's outcome.
+  auto toTake = [bits, twoBits](const MapCell& c) -> uint64_t {
+    const uint32_t scaled = c.terrain * twoBits - (c.explored & bits);
+    return (uint64_t{scaled - twoBits} - (twoBits + 1)) >> 63;
+  };
   const int width = g.Width(), height = g.Height();
   for (int y = 0; y < height; ++y) {
     const MapCell* row = &g.world.At(0, y);
     for (int x0 = 0; x0 < width; x0 += kRun) {
       const int n = width - x0 < kRun ? width - x0 : kRun;
-      uint32_t left = 0;
-      for (int k = n - 1; k >= 0; --k) {  // bit k for cell x0 + k
-        const MapCell& c = row[x0 + k];
-        // The terrain with the player's explored bit above it is Land only for unexplored land.
-        const uint32_t seenLand = c.terrain | (c.explored & bit) << 8;
-        left = left << 1 | ((seenLand == Terrain::Land) | (c.terrain == Terrain::City));
-      }
+      uint64_t left = 0;
+      int k = n - 1;  // bit k for cell x0 + k, two cells a step
+      if (n % 2 != 0) left = toTake(row[x0 + k--]);
+      for (; k > 0; k -= 2) left = left * 4 + toTake(row[x0 + k]) * 2 + toTake(row[x0 + k - 1]);
       for (; left != 0; left &= left - 1)
         g.landMasses[row[x0 + std::countr_zero(left)].landMass].status = LandMassStatus::Open;
     }
