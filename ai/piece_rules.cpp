@@ -113,21 +113,17 @@ struct RuleContext {
     // not: a cell costs two steps fewer, the entries read (fewer than the
     // cells) one or two more to turn them into the cells missing.
     WindowSquareSums seen(r);
-    const int playerBit = g.state.playerBit[player];
-    int shift = 0;  // the sums shifted right by it: explored in the low 8 bits, seen above
-    if (playerBit <= 0x80 && std::has_single_bit(static_cast<unsigned>(playerBit))) {
-      // Both flags where they are in the two bytes side by side, summed in place.
-      shift = std::countr_zero(static_cast<unsigned>(playerBit));
-      const unsigned flags = 0x0101u << shift;
-      seen.Fill(g, Cells(), iLo, iHi, jLo, jHi, [flags](const MapCell& c) {
-        return static_cast<int32_t>((static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8) &
-                                    flags);
-      });
-    } else {  // only from an odd game file
-      seen.Fill(g, Cells(), iLo, iHi, jLo, jHi, [playerBit](const MapCell& c) {
-        return ((c.explored & playerBit) != 0 ? 1 : 0) + ((c.visible & playerBit) != 0 ? 1 << 8 : 0);
-      });
-    }
+    // A player's bit is 1 << player (the load check refuses any other), so
+    // both flags sit where they are in the two bytes side by side and are
+    // summed in place.
+    const auto playerBit = static_cast<unsigned>(g.state.playerBit[player]);
+    assert(std::has_single_bit(playerBit) && playerBit <= 0x80);
+    // The sums shifted right by `shift`: explored in the low 8 bits, seen above.
+    const int shift = std::countr_zero(playerBit);
+    const unsigned flags = 0x0101u << shift;
+    seen.Fill(g, Cells(), iLo, iHi, jLo, jHi, [flags](const MapCell& c) {
+      return static_cast<int32_t>((static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8) & flags);
+    });
     const WindowSquareSums::View sums = seen.Reader();
     const int area = (2 * r + 1) * (2 * r + 1);
     int32_t* const scores = map.entry.data();
