@@ -12,7 +12,7 @@
 # The sources are mirrored into the build folder and mutated there, so the
 # working tree is never touched, even when the run is interrupted. Build
 # folder: $VORTAN_MUTATE_BUILD, default build-mutate/ (core and core tests
-# only, ccache, -j2). Mutant files are looked up by name anywhere in the core
+# only, ccache where there is one, -j2). Mutant files are looked up by name anywhere in the core
 # folders, and a text no longer in its named file is looked for in every core
 # file, so the list survives code moving between files and layers.
 set -uo pipefail
@@ -107,8 +107,11 @@ for folder, dirs, files in os.walk(src):
         if os.path.relpath(os.path.join(folder, name), src) not in wanted:
             os.remove(os.path.join(folder, name))
 PY
+# ccache makes the rebuild after each mutant cheap, but is not required.
+launcher=()
+command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [[ ! -f "$bin/build.ninja" ]]; then
-  cmake -S "$src" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+  cmake -S "$src" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
     -DVORTAN_BUILD_UI=OFF -DVORTAN_BUILD_BENCH=OFF > "$build/configure.log" 2>&1 ||
     { echo "configure failed, see $build/configure.log"; exit 2; }
 fi
