@@ -124,16 +124,11 @@ void PreparePieces(Game& g, int player, const OwnSlots& own) {
   const bool computer = IsComputerControlled(g, player);
   own.ForEach([&](int i) {
     PieceRecord& r = g.pieces[i];
-    if (r.state == PieceState::AwaitingOrders) {
-      r.state = PieceState::Ready;
-      ForgetDestination(r);
-    }
-    if (forget) ForgetDestination(r);
-    RepairAtBase(g, i, player);
-    if (computer && r.state != PieceState::Returning) {
-      r.state = PieceState::Ready;
-      ForgetDestination(r);
-    }
+    const bool woken = r.state == PieceState::AwaitingOrders;
+    const bool cleared = computer && r.state != PieceState::Returning;
+    if (woken || cleared) r.state = PieceState::Ready;
+    if (woken || cleared || forget) ForgetDestination(r);
+    RepairAtBase(g, i, player);  // strength alone: the order of the steps does not matter
   });
 }
 
