@@ -182,14 +182,17 @@ struct RuleContext {
     std::size_t noted = 0;
     int iLo = kValueMapSide, iHi = -1;
     int enemies = 0;
+    int32_t* const scores = map.entry.data();
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
       const std::size_t notedBefore = noted;
       auto cellOf = [&](int i) -> const MapCell& { return kSideBySide ? first[i] : row[cells.X(i)]; };
-      auto noteEnemy = [&](int at, const MapCell& c) {
+      // The entry's index is worked out from where it lies, for the few
+      // enemies only: a count kept along the row costs every entry a step.
+      auto noteEnemy = [&](const int32_t& v, const MapCell& c) {
         if (c.topType != PieceType::None && c.topOwner != owner && (c.visible & seen) != 0)
-          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(at);
+          window.enemies[static_cast<std::size_t>(enemies++)] = static_cast<uint16_t>(&v - scores);
       };
       auto score = [&](int i) {
         const int at = ValueMap::Index(i, j);
@@ -201,14 +204,14 @@ struct RuleContext {
         } else {
           f(i, j, c, v);
         }
-        noteEnemy(at, c);
+        noteEnemy(v, c);
       };
       if constexpr (kBounded) {
         // Outside the block only the enemies are looked for.
         auto avoid = [&](int i) {
-          const int at = ValueMap::Index(i, j);
-          map.entry[static_cast<std::size_t>(at)] = kAvoid;
-          noteEnemy(at, cellOf(i));
+          int32_t& v = scores[ValueMap::Index(i, j)];
+          v = kAvoid;
+          noteEnemy(v, cellOf(i));
         };
         if (j < block.jLo || j > block.jHi) {
           for (int i = 0; i <= last; ++i) avoid(i);
