@@ -227,7 +227,8 @@ void LowerRun(RangePair* cells, const uint8_t* dx, uint8_t dy, int run, bool sec
 void WorkOutRefuelMaps(const Game& g, const Bases& bases, RefuelMemory::Maps& m) {
   const int fuel = g.settings.fuel[PieceType::Bomber];
   const int width = g.Width(), height = g.Height();
-  std::memset(m.ranges.data(), fuel + 1, sizeof m.ranges);
+  // Only the world's rows are ever read back, so only they are filled.
+  std::memset(m.ranges.data(), fuel + 1, sizeof(RangePair) * kGridSide * static_cast<std::size_t>(height));
   const int radius = fuel / 2;
   const int side = 2 * radius + 1;
   // |k - radius| for every offset k of the square, worked out once.
@@ -277,9 +278,14 @@ void Recall(Game& g, const RefuelMemory::Maps& m) {
   for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
     const RangePair* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    // The pair is read once into a local: the cell writes could otherwise
+    // change the memory, as far as the compiler knows, and it reads it again.
+#pragma GCC unroll 4
     for (int x = 0; x < width; ++x) {
-      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
-      row[x].fighterRange = kept[x][0];
+      RangePair pair;
+      std::memcpy(pair.data(), kept[x].data(), 2);
+      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, pair.data(), 2);
+      row[x].fighterRange = pair[0];
     }
   }
 }
