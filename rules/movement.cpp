@@ -208,31 +208,42 @@ void ListBases(const Game& g, int player, Bases& b) {
 
 using RangePair = std::array<uint8_t, 2>;  // bomber range, safe city range
 
-// Lowers a run of cells to the distances d = max(dy, dx[k]) from a city. The
-// safe city range follows only where the city is nearer than every city before
-// it, so it cannot be a plain minimum like the bomber range.
-void LowerRun(RangePair* cells, const uint8_t* dx, uint8_t dy, int run, bool secure) {
+// Lowers a run of cells to their distances d[k] from a city. The safe city
+// range follows only where the city is nearer than every city before it, so it
+// cannot be a plain minimum like the bomber range.
+void LowerRun(RangePair* cells, const uint8_t* d, int run, bool secure) {
   if (!secure) {
-    for (int k = 0; k < run; ++k) cells[k][0] = std::min(cells[k][0], std::max(dy, dx[k]));
+#pragma GCC unroll 4
+    for (int k = 0; k < run; ++k) cells[k][0] = std::min(cells[k][0], d[k]);
     return;
   }
+#pragma GCC unroll 4
   for (int k = 0; k < run; ++k) {
-    const uint8_t d = std::max(dy, dx[k]);
-    if (d >= cells[k][0]) continue;
-    cells[k][0] = cells[k][1] = d;
+    if (d[k] >= cells[k][0]) continue;
+    cells[k][0] = cells[k][1] = d[k];
   }
+}
+
+// For each row offset dy of a city's square, the distances max(dy, |dx|) of
+// the row's cells: the same for every city, so worked out once.
+using SquareRows = std::array<SquareAxis, kMaxSquareSide / 2 + 1>;
+
+void FillSquareRows(int radius, SquareRows& rows) {
+  const int side = 2 * radius + 1;
+  for (int dy = 0; dy <= radius; ++dy)
+    for (int k = 0; k < side; ++k) rows[dy][k] = static_cast<uint8_t>(std::max(dy, std::abs(k - radius)));
 }
 
 // Works the maps out in the memory's dense pairs, and notes what they came from.
 void WorkOutRefuelMaps(const Game& g, const Bases& bases, RefuelMemory::Maps& m) {
   const int fuel = g.settings.fuel[PieceType::Bomber];
   const int width = g.Width(), height = g.Height();
-  std::memset(m.ranges.data(), fuel + 1, sizeof m.ranges);
+  // Only the world's rows are ever read back, so only they are filled.
+  std::memset(m.ranges.data(), fuel + 1, sizeof(RangePair) * kGridSide * static_cast<std::size_t>(height));
   const int radius = fuel / 2;
   const int side = 2 * radius + 1;
-  // |k - radius| for every offset k of the square, worked out once.
-  SquareAxis away;
-  for (int k = 0; k < side; ++k) away[k] = static_cast<uint8_t>(std::abs(k - radius));
+  SquareRows distances;
+  FillSquareRows(radius, distances);
   SquareAxis ys;
   for (int n = 0; n < bases.cityCount; ++n) {
     const uint32_t city = bases.cities[n];
@@ -244,10 +255,11 @@ void WorkOutRefuelMaps(const Game& g, const Bases& bases, RefuelMemory::Maps& m)
     // itself the nearer offset wins either way. Only the order of the cities counts.
     for (int j = 0; j < side; ++j) {
       RangePair* row = &m.ranges[static_cast<std::size_t>(ys[j] * kGridSide)];
+      const uint8_t* rowDistances = distances[static_cast<std::size_t>(std::abs(j - radius))].data();
       // The row runs unbroken up to the world's east edge, then on from its west edge.
       for (int i = 0, x = left; i < side; x = 0) {
         const int run = std::min(side - i, width - x);
-        LowerRun(row + x, away.data() + i, away[j], run, secure);
+        LowerRun(row + x, rowDistances + i, run, secure);
         i += run;
       }
     }
@@ -277,9 +289,14 @@ void Recall(Game& g, const RefuelMemory::Maps& m) {
   for (int y = 0; y < height; ++y) {
     MapCell* row = &g.world.At(0, y);
     const RangePair* kept = &m.ranges[static_cast<std::size_t>(y * kGridSide)];
+    // The pair is read once into a local: the cell writes could otherwise
+    // change the memory, as far as the compiler knows, and it reads it again.
+#pragma GCC unroll 4
     for (int x = 0; x < width; ++x) {
-      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, kept[x].data(), 2);
-      row[x].fighterRange = kept[x][0];
+      RangePair pair;
+      std::memcpy(pair.data(), kept[x].data(), 2);
+      std::memcpy(reinterpret_cast<unsigned char*>(&row[x]) + kRangePair, pair.data(), 2);
+      row[x].fighterRange = pair[0];
     }
   }
 }
