@@ -779,16 +779,10 @@ void PaintDanger(ValueMap& map, int a, int b, int k) {
 ExplorationCounts::ExplorationCounts(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, int r,
                                      int player)
     : sums_(r) {
-  const int bit = g.state.playerBit[player];
-  // A player's bit is one of the low eight; anything else comes only from an odd game file.
-  if (bit < 1 || bit > 0x80 || !std::has_single_bit(static_cast<unsigned>(bit))) {
-    sums_.Fill(g, cells, iLo, iHi, jLo, jHi, [bit](const MapCell& c) {
-      return ((c.explored & bit) == 0 ? 1 : 0) + ((c.visible & bit) == 0 ? 1 << 8 : 0);
-    });
-    return;
-  }
+  const auto bit = static_cast<unsigned>(g.state.playerBit[player]);
+  assert(std::has_single_bit(bit) && bit <= 0x80);  // 1 << player: the load check refuses any other
   // Both flags of the player, inverted, from the two bytes side by side, shifted to bits 0 and 8.
-  const int shift = std::countr_zero(static_cast<unsigned>(bit));
+  const int shift = std::countr_zero(bit);
   sums_.Fill(g, cells, iLo, iHi, jLo, jHi, [shift](const MapCell& c) {
     const unsigned flags = static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8;
     return static_cast<int32_t>((~flags >> shift) & 0x0101u);
