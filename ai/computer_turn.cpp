@@ -83,8 +83,7 @@ void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& windo
     const int i = window.EnemyI(k), j = window.EnemyJ(k);
     const MapPos cp = cells.Pos(i, j);
     const MapCell& c = g.world.At(cp);
-    // A sea cell is coastal by itself: its neighbours need no look.
-    if (ship && c.terrain != Terrain::Sea && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
+    if (ship && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
     int32_t& v = window.map.At(i, j);
     const int m = piece.movesLeft >= cells.Distance(i, j) ? 2 : 1;
     v += m * EnemyWorth(g, piece, cp, c);

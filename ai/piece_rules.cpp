@@ -97,8 +97,8 @@ struct RuleContext {
   bool ForeignPieceOn(const MapCell& c) const { return c.topType != PieceType::None && c.topOwner != player; }
   bool ForeignTypeOn(const MapCell& c, int type) const { return c.topType == type && c.topOwner != player; }
   int Moves(int type) const { return g.settings.moves[type]; }
-  // Adds Exploration(i, j, kUnexploredWeight, kDivisor) over squares of
-  // radius r to every entry noted during the scoring pass. The
+  // Adds kUnexploredWeight x CountUnexplored / kDivisor + CountUnseen over
+  // squares of radius r to every entry noted during the scoring pass. The
   // counts are worked out only over the block of entries that read them,
   // which is often a small part of the window.
   template <int kUnexploredWeight, int kDivisor>
@@ -134,10 +134,6 @@ struct RuleContext {
       scores[at] += static_cast<int32_t>(kUnexploredWeight * unexplored / kDivisor) + area - (both >> 8);
     }
     pendingCount = 0;
-  }
-  // unexploredWeight x CountUnexplored / divisor + CountUnseen, for entry [i][j].
-  int32_t Exploration(int i, int j, int unexploredWeight, int divisor) const {
-    return unexploredWeight * counts->Unexplored(i, j) / divisor + counts->Unseen(i, j);
   }
 
   // The scoring pass, once per opened window: f(i, j, cell, entry) for every

@@ -121,8 +121,6 @@ class ExplorationCounts {
   // Counts for the player around the entries [i][j] with iLo <= i <= iHi
   // and jLo <= j <= jHi, squares of radius r.
   ExplorationCounts(const Game& g, const WindowCells& cells, int iLo, int iHi, int jLo, int jHi, int r, int player);
-  // The cells the player never explored in the square around entry [i][j].
-  int Unexplored(int i, int j) const { return sums_.At(i, j) & 0xFF; }
   // The cells the player does not see now in the square around entry [i][j].
   int Unseen(int i, int j) const { return sums_.At(i, j) >> 8; }
   // Both counts at once, from WindowSquareSums::Index(i, j): unexplored in the

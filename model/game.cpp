@@ -47,9 +47,11 @@ void ResetToProgramStart(Game& g) {
 bool IsHumanControlled(const Game& g, int player) { return IsHumanPlayer(g, player) && g.state.autoPlay[player] != 1; }
 
 bool IsCoastal(const World& w, const GameSettings& s, int x, int y) {
-  // The first sea cell settles it; the block's columns and rows are wrapped once.
+  // The first sea cell settles it, the cell's own first: it needs no look
+  // round. The block's columns and rows are wrapped once.
   const int xs[3] = {WrapX(s, x - 1), WrapX(s, x), WrapX(s, x + 1)};
   const int ys[3] = {WrapY(s, y - 1), WrapY(s, y), WrapY(s, y + 1)};
+  if (w.At(xs[1], ys[1]).terrain == Terrain::Sea) return true;
   for (const int cx : xs)
     for (const int cy : ys)
       if (w.At(cx, cy).terrain == Terrain::Sea) return true;
