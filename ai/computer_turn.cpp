@@ -276,7 +276,9 @@ void MarkOpenMasses(Game& g, int bit) {
 
 }  // namespace
 
-void UpdateLandMassStatus(Game& g, int player) {
+void UpdateLandMassStatus(Game& g, int player) { UpdateLandMassStatus(g, player, kPieceSlots); }
+
+void UpdateLandMassStatus(Game& g, int player, int slotsInUse) {
   const int bit = g.state.playerBit[player];
   for (int m = 1; m <= g.settings.landMassCount; ++m) {
     g.landMasses[m].status = LandMassStatus::Secure;
@@ -287,7 +289,8 @@ void UpdateLandMassStatus(Game& g, int player) {
   // One pass over the pieces in any order: an own army or city turns only an
   // Open mass into BeingTaken, an enemy turns any mass Contested, so the
   // enemy's mark stands whichever comes first.
-  for (const PieceRecord& r : g.pieces.slots) {
+  for (int i = 0; i < slotsInUse; ++i) {
+    const PieceRecord& r = g.pieces[i];
     if (r.type != PieceType::Army && r.type != PieceType::City) continue;
     LandMassRecord& mass = massUnder(r);
     if (r.owner == player) {

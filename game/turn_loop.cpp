@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "ai/computer_turn.h"
 #include "game/piece_steps.h"
@@ -88,9 +89,9 @@ struct OwnSlots {
   }
 };
 
-void ListOwnSlots(const Game& g, int player, OwnSlots& own) {
+void ListOwnSlots(const Game& g, int player, int slotsInUse, OwnSlots& own) {
   int count = 0;
-  for (int i = 0; i < kPieceSlots; ++i) {
+  for (int i = 0; i < slotsInUse; ++i) {
     const PieceRecord& r = g.pieces[i];
     own.slots[count] = static_cast<int16_t>(i);
     count += static_cast<int>(!r.IsEmpty() & (r.owner == player));
@@ -449,11 +450,12 @@ void StartPlayerTurn(Game& g) {
   g.app.endTurnRequested = 0;
   if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
   // Nothing below takes a piece away or hands one over; production adds some.
+  const int slotsInUse = SlotsInUse(g.pieces);
   OwnSlots own;
-  ListOwnSlots(g, player, own);
+  ListOwnSlots(g, player, slotsInUse, own);
   PreparePieces(g, player, own);
-  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player);
-  RecomputeRefuelMaps(g);
+  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player, slotsInUse);
+  RecomputeRefuelMaps(g, std::span<const int16_t>(own.slots.data(), static_cast<std::size_t>(own.count)));
   SendLowFuelAircraftHome(g, own);
   if (g.state.day != 1) RunProduction(g, own);
   GiveMoves(g, own);

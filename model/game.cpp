@@ -150,4 +150,15 @@ int FindFreeSlot(const PieceTable& t) {
   return -1;
 }
 
+int SlotsInUse(const PieceTable& t) {
+  // Four slots a test, with one branch for the four: most of the walk is over empty slots.
+  constexpr int kStride = 4;
+  static_assert(kPieceSlots % kStride == 0);
+  auto other = [&t](int i) { return t[i].type ^ PieceType::None; };
+  int end = kPieceSlots;
+  while (end > 0 && (other(end - 1) | other(end - 2) | other(end - 3) | other(end - 4)) == 0) end -= kStride;
+  while (end > 0 && t[end - 1].IsEmpty()) --end;
+  return end;
+}
+
 }  // namespace vortan

@@ -179,6 +179,10 @@ bool ViewerKnowsCell(const Game& g, MapPos pos);
 bool ViewerSeesCell(const Game& g, MapPos pos);
 // The lowest empty slot, or -1 when all 500 are in use.
 int FindFreeSlot(const PieceTable& t);
+// One past the last slot in use. New pieces take the lowest empty slot, so
+// the table is mostly empty past a hundred or so slots, and the walks over
+// the whole table at a turn's start can stop here.
+int SlotsInUse(const PieceTable& t);
 
 // Calls f(x, y) for the 3 x 3 block around (cx, cy), wrapped: x offset in the
 // outer loop, y offset in the inner loop, both from -1 to +1.

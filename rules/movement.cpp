@@ -186,7 +186,7 @@ using CityList = std::array<uint32_t, kPieceSlots>;
 
 // What the refuel maps are worked out from: the player's cities as the maps
 // see them and the player's carriers, both in table order, found in one pass
-// over the table.
+// over the table or over the player's slots.
 struct Bases {
   CityList cities;
   int cityCount = 0;
@@ -194,16 +194,19 @@ struct Bases {
   int carrierCount = 0;
 };
 
-void ListBases(const Game& g, int player, Bases& b) {
-  for (const PieceRecord& r : g.pieces.slots) {
-    if (r.owner != player) continue;
-    if (r.type == PieceType::City) {
-      const bool safe = g.landMasses[g.world.At(r.Pos()).landMass].status == LandMassStatus::Secure;
-      b.cities[b.cityCount++] = r.x | r.y << 8 | uint32_t{safe} << 16;
-    } else if (r.type == PieceType::Carrier) {
-      b.carriers[b.carrierCount++] = r.Pos().Packed();
-    }
+// Notes the piece if it is a base: a city or a carrier of the player.
+void AddBase(const Game& g, const PieceRecord& r, Bases& b) {
+  if (r.type == PieceType::City) {
+    const bool safe = g.landMasses[g.world.At(r.Pos()).landMass].status == LandMassStatus::Secure;
+    b.cities[b.cityCount++] = r.x | r.y << 8 | uint32_t{safe} << 16;
+  } else if (r.type == PieceType::Carrier) {
+    b.carriers[b.carrierCount++] = r.Pos().Packed();
   }
+}
+
+void ListBases(const Game& g, int player, Bases& b) {
+  for (const PieceRecord& r : g.pieces.slots)
+    if (r.owner == player) AddBase(g, r, b);
 }
 
 using RangePair = std::array<uint8_t, 2>;  // bomber range, safe city range
@@ -301,12 +304,10 @@ void Recall(Game& g, const RefuelMemory::Maps& m) {
   }
 }
 
-}  // namespace
-
-void RecomputeRefuelMaps(Game& g) {
+// Works the maps out from the bases, or takes them from the player's memory
+// when its bases are the same as when it last worked them out.
+void RefuelMapsFromBases(Game& g, const Bases& bases) {
   const int player = g.state.currentPlayer;
-  Bases bases;
-  ListBases(g, player, bases);
   if (player < 0 || player >= kPlayerCount) {
     RefuelMemory::Maps scratch;
     WorkOutRefuelMaps(g, bases, scratch);
@@ -317,6 +318,20 @@ void RecomputeRefuelMaps(Game& g) {
     Recall(g, memory);
   }
   LowerFighterMapNearCarriers(g, bases.carriers, bases.carrierCount);
+}
+
+}  // namespace
+
+void RecomputeRefuelMaps(Game& g) {
+  Bases bases;
+  ListBases(g, g.state.currentPlayer, bases);
+  RefuelMapsFromBases(g, bases);
+}
+
+void RecomputeRefuelMaps(Game& g, std::span<const int16_t> ownSlots) {
+  Bases bases;
+  for (const int16_t slot : ownSlots) AddBase(g, g.pieces[slot], bases);
+  RefuelMapsFromBases(g, bases);
 }
 
 void RecomputeFighterMap(Game& g) {
