@@ -237,18 +237,33 @@ void FillSquareRows(int radius, SquareRows& rows) {
     for (int k = 0; k < side; ++k) rows[dy][k] = static_cast<uint8_t>(std::max(dy, std::abs(k - radius)));
 }
 
-// Works the maps out in the memory's dense pairs, and notes what they came from.
+// How many of the bases' cities the memory's maps hold already: all those
+// they were worked out from, when these come first among the bases' cities,
+// in the same order and on the same world (as after a city was taken in a
+// later slot than the player's others); else none.
+int CitiesKept(const Game& g, const RefuelMemory::Maps& m, const Bases& bases) {
+  const bool sameWorld =
+      m.width == g.Width() && m.height == g.Height() && m.bomberFuel == g.settings.fuel[PieceType::Bomber];
+  if (!sameWorld || m.cityCount <= 0 || m.cityCount > bases.cityCount) return 0;
+  return std::equal(m.cities.begin(), m.cities.begin() + m.cityCount, bases.cities.begin()) ? m.cityCount : 0;
+}
+
+// Works the maps out in the memory's dense pairs, and notes what they came
+// from. The cities lower the maps one after the other, so the cities the
+// memory holds already need not be gone over again.
 void WorkOutRefuelMaps(const Game& g, const Bases& bases, RefuelMemory::Maps& m) {
   const int fuel = g.settings.fuel[PieceType::Bomber];
   const int width = g.Width(), height = g.Height();
+  const int kept = CitiesKept(g, m, bases);
   // Only the world's rows are ever read back, so only they are filled.
-  std::memset(m.ranges.data(), fuel + 1, sizeof(RangePair) * kGridSide * static_cast<std::size_t>(height));
+  if (kept == 0)
+    std::memset(m.ranges.data(), fuel + 1, sizeof(RangePair) * kGridSide * static_cast<std::size_t>(height));
   const int radius = fuel / 2;
   const int side = 2 * radius + 1;
   SquareRows distances;
   FillSquareRows(radius, distances);
   SquareAxis ys;
-  for (int n = 0; n < bases.cityCount; ++n) {
+  for (int n = kept; n < bases.cityCount; ++n) {
     const uint32_t city = bases.cities[n];
     const int cityX = city & 0xFF, cityY = city >> 8 & 0xFF;
     const bool secure = (city >> 16) != 0;
