@@ -203,7 +203,8 @@ void RecordEndOfTurnSight(Game& g) {
 #pragma GCC unroll 4
     for (int x = 0; x < width; ++x) row[x].visible &= keep;
   }
-  for (int i = 0; i < kPieceSlots; ++i)
+  const int slotsInUse = SlotsInUse(g.pieces);
+  for (int i = 0; i < slotsInUse; ++i)
     if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
 }
 
@@ -355,7 +356,7 @@ bool CanMove(const Game& g, int piece) {
 void AdvanceGame(Game& g) {
   if (g.state.gameActive != 1 || g.insideAdvanceGame) return;
   ReentryGuard guard(g.insideAdvanceGame);
-  while (!CanMove(g, g.state.currentPiece)) {
+  if (!CanMove(g, g.state.currentPiece)) {
     NextPiece(g, false);
     if (g.state.gameActive != 1) return;
     if (!CanMove(g, g.state.currentPiece)) return;  // nothing can move yet; try again when idle

@@ -43,7 +43,9 @@ struct PieceCounts {
 
 PieceCounts CountPieces(const Game& g, int player) {
   PieceCounts counts;
-  for (const PieceRecord& r : g.pieces.slots) {
+  const int slotsInUse = SlotsInUse(g.pieces);
+  for (int i = 0; i < slotsInUse; ++i) {
+    const PieceRecord& r = g.pieces[i];
     if (r.IsEmpty() || r.owner != player || r.type == PieceType::City) continue;
     counts.byType[r.type]++;
     counts.total++;
