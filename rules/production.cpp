@@ -81,7 +81,16 @@ bool EnemyArmyNear(const Game& g, const PieceRecord& city, int player) {
   });
 }
 
+bool AnyMassOpen(const Game& g) {
+  for (const LandMassRecord& mass : g.landMasses)
+    if (mass.status == LandMassStatus::Open) return true;
+  return false;
+}
+
+// Only cities on open land count, and late in a game there is often none:
+// the square need not be looked through then.
 bool NeutralCityWithinParaReach(const Game& g, const PieceRecord& city, int player) {
+  if (!AnyMassOpen(g)) return false;
   const int bit = g.state.playerBit[player];
   return AnyCellAround(g, city, g.settings.fuel[PieceType::Para] / 2, [&](const MapCell& c) {
     return c.terrain == Terrain::City && (c.explored & bit) && g.landMasses[c.landMass].status == LandMassStatus::Open;
