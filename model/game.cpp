@@ -151,12 +151,21 @@ int FindFreeSlot(const PieceTable& t) {
 }
 
 int SlotsInUse(const PieceTable& t) {
-  // Four slots a test, with one branch for the four: most of the walk is over empty slots.
-  constexpr int kStride = 4;
+  // Ten slots a test, with one branch for the ten, as most of the walk is
+  // over empty slots. Their types are all None exactly when every one holds
+  // all of None's bits (the AND) and none holds another (the OR).
+  constexpr int kStride = 10;
   static_assert(kPieceSlots % kStride == 0);
-  auto other = [&t](int i) { return t[i].type ^ PieceType::None; };
   int end = kPieceSlots;
-  while (end > 0 && (other(end - 1) | other(end - 2) | other(end - 3) | other(end - 4)) == 0) end -= kStride;
+  for (; end > 0; end -= kStride) {
+    uint8_t all = PieceType::None, any = PieceType::None;
+#pragma GCC unroll 10
+    for (int k = 1; k <= kStride; ++k) {
+      all &= t[end - k].type;
+      any |= t[end - k].type;
+    }
+    if (all != PieceType::None || any != PieceType::None) break;
+  }
   while (end > 0 && t[end - 1].IsEmpty()) --end;
   return end;
 }
