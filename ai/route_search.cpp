@@ -143,12 +143,11 @@ class QuickPassable {
 // moment the piece's cell is reached).
 class Wave {
  public:
-  Wave(Game& g, int piece, MapPos from, MapPos target, PiecesByCell& at)
+  Wave(Game& g, MapPos from, MapPos target, const QuickPassable& passes)
       : g_(g),
-        piece_(piece),
         from_(from),
         straight_{StepSign(from.x, target.x, g.Width()), StepSign(from.y, target.y, g.Height())},
-        passes_(g, piece, at) {
+        passes_(passes) {
     everyTestCounts_ = IsHumanPlayer(g, g.state.currentPlayer);
     ClearColumn(kRadius);
     reached_[kRadius] = frontier_[kRadius] = Bit(kRadius);
@@ -413,7 +412,6 @@ class Wave {
   }
 
   Game& g_;
-  int piece_;
   MapPos from_;
   // The step straight toward the target, the first choice.
   Direction straight_;
@@ -453,9 +451,9 @@ enum class TargetChoice { Found, ReachedSource, GaveUp };
 
 // Slides the target from the destination back toward the piece until it is a
 // passable cell within reach of the wave.
-TargetChoice ChooseTarget(Game& g, int piece, MapPos from, MapPos& target, PiecesByCell& at) {
+TargetChoice ChooseTarget(Game& g, MapPos from, MapPos& target, QuickPassable& passes) {
   for (int pass = 0; pass < kTargetPasses; ++pass) {
-    if (RoutePassable(g, piece, target.x, target.y, at) && WrapDistance(g.settings, from, target) <= kLastWave)
+    if (passes.Test(target.x, target.y) && WrapDistance(g.settings, from, target) <= kLastWave)
       return TargetChoice::Found;
     target.x = static_cast<uint8_t>(StepToward(target.x, from.x, g.Width()));
     target.y = static_cast<uint8_t>(StepToward(target.y, from.y, g.Height()));
@@ -475,7 +473,9 @@ int SearchRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int&
   if (!InsideWorld(g, to) || !InsideWorld(g, from) || to == from) return 0;
   PiecesByCell at(g);
   MapPos target = to;
-  switch (ChooseTarget(g, piece, from, target, at)) {
+  // The cell tests are set up once for the target's choice and the waves alike.
+  QuickPassable passes(g, piece, at);
+  switch (ChooseTarget(g, from, target, passes)) {
     case TargetChoice::Found:
       break;
     case TargetChoice::ReachedSource:
@@ -485,7 +485,7 @@ int SearchRouteStep(Game& g, int piece, MapPos from, MapPos to, int& stepX, int&
       stepY = from.y;
       return 0;
   }
-  Wave wave(g, piece, from, target, at);
+  Wave wave(g, from, target, passes);
   if (wave.Run(stepX, stepY)) return 1;
   return GreedyStepWith(g, piece, from, to, stepX, stepY, at);
 }

@@ -3,6 +3,9 @@
 // order or on its way home: the route search picks the step, the rules take it.
 #include "game/piece_steps.h"
 
+#include <algorithm>
+#include <array>
+
 #include "ai/route_finding.h"
 #include "rules/movement.h"
 
@@ -51,11 +54,63 @@ bool LandingCell(const Game& g, const PieceRecord& city, MapPos& landing) {
   return found;
 }
 
+// How far round a returning piece its own cities are looked for on the map
+// before the whole table is walked: they are seldom further.
+constexpr int kNearbyCityRadius = 7;
+
+// The table slot of the city on the cell.
+int CitySlotAt(const Game& g, int x, int y) {
+  int slot = kPieceSlots;
+  g.occupancy.ForEachAt(g.pieces, x, y, [&](int i, const PieceRecord& r) {
+    if (r.type == PieceType::City) slot = i;
+  });
+  return slot;
+}
+
+// The nearest own city within kNearbyCityRadius of the cell, found square by
+// square outward on the map, where every city shows on top of its cell; ties
+// keep the earlier city in the table. Every cell of the squares lies at its
+// own distance, as the squares never wrap onto themselves. Returns the
+// distance, -1 when no city is that near.
+int NearbyCity(const Game& g, MapPos from, MapPos& best) {
+  const int radius = std::min(kNearbyCityRadius, (std::min(g.Width(), g.Height()) - 1) / 2);
+  std::array<uint8_t, 2 * kNearbyCityRadius + 1> xs, ys;
+  WrapSpan(from.x, radius, g.Width(), xs.data());
+  WrapSpan(from.y, radius, g.Height(), ys.data());
+  const int player = g.state.currentPlayer;
+  for (int d = 0; d <= radius; ++d) {
+    int bestSlot = kPieceSlots;
+    const auto consider = [&](int i, int j) {
+      const MapCell& c = g.world.At(xs[i], ys[j]);
+      if (c.topType != PieceType::City || c.topOwner != player) return;
+      const int slot = CitySlotAt(g, xs[i], ys[j]);
+      if (slot >= bestSlot) return;
+      bestSlot = slot;
+      best = MapPos{xs[i], ys[j]};
+    };
+    const int lo = radius - d, hi = radius + d;
+    for (int i = lo; i <= hi; ++i) {
+      consider(i, lo);
+      if (hi != lo) consider(i, hi);
+    }
+    for (int j = lo + 1; j < hi; ++j) {
+      consider(lo, j);
+      consider(hi, j);
+    }
+    if (bestSlot < kPieceSlots) return d;
+  }
+  return -1;
+}
+
 // The nearest own city (for a ship, its landing cell); ties keep the earlier
 // city. Returns the distance, the world's width when there is none.
 int NearestRefuge(const Game& g, int piece, MapPos& best) {
   const PieceRecord& p = g.pieces[piece];
   const bool ship = IsShipType(p.type);
+  if (!ship) {
+    const int near = NearbyCity(g, p.Pos(), best);
+    if (near >= 0) return near;
+  }
   int bestDistance = g.Width();
   best = p.Pos();
   for (const PieceRecord& city : g.pieces.slots) {
