@@ -546,20 +546,47 @@ class CoastSums {
     // writes with a few vector stores.
     for (int a = 0; a <= last + 2 * kPast; ++a)
       std::memset(sums_.data() + a * kValueMapStride, 0, kValueMapStride * sizeof(int32_t));
-    int32_t all = 0;
+    // The columns in stretches whose cells lie side by side in a world row:
+    // one, or two where the window wraps around the world's edge (more only
+    // on a world narrower than the window). Most cells are sea, passed over
+    // by a pointer along the stretch rather than a lookup of their column.
+    const int columns = last + 3;
     const uint8_t* xs = cells.Xs(-1);  // xs[k] is X(k - 1)
+    std::array<uint8_t, kValueMapSide + 4> starts;
+    int stretches = 0;
+    for (int k = 0; k < columns; ++k)
+      if (k == 0 || xs[k] != xs[k - 1] + 1) starts[static_cast<std::size_t>(stretches++)] = static_cast<uint8_t>(k);
+    starts[static_cast<std::size_t>(stretches)] = static_cast<uint8_t>(columns);
+    int32_t all = 0;
     for (int j = -1; j <= last + 1; ++j) {
       const MapCell* row = cells.Row(g.world, j);
-      for (int k = 0; k <= last + 2; ++k) {
-        const int32_t s = share(row[xs[k]]);
-        if (s == 0) continue;
-        all |= s;
-        int32_t* left = Slot(ValueMap::Index(k - 2, j - 1));  // entry [k - 2][j - 1], the square's first
-        for (int d = 0; d < 3; ++d, left += kValueMapStride) {
-          left[0] += s;
-          left[1] += s;
-          left[2] += s;
+      for (int t = 0; t < stretches; ++t) {
+        const int from = starts[static_cast<std::size_t>(t)], to = starts[static_cast<std::size_t>(t + 1)];
+        const MapCell* cell = row + xs[from];
+        auto add = [&](int k) {
+          const int32_t s = share(cell[k - from]);
+          if (s == 0) return;
+          all |= s;
+          int32_t* left = Slot(ValueMap::Index(k - 2, j - 1));  // entry [k - 2][j - 1], the square's first
+          for (int d = 0; d < 3; ++d, left += kValueMapStride) {
+            left[0] += s;
+            left[1] += s;
+            left[2] += s;
+          }
+        };
+        int k = from;
+        // Open sea four cells at a time: sea is 0, so the four terrains ORed
+        // are sea only when each is.
+        static_assert(Terrain::Sea == 0);
+        for (; k + 4 <= to; k += 4) {
+          const MapCell* c = cell + (k - from);
+          if ((c[0].terrain | c[1].terrain | c[2].terrain | c[3].terrain) == Terrain::Sea) continue;
+          add(k);
+          add(k + 1);
+          add(k + 2);
+          add(k + 3);
         }
+        for (; k < to; ++k) add(k);
       }
     }
     return all;
