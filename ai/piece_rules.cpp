@@ -626,9 +626,12 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // How the coast of each land mass counts. Sea and each mass lie in long
   // stretches, which a test passes over cheaply, but the cells of a mass that
   // counts vary unpredictably: their shares are read from tables.
+  // No cell lies on a mass above the count (the load check sees to it): the
+  // slots past it are never read.
   std::array<uint8_t, kLandMassSlots> landing;
   bool anyMass = false;
-  for (int m = 0; m < kLandMassSlots; ++m) {
+  const int masses = r.g.settings.landMassCount;  // a copy: a byte written might be the count
+  for (int m = 0; m <= masses; ++m) {
     landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
     anyMass = anyMass || landing[m] != kNoLanding;
   }
@@ -701,7 +704,8 @@ void ScoreReturningTransport(RuleContext& r) {
   // read from tables by its mass's status and taken or not without a branch.
   enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
   std::array<uint8_t, kLandMassSlots> shoreOf;
-  for (int m = 0; m < kLandMassSlots; ++m) {
+  const int masses = r.g.settings.landMassCount;  // no cell lies on a mass above it
+  for (int m = 0; m <= masses; ++m) {
     const int status = r.g.landMasses[m].status;
     shoreOf[m] = status == LandMassStatus::Secure       ? kSecureShare
                  : status == LandMassStatus::BeingTaken ? kFreshShare
