@@ -76,13 +76,22 @@ class WindowSquareSums {
     // and rows before v, with its margin, at Index(iLo + u, jLo + v).
     const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
     const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
+    // Wrapped columns: the world cell of each in the top row, looked up once
+    // here rather than for every cell.
+    const MapCell* const world = g.world.cells.data();
+    std::array<const MapCell*, kSide> columns;
+    if constexpr (!kSideBySide)
+      for (int u = 0; u < n; ++u) columns[static_cast<std::size_t>(u)] = world + xs[u];
     int32_t* const corner = sums_.data() + Index(iLo, jLo);
     for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
     for (int v = 1; v <= rows; ++v) {
       const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
       const MapCell* first = row + xs[0];
+      const std::ptrdiff_t down = row - world;
       // The cell of column u - 1 of the block (with its margin).
-      auto cell = [&](int k) -> const MapCell& { return kSideBySide ? first[k] : row[xs[k]]; };
+      auto cell = [&](int k) -> const MapCell& {
+        return kSideBySide ? first[k] : columns[static_cast<std::size_t>(k)][down];
+      };
       int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
       int32_t run = 0;
       here[0] = 0;
