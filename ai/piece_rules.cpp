@@ -700,8 +700,9 @@ void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
   // What a cell beside the sea gives it: a bonus on a secure land mass, a
   // fresh start at 5 on one being taken (which cancels what came before it).
-  // Land and sea alternate unpredictably along the coasts: a cell's share is
-  // read from tables by its mass's status and taken or not without a branch.
+  // Most cells are sea, passed over at once; along the coasts a land cell's
+  // share is read from tables by its mass's status and taken or not without
+  // a branch.
   enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
   std::array<uint8_t, kLandMassSlots> shoreOf;
   const int masses = r.g.settings.landMassCount;  // no cell lies on a mass above it
@@ -714,10 +715,10 @@ void ScoreReturningTransport(RuleContext& r) {
   // By [Shore][an army on the cell].
   static constexpr int32_t kShare[3][2] = {{0, 0}, {10, 200}, {kFreshStart, kFreshStart}};
   const int player = r.player;  // a copy: the sums written might be any int
-  auto share = [&](const MapCell& m) {
-    const bool own = (m.topOwner == player) & (m.terrain != Terrain::Sea);
+  auto share = [&](const MapCell& m) -> int32_t {
+    if (m.terrain == Terrain::Sea) return 0;
     const int32_t worth = kShare[shoreOf[m.landMass]][m.topType == PieceType::Army ? 1 : 0];
-    return own ? worth : 0;
+    return worth & -static_cast<int32_t>(m.topOwner == player);
   };
   // The bonuses (at most 9 x 200) and the fresh starts around every entry at
   // once: without a fresh start, the order of the neighbours does not matter.
