@@ -332,7 +332,7 @@ bool AdvancingArmyRule(RuleContext& r) {
   // Copies: the compiler would read the fields afresh for every entry.
   const int player = r.player, seen = r.bit, mass = r.here.landMass;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if ((c.explored & seen) == 0 || c.landMass != mass) {
+    if (c.landMass != mass || (c.explored & seen) == 0) {  // most cells lie off the mass (sea among them)
       v = kAvoid;
       return false;
     }
