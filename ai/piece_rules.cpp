@@ -173,6 +173,12 @@ struct RuleContext {
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     const int x0 = cells.X(0);
+    // Wrapped windows: the world cell of each column in the top row, looked
+    // up once per pass rather than for every entry.
+    const MapCell* const world = g.world.cells.data();
+    std::array<const MapCell*, kValueMapSide> columns;
+    if constexpr (!kSideBySide)
+      for (int i = 0; i <= last; ++i) columns[static_cast<std::size_t>(i)] = world + cells.X(i);
     // The counts in locals, kept in registers: in members every score
     // written would have them stored and read afresh.
     std::size_t noted = 0;
@@ -182,8 +188,11 @@ struct RuleContext {
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
+      const std::ptrdiff_t down = row - world;
       const std::size_t notedBefore = noted;
-      auto cellOf = [&](int i) -> const MapCell& { return kSideBySide ? first[i] : row[cells.X(i)]; };
+      auto cellOf = [&](int i) -> const MapCell& {
+        return kSideBySide ? first[i] : columns[static_cast<std::size_t>(i)][down];
+      };
       // The entry's index is worked out from where it lies, for the few
       // enemies only: a count kept along the row costs every entry a step.
       auto noteEnemy = [&](const int32_t& v, const MapCell& c) {
