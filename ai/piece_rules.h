@@ -55,17 +55,17 @@ class WindowSquareSums {
 
   // Where the sums for entry [i][j] are found: where the scores keep it.
   static constexpr int Index(int i, int j) { return ValueMap::Index(i, j); }
-  // The sums read by Index, for loops that keep the square's shape at hand.
+  // The sums read by Index, for loops that keep the square's shape at hand:
+  // the four corners of the square around entry 0, so that each corner of
+  // another is one indexed read.
   struct View {
-    const int32_t* sums;
-    int edge, across;
-    int32_t At(int index) const {
-      const int32_t* low = sums + index;
-      const int32_t* high = low + across;
-      return high[edge] - high[0] - low[edge] + low[0];
-    }
+    const int32_t *low, *lowEdge, *high, *highEdge;
+    int32_t At(int index) const { return highEdge[index] - high[index] - lowEdge[index] + low[index]; }
   };
-  View Reader() const { return View{sums_.data(), edge_, across_}; }
+  View Reader() const {
+    const int32_t* sums = sums_.data();
+    return View{sums, sums + edge_, sums + across_, sums + across_ + edge_};
+  }
 
  private:
   static constexpr int kSide = kValueMapStride;
