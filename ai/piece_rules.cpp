@@ -636,8 +636,8 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // stretches, which a test passes over cheaply, but the cells of a mass that
   // counts vary unpredictably: their shares are read from tables.
   // No cell lies on a mass above the count (the load check sees to it): the
-  // slots past it are never read.
-  std::array<uint8_t, kLandMassSlots> landing;
+  // slots past it stay kNoLanding and are not worked out.
+  std::array<uint8_t, kLandMassSlots> landing{};
   bool anyMass = false;
   const int masses = r.g.settings.landMassCount;  // a copy: a byte written might be the count
   for (int m = 0; m <= masses; ++m) {
@@ -713,7 +713,7 @@ void ScoreReturningTransport(RuleContext& r) {
   // share is read from tables by its mass's status and taken or not without
   // a branch.
   enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
-  std::array<uint8_t, kLandMassSlots> shoreOf;
+  std::array<uint8_t, kLandMassSlots> shoreOf{};  // kNoShare past the count
   const int masses = r.g.settings.landMassCount;  // no cell lies on a mass above it
   for (int m = 0; m <= masses; ++m) {
     const int status = r.g.landMasses[m].status;
