@@ -84,30 +84,50 @@ class WindowSquareSums {
       for (int u = 0; u < n; ++u) columns[static_cast<std::size_t>(u)] = world + xs[u];
     int32_t* const corner = sums_.data() + Index(iLo, jLo);
     for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
-    for (int v = 1; v <= rows; ++v) {
+    // The cell of column u - 1 of the block (with its margin) in a row.
+    auto rowCells = [&](int v) {
       const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
       const MapCell* first = row + xs[0];
       const std::ptrdiff_t down = row - world;
-      // The cell of column u - 1 of the block (with its margin).
-      auto cell = [&](int k) -> const MapCell& {
+      return [first, down, &columns](int k) -> const MapCell& {
         return kSideBySide ? first[k] : columns[static_cast<std::size_t>(k)][down];
       };
+    };
+    int v = 1;
+    // Two rows a turn: the sum just written for the upper one is at hand for
+    // the lower, rather than read back.
+    for (; v + 1 <= rows; v += 2) {
+      const auto upper = rowCells(v), lower = rowCells(v + 1);
       int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
+      int32_t runUpper = 0, runLower = 0;
+      here[0] = 0;
+      here[1] = 0;
+      int u = 1;
+      for (; u + 1 <= n; u += 2) {
+        const int32_t a = runUpper + value(upper(u - 1)), b = runLower + value(lower(u - 1));
+        runUpper = a + value(upper(u));
+        runLower = b + value(lower(u));
+        int32_t* t = here + u * kSide;
+        const int32_t ta = t[-1] + a, tb = t[kSide - 1] + runUpper;
+        t[0] = ta;
+        t[1] = ta + b;
+        t[kSide] = tb;
+        t[kSide + 1] = tb + runLower;
+      }
+      if (u <= n) {
+        runUpper += value(upper(u - 1));
+        runLower += value(lower(u - 1));
+        int32_t* t = here + u * kSide;
+        t[0] = t[-1] + runUpper;
+        t[1] = t[0] + runLower;
+      }
+    }
+    if (v <= rows) {
+      const auto cell = rowCells(v);
+      int32_t* here = corner + v;
       int32_t run = 0;
       here[0] = 0;
-      int u = 1;
-      for (; u + 3 <= n; u += 4) {  // four cells a turn: the loop's own count and test weigh as much as a cell
-        const int32_t s0 = run + value(cell(u - 1));
-        const int32_t s1 = s0 + value(cell(u));
-        const int32_t s2 = s1 + value(cell(u + 1));
-        run = s2 + value(cell(u + 2));
-        int32_t* t = here + u * kSide;
-        t[0] = t[-1] + s0;
-        t[kSide] = t[kSide - 1] + s1;
-        t[2 * kSide] = t[2 * kSide - 1] + s2;
-        t[3 * kSide] = t[3 * kSide - 1] + run;
-      }
-      for (; u <= n; ++u) {
+      for (int u = 1; u <= n; ++u) {
         run += value(cell(u - 1));
         here[u * kSide] = here[u * kSide - 1] + run;
       }
