@@ -173,6 +173,12 @@ struct RuleContext {
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     const int x0 = cells.X(0);
+    // Wrapped windows: the world cell of each column in the top row, looked
+    // up once per pass rather than for every entry.
+    const MapCell* const world = g.world.cells.data();
+    std::array<const MapCell*, kValueMapSide> columns;
+    if constexpr (!kSideBySide)
+      for (int i = 0; i <= last; ++i) columns[static_cast<std::size_t>(i)] = world + cells.X(i);
     // The counts in locals, kept in registers: in members every score
     // written would have them stored and read afresh.
     std::size_t noted = 0;
@@ -182,8 +188,11 @@ struct RuleContext {
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
+      const std::ptrdiff_t down = row - world;
       const std::size_t notedBefore = noted;
-      auto cellOf = [&](int i) -> const MapCell& { return kSideBySide ? first[i] : row[cells.X(i)]; };
+      auto cellOf = [&](int i) -> const MapCell& {
+        return kSideBySide ? first[i] : columns[static_cast<std::size_t>(i)][down];
+      };
       // The entry's index is worked out from where it lies, for the few
       // enemies only: a count kept along the row costs every entry a step.
       auto noteEnemy = [&](const int32_t& v, const MapCell& c) {
@@ -332,7 +341,7 @@ bool AdvancingArmyRule(RuleContext& r) {
   // Copies: the compiler would read the fields afresh for every entry.
   const int player = r.player, seen = r.bit, mass = r.here.landMass;
   r.ForEachEntry([&](int i, int j, const MapCell& c, int32_t& v) {
-    if ((c.explored & seen) == 0 || c.landMass != mass) {
+    if (c.landMass != mass || (c.explored & seen) == 0) {  // most cells lie off the mass (sea among them)
       v = kAvoid;
       return false;
     }
@@ -546,20 +555,47 @@ class CoastSums {
     // writes with a few vector stores.
     for (int a = 0; a <= last + 2 * kPast; ++a)
       std::memset(sums_.data() + a * kValueMapStride, 0, kValueMapStride * sizeof(int32_t));
-    int32_t all = 0;
+    // The columns in stretches whose cells lie side by side in a world row:
+    // one, or two where the window wraps around the world's edge (more only
+    // on a world narrower than the window). Most cells are sea, passed over
+    // by a pointer along the stretch rather than a lookup of their column.
+    const int columns = last + 3;
     const uint8_t* xs = cells.Xs(-1);  // xs[k] is X(k - 1)
+    std::array<uint8_t, kValueMapSide + 4> starts;
+    int stretches = 0;
+    for (int k = 0; k < columns; ++k)
+      if (k == 0 || xs[k] != xs[k - 1] + 1) starts[static_cast<std::size_t>(stretches++)] = static_cast<uint8_t>(k);
+    starts[static_cast<std::size_t>(stretches)] = static_cast<uint8_t>(columns);
+    int32_t all = 0;
     for (int j = -1; j <= last + 1; ++j) {
       const MapCell* row = cells.Row(g.world, j);
-      for (int k = 0; k <= last + 2; ++k) {
-        const int32_t s = share(row[xs[k]]);
-        if (s == 0) continue;
-        all |= s;
-        int32_t* left = Slot(ValueMap::Index(k - 2, j - 1));  // entry [k - 2][j - 1], the square's first
-        for (int d = 0; d < 3; ++d, left += kValueMapStride) {
-          left[0] += s;
-          left[1] += s;
-          left[2] += s;
+      for (int t = 0; t < stretches; ++t) {
+        const int from = starts[static_cast<std::size_t>(t)], to = starts[static_cast<std::size_t>(t + 1)];
+        const MapCell* cell = row + xs[from];
+        auto add = [&](int k) {
+          const int32_t s = share(cell[k - from]);
+          if (s == 0) return;
+          all |= s;
+          int32_t* left = Slot(ValueMap::Index(k - 2, j - 1));  // entry [k - 2][j - 1], the square's first
+          for (int d = 0; d < 3; ++d, left += kValueMapStride) {
+            left[0] += s;
+            left[1] += s;
+            left[2] += s;
+          }
+        };
+        int k = from;
+        // Open sea four cells at a time: sea is 0, so the four terrains ORed
+        // are sea only when each is.
+        static_assert(Terrain::Sea == 0);
+        for (; k + 4 <= to; k += 4) {
+          const MapCell* c = cell + (k - from);
+          if ((c[0].terrain | c[1].terrain | c[2].terrain | c[3].terrain) == Terrain::Sea) continue;
+          add(k);
+          add(k + 1);
+          add(k + 2);
+          add(k + 3);
         }
+        for (; k < to; ++k) add(k);
       }
     }
     return all;
@@ -599,9 +635,12 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // How the coast of each land mass counts. Sea and each mass lie in long
   // stretches, which a test passes over cheaply, but the cells of a mass that
   // counts vary unpredictably: their shares are read from tables.
-  std::array<uint8_t, kLandMassSlots> landing;
+  // No cell lies on a mass above the count (the load check sees to it): the
+  // slots past it stay kNoLanding and are not worked out.
+  std::array<uint8_t, kLandMassSlots> landing{};
   bool anyMass = false;
-  for (int m = 0; m < kLandMassSlots; ++m) {
+  const int masses = r.g.settings.landMassCount;  // a copy: a byte written might be the count
+  for (int m = 0; m <= masses; ++m) {
     landing[m] = LandingOf(r.g.landMasses[m].status, aboard);
     anyMass = anyMass || landing[m] != kNoLanding;
   }
@@ -670,11 +709,13 @@ void ScoreReturningTransport(RuleContext& r) {
   r.SetRadius(2 * r.Moves(PieceType::Transport));
   // What a cell beside the sea gives it: a bonus on a secure land mass, a
   // fresh start at 5 on one being taken (which cancels what came before it).
-  // Land and sea alternate unpredictably along the coasts: a cell's share is
-  // read from tables by its mass's status and taken or not without a branch.
+  // Most cells are sea, passed over at once; along the coasts a land cell's
+  // share is read from tables by its mass's status and taken or not without
+  // a branch.
   enum Shore : uint8_t { kNoShare, kSecureShare, kFreshShare };
-  std::array<uint8_t, kLandMassSlots> shoreOf;
-  for (int m = 0; m < kLandMassSlots; ++m) {
+  std::array<uint8_t, kLandMassSlots> shoreOf{};  // kNoShare past the count
+  const int masses = r.g.settings.landMassCount;  // no cell lies on a mass above it
+  for (int m = 0; m <= masses; ++m) {
     const int status = r.g.landMasses[m].status;
     shoreOf[m] = status == LandMassStatus::Secure       ? kSecureShare
                  : status == LandMassStatus::BeingTaken ? kFreshShare
@@ -683,10 +724,10 @@ void ScoreReturningTransport(RuleContext& r) {
   // By [Shore][an army on the cell].
   static constexpr int32_t kShare[3][2] = {{0, 0}, {10, 200}, {kFreshStart, kFreshStart}};
   const int player = r.player;  // a copy: the sums written might be any int
-  auto share = [&](const MapCell& m) {
-    const bool own = (m.topOwner == player) & (m.terrain != Terrain::Sea);
+  auto share = [&](const MapCell& m) -> int32_t {
+    if (m.terrain == Terrain::Sea) return 0;
     const int32_t worth = kShare[shoreOf[m.landMass]][m.topType == PieceType::Army ? 1 : 0];
-    return own ? worth : 0;
+    return worth & -static_cast<int32_t>(m.topOwner == player);
   };
   // The bonuses (at most 9 x 200) and the fresh starts around every entry at
   // once: without a fresh start, the order of the neighbours does not matter.

@@ -55,17 +55,17 @@ class WindowSquareSums {
 
   // Where the sums for entry [i][j] are found: where the scores keep it.
   static constexpr int Index(int i, int j) { return ValueMap::Index(i, j); }
-  // The sums read by Index, for loops that keep the square's shape at hand.
+  // The sums read by Index, for loops that keep the square's shape at hand:
+  // the four corners of the square around entry 0, so that each corner of
+  // another is one indexed read.
   struct View {
-    const int32_t* sums;
-    int edge, across;
-    int32_t At(int index) const {
-      const int32_t* low = sums + index;
-      const int32_t* high = low + across;
-      return high[edge] - high[0] - low[edge] + low[0];
-    }
+    const int32_t *low, *lowEdge, *high, *highEdge;
+    int32_t At(int index) const { return highEdge[index] - high[index] - lowEdge[index] + low[index]; }
   };
-  View Reader() const { return View{sums_.data(), edge_, across_}; }
+  View Reader() const {
+    const int32_t* sums = sums_.data();
+    return View{sums, sums + edge_, sums + across_, sums + across_ + edge_};
+  }
 
  private:
   static constexpr int kSide = kValueMapStride;
@@ -76,29 +76,58 @@ class WindowSquareSums {
     // and rows before v, with its margin, at Index(iLo + u, jLo + v).
     const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
     const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
+    // Wrapped columns: the world cell of each in the top row, looked up once
+    // here rather than for every cell.
+    const MapCell* const world = g.world.cells.data();
+    std::array<const MapCell*, kSide> columns;
+    if constexpr (!kSideBySide)
+      for (int u = 0; u < n; ++u) columns[static_cast<std::size_t>(u)] = world + xs[u];
     int32_t* const corner = sums_.data() + Index(iLo, jLo);
     for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
-    for (int v = 1; v <= rows; ++v) {
+    // The cell of column u - 1 of the block (with its margin) in a row.
+    auto rowCells = [&](int v) {
       const MapCell* row = cells.Row(g.world, jLo + v - 1 - r);
       const MapCell* first = row + xs[0];
-      // The cell of column u - 1 of the block (with its margin).
-      auto cell = [&](int k) -> const MapCell& { return kSideBySide ? first[k] : row[xs[k]]; };
+      const std::ptrdiff_t down = row - world;
+      return [first, down, &columns](int k) -> const MapCell& {
+        return kSideBySide ? first[k] : columns[static_cast<std::size_t>(k)][down];
+      };
+    };
+    int v = 1;
+    // Two rows a turn: the sum just written for the upper one is at hand for
+    // the lower, rather than read back.
+    for (; v + 1 <= rows; v += 2) {
+      const auto upper = rowCells(v), lower = rowCells(v + 1);
       int32_t* here = corner + v;  // t[0][v]; t[u][v - 1] is just before t[u][v]
+      int32_t runUpper = 0, runLower = 0;
+      here[0] = 0;
+      here[1] = 0;
+      int u = 1;
+      for (; u + 1 <= n; u += 2) {
+        const int32_t a = runUpper + value(upper(u - 1)), b = runLower + value(lower(u - 1));
+        runUpper = a + value(upper(u));
+        runLower = b + value(lower(u));
+        int32_t* t = here + u * kSide;
+        const int32_t ta = t[-1] + a, tb = t[kSide - 1] + runUpper;
+        t[0] = ta;
+        t[1] = ta + b;
+        t[kSide] = tb;
+        t[kSide + 1] = tb + runLower;
+      }
+      if (u <= n) {
+        runUpper += value(upper(u - 1));
+        runLower += value(lower(u - 1));
+        int32_t* t = here + u * kSide;
+        t[0] = t[-1] + runUpper;
+        t[1] = t[0] + runLower;
+      }
+    }
+    if (v <= rows) {
+      const auto cell = rowCells(v);
+      int32_t* here = corner + v;
       int32_t run = 0;
       here[0] = 0;
-      int u = 1;
-      for (; u + 3 <= n; u += 4) {  // four cells a turn: the loop's own count and test weigh as much as a cell
-        const int32_t s0 = run + value(cell(u - 1));
-        const int32_t s1 = s0 + value(cell(u));
-        const int32_t s2 = s1 + value(cell(u + 1));
-        run = s2 + value(cell(u + 2));
-        int32_t* t = here + u * kSide;
-        t[0] = t[-1] + s0;
-        t[kSide] = t[kSide - 1] + s1;
-        t[2 * kSide] = t[2 * kSide - 1] + s2;
-        t[3 * kSide] = t[3 * kSide - 1] + run;
-      }
-      for (; u <= n; ++u) {
+      for (int u = 1; u <= n; ++u) {
         run += value(cell(u - 1));
         here[u * kSide] = here[u * kSide - 1] + run;
       }
