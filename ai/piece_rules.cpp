@@ -847,16 +847,35 @@ void MarkPorts(const Game& g, const WindowCells& cells, int last, int owner, Por
   }
 }
 
+// As MarkPorts, from the owner's city records rather than the cells: a city
+// always shows on top of its cell, and the table is shorter than the window
+// with its margin is wide. Only for a window that, with its margin, fits in
+// the world, so that a city stands for one cell of it at most.
+void MarkPortsOfCities(const Game& g, const WindowCells& cells, int last, int owner, PortRows& nearPort) {
+  const uint64_t inWindow = (uint64_t{2} << last) - 1;
+  const int left = cells.X(-1), top = cells.Y(-1), width = g.Width(), height = g.Height();
+  for (const PieceRecord& city : g.pieces.slots) {
+    if (city.type != PieceType::City || city.owner != owner) continue;
+    const int k = Wrap(city.x - left, width), j = Wrap(city.y - top, height) - 1;  // the cell of xs[k] and row j
+    if (k > last + 2 || j > last + 1) continue;
+    const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
+    for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e) nearPort[static_cast<std::size_t>(e)] |= columns;
+  }
+}
+
 // Adds 2000 to every sea entry with a city of the owner on it or next to it.
 // Own cities are few: one scan finds them and each marks the entries around
 // it, which costs less than sums over every entry.
 void AddPortBonus(const Game& g, const WindowCells& cells, ValueMap& map, int owner) {
   const int last = 2 * map.radius;  // at most 40: an entry row fits in a word
   PortRows nearPort{};
-  if (cells.SideBySide(-1, last + 1))
+  if (last + 2 < g.Width() && last + 2 < g.Height())
+    MarkPortsOfCities(g, cells, last, owner, nearPort);
+  else if (cells.SideBySide(-1, last + 1))
     MarkPorts<true>(g, cells, last, owner, nearPort);
   else
     MarkPorts<false>(g, cells, last, owner, nearPort);
+
   for (int j = 0; j <= last; ++j) {
     const MapCell* row = cells.Row(g.world, j);
     for (uint64_t bits = nearPort[static_cast<std::size_t>(j)]; bits != 0; bits &= bits - 1) {
