@@ -179,11 +179,22 @@ struct RuleContext {
     int iLo = kValueMapSide, iHi = -1;
     int enemies = 0;
     int32_t* const scores = map.entry.data();
+    // Where the window wraps, the byte offset of each entry column's cell in
+    // a world row: a cell is then one load and an address away, not a column
+    // to look up and scale by the cell's size for every entry.
+    std::array<uint32_t, kValueMapSide> columnBytes;
+    if constexpr (!kSideBySide)
+      for (int i = 0; i <= last; ++i)
+        columnBytes[static_cast<std::size_t>(i)] = static_cast<uint32_t>(cells.X(i) * sizeof(MapCell));
     for (int j = 0; j <= last; ++j) {
       const MapCell* row = cells.Row(g.world, j);
       const MapCell* first = row + x0;
       const std::size_t notedBefore = noted;
-      auto cellOf = [&](int i) -> const MapCell& { return kSideBySide ? first[i] : row[cells.X(i)]; };
+      auto cellOf = [&](int i) -> const MapCell& {
+        if constexpr (kSideBySide) return first[i];
+        const char* bytes = reinterpret_cast<const char*>(row) + columnBytes[static_cast<std::size_t>(i)];
+        return *reinterpret_cast<const MapCell*>(bytes);
+      };
       // The entry's index is worked out from where it lies, for the few
       // enemies only: a count kept along the row costs every entry a step.
       auto noteEnemy = [&](const int32_t& v, const MapCell& c) {
