@@ -259,9 +259,15 @@ struct RuleContext {
     return found;
   }
   bool CoastalEntry(int i, int j) const {
-    bool sea = false;
-    ForEachAround(i, j, 1, [&](const MapCell& m) { sea = sea || m.terrain == Terrain::Sea; });
-    return sea;
+    // Row by row, done at the first sea cell.
+    const uint8_t* xs = Cells().Xs(i - 1);
+    for (int b = j - 1; b <= j + 1; ++b) {
+      const MapCell* row = Cells().Row(g.world, b);
+      if (row[xs[0]].terrain == Terrain::Sea || row[xs[1]].terrain == Terrain::Sea ||
+          row[xs[2]].terrain == Terrain::Sea)
+        return true;
+    }
+    return false;
   }
   void PaintDangerFrom(std::span<const DangerSource> sources) {
     assert(window.scored);
