@@ -257,9 +257,15 @@ struct RuleContext {
     return found;
   }
   bool CoastalEntry(int i, int j) const {
-    bool sea = false;
-    ForEachAround(i, j, 1, [&](const MapCell& m) { sea = sea || m.terrain == Terrain::Sea; });
-    return sea;
+    // Row by row, done at the first sea cell.
+    const uint8_t* xs = Cells().Xs(i - 1);
+    for (int b = j - 1; b <= j + 1; ++b) {
+      const MapCell* row = Cells().Row(g.world, b);
+      if (row[xs[0]].terrain == Terrain::Sea || row[xs[1]].terrain == Terrain::Sea ||
+          row[xs[2]].terrain == Terrain::Sea)
+        return true;
+    }
+    return false;
   }
   void PaintDangerFrom(std::span<const DangerSource> sources) {
     assert(window.scored);
@@ -387,17 +393,27 @@ bool FighterRule(RuleContext& r) {
   // whatever its cell: only the block between the first and last column and
   // row with fuel to spare needs looking at.
   RuleContext::Block reach{R, R, R, R};
-  for (int k = 0; k <= last; ++k) {
-    const int across = fuel - r.Cells().Distance(k, R), down = fuel - r.Cells().Distance(R, k);
-    columnSpare[static_cast<std::size_t>(k)] = across;
-    rowSpare[static_cast<std::size_t>(k)] = down;
-    if (across >= 0) {
-      reach.iLo = std::min(reach.iLo, k);
-      reach.iHi = std::max(reach.iHi, k);
-    }
-    if (down >= 0) {
-      reach.jLo = std::min(reach.jLo, k);
-      reach.jHi = std::max(reach.jHi, k);
+  if (fuel >= 0 && last < r.g.Width() && last < r.g.Height()) {
+    // The window does not wrap onto itself: along either axis the distance
+    // is the offset from the centre, and the fuel reaches the square of
+    // radius fuel around it.
+    for (int k = 0; k <= last; ++k)
+      columnSpare[static_cast<std::size_t>(k)] = rowSpare[static_cast<std::size_t>(k)] = fuel - std::abs(k - R);
+    reach.iLo = reach.jLo = std::max(R - fuel, 0);
+    reach.iHi = reach.jHi = std::min(R + fuel, last);
+  } else {
+    for (int k = 0; k <= last; ++k) {
+      const int across = fuel - r.Cells().Distance(k, R), down = fuel - r.Cells().Distance(R, k);
+      columnSpare[static_cast<std::size_t>(k)] = across;
+      rowSpare[static_cast<std::size_t>(k)] = down;
+      if (across >= 0) {
+        reach.iLo = std::min(reach.iLo, k);
+        reach.iHi = std::max(reach.iHi, k);
+      }
+      if (down >= 0) {
+        reach.jLo = std::min(reach.jLo, k);
+        reach.jHi = std::max(reach.jHi, k);
+      }
     }
   }
   r.ForEachEntryWithin(reach, [&](int i, int j, const MapCell& c, int32_t& v) {
@@ -888,16 +904,35 @@ void MarkPorts(const Game& g, const WindowCells& cells, int last, int owner, Por
   }
 }
 
+// As MarkPorts, from the owner's city records rather than the cells: a city
+// always shows on top of its cell, and the table is shorter than the window
+// with its margin is wide. Only for a window that, with its margin, fits in
+// the world, so that a city stands for one cell of it at most.
+void MarkPortsOfCities(const Game& g, const WindowCells& cells, int last, int owner, PortRows& nearPort) {
+  const uint64_t inWindow = (uint64_t{2} << last) - 1;
+  const int left = cells.X(-1), top = cells.Y(-1), width = g.Width(), height = g.Height();
+  for (const PieceRecord& city : g.pieces.slots) {
+    if (city.type != PieceType::City || city.owner != owner) continue;
+    const int k = Wrap(city.x - left, width), j = Wrap(city.y - top, height) - 1;  // the cell of xs[k] and row j
+    if (k > last + 2 || j > last + 1) continue;
+    const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
+    for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e) nearPort[static_cast<std::size_t>(e)] |= columns;
+  }
+}
+
 // Adds 2000 to every sea entry with a city of the owner on it or next to it.
 // Own cities are few: one scan finds them and each marks the entries around
 // it, which costs less than sums over every entry.
 void AddPortBonus(const Game& g, const WindowCells& cells, ValueMap& map, int owner) {
   const int last = 2 * map.radius;  // at most 40: an entry row fits in a word
   PortRows nearPort{};
-  if (cells.SideBySide(-1, last + 1))
+  if (last + 2 < g.Width() && last + 2 < g.Height())
+    MarkPortsOfCities(g, cells, last, owner, nearPort);
+  else if (cells.SideBySide(-1, last + 1))
     MarkPorts<true>(g, cells, last, owner, nearPort);
   else
     MarkPorts<false>(g, cells, last, owner, nearPort);
+
   for (int j = 0; j <= last; ++j) {
     const MapCell* row = cells.Row(g.world, j);
     for (uint64_t bits = nearPort[static_cast<std::size_t>(j)]; bits != 0; bits &= bits - 1) {
