@@ -134,8 +134,10 @@ static_assert(GatherBytes(0x0001000100000101u) == 0b1010011);
 static_assert(GatherBytes(kLowBits) == 0xFF);
 
 // The cells of the square the player has explored and sees already, where
-// looking again changes nothing. Each column's cells are put together a byte
-// for each, and the player's bit of the bytes taken out at once.
+// looking again changes nothing. A cell is only ever seen once explored (a
+// look marks both, and a loaded game is checked for it), so its visible byte
+// answers alone. Each column's cells are put together a byte for each, and
+// the player's bit of the bytes taken out at once.
 template <int kSide>
 SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint8_t* ys) {
   std::array<const MapCell*, kSide> rows;
@@ -148,7 +150,7 @@ SquareMask SeenAlready(const Game& g, uint8_t bit, const uint8_t* xs, const uint
 #pragma GCC unroll 7
     for (int j = 0; j < kSide; ++j) {
       const MapCell& c = rows[j][x];
-      column |= uint64_t{static_cast<uint8_t>(c.explored & c.visible)} << (8 * j);
+      column |= uint64_t{c.visible} << (8 * j);
     }
     seen |= SquareMask{GatherBytes(column >> shift & kLowBits)} << MaskBit(i, 0);
   }
