@@ -191,8 +191,9 @@ bool HumanHoldsOwnPiece(const Game& g) {
 }
 
 // Between its turns a player's visible mask shows what its pieces saw when
-// the turn ended, not what they passed earlier in the turn.
-void RecordEndOfTurnSight(Game& g) {
+// the turn ended, not what they passed earlier in the turn. Returns the slots
+// in use, which the next turn's start takes over.
+int RecordEndOfTurnSight(Game& g) {
   const int player = g.state.currentPlayer;
   const uint8_t bit = static_cast<uint8_t>(g.state.playerBit[player]);
   const auto keep = static_cast<uint8_t>(~bit);
@@ -206,6 +207,7 @@ void RecordEndOfTurnSight(Game& g) {
   const int slotsInUse = SlotsInUse(g.pieces);
   for (int i = 0; i < slotsInUse; ++i)
     if (IsLivePieceOf(g, i, player)) UpdateSight(g, i, g.pieces[i].Pos(), false);
+  return slotsInUse;
 }
 
 // --- HandOverTurn helpers ---
@@ -323,6 +325,10 @@ void WatchForStillSteps(Game& g, int piece, const StepMark& before) {
   g.pieces[piece].movesLeft = 0;
 }
 
+// The turn's start, given a bound on the slots in use: any count at least
+// that of the last slot in use will do, as the slots past it are empty.
+void StartPlayerTurnWithin(Game& g, int slotsInUse);
+
 void DecideWaitingPiece(Game& g) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) return;  // a human gives the order
   if (LandParasIfUseful(g) == 0) DecideComputerPiece(g);
@@ -422,10 +428,12 @@ void NextPiece(Game& g, bool later) {
   bool turnPassed = false;
   while (!SelectNewPiece(g, later)) {
     turnPassed = true;
-    RecordEndOfTurnSight(g);
+    // Neither the hand-over nor the turn's start before its production
+    // adds a piece: the count of the slots in use stands till then.
+    const int slotsInUse = RecordEndOfTurnSight(g);
     if (g.state.day == 1) HandOverTurn(g);
     const int before = g.state.currentPlayer;
-    StartPlayerTurn(g);
+    StartPlayerTurnWithin(g, slotsInUse);
     if (!AnyPlayerTakingPart(g)) return;  // nobody left to move: the game is over
     if (g.state.currentPlayer <= before && ++daysPassed >= kDaysBeforeYield) break;
   }
@@ -433,7 +441,11 @@ void NextPiece(Game& g, bool later) {
   if (HumanHoldsOwnPiece(g)) g.ui().DrawCell(g.pieces[g.state.currentPiece].Pos(), false);
 }
 
-void StartPlayerTurn(Game& g) {
+void StartPlayerTurn(Game& g) { StartPlayerTurnWithin(g, SlotsInUse(g.pieces)); }
+
+namespace {
+
+void StartPlayerTurnWithin(Game& g, int slotsInUse) {
   if (!AnyPlayerTakingPart(g)) {
     g.state.gameActive = 0;
     return;
@@ -451,7 +463,6 @@ void StartPlayerTurn(Game& g) {
   g.app.endTurnRequested = 0;
   if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
   // Nothing below takes a piece away or hands one over; production adds some.
-  const int slotsInUse = SlotsInUse(g.pieces);
   OwnSlots own;
   ListOwnSlots(g, player, slotsInUse, own);
   PreparePieces(g, player, own);
@@ -461,6 +472,8 @@ void StartPlayerTurn(Game& g) {
   if (g.state.day != 1) RunProduction(g, own);
   GiveMoves(g, own);
 }
+
+}  // namespace
 
 void RepairPiece(Game& g, int piece) {
   PieceRecord& r = g.pieces[piece];
