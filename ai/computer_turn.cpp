@@ -129,6 +129,19 @@ int32_t Floor(int32_t best, int di, int R) {
   return static_cast<int32_t>(-((-below + 7) / 8) + 1);
 }
 
+// The rows i whose largest score tops[i] reaches the floor of a bar `best`,
+// as bits i. Rows R - k and R + k lie k rings out and share a floor, worked
+// out once for both.
+uint64_t RowsReaching(const std::array<int32_t, 2 * kMaxValueRadius + 1>& tops, int32_t best, int R) {
+  uint64_t rows = 0;
+  for (int k = 0; k <= R; ++k) {
+    const int32_t floor = Floor(best, k, R);
+    rows |= uint64_t{tops[R - k] >= floor} << (R - k);
+    rows |= uint64_t{tops[R + k] >= floor} << (R + k);
+  }
+  return rows;
+}
+
 // The largest score of row i. Whole blocks of eight entries first, eight
 // maxima side by side, held as two halves of four so that the compiler keeps
 // them in two vector registers (one array of eight went through the stack on
@@ -186,11 +199,19 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   // to reach the best is still the one chosen: none that could is passed over.
   int32_t best = top >= 0 ? kDiscount.Apply(top, R + 2) - 1 : kNothingYet;
   int bestI = -1, bestJ = -1;
-  const int firstJ = b % side;
-  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
+  const int firstJ = b % side, firstI = a % side;
+  // The rows that can hold the winner at all, one bit each, held from the
+  // first row scanned on: the bar only rises, so no row left out could win
+  // later, and the rows out of reach (mostly the far ones) are passed over
+  // without a look each.
+  const uint64_t rows = RowsReaching(tops, best, R);
+  const uint64_t all = (uint64_t{1} << side) - 1;
+  for (uint64_t left = ((rows >> firstI) | (rows << (side - firstI))) & all; left != 0; left &= left - 1) {
+    const int turn = std::countr_zero(left);
+    const int i = firstI + turn < side ? firstI + turn : firstI + turn - side;
     const int di = ring(i);
     int32_t floor = Floor(best, di, R);
-    if (best != kNothingYet && tops[i] < floor) continue;
+    if (tops[i] < floor) continue;
     const int32_t* row = map.Row(i);
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
       const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
