@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/computer_turn.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cassert>
@@ -141,6 +142,14 @@ int32_t Floor(int32_t best, int di, int R) {
   return static_cast<int32_t>(-((-below + 7) / 8) + 1);
 }
 
+// The farthest ring out, up to R, at which a score of `top` can still beat a
+// bar `best`: beyond it the divisor exceeds top * 8 / (best + 1).
+int ColumnReach(int32_t top, int32_t best, int R) {
+  if (best < 0) return R;
+  const int64_t reach = int64_t{top} * 8 / (int64_t{best} + 1) - 2;
+  return reach < R ? static_cast<int>(reach) : R;
+}
+
 // The rows i whose largest score tops[i] reaches the floor of a bar `best`,
 // as bits i. Rows R - k and R + k lie k rings out and share a floor, worked
 // out once for both.
@@ -225,8 +234,13 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
     int32_t floor = Floor(best, di, R);
     if (tops[i] < floor) continue;
     const int32_t* row = map.Row(i);
+    // An entry whose column lies more than `reach` rings out is divided by
+    // more than tops[i] * 8 / (best + 1): even the row's largest score
+    // could not beat the best there, so those columns are left out.
+    const int reach = ColumnReach(tops[i], best, R);
+    const int jLo = R - reach, jEnd = R + reach + 1;
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
-      const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
+      const int from = part == 0 ? std::max(firstJ, jLo) : jLo, to = part == 0 ? jEnd : std::min(firstJ, jEnd);
       for (int j = from; j < to; ++j) {
         const int32_t raw = row[j];
         if (raw < floor) continue;
