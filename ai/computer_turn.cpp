@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ai/computer_turn.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cassert>
@@ -75,6 +76,18 @@ int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, cons
   return row[c.topType];
 }
 
+// Whether entry [i][j]'s cell is sea or has sea beside it, as IsCoastal
+// tells, from the window's cells (its margin holds the neighbours, wrapped
+// as the world is): most enemies a ship sees are at sea, and the cell's own
+// terrain settles it without wrapping the block around it.
+bool SeaAround(const World& w, const WindowCells& cells, int i, int j) {
+  if (cells.Cell(w, i, j).terrain == Terrain::Sea) return true;
+  for (int di = -1; di <= 1; ++di)
+    for (int dj = -1; dj <= 1; ++dj)
+      if (cells.Cell(w, i + di, j + dj).terrain == Terrain::Sea) return true;
+  return false;
+}
+
 // Adds what the visible enemies are worth to the piece.
 void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& window) {
   const bool ship = IsShipType(piece.type);
@@ -83,7 +96,7 @@ void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& windo
     const int i = window.EnemyI(k), j = window.EnemyJ(k);
     const MapPos cp = cells.Pos(i, j);
     const MapCell& c = g.world.At(cp);
-    if (ship && !IsCoastal(g.world, g.settings, cp.x, cp.y)) continue;
+    if (ship && !SeaAround(g.world, cells, i, j)) continue;
     int32_t& v = window.map.At(i, j);
     const int m = piece.movesLeft >= cells.Distance(i, j) ? 2 : 1;
     v += m * EnemyWorth(g, piece, cp, c);
@@ -127,6 +140,27 @@ int32_t Floor(int32_t best, int di, int R) {
   if (best >= 0) return static_cast<int32_t>(((int64_t{best} + 1) * (di + 2) + 7) / 8);
   const int64_t below = int64_t{best} * (R + 2);  // a score s can beat best only if s * 8 > below
   return static_cast<int32_t>(-((-below + 7) / 8) + 1);
+}
+
+// The farthest ring out, up to R, at which a score of `top` can still beat a
+// bar `best`: beyond it the divisor exceeds top * 8 / (best + 1).
+int ColumnReach(int32_t top, int32_t best, int R) {
+  if (best < 0) return R;
+  const int64_t reach = int64_t{top} * 8 / (int64_t{best} + 1) - 2;
+  return reach < R ? static_cast<int>(reach) : R;
+}
+
+// The rows i whose largest score tops[i] reaches the floor of a bar `best`,
+// as bits i. Rows R - k and R + k lie k rings out and share a floor, worked
+// out once for both.
+uint64_t RowsReaching(const std::array<int32_t, 2 * kMaxValueRadius + 1>& tops, int32_t best, int R) {
+  uint64_t rows = 0;
+  for (int k = 0; k <= R; ++k) {
+    const int32_t floor = Floor(best, k, R);
+    rows |= uint64_t{tops[R - k] >= floor} << (R - k);
+    rows |= uint64_t{tops[R + k] >= floor} << (R + k);
+  }
+  return rows;
 }
 
 // The largest score of row i. Whole blocks of eight entries first, eight
@@ -186,14 +220,27 @@ void ChooseDestination(Game& g, PieceRecord& piece, const ValueMap& map) {
   // to reach the best is still the one chosen: none that could is passed over.
   int32_t best = top >= 0 ? kDiscount.Apply(top, R + 2) - 1 : kNothingYet;
   int bestI = -1, bestJ = -1;
-  const int firstJ = b % side;
-  for (int k = 0, i = a % side; k < side; ++k, i = i + 1 == side ? 0 : i + 1) {
+  const int firstJ = b % side, firstI = a % side;
+  // The rows that can hold the winner at all, one bit each, held from the
+  // first row scanned on: the bar only rises, so no row left out could win
+  // later, and the rows out of reach (mostly the far ones) are passed over
+  // without a look each.
+  const uint64_t rows = RowsReaching(tops, best, R);
+  const uint64_t all = (uint64_t{1} << side) - 1;
+  for (uint64_t left = ((rows >> firstI) | (rows << (side - firstI))) & all; left != 0; left &= left - 1) {
+    const int turn = std::countr_zero(left);
+    const int i = firstI + turn < side ? firstI + turn : firstI + turn - side;
     const int di = ring(i);
     int32_t floor = Floor(best, di, R);
-    if (best != kNothingYet && tops[i] < floor) continue;
+    if (tops[i] < floor) continue;
     const int32_t* row = map.Row(i);
+    // An entry whose column lies more than `reach` rings out is divided by
+    // more than tops[i] * 8 / (best + 1): even the row's largest score
+    // could not beat the best there, so those columns are left out.
+    const int reach = ColumnReach(tops[i], best, R);
+    const int jLo = R - reach, jEnd = R + reach + 1;
     for (int part = 0; part < 2; ++part) {  // from firstJ to the end, then from 0 up to it
-      const int from = part == 0 ? firstJ : 0, to = part == 0 ? side : firstJ;
+      const int from = part == 0 ? std::max(firstJ, jLo) : jLo, to = part == 0 ? jEnd : std::min(firstJ, jEnd);
       for (int j = from; j < to; ++j) {
         const int32_t raw = row[j];
         if (raw < floor) continue;
