@@ -233,8 +233,13 @@ using SquareRows = std::array<SquareAxis, kMaxSquareSide / 2 + 1>;
 
 void FillSquareRows(int radius, SquareRows& rows) {
   const int side = 2 * radius + 1;
-  for (int dy = 0; dy <= radius; ++dy)
-    for (int k = 0; k < side; ++k) rows[dy][k] = static_cast<uint8_t>(std::max(dy, std::abs(k - radius)));
+  SquareAxis& centre = rows[0];
+  for (int k = 0; k < side; ++k) centre[k] = static_cast<uint8_t>(std::abs(k - radius));
+  // Row dy is the centre row with its middle 2 dy + 1 cells raised to dy.
+  for (int dy = 1; dy <= radius; ++dy) {
+    std::memcpy(rows[dy].data(), centre.data(), static_cast<std::size_t>(side));
+    std::memset(rows[dy].data() + radius - dy, dy, static_cast<std::size_t>(2 * dy + 1));
+  }
 }
 
 // How many of the bases' cities the memory's maps hold already: all those
