@@ -125,13 +125,21 @@ struct RuleContext {
       return static_cast<int32_t>((static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8) & flags);
     });
     const WindowSquareSums::View sums = seen.Reader();
-    const int area = (2 * r + 1) * (2 * r + 1);
+    // W x (area - explored) / D + area - seen is (whole - have) / D, with
+    // have = W x explored + D x seen: D x (area - seen) is a multiple of D,
+    // so it may join the quotient. A square sum times 256 W + D holds have
+    // in bits 8 to 15 above the flags' place, as long as D x explored and
+    // have stay below 256 (the product then stays below 2^32): one
+    // multiplication rather than taking the two counts apart.
+    const unsigned area = static_cast<unsigned>((2 * r + 1) * (2 * r + 1));
+    const unsigned whole = (kUnexploredWeight + kDivisor) * area, weights = 256 * kUnexploredWeight + kDivisor;
+    assert(whole < 256 && kDivisor * area < 256);
+    const int drop = 8 + shift;
     int32_t* const scores = map.entry.data();
     for (std::size_t k = 0; k < pendingCount; ++k) {
       const int at = pending[k];
-      const int32_t both = sums.At(at) >> shift;
-      const unsigned unexplored = static_cast<unsigned>(area - (both & 0xFF));  // unsigned: a cheaper division
-      scores[at] += static_cast<int32_t>(kUnexploredWeight * unexplored / kDivisor) + area - (both >> 8);
+      const unsigned have = (static_cast<unsigned>(sums.At(at)) * weights >> drop) & 0xFF;
+      scores[at] += static_cast<int32_t>((whole - have) / kDivisor);  // unsigned: a cheaper division
     }
     pendingCount = 0;
   }
