@@ -694,8 +694,10 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // any int, so the compiler would read the table's shape afresh otherwise.
   const WindowSquareSums::View around = explore ? r.counts->Reader() : WindowSquareSums::View{};
   auto exploration = [&](int at, const MapCell& c) {
-    const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
-    return 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
+    // Unexplored in the low 8 bits, unseen above: times 3 x 256 + 1, bits 8
+    // to 15 hold 3 x unexplored + unseen, which stays below 256 over 3 x 3 cells.
+    const auto both = static_cast<unsigned>(around.At(at));
+    return static_cast<int32_t>((both * (3 * 256 + 1) >> 8) & 0xFF) + c.bomberRange;
   };
   if (!anyQualifies) {  // then exploring: every entry scores that way alone
     r.ForEachEntry(
