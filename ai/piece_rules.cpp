@@ -135,11 +135,14 @@ struct RuleContext {
     const unsigned whole = (kUnexploredWeight + kDivisor) * area, weights = 256 * kUnexploredWeight + kDivisor;
     assert(whole < 256 && kDivisor * area < 256);
     const int drop = 8 + shift;
+    // whole - have taken in the product's place, with every bit below it
+    // set so that no borrow reaches it.
+    const unsigned minuend = whole << drop | ((1u << drop) - 1);
     int32_t* const scores = map.entry.data();
     for (std::size_t k = 0; k < pendingCount; ++k) {
       const int at = pending[k];
-      const unsigned have = (static_cast<unsigned>(sums.At(at)) * weights >> drop) & 0xFF;
-      scores[at] += static_cast<int32_t>((whole - have) / kDivisor);  // unsigned: a cheaper division
+      const unsigned missing = ((minuend - static_cast<unsigned>(sums.At(at)) * weights) >> drop) & 0xFF;
+      scores[at] += static_cast<int32_t>(missing / kDivisor);  // unsigned: a cheaper division
     }
     pendingCount = 0;
   }
