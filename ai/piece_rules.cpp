@@ -136,13 +136,16 @@ struct RuleContext {
     assert(whole < 256 && kDivisor * area < 256);
     const int drop = 8 + shift;
     // whole - have taken in the product's place, with every bit below it
-    // set so that no borrow reaches it.
+    // set so that no borrow reaches it; D is a power of two, so the
+    // division is that place's lowest bits dropped too.
+    static_assert(std::has_single_bit(static_cast<unsigned>(kDivisor)));
+    constexpr int kHalvings = std::countr_zero(static_cast<unsigned>(kDivisor));
     const unsigned minuend = whole << drop | ((1u << drop) - 1);
     int32_t* const scores = map.entry.data();
     for (std::size_t k = 0; k < pendingCount; ++k) {
       const int at = pending[k];
-      const unsigned missing = ((minuend - static_cast<unsigned>(sums.At(at)) * weights) >> drop) & 0xFF;
-      scores[at] += static_cast<int32_t>(missing / kDivisor);  // unsigned: a cheaper division
+      const unsigned product = minuend - static_cast<unsigned>(sums.At(at)) * weights;
+      scores[at] += static_cast<int32_t>((product >> (drop + kHalvings)) & (0xFFu >> kHalvings));
     }
     pendingCount = 0;
   }
