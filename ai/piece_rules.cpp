@@ -125,13 +125,27 @@ struct RuleContext {
       return static_cast<int32_t>((static_cast<unsigned>(c.explored) | static_cast<unsigned>(c.visible) << 8) & flags);
     });
     const WindowSquareSums::View sums = seen.Reader();
-    const int area = (2 * r + 1) * (2 * r + 1);
+    // W x (area - explored) / D + area - seen is (whole - have) / D, with
+    // have = W x explored + D x seen: D x (area - seen) is a multiple of D,
+    // so it may join the quotient. A square sum times 256 W + D holds have
+    // in bits 8 to 15 above the flags' place, as long as D x explored and
+    // have stay below 256 (the product then stays below 2^32): one
+    // multiplication rather than taking the two counts apart.
+    const unsigned area = static_cast<unsigned>((2 * r + 1) * (2 * r + 1));
+    const unsigned whole = (kUnexploredWeight + kDivisor) * area, weights = 256 * kUnexploredWeight + kDivisor;
+    assert(whole < 256 && kDivisor * area < 256);
+    const int drop = 8 + shift;
+    // whole - have taken in the product's place, with every bit below it
+    // set so that no borrow reaches it; D is a power of two, so the
+    // division is that place's lowest bits dropped too.
+    static_assert(std::has_single_bit(static_cast<unsigned>(kDivisor)));
+    constexpr int kHalvings = std::countr_zero(static_cast<unsigned>(kDivisor));
+    const unsigned minuend = whole << drop | ((1u << drop) - 1);
     int32_t* const scores = map.entry.data();
     for (std::size_t k = 0; k < pendingCount; ++k) {
       const int at = pending[k];
-      const int32_t both = sums.At(at) >> shift;
-      const unsigned unexplored = static_cast<unsigned>(area - (both & 0xFF));  // unsigned: a cheaper division
-      scores[at] += static_cast<int32_t>(kUnexploredWeight * unexplored / kDivisor) + area - (both >> 8);
+      const unsigned product = minuend - static_cast<unsigned>(sums.At(at)) * weights;
+      scores[at] += static_cast<int32_t>((product >> (drop + kHalvings)) & (0xFFu >> kHalvings));
     }
     pendingCount = 0;
   }
@@ -686,8 +700,10 @@ bool ScoreLoadedTransport(RuleContext& r, int aboard) {
   // any int, so the compiler would read the table's shape afresh otherwise.
   const WindowSquareSums::View around = explore ? r.counts->Reader() : WindowSquareSums::View{};
   auto exploration = [&](int at, const MapCell& c) {
-    const int32_t both = around.At(at);  // unexplored in the low 8 bits, unseen above
-    return 3 * (both & 0xFF) + (both >> 8) + c.bomberRange;
+    // Unexplored in the low 8 bits, unseen above: times 3 x 256 + 1, bits 8
+    // to 15 hold 3 x unexplored + unseen, which stays below 256 over 3 x 3 cells.
+    const auto both = static_cast<unsigned>(around.At(at));
+    return static_cast<int32_t>((both * (3 * 256 + 1) >> 8) & 0xFF) + c.bomberRange;
   };
   if (!anyQualifies) {  // then exploring: every entry scores that way alone
     r.ForEachEntry(
