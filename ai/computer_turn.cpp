@@ -76,18 +76,6 @@ int32_t EnemyWorth(const Game& g, const PieceRecord& piece, MapPos cellPos, cons
   return row[c.topType];
 }
 
-// Whether entry [i][j]'s cell is sea or has sea beside it, as IsCoastal
-// tells, from the window's cells (its margin holds the neighbours, wrapped
-// as the world is): most enemies a ship sees are at sea, and the cell's own
-// terrain settles it without wrapping the block around it.
-bool SeaAround(const World& w, const WindowCells& cells, int i, int j) {
-  if (cells.Cell(w, i, j).terrain == Terrain::Sea) return true;
-  for (int di = -1; di <= 1; ++di)
-    for (int dj = -1; dj <= 1; ++dj)
-      if (cells.Cell(w, i + di, j + dj).terrain == Terrain::Sea) return true;
-  return false;
-}
-
 // Adds what the visible enemies are worth to the piece.
 void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& window) {
   const bool ship = IsShipType(piece.type);
@@ -96,7 +84,7 @@ void ScoreEnemies(const Game& g, const PieceRecord& piece, DecisionWindow& windo
     const int i = window.EnemyI(k), j = window.EnemyJ(k);
     const MapPos cp = cells.Pos(i, j);
     const MapCell& c = g.world.At(cp);
-    if (ship && !SeaAround(g.world, cells, i, j)) continue;
+    if (ship && !cells.Coastal(g.world, i, j)) continue;
     int32_t& v = window.map.At(i, j);
     const int m = piece.movesLeft >= cells.Distance(i, j) ? 2 : 1;
     v += m * EnemyWorth(g, piece, cp, c);

@@ -270,17 +270,6 @@ struct RuleContext {
     ForEachAround(i, j, 1, [&](const MapCell& m) { found = found || ForeignTypeOn(m, PieceType::Army); });
     return found;
   }
-  bool CoastalEntry(int i, int j) const {
-    // Row by row, done at the first sea cell.
-    const uint8_t* xs = Cells().Xs(i - 1);
-    for (int b = j - 1; b <= j + 1; ++b) {
-      const MapCell* row = Cells().Row(g.world, b);
-      if (row[xs[0]].terrain == Terrain::Sea || row[xs[1]].terrain == Terrain::Sea ||
-          row[xs[2]].terrain == Terrain::Sea)
-        return true;
-    }
-    return false;
-  }
   void PaintDangerFrom(std::span<const DangerSource> sources) {
     assert(window.scored);
     for (int k = 0; k < window.enemyCount; ++k) {
@@ -519,7 +508,7 @@ bool PatrolRule(RuleContext& r, const PatrolShip& ship) {
     if (c.terrain == Terrain::Sea) {
       if (c.fighterRange < homeRangeBelow) return true;
       v = farSea;
-    } else if (kCoastalTargets && r.ForeignPieceOn(c) && r.CoastalEntry(i, j)) {
+    } else if (kCoastalTargets && r.ForeignPieceOn(c) && r.Cells().Coastal(r.g.world, i, j)) {
       v = 0;
     } else {
       v = kAvoid;

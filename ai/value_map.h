@@ -80,6 +80,21 @@ class WindowCells {
   const MapCell* Row(const World& w, int j) const {
     return w.cells.data() + rowBase_[static_cast<std::size_t>(j + kMargin)];
   }
+  // Whether the cell of entry [i][j] is sea or has sea beside it, as
+  // IsCoastal tells of a world cell: the margin holds the neighbours, wrapped
+  // as the world is. The cell itself first (most often it settles it), then
+  // the block row by row, done at the first sea cell.
+  bool Coastal(const World& w, int i, int j) const {
+    if (Cell(w, i, j).terrain == Terrain::Sea) return true;
+    const uint8_t* xs = Xs(i - 1);
+    for (int b = j - 1; b <= j + 1; ++b) {
+      const MapCell* row = Row(w, b);
+      if (row[xs[0]].terrain == Terrain::Sea || row[xs[1]].terrain == Terrain::Sea ||
+          row[xs[2]].terrain == Terrain::Sea)
+        return true;
+    }
+    return false;
+  }
   // Whether the columns i0 .. i1 do not wrap around the world's edge, so that
   // the cells of an entry row lie side by side there: Row(w, j) + X(i0) + k is
   // the cell of entry [i0 + k][j].
