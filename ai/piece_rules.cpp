@@ -890,38 +890,23 @@ bool OwnCityOn(const MapCell& c, int owner) { return c.topType == PieceType::Cit
 // Bit i of a word for every entry [i][j] of row j next to an own city.
 using PortRows = std::array<uint64_t, kValueMapSide>;
 
-// Marks the entries next to the own cities of the window and its one-cell
-// margin; kSideBySide when the margin's columns do not wrap around the
-// world's edge, so that a row's cells lie side by side.
-template <bool kSideBySide>
+// Marks the entries next to the owner's cities, found from their records
+// rather than over the window's cells: a city always shows on top of its
+// cell, and the table is shorter than the window with its margin is wide. A
+// city lies at column k of the window with its margin (entry column k - 1)
+// and row j, and at each copy of those where the window wraps onto itself on
+// a small world.
 void MarkPorts(const Game& g, const WindowCells& cells, int last, int owner, PortRows& nearPort) {
-  const uint64_t inWindow = (uint64_t{2} << last) - 1;
-  const uint8_t* xs = cells.Xs(-1);  // xs[k] is X(k - 1)
-  for (int j = -1; j <= last + 1; ++j) {
-    const MapCell* row = cells.Row(g.world, j);
-    const MapCell* first = row + xs[0];
-    for (int k = 0; k <= last + 2; ++k) {
-      if (!OwnCityOn(kSideBySide ? first[k] : row[xs[k]], owner)) continue;
-      const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
-      for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e)
-        nearPort[static_cast<std::size_t>(e)] |= columns;
-    }
-  }
-}
-
-// As MarkPorts, from the owner's city records rather than the cells: a city
-// always shows on top of its cell, and the table is shorter than the window
-// with its margin is wide. Only for a window that, with its margin, fits in
-// the world, so that a city stands for one cell of it at most.
-void MarkPortsOfCities(const Game& g, const WindowCells& cells, int last, int owner, PortRows& nearPort) {
   const uint64_t inWindow = (uint64_t{2} << last) - 1;
   const int left = cells.X(-1), top = cells.Y(-1), width = g.Width(), height = g.Height();
   for (const PieceRecord& city : g.pieces.slots) {
     if (city.type != PieceType::City || city.owner != owner) continue;
-    const int k = Wrap(city.x - left, width), j = Wrap(city.y - top, height) - 1;  // the cell of xs[k] and row j
-    if (k > last + 2 || j > last + 1) continue;
-    const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
-    for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e) nearPort[static_cast<std::size_t>(e)] |= columns;
+    for (int k = Wrap(city.x - left, width); k <= last + 2; k += width) {
+      const uint64_t columns = ((uint64_t{7} << k) >> 2) & inWindow;  // entries k - 2 .. k
+      for (int j = Wrap(city.y - top, height) - 1; j <= last + 1; j += height)
+        for (int e = std::max(j - 1, 0); e <= std::min(j + 1, last); ++e)
+          nearPort[static_cast<std::size_t>(e)] |= columns;
+    }
   }
 }
 
@@ -931,13 +916,7 @@ void MarkPortsOfCities(const Game& g, const WindowCells& cells, int last, int ow
 void AddPortBonus(const Game& g, const WindowCells& cells, ValueMap& map, int owner) {
   const int last = 2 * map.radius;  // at most 40: an entry row fits in a word
   PortRows nearPort{};
-  if (last + 2 < g.Width() && last + 2 < g.Height())
-    MarkPortsOfCities(g, cells, last, owner, nearPort);
-  else if (cells.SideBySide(-1, last + 1))
-    MarkPorts<true>(g, cells, last, owner, nearPort);
-  else
-    MarkPorts<false>(g, cells, last, owner, nearPort);
-
+  MarkPorts(g, cells, last, owner, nearPort);
   for (int j = 0; j <= last; ++j) {
     const MapCell* row = cells.Row(g.world, j);
     for (uint64_t bits = nearPort[static_cast<std::size_t>(j)]; bits != 0; bits &= bits - 1) {
