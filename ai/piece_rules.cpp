@@ -395,30 +395,24 @@ bool FighterRule(RuleContext& r) {
   // An entry whose column or row leaves no fuel to spare is out of reach
   // whatever its cell: only the block between the first and last column and
   // row with fuel to spare needs looking at.
-  RuleContext::Block reach{R, R, R, R};
-  if (fuel >= 0 && last < r.g.Width() && last < r.g.Height()) {
-    // The window does not wrap onto itself: along either axis the distance
-    // is the offset from the centre, and the fuel reaches the square of
-    // radius fuel around it.
-    for (int k = 0; k <= last; ++k)
-      columnSpare[static_cast<std::size_t>(k)] = rowSpare[static_cast<std::size_t>(k)] = fuel - std::abs(k - R);
-    reach.iLo = reach.jLo = std::max(R - fuel, 0);
-    reach.iHi = reach.jHi = std::min(R + fuel, last);
-  } else {
-    for (int k = 0; k <= last; ++k) {
-      const int across = fuel - r.Cells().Distance(k, R), down = fuel - r.Cells().Distance(R, k);
-      columnSpare[static_cast<std::size_t>(k)] = across;
-      rowSpare[static_cast<std::size_t>(k)] = down;
-      if (across >= 0) {
-        reach.iLo = std::min(reach.iLo, k);
-        reach.iHi = std::max(reach.iHi, k);
-      }
-      if (down >= 0) {
-        reach.jLo = std::min(reach.jLo, k);
-        reach.jHi = std::max(reach.jHi, k);
-      }
-    }
+  for (int k = 0; k <= last; ++k) {
+    columnSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(k, R);
+    rowSpare[static_cast<std::size_t>(k)] = fuel - r.Cells().Distance(R, k);
   }
+  // The block always holds the centre; from either end the first column or
+  // row with fuel to spare bounds it, found without looking at the rest.
+  auto firstWithSpare = [R](const std::array<int, kValueMapSide>& spare) {
+    int k = 0;
+    while (k < R && spare[static_cast<std::size_t>(k)] < 0) ++k;
+    return k;
+  };
+  auto lastWithSpare = [R, last](const std::array<int, kValueMapSide>& spare) {
+    int k = last;
+    while (k > R && spare[static_cast<std::size_t>(k)] < 0) --k;
+    return k;
+  };
+  const RuleContext::Block reach{firstWithSpare(columnSpare), lastWithSpare(columnSpare), firstWithSpare(rowSpare),
+                                 lastWithSpare(rowSpare)};
   r.ForEachEntryWithin(reach, [&](int i, int j, const MapCell& c, int32_t& v) {
     const int across = columnSpare[static_cast<std::size_t>(i)], down = rowSpare[static_cast<std::size_t>(j)];
     const int spare = across < down ? across : down;
