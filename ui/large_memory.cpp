@@ -11,6 +11,7 @@ namespace vortan {
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr qsizetype kCacheLine = 64;
 }  // namespace
 
 void* AllocateLarge(std::size_t bytes) {
@@ -26,11 +27,15 @@ void* AllocateLarge(std::size_t bytes) {
 void FreeLarge(void* memory) { std::free(memory); }
 
 QImage MakeBackBuffer(QSize size) {
-  const qsizetype stride = qsizetype{size.width()} * 4;
+  // Every line starts on a cache line. A cell's row of pixels (16 or 32
+  // pixels, 64 or 128 bytes) then spans as few cache lines as it can; with
+  // the lines packed end to end most rows would straddle one more, and
+  // drawing a cell that is not in the caches waits for each of them.
+  const qsizetype stride = (qsizetype{size.width()} * 4 + kCacheLine - 1) / kCacheLine * kCacheLine;
   const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(size.height());
-  // A small picture stays in the caches anyway.
-  if (size.isEmpty() || bytes < kHugePage / 2) return QImage(size, QImage::Format_RGB32);
-  void* pixels = AllocateLarge(bytes);
+  if (size.isEmpty()) return QImage(size, QImage::Format_RGB32);
+  // A small picture stays in the caches anyway: no huge pages for it.
+  void* pixels = bytes < kHugePage / 2 ? std::aligned_alloc(kCacheLine, bytes) : AllocateLarge(bytes);
   if (!pixels) return QImage(size, QImage::Format_RGB32);
   return QImage(static_cast<uchar*>(pixels), size.width(), size.height(), stride, QImage::Format_RGB32, FreeLarge,
                 pixels);

@@ -37,7 +37,8 @@ LargeObject<T> MakeLarge() {
   return LargeObject<T>(memory ? new (memory) T : nullptr);
 }
 
-// A Format_RGB32 image of the size in large memory, its pixels undefined.
+// A Format_RGB32 image of the size, its pixels undefined and each of its
+// lines starting on a cache line; in large memory unless it is small.
 QImage MakeBackBuffer(QSize size);
 
 }  // namespace vortan
