@@ -160,6 +160,36 @@ void GiveMoves(Game& g, const OwnSlots& own) {
   });
 }
 
+// The turn's start, given a bound on the slots in use: any count at least
+// that of the last slot in use will do, as the slots past it are empty.
+void StartPlayerTurnWithin(Game& g, int slotsInUse) {
+  if (!AnyPlayerTakingPart(g)) {
+    g.state.gameActive = 0;
+    return;
+  }
+  g.state.currentPiece = 0;
+  AdvanceToNextPlayer(g);
+  while (!IsTakingPart(g, g.state.currentPlayer)) AdvanceToNextPlayer(g);
+  const int player = g.state.currentPlayer;
+
+  if (player == g.state.viewingPlayer || g.state.demoMode != 0) {
+    g.ui().RepaintToolWindow(ToolWindow::WorldMap);
+    g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  }
+  CheckElimination(g);
+  g.app.endTurnRequested = 0;
+  if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
+  // Nothing below takes a piece away or hands one over; production adds some.
+  OwnSlots own;
+  ListOwnSlots(g, player, slotsInUse, own);
+  PreparePieces(g, player, own);
+  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player, slotsInUse);
+  RecomputeRefuelMaps(g, std::span<const int16_t>(own.slots.data(), static_cast<std::size_t>(own.count)));
+  SendLowFuelAircraftHome(g, own);
+  if (g.state.day != 1) RunProduction(g, own);
+  GiveMoves(g, own);
+}
+
 // The quick part of CanMove, which rules out most slots of the table: the
 // player's own piece, not a city, with moves left. The search for the next
 // piece asks it inline before the whole of CanMove.
@@ -325,10 +355,6 @@ void WatchForStillSteps(Game& g, int piece, const StepMark& before) {
   g.pieces[piece].movesLeft = 0;
 }
 
-// The turn's start, given a bound on the slots in use: any count at least
-// that of the last slot in use will do, as the slots past it are empty.
-void StartPlayerTurnWithin(Game& g, int slotsInUse);
-
 void DecideWaitingPiece(Game& g) {
   if (!IsComputerControlled(g, g.state.currentPlayer)) return;  // a human gives the order
   if (LandParasIfUseful(g) == 0) DecideComputerPiece(g);
@@ -442,38 +468,6 @@ void NextPiece(Game& g, bool later) {
 }
 
 void StartPlayerTurn(Game& g) { StartPlayerTurnWithin(g, SlotsInUse(g.pieces)); }
-
-namespace {
-
-void StartPlayerTurnWithin(Game& g, int slotsInUse) {
-  if (!AnyPlayerTakingPart(g)) {
-    g.state.gameActive = 0;
-    return;
-  }
-  g.state.currentPiece = 0;
-  AdvanceToNextPlayer(g);
-  while (!IsTakingPart(g, g.state.currentPlayer)) AdvanceToNextPlayer(g);
-  const int player = g.state.currentPlayer;
-
-  if (player == g.state.viewingPlayer || g.state.demoMode != 0) {
-    g.ui().RepaintToolWindow(ToolWindow::WorldMap);
-    g.ui().RepaintToolWindow(ToolWindow::GameInfo);
-  }
-  CheckElimination(g);
-  g.app.endTurnRequested = 0;
-  if (IsHumanPlayer(g, player)) g.ui().RepaintToolWindow(ToolWindow::GameInfo);
-  // Nothing below takes a piece away or hands one over; production adds some.
-  OwnSlots own;
-  ListOwnSlots(g, player, slotsInUse, own);
-  PreparePieces(g, player, own);
-  if (IsComputerControlled(g, player)) UpdateLandMassStatus(g, player, slotsInUse);
-  RecomputeRefuelMaps(g, std::span<const int16_t>(own.slots.data(), static_cast<std::size_t>(own.count)));
-  SendLowFuelAircraftHome(g, own);
-  if (g.state.day != 1) RunProduction(g, own);
-  GiveMoves(g, own);
-}
-
-}  // namespace
 
 void RepairPiece(Game& g, int piece) {
   PieceRecord& r = g.pieces[piece];
