@@ -187,12 +187,11 @@ struct RuleContext {
     const int last = Last(), owner = player, seen = bit;  // copies: a score written might be any int
     const WindowCells& cells = Cells();
     const int x0 = cells.X(0);
-    // Wrapped windows: the world cell of each column in the top row, looked
-    // up once per pass rather than for every entry.
+    // Wrapped windows: each column's cells found once per pass rather than
+    // for every entry.
     const MapCell* const world = g.world.cells.data();
     std::array<const MapCell*, kValueMapSide> columns;
-    if constexpr (!kSideBySide)
-      for (int i = 0; i <= last; ++i) columns[static_cast<std::size_t>(i)] = world + cells.X(i);
+    if constexpr (!kSideBySide) cells.WrappedColumns(g.world, 0, last + 1, columns.data());
     // The counts in locals, kept in registers: in members every score
     // written would have them stored and read afresh.
     std::size_t noted = 0;

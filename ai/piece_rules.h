@@ -76,12 +76,11 @@ class WindowSquareSums {
     // and rows before v, with its margin, at Index(iLo + u, jLo + v).
     const int r = r_, n = iHi - iLo + 2 * r + 1, rows = jHi - jLo + 2 * r + 1;
     const uint8_t* xs = cells.Xs(iLo - r);  // xs[u - 1] for u = 1 .. n
-    // Wrapped columns: the world cell of each in the top row, looked up once
-    // here rather than for every cell.
+    // Wrapped columns: each column's cells found once here rather than for
+    // every cell.
     const MapCell* const world = g.world.cells.data();
     std::array<const MapCell*, kSide> columns;
-    if constexpr (!kSideBySide)
-      for (int u = 0; u < n; ++u) columns[static_cast<std::size_t>(u)] = world + xs[u];
+    if constexpr (!kSideBySide) cells.WrappedColumns(g.world, iLo - r, n, columns.data());
     int32_t* const corner = sums_.data() + Index(iLo, jLo);
     for (int u = 0; u <= n; ++u) corner[u * kSide] = 0;
     // The cell of column u - 1 of the block (with its margin) in a row.

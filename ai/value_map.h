@@ -80,6 +80,13 @@ class WindowCells {
   const MapCell* Row(const World& w, int j) const {
     return w.cells.data() + rowBase_[static_cast<std::size_t>(j + kMargin)];
   }
+  // The world cells of columns i0 .. i0 + n - 1 in the world's first row,
+  // for windows whose columns wrap: columns[k] + (Row(w, j) - w.cells.data())
+  // is the cell of entry [i0 + k][j], with no column looked up per cell.
+  void WrappedColumns(const World& w, int i0, int n, const MapCell** columns) const {
+    const uint8_t* xs = Xs(i0);
+    for (int k = 0; k < n; ++k) columns[k] = w.cells.data() + xs[k];
+  }
   // Whether the cell of entry [i][j] is sea or has sea beside it, as
   // IsCoastal tells of a world cell: the margin holds the neighbours, wrapped
   // as the world is. The cell itself first (most often it settles it), then
